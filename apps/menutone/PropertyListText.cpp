@@ -1,0 +1,212 @@
+#include "PropertyListText.h"
+
+#include <charconv>
+#include <cmath>
+#include <cstdio>
+
+#include <foundation/PropertyListSerialization.h>
+
+namespace {
+
+std::string formatReal(double value)
+{
+    char buffer[64];
+    auto [end, error] = std::to_chars(buffer, buffer + sizeof buffer, value);
+    return std::string(buffer, end);
+}
+
+std::string formatInteger(const PropertyListValue& value)
+{
+    std::int64_t integer = *value.asInteger();
+    return value.isUnsignedInteger() ? std::to_string(static_cast<std::uint64_t>(integer)) : std::to_string(integer);
+}
+
+bool needsQuotes(std::string_view text)
+{
+    if (text.empty())
+        return true;
+    for (char c : text) {
+        bool isPlain = (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '_' || c == '.' || c == '$' || c == '/' || c == ':';
+        if (!isPlain)
+            return true;
+    }
+    return false;
+}
+
+std::string quotedIfNeeded(std::string_view text)
+{
+    if (!needsQuotes(text))
+        return std::string(text);
+    std::string out = "\"";
+    for (char c : text) {
+        if (c == '"' || c == '\\')
+            out += '\\';
+        if (c == '\n')
+            out += "\\n";
+        else if (c == '\t')
+            out += "\\t";
+        else
+            out += c;
+    }
+    return out + "\"";
+}
+
+std::string hex(const NSData& data)
+{
+    std::string out;
+    char byte[3];
+    for (auto value : data) {
+        std::snprintf(byte, sizeof byte, "%02x", value);
+        out += byte;
+    }
+    return out;
+}
+
+void appendOpenStep(std::string& out, const PropertyListValue& value, unsigned indent)
+{
+    std::string padding(indent * 4, ' ');
+    switch (value.type()) {
+    case PropertyListValue::Type::Boolean:
+        out += *value.asBoolean() ? "1" : "0";
+        return;
+    case PropertyListValue::Type::Integer:
+        out += formatInteger(value);
+        return;
+    case PropertyListValue::Type::Real:
+        out += formatReal(*value.asReal());
+        return;
+    case PropertyListValue::Type::String:
+        out += quotedIfNeeded(*value.asString());
+        return;
+    case PropertyListValue::Type::Data:
+        out += "{length = " + std::to_string(value.asData()->size()) + ", bytes = 0x" + hex(*value.asData()) + "}";
+        return;
+    case PropertyListValue::Type::Date: {
+        std::string iso = foundation::iso8601FromReferenceDate(*value.asDate());
+        out += "\"" + iso.substr(0, 10) + " " + iso.substr(11, 8) + " +0000\"";
+        return;
+    }
+    case PropertyListValue::Type::UID:
+        out += "<CFKeyedArchiverUID>{value = " + std::to_string(*value.asUID()) + "}";
+        return;
+    case PropertyListValue::Type::Array: {
+        auto& items = *value.asArray();
+        out += "(\n";
+        for (std::size_t i = 0; i < items.size(); ++i) {
+            out += padding + "    ";
+            appendOpenStep(out, items[i], indent + 1);
+            out += i + 1 < items.size() ? ",\n" : "\n";
+        }
+        out += padding + ")";
+        return;
+    }
+    case PropertyListValue::Type::Dictionary:
+        out += "{\n";
+        for (auto& [key, item] : *value.asDictionary()) {
+            out += padding + "    " + quotedIfNeeded(key) + " = ";
+            appendOpenStep(out, item, indent + 1);
+            out += ";\n";
+        }
+        out += padding + "}";
+        return;
+    }
+}
+
+void appendJSON(std::string& out, const PropertyListValue& value)
+{
+    switch (value.type()) {
+    case PropertyListValue::Type::Boolean:
+        out += *value.asBoolean() ? "true" : "false";
+        return;
+    case PropertyListValue::Type::Integer:
+        out += formatInteger(value);
+        return;
+    case PropertyListValue::Type::Real: {
+        double real = *value.asReal();
+        out += std::isfinite(real) ? formatReal(real) : "null";
+        return;
+    }
+    case PropertyListValue::Type::String:
+        out += jsonString(*value.asString());
+        return;
+    case PropertyListValue::Type::Data:
+        out += "{\"data\":" + jsonString(foundation::base64Encode(*value.asData())) + "}";
+        return;
+    case PropertyListValue::Type::Date:
+        out += "{\"date\":" + jsonString(foundation::iso8601FromReferenceDate(*value.asDate())) + "}";
+        return;
+    case PropertyListValue::Type::UID:
+        out += "{\"CF$UID\":" + std::to_string(*value.asUID()) + "}";
+        return;
+    case PropertyListValue::Type::Array: {
+        out += "[";
+        bool isFirst = true;
+        for (auto& item : *value.asArray()) {
+            out += isFirst ? "" : ",";
+            isFirst = false;
+            appendJSON(out, item);
+        }
+        out += "]";
+        return;
+    }
+    case PropertyListValue::Type::Dictionary: {
+        out += "{";
+        bool isFirst = true;
+        for (auto& [key, item] : *value.asDictionary()) {
+            out += isFirst ? "" : ",";
+            isFirst = false;
+            out += jsonString(key) + ":";
+            appendJSON(out, item);
+        }
+        out += "}";
+        return;
+    }
+    }
+}
+
+}
+
+std::string openStepText(const PropertyListValue& value)
+{
+    std::string out;
+    appendOpenStep(out, value, 0);
+    return out;
+}
+
+std::string openStepTextOfValue(const PropertyListValue& value)
+{
+    if (auto* text = value.asString())
+        return *text;
+    return openStepText(value);
+}
+
+std::string jsonText(const PropertyListValue& value)
+{
+    std::string out;
+    appendJSON(out, value);
+    return out;
+}
+
+std::string jsonString(std::string_view text)
+{
+    std::string out = "\"";
+    for (char c : text) {
+        auto byte = static_cast<unsigned char>(c);
+        if (c == '"' || c == '\\') {
+            out += '\\';
+            out += c;
+        } else if (c == '\n')
+            out += "\\n";
+        else if (c == '\t')
+            out += "\\t";
+        else if (c == '\r')
+            out += "\\r";
+        else if (byte < 0x20) {
+            char escaped[8];
+            std::snprintf(escaped, sizeof escaped, "\\u%04x", byte);
+            out += escaped;
+        } else
+            out += c;
+    }
+    return out + "\"";
+}

@@ -1,0 +1,14 @@
+#pragma once
+
+// Property lists as text for people (the old-style format the `defaults`
+// tool prints) and for scripts (JSON).
+
+#include <string>
+
+#include <foundation/PropertyListValue.h>
+
+std::string openStepText(const PropertyListValue&);
+// A top-level string prints bare, as `defaults read DOMAIN KEY` does.
+std::string openStepTextOfValue(const PropertyListValue&);
+std::string jsonText(const PropertyListValue&);
+std::string jsonString(std::string_view);

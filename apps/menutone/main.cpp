@@ -1,0 +1,84 @@
+// menutone: the off-device system from the shell.
+
+#include <iostream>
+#include <optional>
+
+#include <CLI/CLI.hpp>
+
+#include <device/DeviceRoot.h>
+
+#include "Defaults.h"
+
+int main(int argc, char** argv)
+{
+    CLI::App app { "Menutone off the device: edit the settings store and post notifications in a device root." };
+    app.require_subcommand(1);
+    app.set_version_flag("--version", "menutone 0.1.0");
+
+    std::string root;
+    auto addRootOption = [&](CLI::App* command) {
+        command->add_option("--root", root, "Device root folder (default: $MENUTONE_ROOT, else the root the build lays out)");
+    };
+    addRootOption(&app);
+
+    DefaultsOptions options;
+    auto* defaults = app.add_subcommand("defaults", "Read and edit a preferences domain, as Apple's defaults tool does");
+    defaults->require_subcommand(1);
+    addRootOption(defaults);
+
+    std::string domain;
+    std::optional<std::string> key;
+    auto* read = defaults->add_subcommand("read", "Print a domain, or one key of it");
+    read->add_option("domain", domain, "Domain, such as com.harbrook.Menutone")->required();
+    read->add_option("key", key, "Key to print");
+    read->add_flag("--json", options.isJSON, "Print JSON");
+    read->add_flag("--resolved", options.isResolved, "Print every Menutone key as the tweak reads it, defaults filled in");
+    addRootOption(read);
+
+    // Values such as -bool are the defaults tool's spelling, not options: they are read from the extras.
+    auto* write = defaults->add_subcommand("write", "Set one key: write DOMAIN KEY [-bool|-int|-float|-string|-data|-color] VALUE");
+    write->allow_extras();
+    bool isQuiet = false;
+    write->add_flag("--no-notify", isQuiet, "Do not post com.harbrook.Menutone.notify after writing that domain");
+    addRootOption(write);
+
+    auto* remove = defaults->add_subcommand("delete", "Remove one key, or the whole domain");
+    remove->add_option("domain", domain, "Domain")->required();
+    remove->add_option("key", key, "Key to remove");
+    remove->add_flag("--no-notify", isQuiet, "Do not post com.harbrook.Menutone.notify after changing that domain");
+    addRootOption(remove);
+
+    std::string name;
+    auto* notify = app.add_subcommand("notify", "Post a Darwin notification in the device root");
+    notify->add_option("name", name, "Notification name, such as com.harbrook.Menutone.notify")->required();
+    addRootOption(notify);
+
+    try {
+        app.parse(argc, argv);
+    } catch (const CLI::ParseError& error) {
+        int status = app.exit(error);
+        return status == 0 ? 0 : static_cast<int>(ExitStatus::Usage);
+    }
+
+    if (!root.empty())
+        DeviceRoot::setCurrent(root);
+    options.shouldNotify = !isQuiet;
+
+    ExitStatus status = ExitStatus::Success;
+    if (read->parsed())
+        status = defaultsRead(domain, key ? &*key : nullptr, options);
+    else if (remove->parsed())
+        status = defaultsDelete(domain, key ? &*key : nullptr, options);
+    else if (write->parsed()) {
+        std::vector<std::string> arguments = write->remaining();
+        if (arguments.empty()) {
+            std::cerr << "menutone: usage: menutone defaults write DOMAIN KEY [-bool|-int|-float|-string|-data|-color] VALUE\n";
+            return static_cast<int>(ExitStatus::Usage);
+        }
+        std::string writeDomain = arguments.front();
+        arguments.erase(arguments.begin());
+        status = defaultsWrite(writeDomain, arguments, options);
+    } else if (notify->parsed())
+        status = postNotification(name);
+    return static_cast<int>(status);
+}

@@ -1,0 +1,206 @@
+#include "CFNotificationCenter.h"
+
+// Darwin notifications cross processes through the device root: a post
+// touches <root>/var/run/notify/<name> and every observing process watches
+// that folder with inotify from its main run loop. Over-delivery is harmless
+// and loss is not, so an overflowed event queue delivers every observed name.
+
+#include <fcntl.h>
+#include <sys/inotify.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdio>
+#include <filesystem>
+#include <mutex>
+#include <set>
+#include <system_error>
+#include <vector>
+
+#include <device/DeviceRoot.h>
+
+#include "CFRunLoop.h"
+
+namespace {
+
+struct Observation {
+    const void* observer;
+    CFNotificationCallback callback;
+    CFStringRef name;
+    std::string fileName;
+};
+
+}
+
+struct __CFNotificationCenter {
+    std::mutex lock;
+    std::vector<Observation> observations;
+    int inotifyFd { -1 };
+    int watch { -1 };
+    std::filesystem::path watchedFolder;
+    CFRunLoop::SourceID source { 0 };
+
+    void watchCurrentRoot();
+    void deliverPendingEvents();
+};
+
+namespace corefoundation {
+
+std::string notificationFileName(std::string_view name)
+{
+    constexpr std::size_t maximumLength = 200;
+    auto isSafe = [](char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '.' || c == '_' || c == '-'; };
+    std::string fileName;
+    for (std::size_t i = 0; i < name.size(); ++i) {
+        char c = name[i];
+        if (isSafe(c) && !(i == 0 && c == '.'))
+            fileName += c;
+        else {
+            char escaped[4];
+            std::snprintf(escaped, sizeof escaped, "%%%02X", static_cast<unsigned char>(c));
+            fileName += escaped;
+        }
+    }
+    if (fileName.empty())
+        fileName = "%";
+    if (fileName.size() > maximumLength) {
+        // FNV-1a keeps long names apart; a rare collision only over-delivers.
+        std::uint64_t hash = 14695981039346656037ull;
+        for (char c : name)
+            hash = (hash ^ static_cast<unsigned char>(c)) * 1099511628211ull;
+        char suffix[24];
+        std::snprintf(suffix, sizeof suffix, "~%016llx", static_cast<unsigned long long>(hash));
+        fileName = fileName.substr(0, 160) + suffix;
+    }
+    return fileName;
+}
+
+}
+
+namespace {
+
+std::optional<std::filesystem::path> notifyFolderOfCurrentRoot()
+{
+    auto folder = DeviceRoot::current().hostPath(corefoundation::notifyFolder);
+    if (!folder)
+        return std::nullopt;
+    std::error_code error;
+    if (!std::filesystem::is_directory(*folder, error)) {
+        std::filesystem::create_directories(*folder, error);
+        ::chmod(folder->c_str(), 0700);
+    }
+    return folder;
+}
+
+}
+
+void __CFNotificationCenter::watchCurrentRoot()
+{
+    auto folder = notifyFolderOfCurrentRoot();
+    if (!folder)
+        return;
+    if (inotifyFd >= 0 && watch >= 0 && *folder == watchedFolder)
+        return;
+    if (inotifyFd < 0) {
+        inotifyFd = ::inotify_init1(IN_NONBLOCK | IN_CLOEXEC);
+        if (inotifyFd < 0) {
+            std::perror("CFNotificationCenter: inotify_init1");
+            return;
+        }
+        source = CFRunLoop::main().addFileDescriptorSource(inotifyFd, [this] { deliverPendingEvents(); });
+    }
+    if (watch >= 0)
+        ::inotify_rm_watch(inotifyFd, watch);
+    watch = ::inotify_add_watch(inotifyFd, folder->c_str(), IN_CLOSE_WRITE | IN_MOVED_TO | IN_ONLYDIR);
+    watchedFolder = *folder;
+    if (watch < 0)
+        std::perror("CFNotificationCenter: inotify_add_watch");
+}
+
+void __CFNotificationCenter::deliverPendingEvents()
+{
+    std::set<std::string> posted;
+    bool isOverflowed = false;
+    bool isWatchLost = false;
+    alignas(inotify_event) char buffer[16384];
+    while (true) {
+        ssize_t length = ::read(inotifyFd, buffer, sizeof buffer);
+        if (length <= 0) {
+            if (length < 0 && errno == EINTR)
+                continue;
+            break;
+        }
+        for (ssize_t offset = 0; offset + static_cast<ssize_t>(sizeof(inotify_event)) <= length;) {
+            auto* event = reinterpret_cast<inotify_event*>(buffer + offset);
+            if (event->mask & IN_Q_OVERFLOW)
+                isOverflowed = true;
+            if (event->mask & IN_IGNORED)
+                isWatchLost = true;
+            if (event->len)
+                posted.insert(event->name);
+            offset += static_cast<ssize_t>(sizeof(inotify_event) + event->len);
+        }
+    }
+
+    std::vector<Observation> observers;
+    {
+        std::lock_guard guard(lock);
+        if (isWatchLost) {
+            // The folder went away (a root cleaned by hand); watch the new one.
+            watch = -1;
+            watchCurrentRoot();
+        }
+        observers = observations;
+    }
+    for (auto& observation : observers) {
+        if (isOverflowed || posted.contains(observation.fileName))
+            observation.callback(this, const_cast<void*>(observation.observer), observation.name, nullptr, nullptr);
+    }
+}
+
+CFNotificationCenterRef CFNotificationCenterGetDarwinNotifyCenter()
+{
+    static auto* center = new __CFNotificationCenter;
+    return center;
+}
+
+void CFNotificationCenterAddObserver(CFNotificationCenterRef center, const void* observer, CFNotificationCallback callback, CFStringRef name, const void*,
+    CFNotificationSuspensionBehavior)
+{
+    if (!center || !callback || !name)
+        return;
+    std::lock_guard guard(center->lock);
+    center->watchCurrentRoot();
+    for (auto& observation : center->observations) {
+        if (observation.observer == observer && observation.callback == callback && observation.name == name)
+            return;
+    }
+    center->observations.push_back({ observer, callback, name, corefoundation::notificationFileName(CFStringGetCStringPtr(name)) });
+}
+
+void CFNotificationCenterRemoveObserver(CFNotificationCenterRef center, const void* observer, CFStringRef name, const void*)
+{
+    if (!center)
+        return;
+    std::lock_guard guard(center->lock);
+    std::erase_if(center->observations, [&](const Observation& observation) { return observation.observer == observer && (!name || observation.name == name); });
+}
+
+void CFNotificationCenterRemoveEveryObserver(CFNotificationCenterRef center, const void* observer)
+{
+    CFNotificationCenterRemoveObserver(center, observer, nullptr, nullptr);
+}
+
+void CFNotificationCenterPostNotification(CFNotificationCenterRef center, CFStringRef name, const void*, CFDictionaryRef, Boolean)
+{
+    if (!center || !name)
+        return;
+    auto folder = notifyFolderOfCurrentRoot();
+    if (!folder)
+        return;
+    auto path = *folder / corefoundation::notificationFileName(CFStringGetCStringPtr(name));
+    int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_NONBLOCK | O_NOFOLLOW | O_CLOEXEC, 0600);
+    if (fd >= 0)
+        ::close(fd);
+}

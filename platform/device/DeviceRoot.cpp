@@ -1,0 +1,100 @@
+#include "DeviceRoot.h"
+
+#include <algorithm>
+#include <cstdlib>
+#include <mutex>
+#include <system_error>
+#include <vector>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+std::mutex rootLock;
+std::optional<fs::path> chosenRoot;
+
+bool isWithin(const fs::path& path, const fs::path& folder)
+{
+    auto [folderEnd, pathIt] = std::mismatch(folder.begin(), folder.end(), path.begin(), path.end());
+    return folderEnd == folder.end();
+}
+
+}
+
+DeviceRoot::DeviceRoot(fs::path hostFolder)
+    : m_hostFolder(fs::absolute(hostFolder).lexically_normal())
+{
+    if (!m_hostFolder.has_filename() && m_hostFolder != m_hostFolder.root_path())
+        m_hostFolder = m_hostFolder.parent_path();
+}
+
+fs::path DeviceRoot::defaultHostFolder()
+{
+    if (const char* fromEnvironment = std::getenv("MENUTONE_ROOT"); fromEnvironment && *fromEnvironment)
+        return fromEnvironment;
+    return MENUTONE_DEFAULT_ROOT;
+}
+
+DeviceRoot DeviceRoot::current()
+{
+    std::lock_guard guard(rootLock);
+    if (!chosenRoot)
+        chosenRoot = defaultHostFolder();
+    return DeviceRoot(*chosenRoot);
+}
+
+void DeviceRoot::setCurrent(const fs::path& hostFolder)
+{
+    std::lock_guard guard(rootLock);
+    chosenRoot = hostFolder;
+}
+
+std::optional<fs::path> DeviceRoot::hostPath(std::string_view devicePath) const
+{
+    if (devicePath.empty() || devicePath.front() != '/' || devicePath.find('\0') != std::string_view::npos)
+        return std::nullopt;
+
+    std::vector<std::string_view> components;
+    std::size_t start = 0;
+    while (start <= devicePath.size()) {
+        std::size_t end = devicePath.find('/', start);
+        if (end == std::string_view::npos)
+            end = devicePath.size();
+        std::string_view component = devicePath.substr(start, end - start);
+        if (component == "..") {
+            if (components.empty())
+                return std::nullopt;
+            components.pop_back();
+        } else if (!component.empty() && component != ".")
+            components.push_back(component);
+        start = end + 1;
+    }
+
+    fs::path result = m_hostFolder;
+    for (auto component : components)
+        result /= fs::path(std::string(component));
+
+    // A symbolic link inside the root may point anywhere; follow what exists.
+    std::error_code error;
+    if (fs::exists(m_hostFolder, error)) {
+        fs::path canonicalRoot = fs::canonical(m_hostFolder, error);
+        if (error)
+            return std::nullopt;
+        fs::path resolved = fs::weakly_canonical(result, error);
+        if (error || !isWithin(resolved, canonicalRoot))
+            return std::nullopt;
+    }
+    return result;
+}
+
+bool DeviceRoot::createStandardFolders() const
+{
+    std::error_code error;
+    for (const char* folder : { "var/mobile/Library/Preferences", "var/run", "Library/MobileSubstrate/DynamicLibraries",
+             "Library/PreferenceBundles", "Library/PreferenceLoader/Preferences", "Applications" }) {
+        fs::create_directories(m_hostFolder / folder, error);
+        if (error)
+            return false;
+    }
+    return true;
+}

@@ -1,0 +1,101 @@
+#include "NSDictionary.h"
+
+#include <system_error>
+
+#include <device/DeviceRoot.h>
+#include <device/FileSystem.h>
+
+#include "PropertyListSerialization.h"
+
+NSDictionary::NSDictionary(PropertyListValue::Dictionary entries)
+    : m_value(PropertyListValue::dictionary(std::move(entries)))
+{
+}
+
+std::optional<NSDictionary> NSDictionary::dictionaryWithContentsOfHostFile(const std::filesystem::path& path)
+{
+    auto result = PropertyListSerialization::readFile(path);
+    if (!result.value || !result.value->asDictionary())
+        return std::nullopt;
+    NSDictionary dictionary;
+    dictionary.m_value = std::move(*result.value);
+    return dictionary;
+}
+
+std::optional<NSDictionary> NSDictionary::dictionaryWithContentsOfFile(std::string_view devicePath)
+{
+    auto path = DeviceRoot::current().hostPath(devicePath);
+    if (!path)
+        return std::nullopt;
+    return dictionaryWithContentsOfHostFile(*path);
+}
+
+bool NSDictionary::writeToHostFile(const std::filesystem::path& path, Atomically atomically) const
+{
+    auto data = PropertyListSerialization::dataWithPropertyList(m_value, PropertyListFormat::XML);
+    return data && device::writeFile(path, *data, atomically == Atomically::Yes ? device::WriteMode::Atomic : device::WriteMode::Direct);
+}
+
+bool NSDictionary::writeToFile(std::string_view devicePath, Atomically atomically) const
+{
+    auto path = DeviceRoot::current().hostPath(devicePath);
+    return path && writeToHostFile(*path, atomically);
+}
+
+std::optional<NSMutableDictionary> NSMutableDictionary::dictionaryWithContentsOfFile(std::string_view devicePath)
+{
+    if (auto dictionary = NSDictionary::dictionaryWithContentsOfFile(devicePath))
+        return NSMutableDictionary(*dictionary);
+    return std::nullopt;
+}
+
+void NSMutableDictionary::setObject(PropertyListValue value, std::string key)
+{
+    m_value.mutableDictionary().insert_or_assign(std::move(key), std::move(value));
+}
+
+void NSMutableDictionary::removeObjectForKey(std::string_view key)
+{
+    auto& entries = m_value.mutableDictionary();
+    if (auto it = entries.find(key); it != entries.end())
+        entries.erase(it);
+}
+
+void NSMutableDictionary::addEntriesFromDictionary(const NSDictionary& other)
+{
+    for (auto& [key, value] : other.entries())
+        setObject(value, key);
+}
+
+NSFileManager& NSFileManager::defaultManager()
+{
+    static NSFileManager manager;
+    return manager;
+}
+
+bool NSFileManager::fileExistsAtPath(std::string_view devicePath) const
+{
+    auto path = DeviceRoot::current().hostPath(devicePath);
+    std::error_code error;
+    return path && std::filesystem::exists(*path, error);
+}
+
+bool NSFileManager::removeItemAtPath(std::string_view devicePath) const
+{
+    DeviceRoot root = DeviceRoot::current();
+    auto path = root.hostPath(devicePath);
+    std::error_code error;
+    if (!path || *path == root.hostFolder())
+        return false;
+    return std::filesystem::remove_all(*path, error) > 0 && !error;
+}
+
+bool NSFileManager::createDirectoryAtPath(std::string_view devicePath) const
+{
+    auto path = DeviceRoot::current().hostPath(devicePath);
+    std::error_code error;
+    if (!path)
+        return false;
+    std::filesystem::create_directories(*path, error);
+    return !error;
+}

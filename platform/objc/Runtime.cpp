@@ -1,0 +1,433 @@
+#include "Runtime.h"
+
+#include <cxxabi.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <memory>
+#include <mutex>
+#include <shared_mutex>
+#include <typeindex>
+#include <unordered_map>
+#include <unordered_set>
+#include <vector>
+
+#include "AutoreleasePool.h"
+#include "ClassBuilder.h"
+#include "NSObject.h"
+
+struct objc_selector {
+    std::string name;
+};
+
+struct objc_method {
+    SEL name;
+    IMP implementation;
+};
+
+struct objc_ivar {
+    std::string name;
+    objc::IvarAccessor accessor;
+    Class owner;
+};
+
+struct objc_class {
+    std::string name;
+    Class superclass { nullptr };
+    const std::type_info* cxxType { nullptr };
+    objc::Factory factory { nullptr };
+    bool isRegistered { false };
+    std::unordered_map<SEL, std::unique_ptr<objc_method>> methods;
+    std::vector<std::unique_ptr<objc_ivar>> ivars;
+};
+
+namespace {
+
+struct Runtime {
+    std::shared_mutex lock;
+    std::unordered_map<std::string, std::unique_ptr<objc_class>> classes;
+    std::unordered_map<std::type_index, Class> classesByType;
+    std::unordered_map<std::string_view, std::unique_ptr<objc_selector>> selectors;
+};
+
+Runtime& runtime()
+{
+    static Runtime* instance = new Runtime; // never destroyed: classes outlive static destructors
+    return *instance;
+}
+
+Method findMethod(Class cls, SEL op)
+{
+    for (; cls; cls = cls->superclass) {
+        if (auto it = cls->methods.find(op); it != cls->methods.end())
+            return it->second.get();
+    }
+    return nullptr;
+}
+
+}
+
+namespace objc {
+
+void assertionFailed(const char* file, int line, const char* message)
+{
+    std::fprintf(stderr, "%s:%d: %s\n", file, line, message);
+    std::fflush(stderr);
+    std::abort();
+}
+
+std::string demangle(const char* mangledName)
+{
+    int status = 0;
+    std::unique_ptr<char, decltype(&std::free)> readable(abi::__cxa_demangle(mangledName, nullptr, nullptr, &status), &std::free);
+    return status == 0 && readable ? std::string(readable.get()) : std::string(mangledName);
+}
+
+Class allocateClass(const char* name, Class superclass, const std::type_info& cxxType, Factory factory)
+{
+    auto& rt = runtime();
+    std::unique_lock guard(rt.lock);
+    std::string key(name);
+    if (rt.classes.contains(key)) {
+        std::string message = "class " + key + " is registered twice";
+        assertionFailed(__FILE__, __LINE__, message.c_str());
+    }
+    auto cls = std::make_unique<objc_class>();
+    cls->name = key;
+    cls->superclass = superclass;
+    cls->cxxType = &cxxType;
+    cls->factory = factory;
+    Class result = cls.get();
+    rt.classes.emplace(key, std::move(cls));
+    rt.classesByType.emplace(std::type_index(cxxType), result);
+    return result;
+}
+
+void addIvar(Class cls, const char* name, IvarAccessor accessor)
+{
+    OBJC_ASSERT(cls && !cls->isRegistered, "instance variables are added before the class is registered");
+    OBJC_ASSERT(cls->cxxType, "a class made at run time has no storage for instance variables");
+    std::unique_lock guard(runtime().lock);
+    cls->ivars.push_back(std::make_unique<objc_ivar>(objc_ivar { name, accessor, cls }));
+}
+
+void (*lookUpImplementation(const NSObject* receiver, Class startClass, SEL op, const std::type_info& signature))()
+{
+    Class receiverClass = receiver->isa();
+    IMP implementation;
+    {
+        std::shared_lock guard(runtime().lock);
+        if (Method method = findMethod(startClass ? startClass : receiverClass, op))
+            implementation = method->implementation;
+    }
+    if (!implementation) {
+        std::string message = std::string("-[") + class_getName(receiverClass) + " " + sel_getName(op) + "]: unrecognized selector sent to instance";
+        assertionFailed(__FILE__, __LINE__, message.c_str());
+    }
+    if (!implementation.hasSignature(signature)) {
+        std::string message = std::string("-[") + class_getName(receiverClass) + " " + sel_getName(op) + "] sent as " + demangle(signature.name())
+            + " but implemented as " + implementation.signatureName();
+        assertionFailed(__FILE__, __LINE__, message.c_str());
+    }
+    return implementation.function();
+}
+
+}
+
+std::string IMP::signatureName() const
+{
+    return m_signature ? objc::demangle(m_signature->name()) : std::string("(none)");
+}
+
+SEL sel_registerName(std::string_view name)
+{
+    auto& rt = runtime();
+    {
+        std::shared_lock guard(rt.lock);
+        if (auto it = rt.selectors.find(name); it != rt.selectors.end())
+            return it->second.get();
+    }
+    std::unique_lock guard(rt.lock);
+    if (auto it = rt.selectors.find(name); it != rt.selectors.end())
+        return it->second.get();
+    auto selector = std::make_unique<objc_selector>(objc_selector { std::string(name) });
+    SEL result = selector.get();
+    rt.selectors.emplace(std::string_view(selector->name), std::move(selector));
+    return result;
+}
+
+const char* sel_getName(SEL op)
+{
+    return op ? op->name.c_str() : "<null selector>";
+}
+
+Class objc_getClass(const char* name)
+{
+    if (!name)
+        return nullptr;
+    auto& rt = runtime();
+    std::shared_lock guard(rt.lock);
+    auto it = rt.classes.find(name);
+    if (it == rt.classes.end() || !it->second->isRegistered)
+        return nullptr;
+    return it->second.get();
+}
+
+Class object_getClass(const NSObject* object)
+{
+    return object ? object->isa() : nullptr;
+}
+
+const char* object_getClassName(const NSObject* object)
+{
+    return object ? class_getName(object->isa()) : "nil";
+}
+
+const char* class_getName(Class cls)
+{
+    return cls ? cls->name.c_str() : "nil";
+}
+
+Class class_getSuperclass(Class cls)
+{
+    return cls ? cls->superclass : nullptr;
+}
+
+bool class_isSubclassOf(Class cls, Class ancestor)
+{
+    for (; cls; cls = cls->superclass) {
+        if (cls == ancestor)
+            return true;
+    }
+    return false;
+}
+
+bool class_respondsToSelector(Class cls, SEL op)
+{
+    return class_getInstanceMethod(cls, op);
+}
+
+Method class_getInstanceMethod(Class cls, SEL op)
+{
+    if (!cls || !op)
+        return nullptr;
+    std::shared_lock guard(runtime().lock);
+    return findMethod(cls, op);
+}
+
+IMP class_getMethodImplementation(Class cls, SEL op)
+{
+    Method method = class_getInstanceMethod(cls, op);
+    return method ? method_getImplementation(method) : IMP();
+}
+
+bool class_addMethod(Class cls, SEL op, IMP implementation)
+{
+    if (!cls || !op || !implementation)
+        return false;
+    std::unique_lock guard(runtime().lock);
+    if (cls->methods.contains(op))
+        return false;
+    cls->methods.emplace(op, std::make_unique<objc_method>(objc_method { op, implementation }));
+    return true;
+}
+
+IMP class_replaceMethod(Class cls, SEL op, IMP implementation)
+{
+    if (!cls || !op || !implementation)
+        return {};
+    std::unique_lock guard(runtime().lock);
+    if (auto it = cls->methods.find(op); it != cls->methods.end())
+        return std::exchange(it->second->implementation, implementation);
+    cls->methods.emplace(op, std::make_unique<objc_method>(objc_method { op, implementation }));
+    return {};
+}
+
+SEL method_getName(Method method)
+{
+    return method ? method->name : nullptr;
+}
+
+IMP method_getImplementation(Method method)
+{
+    if (!method)
+        return {};
+    std::shared_lock guard(runtime().lock);
+    return method->implementation;
+}
+
+IMP method_setImplementation(Method method, IMP implementation)
+{
+    if (!method || !implementation)
+        return {};
+    std::unique_lock guard(runtime().lock);
+    OBJC_ASSERT(implementation.hasSignature(*method->implementation.signature()), "method_setImplementation with a different signature");
+    return std::exchange(method->implementation, implementation);
+}
+
+Ivar class_getInstanceVariable(Class cls, const char* name)
+{
+    if (!cls || !name)
+        return nullptr;
+    std::shared_lock guard(runtime().lock);
+    for (; cls; cls = cls->superclass) {
+        for (auto& ivar : cls->ivars) {
+            if (ivar->name == name)
+                return ivar.get();
+        }
+    }
+    return nullptr;
+}
+
+const char* ivar_getName(Ivar ivar)
+{
+    return ivar ? ivar->name.c_str() : nullptr;
+}
+
+const std::type_info& ivar_getType(Ivar ivar)
+{
+    OBJC_ASSERT(ivar, "ivar_getType of a null variable");
+    return *ivar->accessor.type;
+}
+
+void* object_getIvarSlot(const NSObject* object, Ivar ivar)
+{
+    if (!object || !ivar)
+        return nullptr;
+    OBJC_ASSERT(class_isSubclassOf(object->isa(), ivar->owner), "the object does not have this instance variable");
+    return ivar->accessor.slot(const_cast<NSObject*>(object));
+}
+
+Class objc_allocateClassPair(Class superclass, const char* name)
+{
+    if (!superclass || !name)
+        return nullptr;
+    auto& rt = runtime();
+    std::unique_lock guard(rt.lock);
+    if (rt.classes.contains(name))
+        return nullptr;
+    auto cls = std::make_unique<objc_class>();
+    cls->name = name;
+    cls->superclass = superclass;
+    Class result = cls.get();
+    rt.classes.emplace(name, std::move(cls));
+    return result;
+}
+
+void objc_registerClassPair(Class cls)
+{
+    OBJC_ASSERT(cls, "objc_registerClassPair of a null class");
+    std::unique_lock guard(runtime().lock);
+    cls->isRegistered = true;
+}
+
+RefPtr<NSObject> class_createInstance(Class cls)
+{
+    Class maker = cls;
+    while (maker && !maker->cxxType)
+        maker = maker->superclass;
+    if (!maker || !maker->factory)
+        return nullptr;
+    NSObject* object = maker->factory();
+    object->m_isa.store(cls);
+    return adoptRef(*object);
+}
+
+// NSObject
+
+NSObject::~NSObject() = default;
+
+Class NSObject::objcClass()
+{
+    static Class cls = ClassBuilder<NSObject>("NSObject", nullptr).registerClass();
+    return cls;
+}
+
+// Classes are registered when their library loads, as on the device, so that
+// objc_getClass finds them by name before any code has touched them.
+[[maybe_unused]] static Class registeredNSObject = NSObject::objcClass();
+
+Ref<NSObject> NSObject::create()
+{
+    return adoptRef(*new NSObject);
+}
+
+Class NSObject::isa() const
+{
+    if (Class cls = m_isa.load(std::memory_order_acquire))
+        return cls;
+    Class cls = nullptr;
+    {
+        auto& rt = runtime();
+        std::shared_lock guard(rt.lock);
+        if (auto it = rt.classesByType.find(std::type_index(typeid(*this))); it != rt.classesByType.end())
+            cls = it->second;
+    }
+    if (!cls) {
+        std::string message = "C++ class " + objc::demangle(typeid(*this).name()) + " is not registered with the runtime";
+        objc::assertionFailed(__FILE__, __LINE__, message.c_str());
+    }
+    m_isa.store(cls, std::memory_order_release);
+    return cls;
+}
+
+bool NSObject::isKindOfClass(Class cls) const
+{
+    return class_isSubclassOf(isa(), cls);
+}
+
+bool NSObject::respondsToSelector(SEL op) const
+{
+    return class_respondsToSelector(isa(), op);
+}
+
+std::string NSObject::description() const
+{
+    char address[32];
+    std::snprintf(address, sizeof address, "%p", static_cast<const void*>(this));
+    return std::string("<") + class_getName(isa()) + ": " + address + ">";
+}
+
+// Autorelease pools
+
+namespace {
+thread_local std::vector<RefPtr<NSObject>> autoreleasedObjects;
+thread_local std::size_t openPoolCount = 0;
+}
+
+void* objc_autoreleasePoolPush()
+{
+    ++openPoolCount;
+    return reinterpret_cast<void*>(autoreleasedObjects.size());
+}
+
+void objc_autoreleasePoolPop(void* token)
+{
+    OBJC_ASSERT(openPoolCount, "autorelease pool popped without a push");
+    auto mark = reinterpret_cast<std::size_t>(token);
+    OBJC_ASSERT(mark <= autoreleasedObjects.size(), "autorelease pools popped out of order");
+    // Releasing may autorelease more objects into this same pool; pop until it is empty.
+    while (autoreleasedObjects.size() > mark) {
+        std::vector<RefPtr<NSObject>> released(std::make_move_iterator(autoreleasedObjects.begin() + mark), std::make_move_iterator(autoreleasedObjects.end()));
+        autoreleasedObjects.resize(mark);
+        released.clear();
+    }
+    --openPoolCount;
+}
+
+id objc_autorelease(id object)
+{
+    if (!object)
+        return nullptr;
+    if (!openPoolCount) {
+        std::fprintf(stderr, "objc: %s autoreleased with no pool in place - just leaking\n", object->description().c_str());
+        return object;
+    }
+    autoreleasedObjects.emplace_back(object);
+    return object;
+}
+
+std::size_t AutoreleasePool::pendingObjectCountForTesting()
+{
+    return autoreleasedObjects.size();
+}
