@@ -49,3 +49,10 @@ template<typename T> T* objc_dynamicCast(NSObject* object)
         return nullptr;
     return static_cast<T*>(object);
 }
+
+template<typename T> RefPtr<T> objc_dynamicCast(RefPtr<NSObject>&& object)
+{
+    if (!objc_dynamicCast<T>(object.get()))
+        return nullptr;
+    return adoptRef(*static_cast<T*>(object.leakRef()));
+}

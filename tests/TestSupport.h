@@ -1,0 +1,51 @@
+#pragma once
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <string>
+#include <vector>
+
+#include <device/DeviceRoot.h>
+
+// A fresh device root in a temporary folder, current for the test's lifetime.
+class TemporaryRoot {
+public:
+    TemporaryRoot()
+    {
+        std::string pattern = (std::filesystem::temp_directory_path() / "menutone-test-XXXXXX").string();
+        m_path = ::mkdtemp(pattern.data());
+        DeviceRoot(m_path).createStandardFolders();
+        DeviceRoot::setCurrent(m_path);
+    }
+    ~TemporaryRoot()
+    {
+        std::error_code error;
+        std::filesystem::remove_all(m_path, error);
+    }
+    TemporaryRoot(const TemporaryRoot&) = delete;
+    TemporaryRoot& operator=(const TemporaryRoot&) = delete;
+
+    const std::filesystem::path& path() const { return m_path; }
+    std::filesystem::path hostPath(const std::string& devicePath) const { return *DeviceRoot(m_path).hostPath(devicePath); }
+
+private:
+    std::filesystem::path m_path;
+};
+
+inline std::vector<std::uint8_t> readBytes(const std::filesystem::path& path)
+{
+    std::ifstream file(path, std::ios::binary);
+    return { std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>() };
+}
+
+inline void writeBytes(const std::filesystem::path& path, const std::string& bytes)
+{
+    std::ofstream(path, std::ios::binary) << bytes;
+}
+
+inline std::filesystem::path fixture(const std::string& name)
+{
+    return std::filesystem::path(MENUTONE_FIXTURES_DIR) / name;
+}

@@ -1,0 +1,128 @@
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+
+#include <cstdio>
+
+#include <corefoundation/CFNotificationCenter.h>
+#include <corefoundation/CFRunLoop.h>
+#include <foundation/PropertyListSerialization.h>
+#include <shared/SettingsStore.h>
+
+#include "TestSupport.h"
+
+namespace {
+
+struct CommandResult {
+    int status;
+    std::string output;
+};
+
+// Runs menutone against the test's root; stderr joins stdout.
+CommandResult menutone(const TemporaryRoot& root, const std::string& arguments)
+{
+    std::string command = std::string(MENUTONE_COMMAND) + " --root '" + root.path().string() + "' " + arguments + " 2>&1";
+    FILE* pipe = ::popen(command.c_str(), "r");
+    std::string output;
+    char buffer[4096];
+    while (std::size_t count = std::fread(buffer, 1, sizeof buffer, pipe))
+        output.append(buffer, count);
+    int status = ::pclose(pipe);
+    return { WIFEXITED(status) ? WEXITSTATUS(status) : -1, output };
+}
+
+int notifications = 0;
+
+}
+
+TEST(MenutoneDefaults, WriteChangesOneKeyKeepsTheRestAndPostsTheChange)
+{
+    TemporaryRoot root;
+    notifications = 0;
+    CFNotificationCenterAddObserver(CFNotificationCenterGetDarwinNotifyCenter(), &notifications,
+        [](CFNotificationCenterRef, void*, CFStringRef, const void*, CFDictionaryRef) { ++notifications; }, CFSTR("com.harbrook.Menutone.notify"), nullptr,
+        CFNotificationSuspensionBehaviorCoalesce);
+    std::filesystem::copy_file(fixture("settings.binary.plist"), root.hostPath(kMenutoneSettingsPath));
+
+    CommandResult written = menutone(root, "defaults write com.harbrook.Menutone shortcutTitleColor -int 25");
+    EXPECT_EQ(written.status, 0) << written.output;
+    written = menutone(root, "defaults write com.harbrook.Menutone shortcutSubtitleColor -int 7");
+    EXPECT_EQ(written.status, 0) << written.output;
+    CFRunLoop::main().drainForTesting();
+    EXPECT_EQ(notifications, 1) << "two quick writes, one coalesced delivery";
+
+    auto before = PropertyListSerialization::readFile(fixture("settings.binary.plist"));
+    auto after = PropertyListSerialization::readFile(root.hostPath(kMenutoneSettingsPath));
+    ASSERT_TRUE(after.value);
+    EXPECT_EQ(after.format, PropertyListFormat::XML);
+    auto expected = *before.value;
+    expected.mutableDictionary().insert_or_assign("shortcutSubtitleColor", PropertyListValue::integer(7));
+    EXPECT_EQ(*after.value, expected);
+
+    CommandResult shown = menutone(root, "defaults read com.harbrook.Menutone shortcutTitleColor");
+    EXPECT_EQ(shown.status, 0);
+    EXPECT_EQ(shown.output, "25\n");
+    shown = menutone(root, "defaults read com.harbrook.Menutone");
+    EXPECT_NE(shown.output.find("    shortcutTitleColor = 25;\n"), std::string::npos) << shown.output;
+    CFNotificationCenterRemoveEveryObserver(CFNotificationCenterGetDarwinNotifyCenter(), &notifications);
+}
+
+TEST(MenutoneDefaults, ValuesOfEveryTypeAreWrittenAsTheirPropertyListTypes)
+{
+    TemporaryRoot root;
+    for (const char* arguments : { "isEnabled -bool NO", "shortcutTitleFont -string 'DejaVu Sans'", "scale -float 0.5", "raw -data 0a0b",
+             "shortcutTitlePresetColor -color '#ff8000'", "plain word" })
+        EXPECT_EQ(menutone(root, std::string("defaults write com.harbrook.Menutone ") + arguments).status, 0) << arguments;
+    auto pref = NSDictionary::dictionaryWithContentsOfFile(kMenutoneSettingsPath);
+    ASSERT_TRUE(pref);
+    EXPECT_EQ(pref->objectForKey("isEnabled")->asBoolean(), false);
+    EXPECT_EQ(*pref->objectForKey("shortcutTitleFont")->asString(), "DejaVu Sans");
+    EXPECT_EQ(pref->objectForKey("scale")->asReal(), 0.5);
+    EXPECT_EQ(*pref->objectForKey("raw")->asData(), NSData({ 0x0a, 0x0b }));
+    EXPECT_EQ(*pref->objectForKey("plain")->asString(), "word");
+    EXPECT_TRUE(objectPref(&*pref, "shortcutTitlePresetColor"));
+
+    CommandResult resolved = menutone(root, "defaults read com.harbrook.Menutone --resolved");
+    EXPECT_NE(resolved.output.find("isEnabled = false\n"), std::string::npos) << resolved.output;
+    EXPECT_NE(resolved.output.find("shortcutTitlePresetColor = rgba(1, 0.501961, 0, 1)\n"), std::string::npos);
+    EXPECT_NE(resolved.output.find("shortcutBlurStyle = 0 (default)\n"), std::string::npos);
+    CommandResult json = menutone(root, "defaults read com.harbrook.Menutone raw --json");
+    EXPECT_EQ(json.output, "{\"data\":\"Cgs=\"}\n");
+}
+
+TEST(MenutoneDefaults, BadInputIsRefusedAndAnUnreadableFileIsLeftAsItIs)
+{
+    TemporaryRoot root;
+    EXPECT_EQ(menutone(root, "defaults write com.harbrook.Menutone shortcutTitleColor -int twenty").status, 2);
+    EXPECT_EQ(menutone(root, "defaults write com.harbrook.Menutone shortcutTitleColor -bogus 1").status, 2);
+    EXPECT_EQ(menutone(root, "defaults write ../etc key value").status, 2);
+    EXPECT_EQ(menutone(root, "defaults frobnicate").status, 2);
+    EXPECT_FALSE(std::filesystem::exists(root.hostPath(kMenutoneSettingsPath)));
+
+    CommandResult missing = menutone(root, "defaults read com.harbrook.Menutone");
+    EXPECT_EQ(missing.status, 1);
+    EXPECT_EQ(missing.output, "menutone: Domain com.harbrook.Menutone does not exist\n");
+
+    writeBytes(root.hostPath(kMenutoneSettingsPath), "<plist><dict><key>broken");
+    CommandResult written = menutone(root, "defaults write com.harbrook.Menutone shortcutTitleColor -int 25");
+    EXPECT_EQ(written.status, 1);
+    EXPECT_NE(written.output.find("is not a property-list dictionary"), std::string::npos);
+    auto contents = readBytes(root.hostPath(kMenutoneSettingsPath));
+    EXPECT_EQ(std::string(contents.begin(), contents.end()), "<plist><dict><key>broken");
+    EXPECT_EQ(menutone(root, "defaults delete com.harbrook.Menutone isEnabled").status, 1);
+}
+
+TEST(MenutoneDefaults, DeleteRemovesAKeyOrTheWholeDomain)
+{
+    TemporaryRoot root;
+    menutone(root, "defaults write com.harbrook.Menutone shortcutTitleColor -int 5");
+    menutone(root, "defaults write com.harbrook.Menutone isEnabled -bool YES");
+    EXPECT_EQ(menutone(root, "defaults delete com.harbrook.Menutone shortcutTitleColor").status, 0);
+    EXPECT_EQ(menutone(root, "defaults delete com.harbrook.Menutone shortcutTitleColor").status, 1);
+    auto pref = NSDictionary::dictionaryWithContentsOfFile(kMenutoneSettingsPath);
+    ASSERT_TRUE(pref);
+    EXPECT_EQ(intPref(&*pref, "shortcutTitleColor", 0), 0);
+    EXPECT_EQ(pref->count(), 1u);
+    EXPECT_EQ(menutone(root, "defaults delete com.harbrook.Menutone").status, 0);
+    EXPECT_FALSE(std::filesystem::exists(root.hostPath(kMenutoneSettingsPath)));
+    EXPECT_EQ(menutone(root, "defaults delete com.harbrook.Menutone").status, 1);
+}

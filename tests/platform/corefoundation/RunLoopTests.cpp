@@ -1,0 +1,88 @@
+#include <corefoundation/CFRunLoop.h>
+
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <corefoundation/Dispatch.h>
+
+namespace {
+
+class MainQueue : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        CFRunLoop::main().useManualClockForTesting();
+        CFRunLoop::main().drainForTesting();
+    }
+    std::string m_log;
+};
+
+}
+
+TEST_F(MainQueue, AsyncBlocksRunInOrderAndABlockQueuedByABlockRunsOnALaterPass)
+{
+    dispatch_async(dispatch_get_main_queue(), [&] {
+        m_log += "a ";
+        dispatch_async(dispatch_get_main_queue(), [&] { m_log += "c "; });
+    });
+    dispatch_async(dispatch_get_main_queue(), [&] { m_log += "b "; });
+    EXPECT_EQ(m_log, "");
+    EXPECT_EQ(CFRunLoop::main().runOnce(Nanoseconds(0)), 2u);
+    EXPECT_EQ(m_log, "a b ");
+    CFRunLoop::main().drainForTesting();
+    EXPECT_EQ(m_log, "a b c ");
+}
+
+TEST_F(MainQueue, DelayedBlocksRunWhenTheClockReachesThemInTimeOrder)
+{
+    auto& loop = CFRunLoop::main();
+    dispatch_after(dispatch_time(DISPATCH_TIME_NOW, 200000000), dispatch_get_main_queue(), [&] { m_log += "tint "; });
+    dispatch_after(dispatch_time(DISPATCH_TIME_NOW, 100000000), dispatch_get_main_queue(), [&] { m_log += "reload "; });
+    dispatch_after(DISPATCH_TIME_FOREVER, dispatch_get_main_queue(), [&] { m_log += "never "; });
+    dispatch_after(dispatch_time(DISPATCH_TIME_NOW, 0), dispatch_get_main_queue(), [&] { m_log += "now "; });
+    loop.drainForTesting();
+    EXPECT_EQ(m_log, "now ");
+    loop.advanceClockForTesting(std::chrono::milliseconds(99));
+    loop.drainForTesting();
+    EXPECT_EQ(m_log, "now ");
+    loop.advanceClockForTesting(std::chrono::milliseconds(1));
+    loop.drainForTesting();
+    EXPECT_EQ(m_log, "now reload ");
+    loop.advanceClockForTesting(std::chrono::seconds(10));
+    loop.drainForTesting();
+    EXPECT_EQ(m_log, "now reload tint ");
+    EXPECT_EQ(loop.pendingTimerCountForTesting(), 0u);
+}
+
+TEST(CFRunLoop, AReadableDescriptorCallsItsSourceUntilRemoved)
+{
+    CFRunLoop loop;
+    int fds[2];
+    ASSERT_EQ(::pipe(fds), 0);
+    int calls = 0;
+    auto source = loop.addFileDescriptorSource(fds[0], [&] {
+        char byte;
+        [[maybe_unused]] auto count = ::read(fds[0], &byte, 1);
+        ++calls;
+    });
+    EXPECT_EQ(loop.drainForTesting(), 0u);
+    ASSERT_EQ(::write(fds[1], "x", 1), 1);
+    loop.drainForTesting();
+    EXPECT_EQ(calls, 1);
+    loop.removeSource(source);
+    ASSERT_EQ(::write(fds[1], "y", 1), 1);
+    loop.drainForTesting();
+    EXPECT_EQ(calls, 1);
+    ::close(fds[0]);
+    ::close(fds[1]);
+}
+
+TEST(CFRunLoop, RunReturnsWhenStoppedFromABlock)
+{
+    CFRunLoop loop;
+    int passes = 0;
+    loop.performAsync([&] { ++passes; });
+    loop.performAsync([&] { loop.stop(); });
+    loop.run();
+    EXPECT_EQ(passes, 1);
+}

@@ -1,0 +1,73 @@
+#include <device/FileSystem.h>
+
+#include <gtest/gtest.h>
+#include <signal.h>
+#include <sys/resource.h>
+#include <sys/stat.h>
+
+#include "TestSupport.h"
+
+namespace {
+
+std::span<const std::uint8_t> bytesOf(const std::string& text)
+{
+    return { reinterpret_cast<const std::uint8_t*>(text.data()), text.size() };
+}
+
+std::size_t fileCount(const std::filesystem::path& folder)
+{
+    return static_cast<std::size_t>(std::distance(std::filesystem::directory_iterator(folder), std::filesystem::directory_iterator()));
+}
+
+}
+
+TEST(FileSystem, ReadingGivesNoneForWhatIsNotARegularReadableFile)
+{
+    TemporaryRoot root;
+    EXPECT_FALSE(device::readFile(root.path() / "missing"));
+    EXPECT_FALSE(device::readFile(root.path()));
+    auto fifo = root.path() / "fifo";
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    EXPECT_FALSE(device::readFile(fifo)); // and does not hang
+    writeBytes(root.path() / "empty", "");
+    EXPECT_EQ(device::readFile(root.path() / "empty"), std::vector<std::uint8_t>());
+}
+
+TEST(FileSystem, AnAtomicWriteReplacesTheFileWhole)
+{
+    TemporaryRoot root;
+    auto path = root.path() / "store.plist";
+    writeBytes(path, "old contents");
+    std::size_t before = fileCount(root.path());
+    ASSERT_TRUE(device::writeFile(path, bytesOf("new"), device::WriteMode::Atomic));
+    EXPECT_EQ(readBytes(path), std::vector<std::uint8_t>({ 'n', 'e', 'w' }));
+    EXPECT_EQ(fileCount(root.path()), before) << "no temporary file left behind";
+}
+
+TEST(FileSystem, AFailedAtomicWriteLeavesTheOldFileWholeAndNoTemporary)
+{
+    TemporaryRoot root;
+    auto path = root.path() / "store.plist";
+    std::string old(300, 'o');
+    writeBytes(path, old);
+    std::size_t before = fileCount(root.path());
+
+    // A file-size limit makes write() fail part way, as a full disk would.
+    struct rlimit saved { };
+    ::getrlimit(RLIMIT_FSIZE, &saved);
+    auto previousHandler = ::signal(SIGXFSZ, SIG_IGN);
+    struct rlimit small = saved;
+    small.rlim_cur = 100;
+    ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &small), 0);
+    bool isWritten = device::writeFile(path, bytesOf(std::string(1000, 'n')), device::WriteMode::Atomic);
+    ::setrlimit(RLIMIT_FSIZE, &saved);
+    ::signal(SIGXFSZ, previousHandler);
+
+    EXPECT_FALSE(isWritten);
+    auto contents = readBytes(path);
+    EXPECT_EQ(std::string(contents.begin(), contents.end()), old);
+    EXPECT_EQ(fileCount(root.path()), before);
+
+    // A folder that does not exist fails cleanly too.
+    EXPECT_FALSE(device::writeFile(root.path() / "no-folder/store.plist", bytesOf("x"), device::WriteMode::Atomic));
+}
