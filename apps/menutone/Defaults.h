@@ -19,3 +19,6 @@ ExitStatus defaultsRead(const std::string& domain, const std::string* key, const
 ExitStatus defaultsWrite(const std::string& domain, const std::vector<std::string>& arguments, const DefaultsOptions&);
 ExitStatus defaultsDelete(const std::string& domain, const std::string* key, const DefaultsOptions&);
 ExitStatus postNotification(const std::string& name);
+// Prints each delivery of the name; ends after count deliveries (0: never) or
+// with a failure when timeoutSeconds pass first (0: never).
+ExitStatus waitForNotification(const std::string& name, unsigned count, double timeoutSeconds);

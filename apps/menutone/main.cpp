@@ -49,8 +49,14 @@ int main(int argc, char** argv)
     addRootOption(remove);
 
     std::string name;
-    auto* notify = app.add_subcommand("notify", "Post a Darwin notification in the device root");
+    bool isWaiting = false;
+    unsigned waitCount = 0;
+    double timeoutSeconds = 0;
+    auto* notify = app.add_subcommand("notify", "Post a Darwin notification in the device root, or wait for one");
     notify->add_option("name", name, "Notification name, such as com.harbrook.Menutone.notify")->required();
+    notify->add_flag("--wait", isWaiting, "Wait for the notification and print each delivery instead of posting");
+    notify->add_option("--count", waitCount, "With --wait: end after this many deliveries (default: never)");
+    notify->add_option("--timeout", timeoutSeconds, "With --wait: fail after this many seconds (default: never)")->check(CLI::NonNegativeNumber);
     addRootOption(notify);
 
     try {
@@ -79,6 +85,6 @@ int main(int argc, char** argv)
         arguments.erase(arguments.begin());
         status = defaultsWrite(writeDomain, arguments, options);
     } else if (notify->parsed())
-        status = postNotification(name);
+        status = isWaiting ? waitForNotification(name, waitCount, timeoutSeconds) : postNotification(name);
     return static_cast<int>(status);
 }

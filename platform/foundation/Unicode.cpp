@@ -109,4 +109,9 @@ bool isASCII(std::string_view text)
     return true;
 }
 
+std::string wellFormedUTF8(std::string text)
+{
+    return isASCII(text) ? text : utf8FromUTF16(utf16FromUTF8(text));
+}
+
 }

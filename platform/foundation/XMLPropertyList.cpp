@@ -10,6 +10,7 @@
 #include <pugixml.hpp>
 
 #include "PropertyListSerialization.h"
+#include "Unicode.h"
 
 namespace foundation {
 
@@ -110,7 +111,8 @@ struct Reader {
         return false;
     }
 
-    // The character data of a leaf element; another element inside it is an error.
+    // The character data of a leaf element, as well-formed UTF-8 (as the binary
+    // format can only hold); another element inside it is an error.
     std::optional<std::string> text(const pugi::xml_node& node)
     {
         std::string result;
@@ -127,7 +129,7 @@ struct Reader {
                 break;
             }
         }
-        return result;
+        return wellFormedUTF8(std::move(result));
     }
 
     // Elements among a container's children; text other than white space is an error.

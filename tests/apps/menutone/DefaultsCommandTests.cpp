@@ -126,3 +126,23 @@ TEST(MenutoneDefaults, DeleteRemovesAKeyOrTheWholeDomain)
     EXPECT_FALSE(std::filesystem::exists(root.hostPath(kMenutoneSettingsPath)));
     EXPECT_EQ(menutone(root, "defaults delete com.harbrook.Menutone").status, 1);
 }
+
+TEST(MenutoneNotify, WaitPrintsEachDeliveryFromAnotherProcessAndFailsOnTimeout)
+{
+    TemporaryRoot root;
+    std::string command = std::string(MENUTONE_COMMAND) + " notify --wait com.example.ping --count 1 --timeout 20 --root '" + root.path().string() + "'";
+    FILE* waiter = ::popen(command.c_str(), "r");
+    ASSERT_TRUE(waiter);
+    char line[128] = {};
+    ASSERT_TRUE(std::fgets(line, sizeof line, waiter));
+    EXPECT_STREQ(line, "waiting for com.example.ping\n");
+    EXPECT_EQ(menutone(root, "notify com.example.ping").status, 0);
+    ASSERT_TRUE(std::fgets(line, sizeof line, waiter));
+    EXPECT_STREQ(line, "received com.example.ping\n");
+    int status = ::pclose(waiter);
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+
+    CommandResult timedOut = menutone(root, "notify --wait com.example.silence --timeout 0.01");
+    EXPECT_EQ(timedOut.status, 1);
+    EXPECT_NE(timedOut.output.find("no com.example.silence within"), std::string::npos);
+}

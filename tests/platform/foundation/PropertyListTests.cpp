@@ -127,6 +127,17 @@ TEST(PropertyListSerialization, XMLKeepsWhiteSpaceInStringsAndReadsCoreFoundatio
     EXPECT_EQ(*value->objectForKey("empty")->asString(), "");
 }
 
+TEST(PropertyListSerialization, IllFormedUTF8InXMLReadsAsReplacementCharactersThatBothFormatsKeep)
+{
+    std::string xml = "<plist><dict><key>k\xFF</key><string>a\xC3(b\xF0\x9F\x98\x80</string></dict></plist>";
+    auto value = PropertyListSerialization::propertyListWithData({ reinterpret_cast<const std::uint8_t*>(xml.data()), xml.size() });
+    ASSERT_TRUE(value);
+    V expected = V::dictionary({ { "k\uFFFD", V::string("a\uFFFD(b\U0001F600") } });
+    EXPECT_EQ(*value, expected);
+    auto binary = PropertyListSerialization::dataWithPropertyList(*value, PropertyListFormat::Binary);
+    EXPECT_EQ(PropertyListSerialization::propertyListWithData(*binary), expected);
+}
+
 TEST(PropertyListValue, ConversionsFollowNSNumberAndNSString)
 {
     EXPECT_EQ(V::string(" +0042abc").integerValue(), 42);
