@@ -201,6 +201,11 @@ bool PropertyListValue::Real::operator==(const Real& other) const
     return isSinglePrecision == other.isSinglePrecision && (value == other.value || (std::isnan(value) && std::isnan(other.value)));
 }
 
+bool PropertyListValue::Date::operator==(const Date& other) const
+{
+    return seconds == other.seconds || (std::isnan(seconds) && std::isnan(other.seconds));
+}
+
 bool PropertyListValue::operator==(const PropertyListValue& other) const
 {
     if (m_storage.index() != other.m_storage.index())

@@ -81,7 +81,7 @@ private:
     };
     struct Date {
         double seconds;
-        bool operator==(const Date&) const = default;
+        bool operator==(const Date&) const;
     };
     struct UID {
         std::uint64_t value;
