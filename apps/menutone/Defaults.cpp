@@ -375,7 +375,8 @@ ExitStatus waitForNotification(const std::string& name, unsigned count, double t
         return ExitStatus::Usage;
     }
     wantedCount = count;
-    CFNotificationCenterAddObserver(CFNotificationCenterGetDarwinNotifyCenter(), nullptr,
+    CFNotificationCenterAddObserver(
+        CFNotificationCenterGetDarwinNotifyCenter(), nullptr,
         [](CFNotificationCenterRef, void*, CFStringRef delivered, const void*, CFDictionaryRef) {
             std::cout << "received " << CFStringGetCStringPtr(delivered) << std::endl;
             if (++deliveredCount == wantedCount)

@@ -16,9 +16,8 @@ int main(int argc, char** argv)
     app.set_version_flag("--version", "menutone 0.1.0");
 
     std::string root;
-    auto addRootOption = [&](CLI::App* command) {
-        command->add_option("--root", root, "Device root folder (default: $MENUTONE_ROOT, else the root the build lays out)");
-    };
+    auto addRootOption
+        = [&](CLI::App* command) { command->add_option("--root", root, "Device root folder (default: $MENUTONE_ROOT, else the root the build lays out)"); };
     addRootOption(&app);
 
     DefaultsOptions options;

@@ -63,7 +63,7 @@ std::string notificationFileName(std::string_view name)
         }
     }
     if (fileName.empty())
-        fileName = "%";
+        fileName.push_back('%'); // the empty name
     if (fileName.size() > maximumLength) {
         // FNV-1a keeps long names apart; a rare collision only over-delivers.
         std::uint64_t hash = 14695981039346656037ull;
@@ -165,8 +165,8 @@ CFNotificationCenterRef CFNotificationCenterGetDarwinNotifyCenter()
     return center;
 }
 
-void CFNotificationCenterAddObserver(CFNotificationCenterRef center, const void* observer, CFNotificationCallback callback, CFStringRef name, const void*,
-    CFNotificationSuspensionBehavior)
+void CFNotificationCenterAddObserver(
+    CFNotificationCenterRef center, const void* observer, CFNotificationCallback callback, CFStringRef name, const void*, CFNotificationSuspensionBehavior)
 {
     if (!center || !callback || !name)
         return;
@@ -184,7 +184,8 @@ void CFNotificationCenterRemoveObserver(CFNotificationCenterRef center, const vo
     if (!center)
         return;
     std::lock_guard guard(center->lock);
-    std::erase_if(center->observations, [&](const Observation& observation) { return observation.observer == observer && (!name || observation.name == name); });
+    std::erase_if(
+        center->observations, [&](const Observation& observation) { return observation.observer == observer && (!name || observation.name == name); });
 }
 
 void CFNotificationCenterRemoveEveryObserver(CFNotificationCenterRef center, const void* observer)

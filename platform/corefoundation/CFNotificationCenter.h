@@ -27,8 +27,8 @@ CFNotificationCenterRef CFNotificationCenterGetDarwinNotifyCenter();
 // Object, user info and suspension behaviour are accepted and ignored, as the
 // Darwin centre does; adding the same observer, callback and name twice
 // registers it once.
-void CFNotificationCenterAddObserver(CFNotificationCenterRef, const void* observer, CFNotificationCallback, CFStringRef name, const void* object,
-    CFNotificationSuspensionBehavior);
+void CFNotificationCenterAddObserver(
+    CFNotificationCenterRef, const void* observer, CFNotificationCallback, CFStringRef name, const void* object, CFNotificationSuspensionBehavior);
 void CFNotificationCenterRemoveObserver(CFNotificationCenterRef, const void* observer, CFStringRef name, const void* object);
 void CFNotificationCenterRemoveEveryObserver(CFNotificationCenterRef, const void* observer);
 void CFNotificationCenterPostNotification(CFNotificationCenterRef, CFStringRef name, const void* object, CFDictionaryRef userInfo, Boolean deliverImmediately);

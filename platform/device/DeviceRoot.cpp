@@ -90,8 +90,8 @@ std::optional<fs::path> DeviceRoot::hostPath(std::string_view devicePath) const
 bool DeviceRoot::createStandardFolders() const
 {
     std::error_code error;
-    for (const char* folder : { "var/mobile/Library/Preferences", "var/run", "Library/MobileSubstrate/DynamicLibraries",
-             "Library/PreferenceBundles", "Library/PreferenceLoader/Preferences", "Applications" }) {
+    for (const char* folder : { "var/mobile/Library/Preferences", "var/run", "Library/MobileSubstrate/DynamicLibraries", "Library/PreferenceBundles",
+             "Library/PreferenceLoader/Preferences", "Applications" }) {
         fs::create_directories(m_hostFolder / folder, error);
         if (error)
             return false;

@@ -211,7 +211,8 @@ private:
         if (!length)
             return std::nullopt;
         std::uint64_t referenceCount = isDictionary ? *length * 2 : *length;
-        if ((isDictionary && *length > std::numeric_limits<std::uint64_t>::max() / 2) || referenceCount > std::numeric_limits<std::uint64_t>::max() / m_referenceSize)
+        if ((isDictionary && *length > std::numeric_limits<std::uint64_t>::max() / 2)
+            || referenceCount > std::numeric_limits<std::uint64_t>::max() / m_referenceSize)
             return fail("container out of bounds");
         const std::uint8_t* references = bytes(start, referenceCount * m_referenceSize);
         if (!references)

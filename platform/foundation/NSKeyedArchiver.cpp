@@ -66,7 +66,8 @@ std::uint64_t NSKeyedArchiver::uidForClass(Class cls)
     for (Class ancestor = cls; ancestor; ancestor = class_getSuperclass(ancestor))
         names.push_back(PropertyListValue::string(class_getName(ancestor)));
     std::uint64_t uid = m_objects.size();
-    m_objects.push_back(PropertyListValue::dictionary({ { "$classname", PropertyListValue::string(class_getName(cls)) }, { "$classes", PropertyListValue::array(std::move(names)) } }));
+    m_objects.push_back(PropertyListValue::dictionary(
+        { { "$classname", PropertyListValue::string(class_getName(cls)) }, { "$classes", PropertyListValue::array(std::move(names)) } }));
     m_encodedClasses.emplace_back(cls, uid);
     return uid;
 }
@@ -81,11 +82,26 @@ void NSKeyedArchiver::encodeObject(const NSObject* object, std::string_view key)
     set(key, PropertyListValue::uid(uidForObject(object)));
 }
 
-void NSKeyedArchiver::encodeBool(bool value, std::string_view key) { set(key, PropertyListValue::boolean(value)); }
-void NSKeyedArchiver::encodeInteger(std::int64_t value, std::string_view key) { set(key, PropertyListValue::integer(value)); }
-void NSKeyedArchiver::encodeFloat(float value, std::string_view key) { set(key, PropertyListValue::singlePrecisionReal(value)); }
-void NSKeyedArchiver::encodeDouble(double value, std::string_view key) { set(key, PropertyListValue::real(value)); }
-void NSKeyedArchiver::encodeBytes(std::span<const std::uint8_t> bytes, std::string_view key) { set(key, PropertyListValue::data(NSData(bytes.begin(), bytes.end()))); }
+void NSKeyedArchiver::encodeBool(bool value, std::string_view key)
+{
+    set(key, PropertyListValue::boolean(value));
+}
+void NSKeyedArchiver::encodeInteger(std::int64_t value, std::string_view key)
+{
+    set(key, PropertyListValue::integer(value));
+}
+void NSKeyedArchiver::encodeFloat(float value, std::string_view key)
+{
+    set(key, PropertyListValue::singlePrecisionReal(value));
+}
+void NSKeyedArchiver::encodeDouble(double value, std::string_view key)
+{
+    set(key, PropertyListValue::real(value));
+}
+void NSKeyedArchiver::encodeBytes(std::span<const std::uint8_t> bytes, std::string_view key)
+{
+    set(key, PropertyListValue::data(NSData(bytes.begin(), bytes.end())));
+}
 
 // Unarchiving
 

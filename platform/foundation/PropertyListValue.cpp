@@ -15,20 +15,50 @@ PropertyListValue::PropertyListValue(Storage storage)
 {
 }
 
-PropertyListValue PropertyListValue::boolean(bool value) { return PropertyListValue(Storage(value)); }
-PropertyListValue PropertyListValue::integer(std::int64_t value) { return PropertyListValue(Integer { value, false }); }
+PropertyListValue PropertyListValue::boolean(bool value)
+{
+    return PropertyListValue(Storage(value));
+}
+PropertyListValue PropertyListValue::integer(std::int64_t value)
+{
+    return PropertyListValue(Integer { value, false });
+}
 PropertyListValue PropertyListValue::unsignedInteger(std::uint64_t value)
 {
     return PropertyListValue(Integer { static_cast<std::int64_t>(value), value > static_cast<std::uint64_t>(std::numeric_limits<std::int64_t>::max()) });
 }
-PropertyListValue PropertyListValue::real(double value) { return PropertyListValue(Real { value, false }); }
-PropertyListValue PropertyListValue::singlePrecisionReal(float value) { return PropertyListValue(Real { value, true }); }
-PropertyListValue PropertyListValue::string(std::string value) { return PropertyListValue(Storage(std::move(value))); }
-PropertyListValue PropertyListValue::data(NSData value) { return PropertyListValue(Storage(std::move(value))); }
-PropertyListValue PropertyListValue::date(double seconds) { return PropertyListValue(Date { seconds }); }
-PropertyListValue PropertyListValue::array(Array value) { return PropertyListValue(std::make_shared<Array>(std::move(value))); }
-PropertyListValue PropertyListValue::dictionary(Dictionary value) { return PropertyListValue(std::make_shared<Dictionary>(std::move(value))); }
-PropertyListValue PropertyListValue::uid(std::uint64_t value) { return PropertyListValue(UID { value }); }
+PropertyListValue PropertyListValue::real(double value)
+{
+    return PropertyListValue(Real { value, false });
+}
+PropertyListValue PropertyListValue::singlePrecisionReal(float value)
+{
+    return PropertyListValue(Real { value, true });
+}
+PropertyListValue PropertyListValue::string(std::string value)
+{
+    return PropertyListValue(Storage(std::move(value)));
+}
+PropertyListValue PropertyListValue::data(NSData value)
+{
+    return PropertyListValue(Storage(std::move(value)));
+}
+PropertyListValue PropertyListValue::date(double seconds)
+{
+    return PropertyListValue(Date { seconds });
+}
+PropertyListValue PropertyListValue::array(Array value)
+{
+    return PropertyListValue(std::make_shared<Array>(std::move(value)));
+}
+PropertyListValue PropertyListValue::dictionary(Dictionary value)
+{
+    return PropertyListValue(std::make_shared<Dictionary>(std::move(value)));
+}
+PropertyListValue PropertyListValue::uid(std::uint64_t value)
+{
+    return PropertyListValue(UID { value });
+}
 
 PropertyListValue::Type PropertyListValue::type() const
 {
@@ -95,8 +125,14 @@ std::optional<double> PropertyListValue::asDate() const
     return std::nullopt;
 }
 
-const std::string* PropertyListValue::asString() const { return std::get_if<std::string>(&m_storage); }
-const NSData* PropertyListValue::asData() const { return std::get_if<NSData>(&m_storage); }
+const std::string* PropertyListValue::asString() const
+{
+    return std::get_if<std::string>(&m_storage);
+}
+const NSData* PropertyListValue::asData() const
+{
+    return std::get_if<NSData>(&m_storage);
+}
 
 const PropertyListValue::Array* PropertyListValue::asArray() const
 {

@@ -7,8 +7,8 @@ namespace objc {
 [[noreturn]] void assertionFailed(const char* file, int line, const char* message);
 }
 
-#define OBJC_ASSERT(condition, message)                               \
-    do {                                                              \
-        if (!(condition)) [[unlikely]]                                \
-            ::objc::assertionFailed(__FILE__, __LINE__, (message));   \
+#define OBJC_ASSERT(condition, message)                                                                                                                        \
+    do {                                                                                                                                                       \
+        if (!(condition)) [[unlikely]]                                                                                                                         \
+            ::objc::assertionFailed(__FILE__, __LINE__, (message));                                                                                            \
     } while (0)

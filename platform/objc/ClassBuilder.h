@@ -15,7 +15,7 @@
 //             .registerClass();
 //         return cls;
 //     }
-template<typename T> class ClassBuilder {
+template <typename T> class ClassBuilder {
     static_assert(std::is_base_of_v<NSObject, T>, "runtime classes derive from NSObject");
 
 public:
@@ -30,7 +30,7 @@ public:
         return *this;
     }
 
-    template<auto Member> ClassBuilder& ivar(const char* name)
+    template <auto Member> ClassBuilder& ivar(const char* name)
     {
         using Owner = typename MemberTraits<decltype(Member)>::Owner;
         using Type = typename MemberTraits<decltype(Member)>::Type;
@@ -46,8 +46,8 @@ public:
     }
 
 private:
-    template<typename M> struct MemberTraits;
-    template<typename O, typename M> struct MemberTraits<M O::*> {
+    template <typename M> struct MemberTraits;
+    template <typename O, typename M> struct MemberTraits<M O::*> {
         using Owner = O;
         using Type = M;
     };

@@ -14,12 +14,12 @@
 
 namespace objc {
 
-template<typename Signature> struct Message;
+template <typename Signature> struct Message;
 
-template<typename R, typename... A> struct Message<R(A...)> {
+template <typename R, typename... A> struct Message<R(A...)> {
     using Implementation = R (*)(id, SEL, A...);
 
-    template<typename... Given> static R send(const NSObject* receiver, Class startClass, SEL op, Given&&... arguments)
+    template <typename... Given> static R send(const NSObject* receiver, Class startClass, SEL op, Given&&... arguments)
     {
         if (!receiver) {
             if constexpr (std::is_void_v<R>)
@@ -34,13 +34,13 @@ template<typename R, typename... A> struct Message<R(A...)> {
 
 }
 
-template<typename Signature, typename... Given> decltype(auto) objc_msgSend(const NSObject* receiver, SEL op, Given&&... arguments)
+template <typename Signature, typename... Given> decltype(auto) objc_msgSend(const NSObject* receiver, SEL op, Given&&... arguments)
 {
     return objc::Message<Signature>::send(receiver, nullptr, op, std::forward<Given>(arguments)...);
 }
 
 // [super op...]: the search starts at the superclass of the class whose code sends it.
-template<typename Signature, typename... Given> decltype(auto) objc_msgSendSuper(Class currentClass, const NSObject* receiver, SEL op, Given&&... arguments)
+template <typename Signature, typename... Given> decltype(auto) objc_msgSendSuper(Class currentClass, const NSObject* receiver, SEL op, Given&&... arguments)
 {
     return objc::Message<Signature>::send(receiver, class_getSuperclass(currentClass), op, std::forward<Given>(arguments)...);
 }

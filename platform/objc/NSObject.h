@@ -43,14 +43,14 @@ private:
 };
 
 // A checked downcast along the runtime's class hierarchy.
-template<typename T> T* objc_dynamicCast(NSObject* object)
+template <typename T> T* objc_dynamicCast(NSObject* object)
 {
     if (!object || !object->isKindOfClass(T::objcClass()))
         return nullptr;
     return static_cast<T*>(object);
 }
 
-template<typename T> RefPtr<T> objc_dynamicCast(RefPtr<NSObject>&& object)
+template <typename T> RefPtr<T> objc_dynamicCast(RefPtr<NSObject>&& object)
 {
     if (!objc_dynamicCast<T>(object.get()))
         return nullptr;

@@ -9,12 +9,12 @@
 
 #include "Assertions.h"
 
-template<typename T> class Ref;
-template<typename T> class RefPtr;
+template <typename T> class Ref;
+template <typename T> class RefPtr;
 
-template<typename T> Ref<T> adoptRef(T&);
+template <typename T> Ref<T> adoptRef(T&);
 
-template<typename T> class Ref {
+template <typename T> class Ref {
 public:
     Ref(T& object)
         : m_ptr(&object)
@@ -26,7 +26,8 @@ public:
     {
         m_ptr->ref();
     }
-    template<typename U> Ref(const Ref<U>& other)
+    template <typename U>
+    Ref(const Ref<U>& other)
         : m_ptr(other.ptr())
     {
         m_ptr->ref();
@@ -35,7 +36,8 @@ public:
         : m_ptr(other.leakRef())
     {
     }
-    template<typename U> Ref(Ref<U>&& other)
+    template <typename U>
+    Ref(Ref<U>&& other)
         : m_ptr(other.leakRef())
     {
     }
@@ -67,7 +69,7 @@ public:
     }
 
 private:
-    template<typename U> friend Ref<U> adoptRef(U&);
+    template <typename U> friend Ref<U> adoptRef(U&);
     enum class Adopt { Tag };
     Ref(T& object, Adopt)
         : m_ptr(&object)
@@ -77,9 +79,12 @@ private:
     T* m_ptr;
 };
 
-template<typename T> Ref<T> adoptRef(T& object) { return Ref<T>(object, Ref<T>::Adopt::Tag); }
+template <typename T> Ref<T> adoptRef(T& object)
+{
+    return Ref<T>(object, Ref<T>::Adopt::Tag);
+}
 
-template<typename T> class RefPtr {
+template <typename T> class RefPtr {
 public:
     RefPtr() = default;
     RefPtr(std::nullptr_t) { }
@@ -89,7 +94,8 @@ public:
         if (m_ptr)
             m_ptr->ref();
     }
-    template<typename U> RefPtr(U* object)
+    template <typename U>
+    RefPtr(U* object)
         : RefPtr(static_cast<T*>(object))
     {
     }
@@ -97,7 +103,8 @@ public:
         : RefPtr(other.m_ptr)
     {
     }
-    template<typename U> RefPtr(const RefPtr<U>& other)
+    template <typename U>
+    RefPtr(const RefPtr<U>& other)
         : RefPtr(other.get())
     {
     }
@@ -105,15 +112,18 @@ public:
         : m_ptr(std::exchange(other.m_ptr, nullptr))
     {
     }
-    template<typename U> RefPtr(RefPtr<U>&& other)
+    template <typename U>
+    RefPtr(RefPtr<U>&& other)
         : m_ptr(other.leakRef())
     {
     }
-    template<typename U> RefPtr(const Ref<U>& other)
+    template <typename U>
+    RefPtr(const Ref<U>& other)
         : RefPtr(other.ptr())
     {
     }
-    template<typename U> RefPtr(Ref<U>&& other)
+    template <typename U>
+    RefPtr(Ref<U>&& other)
         : m_ptr(other.leakRef())
     {
     }
@@ -154,7 +164,19 @@ private:
     T* m_ptr { nullptr };
 };
 
-template<typename T, typename U> bool operator==(const RefPtr<T>& a, const RefPtr<U>& b) { return a.get() == b.get(); }
-template<typename T, typename U> bool operator==(const RefPtr<T>& a, U* b) { return a.get() == b; }
-template<typename T> bool operator==(const RefPtr<T>& a, std::nullptr_t) { return !a.get(); }
-template<typename T, typename U> bool operator==(const Ref<T>& a, const Ref<U>& b) { return a.ptr() == b.ptr(); }
+template <typename T, typename U> bool operator==(const RefPtr<T>& a, const RefPtr<U>& b)
+{
+    return a.get() == b.get();
+}
+template <typename T, typename U> bool operator==(const RefPtr<T>& a, U* b)
+{
+    return a.get() == b;
+}
+template <typename T> bool operator==(const RefPtr<T>& a, std::nullptr_t)
+{
+    return !a.get();
+}
+template <typename T, typename U> bool operator==(const Ref<T>& a, const Ref<U>& b)
+{
+    return a.ptr() == b.ptr();
+}

@@ -9,11 +9,8 @@
 #include <shared_mutex>
 #include <typeindex>
 #include <unordered_map>
-#include <unordered_set>
 #include <vector>
 
-#include "AutoreleasePool.h"
-#include "ClassBuilder.h"
 #include "NSObject.h"
 
 struct objc_selector {
@@ -74,6 +71,14 @@ void assertionFailed(const char* file, int line, const char* message)
     std::fprintf(stderr, "%s:%d: %s\n", file, line, message);
     std::fflush(stderr);
     std::abort();
+}
+
+Class classForCxxType(const std::type_info& type)
+{
+    auto& rt = runtime();
+    std::shared_lock guard(rt.lock);
+    auto it = rt.classesByType.find(std::type_index(type));
+    return it == rt.classesByType.end() ? nullptr : it->second;
 }
 
 std::string demangle(const char* mangledName)
@@ -331,103 +336,4 @@ RefPtr<NSObject> class_createInstance(Class cls)
     NSObject* object = maker->factory();
     object->m_isa.store(cls);
     return adoptRef(*object);
-}
-
-// NSObject
-
-NSObject::~NSObject() = default;
-
-Class NSObject::objcClass()
-{
-    static Class cls = ClassBuilder<NSObject>("NSObject", nullptr).registerClass();
-    return cls;
-}
-
-// Classes are registered when their library loads, as on the device, so that
-// objc_getClass finds them by name before any code has touched them.
-[[maybe_unused]] static Class registeredNSObject = NSObject::objcClass();
-
-Ref<NSObject> NSObject::create()
-{
-    return adoptRef(*new NSObject);
-}
-
-Class NSObject::isa() const
-{
-    if (Class cls = m_isa.load(std::memory_order_acquire))
-        return cls;
-    Class cls = nullptr;
-    {
-        auto& rt = runtime();
-        std::shared_lock guard(rt.lock);
-        if (auto it = rt.classesByType.find(std::type_index(typeid(*this))); it != rt.classesByType.end())
-            cls = it->second;
-    }
-    if (!cls) {
-        std::string message = "C++ class " + objc::demangle(typeid(*this).name()) + " is not registered with the runtime";
-        objc::assertionFailed(__FILE__, __LINE__, message.c_str());
-    }
-    m_isa.store(cls, std::memory_order_release);
-    return cls;
-}
-
-bool NSObject::isKindOfClass(Class cls) const
-{
-    return class_isSubclassOf(isa(), cls);
-}
-
-bool NSObject::respondsToSelector(SEL op) const
-{
-    return class_respondsToSelector(isa(), op);
-}
-
-std::string NSObject::description() const
-{
-    char address[32];
-    std::snprintf(address, sizeof address, "%p", static_cast<const void*>(this));
-    return std::string("<") + class_getName(isa()) + ": " + address + ">";
-}
-
-// Autorelease pools
-
-namespace {
-thread_local std::vector<RefPtr<NSObject>> autoreleasedObjects;
-thread_local std::size_t openPoolCount = 0;
-}
-
-void* objc_autoreleasePoolPush()
-{
-    ++openPoolCount;
-    return reinterpret_cast<void*>(autoreleasedObjects.size());
-}
-
-void objc_autoreleasePoolPop(void* token)
-{
-    OBJC_ASSERT(openPoolCount, "autorelease pool popped without a push");
-    auto mark = reinterpret_cast<std::size_t>(token);
-    OBJC_ASSERT(mark <= autoreleasedObjects.size(), "autorelease pools popped out of order");
-    // Releasing may autorelease more objects into this same pool; pop until it is empty.
-    while (autoreleasedObjects.size() > mark) {
-        std::vector<RefPtr<NSObject>> released(std::make_move_iterator(autoreleasedObjects.begin() + mark), std::make_move_iterator(autoreleasedObjects.end()));
-        autoreleasedObjects.resize(mark);
-        released.clear();
-    }
-    --openPoolCount;
-}
-
-id objc_autorelease(id object)
-{
-    if (!object)
-        return nullptr;
-    if (!openPoolCount) {
-        std::fprintf(stderr, "objc: %s autoreleased with no pool in place - just leaking\n", object->description().c_str());
-        return object;
-    }
-    autoreleasedObjects.emplace_back(object);
-    return object;
-}
-
-std::size_t AutoreleasePool::pendingObjectCountForTesting()
-{
-    return autoreleasedObjects.size();
 }

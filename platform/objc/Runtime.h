@@ -29,10 +29,10 @@ class IMP {
 public:
     IMP() = default;
     IMP(std::nullptr_t) { }
-    template<typename R, typename... A>
+    template <typename R, typename... A>
     IMP(R (*function)(id, SEL, A...))
         : m_function(reinterpret_cast<void (*)()>(function))
-        , m_signature(function ? &typeid(R (*)(id, SEL, A...)) : nullptr)
+        , m_signature(function ? &typeid(R(*)(id, SEL, A...)) : nullptr)
     {
     }
 
@@ -44,7 +44,7 @@ public:
     bool hasSignature(const std::type_info& signature) const { return m_signature && *m_signature == signature; }
     std::string signatureName() const;
 
-    template<typename Function> Function* as() const
+    template <typename Function> Function* as() const
     {
         if (!m_function || !hasSignature(typeid(Function*)))
             return nullptr;
@@ -92,7 +92,7 @@ void objc_registerClassPair(Class);
 
 // +alloc: a new instance of the class, or null when the class cannot be made
 // without arguments.
-template<typename T> class RefPtr;
+template <typename T> class RefPtr;
 RefPtr<NSObject> class_createInstance(Class);
 
 namespace objc {
@@ -107,6 +107,7 @@ struct IvarAccessor {
 Class allocateClass(const char* name, Class superclass, const std::type_info& cxxType, Factory);
 void addIvar(Class, const char* name, IvarAccessor);
 
+Class classForCxxType(const std::type_info&);
 void (*lookUpImplementation(const NSObject* receiver, Class startClass, SEL, const std::type_info& signature))();
 
 std::string demangle(const char* mangledName);

@@ -19,8 +19,7 @@ bool hookMessage(Class, SEL, IMP replacement, void* slot, StoreReplaced);
 // method's (that last is reported on stderr). Answers whether it installed.
 bool MSHookMessageEx(Class, SEL, IMP replacement, IMP* replaced);
 
-template<typename R, typename... A>
-bool MSHookMessageEx(Class cls, SEL op, R (*replacement)(id, SEL, A...), R (**replaced)(id, SEL, A...))
+template <typename R, typename... A> bool MSHookMessageEx(Class cls, SEL op, R (*replacement)(id, SEL, A...), R (**replaced)(id, SEL, A...))
 {
     using Function = R(id, SEL, A...);
     return substrate::hookMessage(cls, op, replacement, replaced, [](void* slot, IMP previous) {
@@ -32,7 +31,7 @@ bool MSHookMessageEx(Class cls, SEL op, R (*replacement)(id, SEL, A...), R (**re
 // The named instance variable's slot in the object, or null when its class has
 // no such variable. T is the variable's declared type; another type is a
 // programming error.
-template<typename T> T* MSHookIvar(const NSObject* self, const char* name)
+template <typename T> T* MSHookIvar(const NSObject* self, const char* name)
 {
     Ivar ivar = class_getInstanceVariable(object_getClass(self), name);
     if (!ivar)

@@ -19,8 +19,8 @@ void expectEveryDefault(const NSDictionary* dictionary)
         EXPECT_EQ(intPref(dictionary, key, 0), 0) << key;
     EXPECT_EQ(stringPref(dictionary, "shortcutTitleFont", "Helvetica"), "Helvetica");
     EXPECT_EQ(stringPref(dictionary, "shortcutSubtitleFont", ""), "");
-    for (const char* key : { "shortcutTitlePresetColor", "shortcuSubtitlePresetColor", "shortcutIconPresetColor", "shortcutBackgroundPresetColor",
-             "shortcutBorderPresetColor" })
+    for (const char* key :
+        { "shortcutTitlePresetColor", "shortcuSubtitlePresetColor", "shortcutIconPresetColor", "shortcutBackgroundPresetColor", "shortcutBorderPresetColor" })
         EXPECT_FALSE(objectPref(dictionary, key)) << key;
 }
 

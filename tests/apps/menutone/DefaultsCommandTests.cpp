@@ -38,7 +38,8 @@ TEST(MenutoneDefaults, WriteChangesOneKeyKeepsTheRestAndPostsTheChange)
 {
     TemporaryRoot root;
     notifications = 0;
-    CFNotificationCenterAddObserver(CFNotificationCenterGetDarwinNotifyCenter(), &notifications,
+    CFNotificationCenterAddObserver(
+        CFNotificationCenterGetDarwinNotifyCenter(), &notifications,
         [](CFNotificationCenterRef, void*, CFStringRef, const void*, CFDictionaryRef) { ++notifications; }, CFSTR("com.harbrook.Menutone.notify"), nullptr,
         CFNotificationSuspensionBehaviorCoalesce);
     std::filesystem::copy_file(fixture("settings.binary.plist"), root.hostPath(kMenutoneSettingsPath));

@@ -53,7 +53,8 @@ void post(const char* name)
 
 TEST_F(DarwinNotifyCenter, SeveralQuickPostsAreDeliveredOnceWithTheFiveCallbackArguments)
 {
-    CFNotificationCenterAddObserver(m_center, &m_token, &recordDelivery, CFSTR("com.harbrook.Menutone.notify"), nullptr, CFNotificationSuspensionBehaviorCoalesce);
+    CFNotificationCenterAddObserver(
+        m_center, &m_token, &recordDelivery, CFSTR("com.harbrook.Menutone.notify"), nullptr, CFNotificationSuspensionBehaviorCoalesce);
     for (int i = 0; i < 5; ++i)
         CFNotificationCenterPostNotification(m_center, CFSTR("com.harbrook.Menutone.notify"), &m_token, nullptr, true);
     EXPECT_TRUE(deliveries.empty()) << "delivered on the run loop, not inside the post";
@@ -96,7 +97,8 @@ TEST_F(DarwinNotifyCenter, ObserversHearOnlyTheirNamesAndRemovedObserversNothing
 
 TEST_F(DarwinNotifyCenter, APostFromAnotherProcessReachesThisOne)
 {
-    CFNotificationCenterAddObserver(m_center, &m_token, &recordDelivery, CFSTR("com.harbrook.Menutone.notify"), nullptr, CFNotificationSuspensionBehaviorCoalesce);
+    CFNotificationCenterAddObserver(
+        m_center, &m_token, &recordDelivery, CFSTR("com.harbrook.Menutone.notify"), nullptr, CFNotificationSuspensionBehaviorCoalesce);
     std::string command = std::string(NOTIFY_PEER) + " " + m_root.path().string() + " post com.harbrook.Menutone.notify";
     ASSERT_EQ(std::system(command.c_str()), 0);
     CFRunLoop::main().drainForTesting();

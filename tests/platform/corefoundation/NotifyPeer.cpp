@@ -31,12 +31,15 @@ int main(int argc, char** argv)
     if (mode != "observe" || argc < 5)
         return 2;
     expected = std::atoi(argv[4]);
-    CFNotificationCenterAddObserver(center, nullptr, [](CFNotificationCenterRef, void*, CFStringRef name, const void*, CFDictionaryRef) {
-        std::printf("delivered %s\n", CFStringGetCStringPtr(name));
-        std::fflush(stdout);
-        if (++deliveries == expected)
-            CFRunLoop::main().stop();
-    }, name, nullptr, CFNotificationSuspensionBehaviorCoalesce);
+    CFNotificationCenterAddObserver(
+        center, nullptr,
+        [](CFNotificationCenterRef, void*, CFStringRef name, const void*, CFDictionaryRef) {
+            std::printf("delivered %s\n", CFStringGetCStringPtr(name));
+            std::fflush(stdout);
+            if (++deliveries == expected)
+                CFRunLoop::main().stop();
+        },
+        name, nullptr, CFNotificationSuspensionBehaviorCoalesce);
     std::printf("ready\n");
     std::fflush(stdout);
     // Give up rather than hang a test run if nothing comes.

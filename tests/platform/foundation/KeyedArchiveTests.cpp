@@ -55,14 +55,15 @@ TEST(NSKeyedUnarchiver, DataThatIsNotSuchAnArchiveDecodesToNone)
         fields.emplace("$class", PropertyListValue::uid(2));
         PropertyListValue::Dictionary top { { "$archiver", PropertyListValue::string("NSKeyedArchiver") }, { "$version", PropertyListValue::integer(100000) },
             { "$top", PropertyListValue::dictionary({ { "root", PropertyListValue::uid(1) } }) },
-            { "$objects", PropertyListValue::array({ PropertyListValue::string("$null"), PropertyListValue::dictionary(std::move(fields)),
-                              PropertyListValue::dictionary({ { "$classname", PropertyListValue::string("UIColor") } }) }) } };
+            { "$objects",
+                PropertyListValue::array({ PropertyListValue::string("$null"), PropertyListValue::dictionary(std::move(fields)),
+                    PropertyListValue::dictionary({ { "$classname", PropertyListValue::string("UIColor") } }) }) } };
         return *PropertyListSerialization::dataWithPropertyList(PropertyListValue::dictionary(std::move(top)), PropertyListFormat::Binary);
     };
     EXPECT_TRUE(NSKeyedUnarchiver::unarchiveObjectWithData(archive({ { "UIWhite", PropertyListValue::real(1) } })));
     EXPECT_FALSE(NSKeyedUnarchiver::unarchiveObjectWithData(archive({}))) << "no components";
-    EXPECT_FALSE(NSKeyedUnarchiver::unarchiveObjectWithData(archive({ { "UIRed", PropertyListValue::string("1") }, { "UIGreen", PropertyListValue::real(0) },
-        { "UIBlue", PropertyListValue::real(0) } })))
+    EXPECT_FALSE(NSKeyedUnarchiver::unarchiveObjectWithData(
+        archive({ { "UIRed", PropertyListValue::string("1") }, { "UIGreen", PropertyListValue::real(0) }, { "UIBlue", PropertyListValue::real(0) } })))
         << "a component that is not a number";
     EXPECT_FALSE(NSKeyedUnarchiver::unarchiveObjectWithData(archive({ { "UIWhite", PropertyListValue::real(std::nan("")) } }))) << "not a number";
     EXPECT_FALSE(NSKeyedUnarchiver::unarchiveObjectWithData(archive({ { "NSRGB", PropertyListValue::data({ 'x' }) } }))) << "unreadable text";

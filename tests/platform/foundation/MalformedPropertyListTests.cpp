@@ -10,7 +10,10 @@ namespace {
 
 using Bytes = std::vector<std::uint8_t>;
 
-std::optional<PropertyListValue> parse(const Bytes& bytes) { return PropertyListSerialization::propertyListWithData(bytes); }
+std::optional<PropertyListValue> parse(const Bytes& bytes)
+{
+    return PropertyListSerialization::propertyListWithData(bytes);
+}
 std::optional<PropertyListValue> parse(const std::string& text)
 {
     return PropertyListSerialization::propertyListWithData({ reinterpret_cast<const std::uint8_t*>(text.data()), text.size() });

@@ -15,9 +15,9 @@ using V = PropertyListValue;
 V expectedValues()
 {
     V::Array integers;
-    for (std::int64_t value : { std::int64_t(0), std::int64_t(1), std::int64_t(255), std::int64_t(256), std::int64_t(65535), std::int64_t(65536),
-             std::int64_t(4294967295), std::int64_t(4294967296), std::int64_t(-1), std::numeric_limits<std::int64_t>::min(),
-             std::numeric_limits<std::int64_t>::max() })
+    for (std::int64_t value :
+        { std::int64_t(0), std::int64_t(1), std::int64_t(255), std::int64_t(256), std::int64_t(65535), std::int64_t(65536), std::int64_t(4294967295),
+            std::int64_t(4294967296), std::int64_t(-1), std::numeric_limits<std::int64_t>::min(), std::numeric_limits<std::int64_t>::max() })
         integers.push_back(V::integer(value));
     integers.push_back(V::unsignedInteger(18446744073709551615ull));
 
@@ -28,15 +28,19 @@ V expectedValues()
     for (int i = 0; i < 20; ++i)
         longArray.push_back(V::integer(i));
 
-    V nested = V::dictionary({ { "a", V::dictionary({ { "b", V::dictionary({ { "c",
-        V::array({ V::array({}), V::dictionary({}), V::array({ V::integer(1), V::array({ V::integer(2), V::array({ V::integer(3) }) }) }) }) } }) } }) } });
+    V nested = V::dictionary({ { "a",
+        V::dictionary({ { "b",
+            V::dictionary({ { "c",
+                V::array(
+                    { V::array({}), V::dictionary({}), V::array({ V::integer(1), V::array({ V::integer(2), V::array({ V::integer(3) }) }) }) }) } }) } }) } });
 
     return V::dictionary({
         { "booleans", V::array({ V::boolean(true), V::boolean(false) }) },
         { "integers", V::array(std::move(integers)) },
         { "reals", V::array({ V::real(0.0), V::real(0.1), V::real(-2.5), V::real(1e300), V::real(5e-324) }) },
-        { "strings", V::array({ V::string(""), V::string("plain"), V::string("  spaced  "), V::string("caf\u00e9"), V::string("\U0001F600 face"),
-                         V::string("a&b<c>"), V::string("line\nbreak") }) },
+        { "strings",
+            V::array({ V::string(""), V::string("plain"), V::string("  spaced  "), V::string("caf\u00e9"), V::string("\U0001F600 face"), V::string("a&b<c>"),
+                V::string("line\nbreak") }) },
         { "data", V::array({ V::data({}), V::data(bytes) }) },
         { "dates", V::array({ V::date(0), V::date(818411852), V::date(-992490140) }) },
         { "long array", V::array(std::move(longArray)) },
@@ -101,8 +105,8 @@ TEST(PropertyListSerialization, BinaryCountsAndReferencesWidenPastTheirSmallForm
 
 TEST(PropertyListSerialization, TheXMLWeWriteIsApplesLayout)
 {
-    auto data = PropertyListSerialization::dataWithPropertyList(V::dictionary({ { "isEnabled", V::boolean(false) }, { "shortcutTitleColor", V::integer(25) } }),
-        PropertyListFormat::XML);
+    auto data = PropertyListSerialization::dataWithPropertyList(
+        V::dictionary({ { "isEnabled", V::boolean(false) }, { "shortcutTitleColor", V::integer(25) } }), PropertyListFormat::XML);
     std::string text(data->begin(), data->end());
     EXPECT_EQ(text.rfind("<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<!DOCTYPE plist PUBLIC \"-//Apple//DTD PLIST 1.0//EN\"", 0), 0u);
     EXPECT_NE(text.find("<plist version=\"1.0\">"), std::string::npos);

@@ -21,10 +21,22 @@ public:
     std::int64_t m_corners { 4 };
 };
 
-double area(id self, SEL) { return static_cast<Shape*>(self)->m_width * static_cast<Shape*>(self)->m_width; }
-double scaledArea(id self, SEL, double factor) { return area(self, nullptr) * factor; }
-const char* name(id, SEL) { return "shape"; }
-const char* squareName(id, SEL) { return "square"; }
+double area(id self, SEL)
+{
+    return static_cast<Shape*>(self)->m_width * static_cast<Shape*>(self)->m_width;
+}
+double scaledArea(id self, SEL, double factor)
+{
+    return area(self, nullptr) * factor;
+}
+const char* name(id, SEL)
+{
+    return "shape";
+}
+const char* squareName(id, SEL)
+{
+    return "square";
+}
 
 Class Shape::objcClass()
 {
@@ -40,10 +52,8 @@ Class Shape::objcClass()
 
 Class Square::objcClass()
 {
-    static Class cls = ClassBuilder<Square>("RuntimeTestSquare", Shape::objcClass())
-                           .method("name", &squareName)
-                           .ivar<&Square::m_corners>("_corners")
-                           .registerClass();
+    static Class cls
+        = ClassBuilder<Square>("RuntimeTestSquare", Shape::objcClass()).method("name", &squareName).ivar<&Square::m_corners>("_corners").registerClass();
     return cls;
 }
 

@@ -36,7 +36,10 @@ id originalStep(id self, SEL op, std::int64_t count, double fraction)
     return self;
 }
 
-void originalUpdate(id self, SEL op, double fraction) { record("update", self, op, 0, fraction); }
+void originalUpdate(id self, SEL op, double fraction)
+{
+    record("update", self, op, 0, fraction);
+}
 
 Class Menu::objcClass()
 {
@@ -73,9 +76,15 @@ id hookedStep(id self, SEL op, std::int64_t count, double fraction)
     return replacedStep(self, op, count, 0.0);
 }
 
-id sentinelStep(id, SEL, std::int64_t, double) { return nullptr; }
+id sentinelStep(id, SEL, std::int64_t, double)
+{
+    return nullptr;
+}
 
-SEL step() { return sel_registerName("stepWithCount:fraction:"); }
+SEL step()
+{
+    return sel_registerName("stepWithCount:fraction:");
+}
 
 }
 
@@ -90,8 +99,9 @@ TEST(MSHookMessageEx, AReplacementThatCallsItsSlotReachesTheOriginalWithTheSameR
     id result = objc_msgSend<id(std::int64_t, double)>(menu.get(), step(), 7, 0.25);
     EXPECT_EQ(result, menu.get());
     char expected[256];
-    std::snprintf(expected, sizeof expected, "hook(SubstrateTestHooked %p stepWithCount:fraction: 7 0.25) orig(SubstrateTestHooked %p stepWithCount:fraction: 7 0) ",
-        static_cast<void*>(menu.get()), static_cast<void*>(menu.get()));
+    std::snprintf(expected, sizeof expected,
+        "hook(SubstrateTestHooked %p stepWithCount:fraction: 7 0.25) orig(SubstrateTestHooked %p stepWithCount:fraction: 7 0) ", static_cast<void*>(menu.get()),
+        static_cast<void*>(menu.get()));
     EXPECT_EQ(eventLog, expected);
 }
 
@@ -129,7 +139,7 @@ TEST(MSHookMessageEx, AReplacementWithAnotherSignatureIsRefusedWhenInstalled)
 {
     Class cls = freshMenuClass("SubstrateTestSignature");
     void (*slot)(id, SEL, double) = nullptr;
-    auto wrong = +[](id, SEL, double) { };
+    auto wrong = +[](id, SEL, double) {};
     EXPECT_FALSE(MSHookMessageEx(cls, step(), wrong, &slot));
     EXPECT_EQ(slot, nullptr);
     IMP erasedSlot;
@@ -165,14 +175,20 @@ TEST(MSHookMessageEx, HooksInstalledTwiceChainInOrder)
     Class cls = freshMenuClass("SubstrateTestTwice");
     static id (*first)(id, SEL, std::int64_t, double);
     static id (*second)(id, SEL, std::int64_t, double);
-    ASSERT_TRUE(MSHookMessageEx(cls, step(), +[](id self, SEL op, std::int64_t count, double fraction) {
-        eventLog += "first ";
-        return first(self, op, count, fraction);
-    }, &first));
-    ASSERT_TRUE(MSHookMessageEx(cls, step(), +[](id self, SEL op, std::int64_t count, double fraction) {
-        eventLog += "second ";
-        return second(self, op, count, fraction);
-    }, &second));
+    ASSERT_TRUE(MSHookMessageEx(
+        cls, step(),
+        +[](id self, SEL op, std::int64_t count, double fraction) {
+            eventLog += "first ";
+            return first(self, op, count, fraction);
+        },
+        &first));
+    ASSERT_TRUE(MSHookMessageEx(
+        cls, step(),
+        +[](id self, SEL op, std::int64_t count, double fraction) {
+            eventLog += "second ";
+            return second(self, op, count, fraction);
+        },
+        &second));
     RefPtr<NSObject> menu = class_createInstance(cls);
     eventLog.clear();
     objc_msgSend<id(std::int64_t, double)>(menu.get(), step(), 1, 1.0);
