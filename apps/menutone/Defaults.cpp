@@ -131,22 +131,26 @@ std::optional<PropertyListValue> parseBoolean(const std::string& text)
     return std::nullopt;
 }
 
-std::optional<PropertyListValue> parseInteger(const std::string& text)
+// The whole text as one number, or none.
+template<typename Number> std::optional<Number> parseWhole(std::string_view text)
 {
-    std::int64_t value;
+    Number value;
     auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
     if (text.empty() || error != std::errc() || end != text.data() + text.size())
         return std::nullopt;
-    return PropertyListValue::integer(value);
+    return value;
+}
+
+std::optional<PropertyListValue> parseInteger(const std::string& text)
+{
+    auto value = parseWhole<std::int64_t>(text);
+    return value ? std::optional(PropertyListValue::integer(*value)) : std::nullopt;
 }
 
 std::optional<PropertyListValue> parseReal(const std::string& text)
 {
-    double value;
-    auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
-    if (text.empty() || error != std::errc() || end != text.data() + text.size() || !std::isfinite(value))
-        return std::nullopt;
-    return PropertyListValue::real(value);
+    auto value = parseWhole<double>(text);
+    return value && std::isfinite(*value) ? std::optional(PropertyListValue::real(*value)) : std::nullopt;
 }
 
 std::optional<NSData> parseHex(std::string_view text)

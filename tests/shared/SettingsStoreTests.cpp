@@ -28,7 +28,10 @@ void expectEveryDefault(const NSDictionary* dictionary)
 
 TEST(SettingsStore, EveryKeyFallsBackToItsDefaultWithNoFileAnEmptyFileOrOtherKeys)
 {
-    expectEveryDefault(nullptr);
+    TemporaryRoot root;
+    auto noFile = NSDictionary::dictionaryWithContentsOfFile(kMenutoneSettingsPath);
+    EXPECT_FALSE(noFile);
+    expectEveryDefault(noFile ? &*noFile : nullptr);
     NSDictionary empty;
     expectEveryDefault(&empty);
     NSMutableDictionary others;

@@ -67,6 +67,22 @@ TEST(MenutoneDefaults, WriteChangesOneKeyKeepsTheRestAndPostsTheChange)
     CFNotificationCenterRemoveEveryObserver(CFNotificationCenterGetDarwinNotifyCenter(), &notifications);
 }
 
+TEST(MenutoneDefaults, AnotherPropertyListReaderSeesTheIntegerWrittenAndEveryOtherKeyKept)
+{
+    if (std::system("python3 -c 'import plistlib' 2>/dev/null") != 0)
+        GTEST_SKIP() << "python3 is not installed";
+    TemporaryRoot root;
+    std::filesystem::copy_file(fixture("settings.xml.plist"), root.hostPath(kMenutoneSettingsPath));
+    ASSERT_EQ(menutone(root, "defaults write com.harbrook.Menutone shortcutTitleColor -int 25").status, 0);
+    // plistlib compares what we wrote with the fixture it wrote itself.
+    std::string check = "python3 -c \"import plistlib, sys; "
+                        "ours = plistlib.load(open(sys.argv[1], 'rb')); theirs = plistlib.load(open(sys.argv[2], 'rb')); "
+                        "theirs['shortcutTitleColor'] = 25; "
+                        "sys.exit(0 if ours == theirs and type(ours['shortcutTitleColor']) is int else 1)\" '"
+        + root.hostPath(kMenutoneSettingsPath).string() + "' '" + fixture("settings.xml.plist").string() + "'";
+    EXPECT_EQ(std::system(check.c_str()), 0);
+}
+
 TEST(MenutoneDefaults, ValuesOfEveryTypeAreWrittenAsTheirPropertyListTypes)
 {
     TemporaryRoot root;
