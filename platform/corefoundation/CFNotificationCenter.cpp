@@ -135,7 +135,8 @@ void __CFNotificationCenter::deliverPendingEvents()
             auto* event = reinterpret_cast<inotify_event*>(buffer + offset);
             if (event->mask & IN_Q_OVERFLOW)
                 isOverflowed = true;
-            if (event->mask & IN_IGNORED)
+            // A watch removed on moving to another root ends with IN_IGNORED too; only the current one matters.
+            if ((event->mask & IN_IGNORED) && event->wd == watch)
                 isWatchLost = true;
             if (event->len)
                 posted.insert(event->name);

@@ -95,6 +95,16 @@ TEST_F(DarwinNotifyCenter, ObserversHearOnlyTheirNamesAndRemovedObserversNothing
     EXPECT_TRUE(deliveries.empty());
 }
 
+TEST_F(DarwinNotifyCenter, ObserversKeepHearingAfterTheNotifyFolderIsRemoved)
+{
+    CFNotificationCenterAddObserver(m_center, &m_token, &recordDelivery, CFSTR("com.harbrook.Menutone.notify"), nullptr, CFNotificationSuspensionBehaviorCoalesce);
+    std::filesystem::remove_all(m_root.hostPath(corefoundation::notifyFolder));
+    CFRunLoop::main().drainForTesting();
+    post("com.harbrook.Menutone.notify");
+    CFRunLoop::main().drainForTesting();
+    EXPECT_EQ(deliveries.size(), 1u);
+}
+
 TEST_F(DarwinNotifyCenter, APostFromAnotherProcessReachesThisOne)
 {
     CFNotificationCenterAddObserver(
