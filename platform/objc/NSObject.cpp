@@ -50,3 +50,34 @@ std::string NSObject::description() const
     std::snprintf(address, sizeof address, "%p", static_cast<const void*>(this));
     return std::string("<") + class_getName(isa()) + ": " + address + ">";
 }
+
+void objc_setAssociatedObject(id object, const void* key, id value, objc_AssociationPolicy)
+{
+    if (!object)
+        return;
+    if (!object->m_associations)
+        object->m_associations = std::make_unique<std::vector<std::pair<const void*, RefPtr<NSObject>>>>();
+    auto& associations = *object->m_associations;
+    for (auto it = associations.begin(); it != associations.end(); ++it) {
+        if (it->first == key) {
+            if (value)
+                it->second = value;
+            else
+                associations.erase(it);
+            return;
+        }
+    }
+    if (value)
+        associations.emplace_back(key, value);
+}
+
+id objc_getAssociatedObject(const NSObject* object, const void* key)
+{
+    if (!object || !object->m_associations)
+        return nullptr;
+    for (auto& [associatedKey, value] : *object->m_associations) {
+        if (associatedKey == key)
+            return value.get();
+    }
+    return nullptr;
+}

@@ -1,10 +1,23 @@
 #pragma once
 
 #include <atomic>
+#include <memory>
 #include <string>
+#include <vector>
 
 #include "RefPtr.h"
 #include "Runtime.h"
+
+// Values attached to an object under a key, released with the object. Every
+// policy retains the value; atomicity is the caller's business, as the
+// non-atomic policies say.
+enum objc_AssociationPolicy : unsigned {
+    OBJC_ASSOCIATION_ASSIGN = 0,
+    OBJC_ASSOCIATION_RETAIN_NONATOMIC = 1,
+    OBJC_ASSOCIATION_COPY_NONATOMIC = 3,
+    OBJC_ASSOCIATION_RETAIN = 01401,
+    OBJC_ASSOCIATION_COPY = 01403,
+};
 
 // The root class. Objects are reference counted (WTF's RefCounted, made
 // thread-safe because colours cross threads in library use) and know their
@@ -37,10 +50,16 @@ public:
 
 private:
     friend RefPtr<NSObject> class_createInstance(Class);
+    friend void objc_setAssociatedObject(id, const void*, id, objc_AssociationPolicy);
+    friend id objc_getAssociatedObject(const NSObject*, const void*);
 
     mutable std::atomic<unsigned> m_refCount { 1 };
     mutable std::atomic<Class> m_isa { nullptr };
+    std::unique_ptr<std::vector<std::pair<const void*, RefPtr<NSObject>>>> m_associations;
 };
+
+void objc_setAssociatedObject(id object, const void* key, id value, objc_AssociationPolicy);
+id objc_getAssociatedObject(const NSObject* object, const void* key);
 
 // A checked downcast along the runtime's class hierarchy.
 template <typename T> T* objc_dynamicCast(NSObject* object)

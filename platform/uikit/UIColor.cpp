@@ -1,9 +1,9 @@
 #include "UIColor.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <cstdio>
-#include <sstream>
 #include <string_view>
 #include <vector>
 
@@ -61,7 +61,7 @@ std::optional<double> decodeComponent(NSCoder* coder, const char* key)
 void encodeWithCoder(id self, SEL, NSCoder* coder)
 {
     auto* color = static_cast<UIColor*>(self);
-    double red, green, blue, alpha;
+    CGFloat red, green, blue, alpha;
     if (color->getWhite(&red, &alpha)) {
         coder->encodeInteger(2, "UIColorComponentCount");
         encodeComponent(coder, red, "UIWhite");
@@ -118,7 +118,7 @@ RefPtr<UIColor> decodeColor(NSCoder* coder)
     } else
         return nullptr;
 
-    double r, g, b, a;
+    CGFloat r, g, b, a;
     if (decoded->getRed(&r, &g, &b, &a) && !isFinite({ r, g, b, a }))
         return nullptr;
     if (decoded->getWhite(&r, &a) && !isFinite({ r, a }))
@@ -133,15 +133,8 @@ id initColorWithCoder(id self, SEL, NSCoder* coder)
     RefPtr<UIColor> decoded = decodeColor(coder);
     if (!decoded)
         return nullptr;
-    static_cast<UIColor*>(self)->setComponents(*decoded);
+    static_cast<UIColor*>(self)->m_color = decoded->m_color;
     return self;
-}
-
-void UIColor::setComponents(const UIColor& other)
-{
-    m_model = other.m_model;
-    std::copy(std::begin(other.m_components), std::end(other.m_components), std::begin(m_components));
-    m_alpha = other.m_alpha;
 }
 
 Class UIColor::objcClass()
@@ -155,35 +148,84 @@ Class UIColor::objcClass()
 
 [[maybe_unused]] static Class registeredUIColor = UIColor::objcClass();
 
-Ref<UIColor> UIColor::colorWithRed(double red, double green, double blue, double alpha)
+UIColor::UIColor()
+    : m_color(CGColor::create(CGColorSpaceModel::Monochrome, { 0, 1 }))
 {
-    auto color = adoptRef(*new UIColor);
-    color->m_model = CGColorSpaceModel::RGB;
-    color->m_components[0] = red;
-    color->m_components[1] = green;
-    color->m_components[2] = blue;
-    color->m_alpha = alpha;
-    return color;
 }
 
-Ref<UIColor> UIColor::colorWithWhite(double white, double alpha)
+Ref<UIColor> UIColor::colorWithCGColor(Ref<class CGColor> color)
 {
-    auto color = adoptRef(*new UIColor);
-    color->m_model = CGColorSpaceModel::Monochrome;
-    color->m_components[0] = white;
-    color->m_alpha = alpha;
-    return color;
+    auto result = adoptRef(*new UIColor);
+    result->m_color = std::move(color);
+    return result;
 }
 
-bool UIColor::getRed(double* red, double* green, double* blue, double* alpha) const
+Ref<UIColor> UIColor::colorWithRed(CGFloat red, CGFloat green, CGFloat blue, CGFloat alpha)
 {
-    double r, g, b;
-    if (m_model == CGColorSpaceModel::RGB) {
-        r = m_components[0];
-        g = m_components[1];
-        b = m_components[2];
-    } else if (m_model == CGColorSpaceModel::Monochrome)
-        r = g = b = m_components[0];
+    return colorWithCGColor(CGColor::create(CGColorSpaceModel::RGB, { red, green, blue, alpha }));
+}
+
+Ref<UIColor> UIColor::colorWithWhite(CGFloat white, CGFloat alpha)
+{
+    return colorWithCGColor(CGColor::create(CGColorSpaceModel::Monochrome, { white, alpha }));
+}
+
+Ref<UIColor> UIColor::colorWithHue(CGFloat hue, CGFloat saturation, CGFloat brightness, CGFloat alpha)
+{
+    hue = std::fmod(hue, 1.0);
+    if (hue < 0)
+        hue += 1;
+    saturation = std::clamp(saturation, 0.0, 1.0);
+    brightness = std::clamp(brightness, 0.0, 1.0);
+    if (saturation == 0)
+        return colorWithRed(brightness, brightness, brightness, alpha);
+    CGFloat sector = hue * 6;
+    auto index = static_cast<int>(std::floor(sector)) % 6;
+    CGFloat fraction = sector - std::floor(sector);
+    CGFloat p = brightness * (1 - saturation);
+    CGFloat q = brightness * (1 - saturation * fraction);
+    CGFloat t = brightness * (1 - saturation * (1 - fraction));
+    switch (index) {
+    case 0:
+        return colorWithRed(brightness, t, p, alpha);
+    case 1:
+        return colorWithRed(q, brightness, p, alpha);
+    case 2:
+        return colorWithRed(p, brightness, t, alpha);
+    case 3:
+        return colorWithRed(p, q, brightness, alpha);
+    case 4:
+        return colorWithRed(t, p, brightness, alpha);
+    default:
+        return colorWithRed(brightness, p, q, alpha);
+    }
+}
+
+Ref<UIColor> UIColor::clearColor() { return colorWithWhite(0, 0); }
+Ref<UIColor> UIColor::blackColor() { return colorWithWhite(0, 1); }
+Ref<UIColor> UIColor::whiteColor() { return colorWithWhite(1, 1); }
+Ref<UIColor> UIColor::lightGrayColor() { return colorWithWhite(2.0 / 3.0, 1); }
+
+Ref<UIColor> UIColor::colorWithAlphaComponent(CGFloat alpha) const
+{
+    std::vector<CGFloat> components = m_color->components();
+    if (components.empty())
+        components.push_back(alpha);
+    else
+        components.back() = alpha;
+    return colorWithCGColor(CGColor::create(m_color->model(), std::move(components)));
+}
+
+bool UIColor::getRed(CGFloat* red, CGFloat* green, CGFloat* blue, CGFloat* alpha) const
+{
+    auto& components = m_color->components();
+    CGFloat r, g, b;
+    if (model() == CGColorSpaceModel::RGB && components.size() == 4) {
+        r = components[0];
+        g = components[1];
+        b = components[2];
+    } else if (model() == CGColorSpaceModel::Monochrome && components.size() == 2)
+        r = g = b = components[0];
     else
         return false;
     if (red)
@@ -193,35 +235,66 @@ bool UIColor::getRed(double* red, double* green, double* blue, double* alpha) co
     if (blue)
         *blue = b;
     if (alpha)
-        *alpha = m_alpha;
+        *alpha = m_color->alpha();
     return true;
 }
 
-bool UIColor::getWhite(double* white, double* alpha) const
+bool UIColor::getHue(CGFloat* hue, CGFloat* saturation, CGFloat* brightness, CGFloat* alpha) const
 {
-    if (m_model != CGColorSpaceModel::Monochrome)
+    CGFloat r, g, b, a;
+    if (!getRed(&r, &g, &b, &a))
+        return false;
+    CGFloat maximum = std::max({ r, g, b });
+    CGFloat delta = maximum - std::min({ r, g, b });
+    CGFloat h = 0;
+    if (delta > 0) {
+        if (maximum == r)
+            h = (g - b) / delta;
+        else if (maximum == g)
+            h = 2 + (b - r) / delta;
+        else
+            h = 4 + (r - g) / delta;
+        h /= 6;
+        if (h < 0)
+            h += 1;
+    }
+    if (hue)
+        *hue = h;
+    if (saturation)
+        *saturation = maximum > 0 ? delta / maximum : 0;
+    if (brightness)
+        *brightness = maximum;
+    if (alpha)
+        *alpha = a;
+    return true;
+}
+
+bool UIColor::getWhite(CGFloat* white, CGFloat* alpha) const
+{
+    if (model() != CGColorSpaceModel::Monochrome || m_color->components().size() != 2)
         return false;
     if (white)
-        *white = m_components[0];
+        *white = m_color->components()[0];
     if (alpha)
-        *alpha = m_alpha;
+        *alpha = m_color->alpha();
     return true;
 }
 
 bool UIColor::isEqual(const NSObject* other) const
 {
     auto* color = objc_dynamicCast<UIColor>(const_cast<NSObject*>(other));
-    if (!color || color->m_model != m_model || color->m_alpha != m_alpha)
-        return false;
-    return std::equal(std::begin(m_components), std::end(m_components), std::begin(color->m_components));
+    return color && color->m_color.get() == m_color.get();
 }
 
 std::string UIColor::description() const
 {
-    char text[128];
-    if (m_model == CGColorSpaceModel::Monochrome)
-        std::snprintf(text, sizeof text, "UIExtendedGrayColorSpace %g %g", m_components[0], m_alpha);
-    else
-        std::snprintf(text, sizeof text, "UIExtendedSRGBColorSpace %g %g %g %g", m_components[0], m_components[1], m_components[2], m_alpha);
+    static const char* spaceNames[] = { "UnknownColorSpace", "UIExtendedGrayColorSpace", "UIExtendedSRGBColorSpace", "UIDeviceCMYKColorSpace",
+        "UILabColorSpace", "UIDeviceNColorSpace", "UIIndexedColorSpace", "UIPatternColorSpace" };
+    std::string text = spaceNames[static_cast<int>(model()) + 1];
+    char number[32];
+    for (CGFloat component : m_color->components()) {
+        std::snprintf(number, sizeof number, " %g", component);
+        text += number;
+    }
     return text;
 }

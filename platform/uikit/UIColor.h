@@ -2,24 +2,39 @@
 
 #include <objc/NSObject.h>
 
-// CGColorSpaceModel numbers, as the device's CoreGraphics gives them.
-enum class CGColorSpaceModel : int { Unknown = -1, Monochrome = 0, RGB = 1, CMYK = 2, Lab = 3, DeviceN = 4, Indexed = 5, Pattern = 6 };
+#include "CGColor.h"
 
-// A colour: device RGB or grey components with alpha. Colours archive as the
-// device's UIColor does, so archives cross between the device and here.
+// A colour: a CoreGraphics colour in a grey, RGB or CMYK space with alpha.
+// Colours archive as the device's UIColor does, so archives cross between
+// the device and here.
 class UIColor : public NSObject {
 public:
-    UIColor() = default;
+    UIColor();
     static Class objcClass();
 
-    static Ref<UIColor> colorWithRed(double red, double green, double blue, double alpha);
-    static Ref<UIColor> colorWithWhite(double white, double alpha);
+    static Ref<UIColor> colorWithRed(CGFloat red, CGFloat green, CGFloat blue, CGFloat alpha);
+    static Ref<UIColor> colorWithWhite(CGFloat white, CGFloat alpha);
+    // The standard HSB (HSV) conversion to RGB. Hue is taken modulo one turn,
+    // so 1.0 (360 degrees) is 0; saturation and brightness are clamped to 0..1.
+    static Ref<UIColor> colorWithHue(CGFloat hue, CGFloat saturation, CGFloat brightness, CGFloat alpha);
+    static Ref<UIColor> colorWithCGColor(Ref<CGColor>);
 
-    CGColorSpaceModel model() const { return m_model; }
-    // Each answers false, writing nothing, when the colour has no such form.
-    bool getRed(double* red, double* green, double* blue, double* alpha) const;
-    bool getWhite(double* white, double* alpha) const;
-    double alpha() const { return m_alpha; }
+    static Ref<UIColor> clearColor();
+    static Ref<UIColor> blackColor();
+    static Ref<UIColor> whiteColor();
+    static Ref<UIColor> lightGrayColor();
+
+    Ref<UIColor> colorWithAlphaComponent(CGFloat alpha) const;
+
+    // Each answers false, writing nothing, when the colour has no such form:
+    // RGB and HSB for grey and RGB colours, white for grey colours.
+    bool getRed(CGFloat* red, CGFloat* green, CGFloat* blue, CGFloat* alpha) const;
+    bool getHue(CGFloat* hue, CGFloat* saturation, CGFloat* brightness, CGFloat* alpha) const;
+    bool getWhite(CGFloat* white, CGFloat* alpha) const;
+
+    CGColorRef CGColor() const { return m_color.ptr(); }
+    CGColorSpaceModel model() const { return m_color->model(); }
+    CGFloat alpha() const { return m_color->alpha(); }
 
     // Same model, same components, same alpha.
     bool isEqual(const NSObject*) const override;
@@ -27,9 +42,6 @@ public:
 
 private:
     friend id initColorWithCoder(id, SEL, class NSCoder*);
-    void setComponents(const UIColor&);
 
-    CGColorSpaceModel m_model { CGColorSpaceModel::RGB };
-    double m_components[3] { 0, 0, 0 };
-    double m_alpha { 1 };
+    Ref<class CGColor> m_color;
 };

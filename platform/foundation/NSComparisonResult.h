@@ -1,0 +1,3 @@
+#pragma once
+
+enum NSComparisonResult : long { NSOrderedAscending = -1, NSOrderedSame = 0, NSOrderedDescending = 1 };

@@ -1,0 +1,381 @@
+#include "UIColor+Tincture.h"
+
+#include <algorithm>
+#include <cmath>
+#include <limits>
+
+#include <foundation/NSLog.h>
+#include <foundation/NSScanner.h>
+#include <foundation/NSUserDefaults.h>
+#include <foundation/Unicode.h>
+
+#include "ColorSpace.h"
+#include "DeltaE.h"
+#include "FlatPalette.h"
+#include "UIColor+TincturePrivate.h"
+
+namespace tincture {
+
+Ref<UIColor> flatBlackColor() { return flatPaletteColor(0); }
+Ref<UIColor> flatBlackColorDark() { return flatPaletteColor(1); }
+Ref<UIColor> flatBlueColor() { return flatPaletteColor(2); }
+Ref<UIColor> flatBlueColorDark() { return flatPaletteColor(3); }
+Ref<UIColor> flatBrownColor() { return flatPaletteColor(4); }
+Ref<UIColor> flatBrownColorDark() { return flatPaletteColor(5); }
+Ref<UIColor> flatCoffeeColor() { return flatPaletteColor(6); }
+Ref<UIColor> flatCoffeeColorDark() { return flatPaletteColor(7); }
+Ref<UIColor> flatForestGreenColor() { return flatPaletteColor(8); }
+Ref<UIColor> flatForestGreenColorDark() { return flatPaletteColor(9); }
+Ref<UIColor> flatGrayColor() { return flatPaletteColor(10); }
+Ref<UIColor> flatGrayColorDark() { return flatPaletteColor(11); }
+Ref<UIColor> flatGreenColor() { return flatPaletteColor(12); }
+Ref<UIColor> flatGreenColorDark() { return flatPaletteColor(13); }
+Ref<UIColor> flatLimeColor() { return flatPaletteColor(14); }
+Ref<UIColor> flatLimeColorDark() { return flatPaletteColor(15); }
+Ref<UIColor> flatMagentaColor() { return flatPaletteColor(16); }
+Ref<UIColor> flatMagentaColorDark() { return flatPaletteColor(17); }
+Ref<UIColor> flatMaroonColor() { return flatPaletteColor(18); }
+Ref<UIColor> flatMaroonColorDark() { return flatPaletteColor(19); }
+Ref<UIColor> flatMintColor() { return flatPaletteColor(20); }
+Ref<UIColor> flatMintColorDark() { return flatPaletteColor(21); }
+Ref<UIColor> flatNavyBlueColor() { return flatPaletteColor(22); }
+Ref<UIColor> flatNavyBlueColorDark() { return flatPaletteColor(23); }
+Ref<UIColor> flatOrangeColor() { return flatPaletteColor(24); }
+Ref<UIColor> flatOrangeColorDark() { return flatPaletteColor(25); }
+Ref<UIColor> flatPinkColor() { return flatPaletteColor(26); }
+Ref<UIColor> flatPinkColorDark() { return flatPaletteColor(27); }
+Ref<UIColor> flatPlumColor() { return flatPaletteColor(28); }
+Ref<UIColor> flatPlumColorDark() { return flatPaletteColor(29); }
+Ref<UIColor> flatPowderBlueColor() { return flatPaletteColor(30); }
+Ref<UIColor> flatPowderBlueColorDark() { return flatPaletteColor(31); }
+Ref<UIColor> flatPurpleColor() { return flatPaletteColor(32); }
+Ref<UIColor> flatPurpleColorDark() { return flatPaletteColor(33); }
+Ref<UIColor> flatRedColor() { return flatPaletteColor(34); }
+Ref<UIColor> flatRedColorDark() { return flatPaletteColor(35); }
+Ref<UIColor> flatSandColor() { return flatPaletteColor(36); }
+Ref<UIColor> flatSandColorDark() { return flatPaletteColor(37); }
+Ref<UIColor> flatSkyBlueColor() { return flatPaletteColor(38); }
+Ref<UIColor> flatSkyBlueColorDark() { return flatPaletteColor(39); }
+Ref<UIColor> flatTealColor() { return flatPaletteColor(40); }
+Ref<UIColor> flatTealColorDark() { return flatPaletteColor(41); }
+Ref<UIColor> flatWatermelonColor() { return flatPaletteColor(42); }
+Ref<UIColor> flatWatermelonColorDark() { return flatPaletteColor(43); }
+Ref<UIColor> flatWhiteColor() { return flatPaletteColor(44); }
+Ref<UIColor> flatWhiteColorDark() { return flatPaletteColor(45); }
+Ref<UIColor> flatYellowColor() { return flatPaletteColor(46); }
+Ref<UIColor> flatYellowColorDark() { return flatPaletteColor(47); }
+
+std::vector<Ref<UIColor>> flatColors()
+{
+    std::vector<Ref<UIColor>> colors;
+    colors.reserve(flatPaletteSize);
+    for (std::size_t position = 0; position < flatPaletteSize; ++position)
+        colors.push_back(flatPaletteColor(position));
+    return colors;
+}
+
+void getRGBAComponents(const UIColor* color, CGFloat components[4])
+{
+    if (!color)
+        return;
+    switch (color->model()) {
+    case CGColorSpaceModel::Monochrome:
+    case CGColorSpaceModel::RGB:
+        color->getRed(&components[0], &components[1], &components[2], &components[3]);
+        return;
+    default:
+        NSLog("Unsupported color model: " + std::to_string(static_cast<int>(color->model())));
+        components[0] = components[1] = components[2] = 0;
+        components[3] = 1;
+    }
+}
+
+std::uint32_t RGBAValue(const UIColor* color)
+{
+    if (!color)
+        return 0;
+    CGFloat components[4] = { 0, 0, 0, 0 };
+    getRGBAComponents(color, components);
+    std::uint32_t value = 0;
+    for (CGFloat component : components) {
+        // Truncated toward zero; components outside 0..1 are held to a byte.
+        value = value << 8 | static_cast<std::uint32_t>(std::clamp(component * 255, 0.0, 255.0));
+    }
+    return value;
+}
+
+bool isMonochromeOrRGB(const UIColor* color)
+{
+    return color && (color->model() == CGColorSpaceModel::Monochrome || color->model() == CGColorSpaceModel::RGB);
+}
+
+float totalSumOfDifferencesFroml1(double l1, double l2, double a1, double a2, double b1, double b2)
+{
+    return static_cast<float>(deltaE2000(l1, a1, b1, l2, a2, b2));
+}
+
+namespace {
+
+struct PaletteLab {
+    LabColor lab;
+    CGFloat red, green, blue;
+};
+
+// The palette is constant, so its L*a*b* values are worked out once; each is
+// computed exactly as a search without the cache would compute it.
+const std::array<PaletteLab, flatPaletteSize>& paletteLab()
+{
+    static const auto table = [] {
+        std::array<PaletteLab, flatPaletteSize> values {};
+        for (std::size_t position = 0; position < flatPaletteSize; ++position) {
+            auto color = flatPaletteColor(position);
+            PaletteLab& entry = values[position];
+            double l, a, b;
+            getLightness(color.ptr(), &l, &a, &b, nullptr);
+            entry.lab = labColor(l, a, b);
+            color->getRed(&entry.red, &entry.green, &entry.blue, nullptr);
+        }
+        return values;
+    }();
+    return table;
+}
+
+// Palette positions in order of lightness.
+const std::array<std::size_t, flatPaletteSize>& positionsByLightness()
+{
+    static const auto order = [] {
+        std::array<std::size_t, flatPaletteSize> positions;
+        for (std::size_t i = 0; i < flatPaletteSize; ++i)
+            positions[i] = i;
+        std::sort(positions.begin(), positions.end(), [](std::size_t x, std::size_t y) { return paletteLab()[x].lab.l < paletteLab()[y].lab.l; });
+        return positions;
+    }();
+    return order;
+}
+
+}
+
+Ref<UIColor> nearestFlatColorForL(double l, double a, double b, CGFloat alpha)
+{
+    // The first entry at the least single-precision distance, as measuring all
+    // 48 in order finds it (a million or more, or not a number, never wins).
+    // Entries are measured outwards from the searched lightness, each only if
+    // a lower bound of its distance cannot rule it out, and each side stops
+    // where the lightness difference alone rules out everything beyond.
+    constexpr double largestLightnessWeight = 1.75; // SL = 1 + 0.015 x 2500 / sqrt(2520) at most
+    auto& palette = paletteLab();
+    auto& byLightness = positionsByLightness();
+    LabColor searched = labColor(l, a, b);
+
+    float bestDistance = 1000000.0f;
+    std::size_t bestPosition = 0;
+    // The margin keeps anything that could round to the best distance: a tie goes to the earlier entry.
+    auto limit = [&] { return static_cast<double>(bestDistance) * (1 + 1e-6) + 1e-6; };
+    auto measure = [&](std::size_t position) {
+        const LabColor& candidate = palette[position].lab;
+        if (deltaE2000LowerBound(l, candidate.l) > limit())
+            return;
+        auto distance = static_cast<float>(deltaE2000Within(searched, candidate, limit()));
+        if (distance < bestDistance || (distance == bestDistance && position < bestPosition)) {
+            bestDistance = distance;
+            bestPosition = position;
+        }
+    };
+    auto isOutOfReach = [&](std::size_t position) { return std::fabs(palette[position].lab.l - l) / largestLightnessWeight > limit(); };
+
+    std::size_t above = static_cast<std::size_t>(std::lower_bound(byLightness.begin(), byLightness.end(), l,
+                                                     [&](std::size_t position, double value) { return palette[position].lab.l < value; })
+        - byLightness.begin());
+    std::size_t below = above; // entries [below, above) are done
+    bool isBelowOpen = below > 0, isAboveOpen = above < flatPaletteSize;
+    while (isBelowOpen || isAboveOpen) {
+        bool takeBelow = isBelowOpen
+            && (!isAboveOpen || std::fabs(palette[byLightness[below - 1]].lab.l - l) <= std::fabs(palette[byLightness[above]].lab.l - l));
+        std::size_t position = takeBelow ? byLightness[--below] : byLightness[above++];
+        if (isOutOfReach(position)) {
+            (takeBelow ? isBelowOpen : isAboveOpen) = false;
+            continue;
+        }
+        measure(position);
+        isBelowOpen = isBelowOpen && below > 0;
+        isAboveOpen = isAboveOpen && above < flatPaletteSize;
+    }
+    auto& best = palette[bestPosition];
+    return UIColor::colorWithRed(best.red, best.green, best.blue, alpha);
+}
+
+RefPtr<UIColor> colorWithFlatVersionOf(const UIColor* color, CGFloat alpha)
+{
+    double l, a, b;
+    if (!getLightness(color, &l, &a, &b, nullptr))
+        return nullptr;
+    return nearestFlatColorForL(l, a, b, alpha);
+}
+
+RefPtr<UIColor> colorWithFlatVersionOf(const UIColor* color)
+{
+    return colorWithFlatVersionOf(color, 1.0);
+}
+
+RefPtr<UIColor> colorWithFlatVersionFrom(const UIColor* color)
+{
+    double alpha = 0;
+    getLightness(color, nullptr, nullptr, nullptr, &alpha);
+    return colorWithFlatVersionOf(color, alpha > 0 ? alpha : 1.0);
+}
+
+RefPtr<UIColor> flatten(const UIColor* color)
+{
+    return colorWithFlatVersionFrom(color);
+}
+
+RefPtr<UIColor> colorWithComplementaryFlatColorOf(const UIColor* color, CGFloat alpha)
+{
+    CGFloat hue = 0, saturation = 0, brightness = 0, ownAlpha = 0;
+    if (color)
+        color->getHue(&hue, &saturation, &brightness, &ownAlpha);
+    if (ownAlpha == 0)
+        return UIColor::clearColor();
+    CGFloat degrees = hue * 360 + 180;
+    if (degrees > 360)
+        degrees -= 360;
+    // Whole degrees and percents, halves away from zero, in single precision.
+    float wholeDegrees = std::round(static_cast<float>(degrees));
+    float wholeSaturation = std::round(static_cast<float>(saturation * 100));
+    float wholeBrightness = std::round(static_cast<float>(brightness * 100));
+    auto opposite = UIColor::colorWithHue(wholeDegrees / 360.0, wholeSaturation / 100.0, wholeBrightness / 100.0, alpha);
+    return colorWithFlatVersionOf(opposite.ptr(), alpha);
+}
+
+RefPtr<UIColor> colorWithComplementaryFlatColorOf(const UIColor* color)
+{
+    return colorWithComplementaryFlatColorOf(color, 1.0);
+}
+
+Ref<UIColor> colorWithContrastingBlackOrWhiteColorOn(const UIColor* background, Flat flat, CGFloat alpha)
+{
+    CGFloat red = 0, green = 0, blue = 0, ownAlpha = 0;
+    if (background)
+        background->getRed(&red, &green, &blue, &ownAlpha);
+    if (alpha == 0)
+        return UIColor::clearColor();
+    double luminance = 0.2126f * red + 0.7152f * green + 0.0722f * blue;
+    if (luminance > 0.6f)
+        return flat == Flat::Yes ? colorWithPaletteValues(0, 0, 15, alpha) : UIColor::colorWithRed(0, 0, 0, alpha);
+    return flat == Flat::Yes ? colorWithPaletteValues(192, 2, 95, alpha) : UIColor::colorWithRed(1, 1, 1, alpha);
+}
+
+Ref<UIColor> colorWithContrastingBlackOrWhiteColorOn(const UIColor* background, Flat flat)
+{
+    return colorWithContrastingBlackOrWhiteColorOn(background, flat, 1.0);
+}
+
+namespace {
+
+RefPtr<UIColor> withBrightnessChangedBy(const UIColor* color, CGFloat change)
+{
+    CGFloat hue, saturation, brightness, alpha;
+    if (!color || !color->getHue(&hue, &saturation, &brightness, &alpha))
+        return nullptr;
+    return UIColor::colorWithHue(hue, saturation, std::clamp(brightness + change, 0.0, 1.0), alpha);
+}
+
+}
+
+RefPtr<UIColor> darkenByPercentage(const UIColor* color, CGFloat amount)
+{
+    return withBrightnessChangedBy(color, amount > 0 ? -amount : 0);
+}
+
+RefPtr<UIColor> lightenByPercentage(const UIColor* color, CGFloat amount)
+{
+    return withBrightnessChangedBy(color, amount > 0 ? amount : 0);
+}
+
+bool isEqualToColor(const UIColor* color, const UIColor* other)
+{
+    if (!color)
+        return false;
+    if (isMonochromeOrRGB(color) && isMonochromeOrRGB(other))
+        return RGBAValue(color) == RGBAValue(other);
+    return color->isEqual(other);
+}
+
+unsigned hexValueToUnsigned(std::string_view text)
+{
+    unsigned value = 0;
+    NSScanner::scannerWithString(std::string(text)).scanHexInt(&value);
+    return value;
+}
+
+RefPtr<UIColor> colorWithHexString(std::string_view text, CGFloat alpha)
+{
+    if (text.empty())
+        return nullptr;
+    // Lengths and positions count UTF-16 units, as the platform's strings do.
+    std::u16string hex = foundation::utf16FromUTF8(text);
+    if (hex.front() != u'#')
+        hex.insert(hex.begin(), u'#');
+    if (hex.size() != 7 && hex.size() != 4) {
+        NSLog("Unsupported string format: " + foundation::utf8FromUTF16(hex));
+        return nullptr;
+    }
+    if (hex.size() == 4)
+        hex = { u'#', hex[1], hex[1], hex[2], hex[2], hex[3], hex[3] };
+    auto channel = [&](std::size_t start) {
+        unsigned value = hexValueToUnsigned("0x" + foundation::utf8FromUTF16(hex.substr(start, 2)));
+        return static_cast<CGFloat>(static_cast<float>(value) / 255.0f);
+    };
+    return UIColor::colorWithRed(channel(1), channel(3), channel(5), alpha);
+}
+
+RefPtr<UIColor> colorWithHexString(std::string_view text)
+{
+    return colorWithHexString(text, 1.0);
+}
+
+std::uint32_t generateRandomNumberWithMax(std::int64_t max)
+{
+    return ::arc4random_uniform(static_cast<std::uint32_t>(max));
+}
+
+namespace {
+
+constexpr const char* previousRandomNumberKey = "previousRandomNumber";
+
+// A position in 0..count-1 other than the stored previous pick; a stored 0
+// reads as no pick at all.
+std::int64_t pickAvoidingPrevious(std::int64_t count)
+{
+    auto& defaults = NSUserDefaults::standardUserDefaults();
+    std::int64_t pick = generateRandomNumberWithMax(count);
+    std::int64_t previous = defaults.integerForKey(previousRandomNumberKey);
+    if (previous != 0) {
+        while (pick == previous)
+            pick = generateRandomNumberWithMax(count);
+    }
+    defaults.setInteger(pick, previousRandomNumberKey);
+    defaults.synchronize();
+    return pick;
+}
+
+}
+
+Ref<UIColor> randomFlatColor()
+{
+    return flatPaletteColor(static_cast<std::size_t>(pickAvoidingPrevious(flatPaletteSize)));
+}
+
+Ref<UIColor> colorWithRandomFlatColorOfShadeStyle(std::int64_t shadeStyle, CGFloat alpha)
+{
+    auto pick = static_cast<std::size_t>(pickAvoidingPrevious(flatPaletteSize / 2));
+    // Light and dark variants alternate in the list.
+    return flatPaletteColor(2 * pick + (shadeStyle == 1 ? 1 : 0))->colorWithAlphaComponent(alpha);
+}
+
+Ref<UIColor> colorWithRandomFlatColorOfShadeStyle(std::int64_t shadeStyle)
+{
+    return colorWithRandomFlatColorOfShadeStyle(shadeStyle, 1.0);
+}
+
+}
