@@ -1,5 +1,8 @@
 #pragma once
 
+#include <sys/wait.h>
+
+#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -43,6 +46,23 @@ inline std::vector<std::uint8_t> readBytes(const std::filesystem::path& path)
 inline void writeBytes(const std::filesystem::path& path, const std::string& bytes)
 {
     std::ofstream(path, std::ios::binary) << bytes;
+}
+
+struct CommandResult {
+    int status;
+    std::string output;
+};
+
+// Runs a shell command line; stderr joins stdout unless the command redirects it.
+inline CommandResult runCommand(const std::string& commandLine)
+{
+    FILE* pipe = ::popen((commandLine + " 2>&1").c_str(), "r");
+    std::string output;
+    char buffer[4096];
+    while (std::size_t count = std::fread(buffer, 1, sizeof buffer, pipe))
+        output.append(buffer, count);
+    int status = ::pclose(pipe);
+    return { WIFEXITED(status) ? WEXITSTATUS(status) : -1, output };
 }
 
 inline std::filesystem::path fixture(const std::string& name)

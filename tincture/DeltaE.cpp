@@ -13,7 +13,10 @@ constexpr double pi = std::numbers::pi;
 constexpr double twoPi = 2 * std::numbers::pi;
 constexpr double pow25To7 = 6103515625.0; // 25^7
 
-constexpr double radians(double degrees) { return degrees * pi / 180.0; }
+constexpr double radians(double degrees)
+{
+    return degrees * pi / 180.0;
+}
 
 double pow7(double x)
 {

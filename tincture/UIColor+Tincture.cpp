@@ -16,54 +16,198 @@
 
 namespace tincture {
 
-Ref<UIColor> flatBlackColor() { return flatPaletteColor(0); }
-Ref<UIColor> flatBlackColorDark() { return flatPaletteColor(1); }
-Ref<UIColor> flatBlueColor() { return flatPaletteColor(2); }
-Ref<UIColor> flatBlueColorDark() { return flatPaletteColor(3); }
-Ref<UIColor> flatBrownColor() { return flatPaletteColor(4); }
-Ref<UIColor> flatBrownColorDark() { return flatPaletteColor(5); }
-Ref<UIColor> flatCoffeeColor() { return flatPaletteColor(6); }
-Ref<UIColor> flatCoffeeColorDark() { return flatPaletteColor(7); }
-Ref<UIColor> flatForestGreenColor() { return flatPaletteColor(8); }
-Ref<UIColor> flatForestGreenColorDark() { return flatPaletteColor(9); }
-Ref<UIColor> flatGrayColor() { return flatPaletteColor(10); }
-Ref<UIColor> flatGrayColorDark() { return flatPaletteColor(11); }
-Ref<UIColor> flatGreenColor() { return flatPaletteColor(12); }
-Ref<UIColor> flatGreenColorDark() { return flatPaletteColor(13); }
-Ref<UIColor> flatLimeColor() { return flatPaletteColor(14); }
-Ref<UIColor> flatLimeColorDark() { return flatPaletteColor(15); }
-Ref<UIColor> flatMagentaColor() { return flatPaletteColor(16); }
-Ref<UIColor> flatMagentaColorDark() { return flatPaletteColor(17); }
-Ref<UIColor> flatMaroonColor() { return flatPaletteColor(18); }
-Ref<UIColor> flatMaroonColorDark() { return flatPaletteColor(19); }
-Ref<UIColor> flatMintColor() { return flatPaletteColor(20); }
-Ref<UIColor> flatMintColorDark() { return flatPaletteColor(21); }
-Ref<UIColor> flatNavyBlueColor() { return flatPaletteColor(22); }
-Ref<UIColor> flatNavyBlueColorDark() { return flatPaletteColor(23); }
-Ref<UIColor> flatOrangeColor() { return flatPaletteColor(24); }
-Ref<UIColor> flatOrangeColorDark() { return flatPaletteColor(25); }
-Ref<UIColor> flatPinkColor() { return flatPaletteColor(26); }
-Ref<UIColor> flatPinkColorDark() { return flatPaletteColor(27); }
-Ref<UIColor> flatPlumColor() { return flatPaletteColor(28); }
-Ref<UIColor> flatPlumColorDark() { return flatPaletteColor(29); }
-Ref<UIColor> flatPowderBlueColor() { return flatPaletteColor(30); }
-Ref<UIColor> flatPowderBlueColorDark() { return flatPaletteColor(31); }
-Ref<UIColor> flatPurpleColor() { return flatPaletteColor(32); }
-Ref<UIColor> flatPurpleColorDark() { return flatPaletteColor(33); }
-Ref<UIColor> flatRedColor() { return flatPaletteColor(34); }
-Ref<UIColor> flatRedColorDark() { return flatPaletteColor(35); }
-Ref<UIColor> flatSandColor() { return flatPaletteColor(36); }
-Ref<UIColor> flatSandColorDark() { return flatPaletteColor(37); }
-Ref<UIColor> flatSkyBlueColor() { return flatPaletteColor(38); }
-Ref<UIColor> flatSkyBlueColorDark() { return flatPaletteColor(39); }
-Ref<UIColor> flatTealColor() { return flatPaletteColor(40); }
-Ref<UIColor> flatTealColorDark() { return flatPaletteColor(41); }
-Ref<UIColor> flatWatermelonColor() { return flatPaletteColor(42); }
-Ref<UIColor> flatWatermelonColorDark() { return flatPaletteColor(43); }
-Ref<UIColor> flatWhiteColor() { return flatPaletteColor(44); }
-Ref<UIColor> flatWhiteColorDark() { return flatPaletteColor(45); }
-Ref<UIColor> flatYellowColor() { return flatPaletteColor(46); }
-Ref<UIColor> flatYellowColorDark() { return flatPaletteColor(47); }
+Ref<UIColor> flatBlackColor()
+{
+    return flatPaletteColor(0);
+}
+Ref<UIColor> flatBlackColorDark()
+{
+    return flatPaletteColor(1);
+}
+Ref<UIColor> flatBlueColor()
+{
+    return flatPaletteColor(2);
+}
+Ref<UIColor> flatBlueColorDark()
+{
+    return flatPaletteColor(3);
+}
+Ref<UIColor> flatBrownColor()
+{
+    return flatPaletteColor(4);
+}
+Ref<UIColor> flatBrownColorDark()
+{
+    return flatPaletteColor(5);
+}
+Ref<UIColor> flatCoffeeColor()
+{
+    return flatPaletteColor(6);
+}
+Ref<UIColor> flatCoffeeColorDark()
+{
+    return flatPaletteColor(7);
+}
+Ref<UIColor> flatForestGreenColor()
+{
+    return flatPaletteColor(8);
+}
+Ref<UIColor> flatForestGreenColorDark()
+{
+    return flatPaletteColor(9);
+}
+Ref<UIColor> flatGrayColor()
+{
+    return flatPaletteColor(10);
+}
+Ref<UIColor> flatGrayColorDark()
+{
+    return flatPaletteColor(11);
+}
+Ref<UIColor> flatGreenColor()
+{
+    return flatPaletteColor(12);
+}
+Ref<UIColor> flatGreenColorDark()
+{
+    return flatPaletteColor(13);
+}
+Ref<UIColor> flatLimeColor()
+{
+    return flatPaletteColor(14);
+}
+Ref<UIColor> flatLimeColorDark()
+{
+    return flatPaletteColor(15);
+}
+Ref<UIColor> flatMagentaColor()
+{
+    return flatPaletteColor(16);
+}
+Ref<UIColor> flatMagentaColorDark()
+{
+    return flatPaletteColor(17);
+}
+Ref<UIColor> flatMaroonColor()
+{
+    return flatPaletteColor(18);
+}
+Ref<UIColor> flatMaroonColorDark()
+{
+    return flatPaletteColor(19);
+}
+Ref<UIColor> flatMintColor()
+{
+    return flatPaletteColor(20);
+}
+Ref<UIColor> flatMintColorDark()
+{
+    return flatPaletteColor(21);
+}
+Ref<UIColor> flatNavyBlueColor()
+{
+    return flatPaletteColor(22);
+}
+Ref<UIColor> flatNavyBlueColorDark()
+{
+    return flatPaletteColor(23);
+}
+Ref<UIColor> flatOrangeColor()
+{
+    return flatPaletteColor(24);
+}
+Ref<UIColor> flatOrangeColorDark()
+{
+    return flatPaletteColor(25);
+}
+Ref<UIColor> flatPinkColor()
+{
+    return flatPaletteColor(26);
+}
+Ref<UIColor> flatPinkColorDark()
+{
+    return flatPaletteColor(27);
+}
+Ref<UIColor> flatPlumColor()
+{
+    return flatPaletteColor(28);
+}
+Ref<UIColor> flatPlumColorDark()
+{
+    return flatPaletteColor(29);
+}
+Ref<UIColor> flatPowderBlueColor()
+{
+    return flatPaletteColor(30);
+}
+Ref<UIColor> flatPowderBlueColorDark()
+{
+    return flatPaletteColor(31);
+}
+Ref<UIColor> flatPurpleColor()
+{
+    return flatPaletteColor(32);
+}
+Ref<UIColor> flatPurpleColorDark()
+{
+    return flatPaletteColor(33);
+}
+Ref<UIColor> flatRedColor()
+{
+    return flatPaletteColor(34);
+}
+Ref<UIColor> flatRedColorDark()
+{
+    return flatPaletteColor(35);
+}
+Ref<UIColor> flatSandColor()
+{
+    return flatPaletteColor(36);
+}
+Ref<UIColor> flatSandColorDark()
+{
+    return flatPaletteColor(37);
+}
+Ref<UIColor> flatSkyBlueColor()
+{
+    return flatPaletteColor(38);
+}
+Ref<UIColor> flatSkyBlueColorDark()
+{
+    return flatPaletteColor(39);
+}
+Ref<UIColor> flatTealColor()
+{
+    return flatPaletteColor(40);
+}
+Ref<UIColor> flatTealColorDark()
+{
+    return flatPaletteColor(41);
+}
+Ref<UIColor> flatWatermelonColor()
+{
+    return flatPaletteColor(42);
+}
+Ref<UIColor> flatWatermelonColorDark()
+{
+    return flatPaletteColor(43);
+}
+Ref<UIColor> flatWhiteColor()
+{
+    return flatPaletteColor(44);
+}
+Ref<UIColor> flatWhiteColorDark()
+{
+    return flatPaletteColor(45);
+}
+Ref<UIColor> flatYellowColor()
+{
+    return flatPaletteColor(46);
+}
+Ref<UIColor> flatYellowColorDark()
+{
+    return flatPaletteColor(47);
+}
 
 std::vector<Ref<UIColor>> flatColors()
 {
@@ -183,14 +327,14 @@ Ref<UIColor> nearestFlatColorForL(double l, double a, double b, CGFloat alpha)
     };
     auto isOutOfReach = [&](std::size_t position) { return std::fabs(palette[position].lab.l - l) / largestLightnessWeight > limit(); };
 
-    std::size_t above = static_cast<std::size_t>(std::lower_bound(byLightness.begin(), byLightness.end(), l,
-                                                     [&](std::size_t position, double value) { return palette[position].lab.l < value; })
-        - byLightness.begin());
+    std::size_t above = static_cast<std::size_t>(std::lower_bound(byLightness.begin(), byLightness.end(), l, [&](std::size_t position, double value) {
+        return palette[position].lab.l < value;
+    }) - byLightness.begin());
     std::size_t below = above; // entries [below, above) are done
     bool isBelowOpen = below > 0, isAboveOpen = above < flatPaletteSize;
     while (isBelowOpen || isAboveOpen) {
-        bool takeBelow = isBelowOpen
-            && (!isAboveOpen || std::fabs(palette[byLightness[below - 1]].lab.l - l) <= std::fabs(palette[byLightness[above]].lab.l - l));
+        bool takeBelow
+            = isBelowOpen && (!isAboveOpen || std::fabs(palette[byLightness[below - 1]].lab.l - l) <= std::fabs(palette[byLightness[above]].lab.l - l));
         std::size_t position = takeBelow ? byLightness[--below] : byLightness[above++];
         if (isOutOfReach(position)) {
             (takeBelow ? isBelowOpen : isAboveOpen) = false;

@@ -132,7 +132,7 @@ std::optional<PropertyListValue> parseBoolean(const std::string& text)
 }
 
 // The whole text as one number, or none.
-template<typename Number> std::optional<Number> parseWhole(std::string_view text)
+template <typename Number> std::optional<Number> parseWhole(std::string_view text)
 {
     Number value;
     auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);

@@ -6,13 +6,13 @@
 
 #include <foundation/PropertyListSerialization.h>
 
+#include "../common/JSON.h"
+
 namespace {
 
 std::string formatReal(double value)
 {
-    char buffer[64];
-    auto [end, error] = std::to_chars(buffer, buffer + sizeof buffer, value);
-    return std::string(buffer, end);
+    return shortestDecimal(value);
 }
 
 std::string formatInteger(const PropertyListValue& value)
@@ -123,7 +123,7 @@ void appendJSON(std::string& out, const PropertyListValue& value)
         return;
     case PropertyListValue::Type::Real: {
         double real = *value.asReal();
-        out += std::isfinite(real) ? formatReal(real) : "null";
+        out += jsonNumber(real);
         return;
     }
     case PropertyListValue::Type::String:
@@ -185,28 +185,4 @@ std::string jsonText(const PropertyListValue& value)
     std::string out;
     appendJSON(out, value);
     return out;
-}
-
-std::string jsonString(std::string_view text)
-{
-    std::string out = "\"";
-    for (char c : text) {
-        auto byte = static_cast<unsigned char>(c);
-        if (c == '"' || c == '\\') {
-            out += '\\';
-            out += c;
-        } else if (c == '\n')
-            out += "\\n";
-        else if (c == '\t')
-            out += "\\t";
-        else if (c == '\r')
-            out += "\\r";
-        else if (byte < 0x20) {
-            char escaped[8];
-            std::snprintf(escaped, sizeof escaped, "\\u%04x", byte);
-            out += escaped;
-        } else
-            out += c;
-    }
-    return out + "\"";
 }

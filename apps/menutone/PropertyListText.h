@@ -7,8 +7,9 @@
 
 #include <foundation/PropertyListValue.h>
 
+#include "../common/JSON.h"
+
 std::string openStepText(const PropertyListValue&);
 // A top-level string prints bare, as `defaults read DOMAIN KEY` does.
 std::string openStepTextOfValue(const PropertyListValue&);
 std::string jsonText(const PropertyListValue&);
-std::string jsonString(std::string_view);

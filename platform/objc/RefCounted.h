@@ -5,7 +5,7 @@
 // The count for reference-counted platform values that are not objects of
 // the runtime (CoreGraphics' colours, for one). Starts at one: hand a new
 // value to adoptRef().
-template<typename T> class RefCounted {
+template <typename T> class RefCounted {
 public:
     void ref() const { m_refCount.fetch_add(1, std::memory_order_relaxed); }
     void deref() const

@@ -18,8 +18,9 @@ bool CGColor::operator==(const CGColor& other) const
 
 CGColorSpaceRef CGColorGetColorSpace(CGColorRef color)
 {
-    static const CGColorSpace spaces[] = { { CGColorSpaceModel::Unknown }, { CGColorSpaceModel::Monochrome }, { CGColorSpaceModel::RGB },
-        { CGColorSpaceModel::CMYK }, { CGColorSpaceModel::Lab }, { CGColorSpaceModel::DeviceN }, { CGColorSpaceModel::Indexed }, { CGColorSpaceModel::Pattern } };
+    static const CGColorSpace spaces[]
+        = { { CGColorSpaceModel::Unknown }, { CGColorSpaceModel::Monochrome }, { CGColorSpaceModel::RGB }, { CGColorSpaceModel::CMYK },
+              { CGColorSpaceModel::Lab }, { CGColorSpaceModel::DeviceN }, { CGColorSpaceModel::Indexed }, { CGColorSpaceModel::Pattern } };
     if (!color)
         return nullptr;
     return &spaces[static_cast<int>(color->model()) + 1];

@@ -20,4 +20,7 @@ struct CGRect {
     bool operator==(const CGRect&) const = default;
 };
 
-inline CGRect CGRectMake(CGFloat x, CGFloat y, CGFloat width, CGFloat height) { return { { x, y }, { width, height } }; }
+inline CGRect CGRectMake(CGFloat x, CGFloat y, CGFloat width, CGFloat height)
+{
+    return { { x, y }, { width, height } };
+}

@@ -201,10 +201,22 @@ Ref<UIColor> UIColor::colorWithHue(CGFloat hue, CGFloat saturation, CGFloat brig
     }
 }
 
-Ref<UIColor> UIColor::clearColor() { return colorWithWhite(0, 0); }
-Ref<UIColor> UIColor::blackColor() { return colorWithWhite(0, 1); }
-Ref<UIColor> UIColor::whiteColor() { return colorWithWhite(1, 1); }
-Ref<UIColor> UIColor::lightGrayColor() { return colorWithWhite(2.0 / 3.0, 1); }
+Ref<UIColor> UIColor::clearColor()
+{
+    return colorWithWhite(0, 0);
+}
+Ref<UIColor> UIColor::blackColor()
+{
+    return colorWithWhite(0, 1);
+}
+Ref<UIColor> UIColor::whiteColor()
+{
+    return colorWithWhite(1, 1);
+}
+Ref<UIColor> UIColor::lightGrayColor()
+{
+    return colorWithWhite(2.0 / 3.0, 1);
+}
 
 Ref<UIColor> UIColor::colorWithAlphaComponent(CGFloat alpha) const
 {

@@ -50,7 +50,10 @@ constexpr Pair sharmaPairs[] = {
     { 2.0776, 0.0795, -1.1350, 0.9033, -0.0636, -0.5514, 0.9082 },
 };
 
-double rounded(double value) { return std::round(value * 10000) / 10000; }
+double rounded(double value)
+{
+    return std::round(value * 10000) / 10000;
+}
 
 }
 
@@ -60,7 +63,8 @@ TEST(CIEDE2000, ThePublishedPairsGiveTheirDifferenceToFourDecimalsInBothOrders)
         auto& p = sharmaPairs[i];
         EXPECT_EQ(rounded(tincture::totalSumOfDifferencesFroml1(p.l1, p.l2, p.a1, p.a2, p.b1, p.b2)), p.deltaE) << "pair " << i + 1;
         EXPECT_EQ(rounded(tincture::totalSumOfDifferencesFroml1(p.l2, p.l1, p.a2, p.a1, p.b2, p.b1)), p.deltaE) << "pair " << i + 1 << " reversed";
-        EXPECT_EQ(tincture::array::totalSumOfDifferencesFroml1(p.l1, p.l2, p.a1, p.a2, p.b1, p.b2), tincture::totalSumOfDifferencesFroml1(p.l1, p.l2, p.a1, p.a2, p.b1, p.b2));
+        EXPECT_EQ(tincture::array::totalSumOfDifferencesFroml1(p.l1, p.l2, p.a1, p.a2, p.b1, p.b2),
+            tincture::totalSumOfDifferencesFroml1(p.l1, p.l2, p.a1, p.a2, p.b1, p.b2));
     }
 }
 

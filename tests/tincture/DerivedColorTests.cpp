@@ -25,7 +25,10 @@ CGFloat brightnessOf(const UIColor* color)
     return brightness;
 }
 
-bool isSameRGBA(const UIColor* a, const UIColor* b) { return rgba(a) == rgba(b); }
+bool isSameRGBA(const UIColor* a, const UIColor* b)
+{
+    return rgba(a) == rgba(b);
+}
 
 }
 
@@ -39,7 +42,8 @@ TEST(ComplementaryFlatColor, TheOppositeHueInWholeDegreesThenItsFlatVersion)
     EXPECT_TRUE(isSameRGBA(colorWithComplementaryFlatColorOf(red.ptr(), 0.5).get(), colorWithFlatVersionOf(opposite.ptr(), 0.5).get()));
 
     auto at200 = UIColor::colorWithHue(200.0 / 360, 0.5, 0.6, 1);
-    EXPECT_TRUE(isSameRGBA(colorWithComplementaryFlatColorOf(at200.ptr()).get(), colorWithFlatVersionOf(UIColor::colorWithHue(20.0 / 360, 0.5, 0.6, 1).ptr()).get()));
+    EXPECT_TRUE(
+        isSameRGBA(colorWithComplementaryFlatColorOf(at200.ptr()).get(), colorWithFlatVersionOf(UIColor::colorWithHue(20.0 / 360, 0.5, 0.6, 1).ptr()).get()));
     // 180 degrees maps to 360, which the conversion takes as 0.
     auto at180 = UIColor::colorWithHue(0.5, 0.5, 0.6, 1);
     EXPECT_TRUE(isSameRGBA(colorWithComplementaryFlatColorOf(at180.ptr()).get(), colorWithFlatVersionOf(UIColor::colorWithHue(0, 0.5, 0.6, 1).ptr()).get()));

@@ -47,8 +47,8 @@ TEST(HexString, ThreeAndSixDigitFormsWithOrWithoutTheNumberSign)
     EXPECT_FALSE(colorWithHexString("#12345"));
     EXPECT_FALSE(colorWithHexString("#1234567"));
     EXPECT_FALSE(colorWithHexString("12"));
-    EXPECT_EQ(testing::internal::GetCapturedStderr(),
-        "Unsupported string format: #12345\nUnsupported string format: #1234567\nUnsupported string format: #12\n");
+    EXPECT_EQ(
+        testing::internal::GetCapturedStderr(), "Unsupported string format: #12345\nUnsupported string format: #1234567\nUnsupported string format: #12\n");
     testing::internal::CaptureStderr();
     EXPECT_FALSE(colorWithHexString(""));
     EXPECT_EQ(testing::internal::GetCapturedStderr(), "") << "no log line for the empty string";
@@ -90,8 +90,9 @@ TEST_F(RandomFlatColor, APickNeverRepeatsAStoredNonZeroPickEvenAcrossARestart)
     for (int round = 0; round < 200; ++round) {
         NSUserDefaults::resetStandardUserDefaultsForTesting();
         int pick = positionOf(randomFlatColor().ptr());
-        if (previous != 0)
+        if (previous != 0) {
             EXPECT_NE(pick, previous);
+        }
         previous = pick;
     }
     auto stored = NSDictionary::dictionaryWithContentsOfFile("/var/mobile/Library/Preferences/com.harbrook.tincture-tests.plist");

@@ -12,22 +12,9 @@
 
 namespace {
 
-struct CommandResult {
-    int status;
-    std::string output;
-};
-
-// Runs menutone against the test's root; stderr joins stdout.
 CommandResult menutone(const TemporaryRoot& root, const std::string& arguments)
 {
-    std::string command = std::string(MENUTONE_COMMAND) + " --root '" + root.path().string() + "' " + arguments + " 2>&1";
-    FILE* pipe = ::popen(command.c_str(), "r");
-    std::string output;
-    char buffer[4096];
-    while (std::size_t count = std::fread(buffer, 1, sizeof buffer, pipe))
-        output.append(buffer, count);
-    int status = ::pclose(pipe);
-    return { WIFEXITED(status) ? WEXITSTATUS(status) : -1, output };
+    return runCommand(std::string(MENUTONE_COMMAND) + " --root '" + root.path().string() + "' " + arguments);
 }
 
 int notifications = 0;

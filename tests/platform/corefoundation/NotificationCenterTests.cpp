@@ -97,7 +97,8 @@ TEST_F(DarwinNotifyCenter, ObserversHearOnlyTheirNamesAndRemovedObserversNothing
 
 TEST_F(DarwinNotifyCenter, ObserversKeepHearingAfterTheNotifyFolderIsRemoved)
 {
-    CFNotificationCenterAddObserver(m_center, &m_token, &recordDelivery, CFSTR("com.harbrook.Menutone.notify"), nullptr, CFNotificationSuspensionBehaviorCoalesce);
+    CFNotificationCenterAddObserver(
+        m_center, &m_token, &recordDelivery, CFSTR("com.harbrook.Menutone.notify"), nullptr, CFNotificationSuspensionBehaviorCoalesce);
     std::filesystem::remove_all(m_root.hostPath(corefoundation::notifyFolder));
     CFRunLoop::main().drainForTesting();
     post("com.harbrook.Menutone.notify");

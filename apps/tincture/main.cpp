@@ -1,0 +1,259 @@
+// tincture: the colour library from the shell.
+
+#include <unistd.h>
+
+#include <cmath>
+#include <cstdio>
+#include <iostream>
+#include <optional>
+#include <sstream>
+
+#include <CLI/CLI.hpp>
+
+#include <device/DeviceRoot.h>
+#include <foundation/NSBundle.h>
+#include <shared/PaletteIndex.h>
+#include <tincture/FlatPalette.h>
+#include <tincture/NSArray+Tincture.h>
+#include <tincture/UIColor+Tincture.h>
+#include <tincture/UIColor+TincturePrivate.h>
+
+#include "../common/JSON.h"
+#include "ColorArgument.h"
+
+namespace {
+
+constexpr int usageError = 2;
+
+struct Output {
+    bool isJSON { false };
+    bool hasSwatches { false };
+};
+Output output;
+
+// A colour for people: a 24-bit swatch in a terminal, the hex value, the
+// components and the palette name when it is one.
+std::string describe(const UIColor* color)
+{
+    if (!color)
+        return "none";
+    CGFloat r = 0, g = 0, b = 0, a = 0;
+    if (!color->getRed(&r, &g, &b, &a))
+        return color->description();
+    auto byte = [](CGFloat component) { return static_cast<int>(std::lround(std::clamp(component, 0.0, 1.0) * 255)); };
+    char text[160];
+    std::snprintf(text, sizeof text, "#%02X%02X%02X  r=%.6g g=%.6g b=%.6g a=%.6g", byte(r), byte(g), byte(b), r, g, b, a);
+    std::string line;
+    if (output.hasSwatches) {
+        char swatch[64];
+        std::snprintf(swatch, sizeof swatch, "\x1b[48;2;%d;%d;%dm    \x1b[0m ", byte(r), byte(g), byte(b));
+        line = swatch;
+    }
+    line += text;
+    if (auto name = flatColorName(*color))
+        line += "  " + *name;
+    return line;
+}
+
+std::string colorJSON(const UIColor* color)
+{
+    if (!color)
+        return "null";
+    CGFloat r = 0, g = 0, b = 0, a = 0;
+    color->getRed(&r, &g, &b, &a);
+    std::string json = "{\"r\":" + jsonNumber(r) + ",\"g\":" + jsonNumber(g) + ",\"b\":" + jsonNumber(b) + ",\"a\":" + jsonNumber(a);
+    if (auto name = flatColorName(*color))
+        json += ",\"name\":" + jsonString(*name);
+    return json + "}";
+}
+
+void printColor(const UIColor* color)
+{
+    std::cout << (output.isJSON ? colorJSON(color) : describe(color)) << "\n";
+}
+
+void printColors(const std::vector<Ref<UIColor>>& colors)
+{
+    if (!output.isJSON) {
+        for (auto& color : colors)
+            std::cout << describe(color.ptr()) << "\n";
+        return;
+    }
+    std::string json = "[";
+    for (auto& color : colors)
+        json += (json.size() > 1 ? "," : "") + colorJSON(color.ptr());
+    std::cout << json << "]\n";
+}
+
+void printQuadruple(const std::array<double, 4>& values, const char* names[4])
+{
+    if (output.isJSON) {
+        std::cout << "{";
+        for (int i = 0; i < 4; ++i)
+            std::cout << (i ? "," : "") << jsonString(names[i]) << ":" << jsonNumber(values[i]);
+        std::cout << "}\n";
+        return;
+    }
+    for (int i = 0; i < 4; ++i)
+        std::cout << (i ? " " : "") << names[i] << "=" << shortestDecimal(values[i]);
+    std::cout << "\n";
+}
+
+// CLI11 validation of a COLOR argument, so a bad one is a usage error like any other.
+CLI::Validator colorValidator()
+{
+    return CLI::Validator(
+        [](std::string& text) {
+            std::string error;
+            return parseColorArgument(text, error) ? std::string() : error;
+        },
+        "COLOR");
+}
+
+Ref<UIColor> colorArgument(const std::string& text)
+{
+    std::string error;
+    return parseColorArgument(text, error).releaseNonNull();
+}
+
+}
+
+int main(int argc, char** argv)
+{
+    NSBundle::mainBundle().setBundleIdentifier("com.harbrook.tincture");
+
+    CLI::App app { "Tincture, the flat colour library, from the shell. A COLOR is #RGB, #RRGGBB, r,g,b or r,g,b,a in 0..1, hsb(H,S,B) in degrees and "
+                   "percents, or a palette name such as flatRedColor." };
+    app.require_subcommand(1);
+    app.set_version_flag("--version", "tincture 0.1.0");
+    std::string root;
+    app.add_option("--root", root, "Device root for the user defaults that keep the last random pick");
+    bool isJSON = false;
+    app.add_flag("--json", isJSON, "Print JSON: a colour is {\"r\",\"g\",\"b\",\"a\"}, with \"name\" when it is a flat colour");
+    auto addCommonOptions = [&](CLI::App* command) {
+        command->add_flag("--json", isJSON, "Print JSON");
+        command->add_option("--root", root, "Device root for the user defaults");
+    };
+
+    std::string color, text;
+    std::optional<double> alpha;
+    double amount = 0;
+    bool isFlat = false;
+    std::int64_t index = 0;
+    std::vector<double> labs;
+    std::string schemeName, shade = "light";
+
+    auto* palette = app.add_subcommand("palette", "The 48 flat colours in list order");
+    auto* indexCommand = app.add_subcommand("index", "The colour of a palette index (0 gives black, the system colour here) and its label");
+    indexCommand->add_option("N", index, "Palette index")->required();
+    auto* flattenCommand = app.add_subcommand("flatten", "The nearest flat colour (CIEDE2000)");
+    flattenCommand->add_option("COLOR", color)->required()->check(colorValidator());
+    flattenCommand->add_option("--alpha", alpha, "Alpha of the result (default: the colour's own, 1 for a transparent one)")->check(CLI::Range(0.0, 1.0));
+    auto* lab = app.add_subcommand("lab", "CIE L*a*b* of a colour");
+    lab->add_option("COLOR", color)->required()->check(colorValidator());
+    auto* xyz = app.add_subcommand("xyz", "CIE XYZ of a colour (white Y = 100)");
+    xyz->add_option("COLOR", color)->required()->check(colorValidator());
+    auto* distance = app.add_subcommand("distance", "CIEDE2000 difference of two L*a*b* colours");
+    distance->add_option("L1 a1 b1 L2 a2 b2", labs)->required()->expected(6);
+    auto* complement = app.add_subcommand("complement", "The complementary flat colour");
+    complement->add_option("COLOR", color)->required()->check(colorValidator());
+    complement->add_option("--alpha", alpha, "Alpha of the result (default 1)")->check(CLI::Range(0.0, 1.0));
+    auto* contrast = app.add_subcommand("contrast", "Black or white, readable on the colour");
+    contrast->add_option("COLOR", color)->required()->check(colorValidator());
+    contrast->add_flag("--flat", isFlat, "The flat black or white");
+    contrast->add_option("--alpha", alpha, "Alpha of the result (default 1)")->check(CLI::Range(0.0, 1.0));
+    auto* darken = app.add_subcommand("darken", "Lower the brightness by AMOUNT (0.1 is ten points)");
+    darken->add_option("COLOR", color)->required()->check(colorValidator());
+    darken->add_option("AMOUNT", amount)->required();
+    auto* lighten = app.add_subcommand("lighten", "Raise the brightness by AMOUNT (0.1 is ten points)");
+    lighten->add_option("COLOR", color)->required()->check(colorValidator());
+    lighten->add_option("AMOUNT", amount)->required();
+    auto* scheme = app.add_subcommand("scheme", "Five colours of a scheme, in order");
+    scheme->add_option("SCHEME", schemeName, "analogous, triadic or complementary")
+        ->required()
+        ->check(CLI::IsMember({ "analogous", "triadic", "complementary" }));
+    scheme->add_option("COLOR", color)->required()->check(colorValidator());
+    scheme->add_flag("--flat", isFlat, "Snap the colours to the flat palette");
+    auto* hex = app.add_subcommand("hex", "The colour of a hex string, as the library reads one (#RGB, #RRGGBB, with or without #)");
+    hex->add_option("STRING", text)->required();
+    hex->add_option("--alpha", alpha, "Alpha (default 1)")->check(CLI::Range(0.0, 1.0));
+    auto* random = app.add_subcommand("random", "A random flat colour, never the previous pick");
+    random->add_option("--shade", shade, "light or dark (default: any of the 48)")->check(CLI::IsMember({ "light", "dark" }));
+    random->add_option("--alpha", alpha, "Alpha (default 1)")->check(CLI::Range(0.0, 1.0));
+    for (auto* command : app.get_subcommands({}))
+        addCommonOptions(command);
+
+    try {
+        app.parse(argc, argv);
+    } catch (const CLI::CallForHelp& help) {
+        return app.exit(help);
+    } catch (const CLI::CallForVersion& version) {
+        return app.exit(version);
+    } catch (const CLI::ParseError& error) {
+        std::string message = error.what();
+        std::cerr << "tincture: " << message.substr(0, message.find('\n')) << "\n";
+        return usageError;
+    }
+
+    if (!root.empty())
+        DeviceRoot::setCurrent(root);
+    output.isJSON = isJSON;
+    output.hasSwatches = !isJSON && ::isatty(STDOUT_FILENO);
+
+    if (palette->parsed()) {
+        printColors(tincture::flatColors());
+    } else if (indexCommand->parsed()) {
+        auto result = colorInt(index, UIColor::blackColor().ptr());
+        bool isKnown = index >= 0 && index <= 48;
+        const char* label = isKnown ? kColorNames[static_cast<std::size_t>(index)] : nullptr;
+        if (output.isJSON)
+            std::cout << "{\"index\":" << index << ",\"label\":" << (label ? jsonString(label) : "null") << ",\"color\":" << colorJSON(result.get()) << "}\n";
+        else
+            std::cout << index << "  " << (label ? label : "(no label)") << "  " << describe(result.get()) << "\n";
+    } else if (flattenCommand->parsed()) {
+        auto source = colorArgument(color);
+        printColor((alpha ? tincture::colorWithFlatVersionOf(source.ptr(), *alpha) : tincture::flatten(source.ptr())).get());
+    } else if (lab->parsed()) {
+        double values[4];
+        tincture::getLightness(colorArgument(color).ptr(), &values[0], &values[1], &values[2], &values[3]);
+        const char* names[4] = { "L", "a", "b", "alpha" };
+        printQuadruple({ values[0], values[1], values[2], values[3] }, names);
+    } else if (xyz->parsed()) {
+        double values[4];
+        tincture::getValueForX(colorArgument(color).ptr(), &values[0], &values[1], &values[2], &values[3]);
+        const char* names[4] = { "X", "Y", "Z", "alpha" };
+        printQuadruple({ values[0], values[1], values[2], values[3] }, names);
+    } else if (distance->parsed()) {
+        float difference = tincture::totalSumOfDifferencesFroml1(labs[0], labs[3], labs[1], labs[4], labs[2], labs[5]);
+        std::cout << (output.isJSON ? "{\"distance\":" + jsonNumber(difference) + "}" : shortestDecimal(difference)) << "\n";
+    } else if (complement->parsed()) {
+        printColor(tincture::colorWithComplementaryFlatColorOf(colorArgument(color).ptr(), alpha.value_or(1)).get());
+    } else if (contrast->parsed()) {
+        printColor(
+            tincture::colorWithContrastingBlackOrWhiteColorOn(colorArgument(color).ptr(), isFlat ? tincture::Flat::Yes : tincture::Flat::No, alpha.value_or(1))
+                .ptr());
+    } else if (darken->parsed()) {
+        printColor(tincture::darkenByPercentage(colorArgument(color).ptr(), amount).get());
+    } else if (lighten->parsed()) {
+        printColor(tincture::lightenByPercentage(colorArgument(color).ptr(), amount).get());
+    } else if (scheme->parsed()) {
+        auto code = schemeName == "analogous" ? tincture::array::ColorSchemeAnalogous
+            : schemeName == "triadic"         ? tincture::array::ColorSchemeTriadic
+                                              : tincture::array::ColorSchemeComplementary;
+        printColors(tincture::array::arrayOfColorsWithColorScheme(code, colorArgument(color).ptr(), isFlat ? tincture::Flat::Yes : tincture::Flat::No));
+    } else if (hex->parsed()) {
+        auto result = tincture::colorWithHexString(text, alpha.value_or(1));
+        if (!result) {
+            std::cerr << "tincture: \"" << text << "\" is not a hex colour (#RGB or #RRGGBB)\n";
+            return usageError;
+        }
+        printColor(result.get());
+    } else if (random->parsed()) {
+        bool isAny = random->count("--shade") == 0;
+        if (isAny)
+            printColor(tincture::randomFlatColor()->colorWithAlphaComponent(alpha.value_or(1)).ptr());
+        else
+            printColor(tincture::colorWithRandomFlatColorOfShadeStyle(shade == "dark" ? 1 : 0, alpha.value_or(1)).ptr());
+    }
+    return 0;
+}

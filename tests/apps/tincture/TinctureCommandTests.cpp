@@ -1,0 +1,63 @@
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+#include <foundation/NSDictionary.h>
+
+#include "TestSupport.h"
+
+namespace {
+
+CommandResult tincture(const TemporaryRoot& root, const std::string& arguments)
+{
+    return runCommand(std::string(TINCTURE_COMMAND) + " --root '" + root.path().string() + "' " + arguments);
+}
+
+}
+
+TEST(TinctureCommand, ColoursPrintAsJSONThatReadsBackExactlyWithTheirPaletteNames)
+{
+    TemporaryRoot root;
+    EXPECT_EQ(tincture(root, "flatten '#ff0000' --json").output,
+        "{\"r\":0.9100000262260437,\"g\":0.30394000446096053,\"b\":0.23659999814033483,\"a\":1,\"name\":\"flatRedColor\"}\n");
+    EXPECT_EQ(tincture(root, "index 25 --json").output.rfind("{\"index\":25,\"label\":\"Dark Red\",\"color\":{", 0), 0u);
+    EXPECT_EQ(tincture(root, "index 60 --json").output, "{\"index\":60,\"label\":null,\"color\":null}\n");
+    EXPECT_EQ(tincture(root, "distance 50 2.5 0 50 0 -2.5").output.substr(0, 6), "4.3064");
+    EXPECT_EQ(tincture(root, "lab 1,1,1 --json").output, "{\"L\":100,\"a\":0,\"b\":0,\"alpha\":1}\n");
+    EXPECT_EQ(tincture(root, "hex F80 --alpha 0.5 --json").output, "{\"r\":1,\"g\":0.5333333611488342,\"b\":0,\"a\":0.5}\n");
+
+    auto palette = tincture(root, "palette --json").output;
+    EXPECT_EQ(std::count(palette.begin(), palette.end(), '{'), 48);
+    auto scheme = tincture(root, "scheme complementary flatRedColor --flat --json").output;
+    EXPECT_EQ(std::count(scheme.begin(), scheme.end(), '{'), 5);
+    EXPECT_EQ(scheme.find("\x1b["), std::string::npos) << "no swatches into a pipe";
+}
+
+TEST(TinctureCommand, BadArgumentsGetOneLineOnStderrAndStatusTwo)
+{
+    TemporaryRoot root;
+    for (const char* arguments : { "flatten nope", "flatten 2,0,0", "flatten '#12'", "flatten 'hsb(10,120,50)'", "distance 1 2 3", "scheme sideways '#fff'",
+             "random --shade pale", "contrast '#fff' --alpha 2", "hex 12345", "" }) {
+        auto result = tincture(root, arguments);
+        EXPECT_EQ(result.status, 2) << arguments;
+        EXPECT_NE(result.output.find("tincture: "), std::string::npos) << arguments << ": " << result.output;
+    }
+}
+
+TEST(TinctureCommand, RandomPicksKeepTheirPreviousPickInTheRootAcrossRuns)
+{
+    TemporaryRoot root;
+    std::string previous;
+    for (int run = 0; run < 20; ++run) {
+        auto result = tincture(root, "random --json");
+        ASSERT_EQ(result.status, 0);
+        auto stored = NSDictionary::dictionaryWithContentsOfFile("/var/mobile/Library/Preferences/com.harbrook.tincture.plist");
+        ASSERT_TRUE(stored);
+        auto pick = stored->objectForKey("previousRandomNumber")->asInteger();
+        ASSERT_TRUE(pick && *pick >= 0 && *pick < 48);
+        if (!previous.empty() && previous != "0") {
+            EXPECT_NE(std::to_string(*pick), previous);
+        }
+        previous = std::to_string(*pick);
+    }
+}
