@@ -58,6 +58,11 @@ std::optional<double> decodeComponent(NSCoder* coder, const char* key)
     return coder->decodeNumberForKey(key);
 }
 
+void encodeText(NSCoder* coder, const std::string& text, const char* key)
+{
+    coder->encodeBytes(std::span(reinterpret_cast<const std::uint8_t*>(text.data()), text.size()), key);
+}
+
 void encodeWithCoder(id self, SEL, NSCoder* coder)
 {
     auto* color = static_cast<UIColor*>(self);
@@ -68,10 +73,20 @@ void encodeWithCoder(id self, SEL, NSCoder* coder)
         encodeComponent(coder, alpha, "UIAlpha");
         coder->encodeInteger(4, "NSColorSpace");
         std::string text = shortDecimal(red) + (alpha != 1 ? " " + shortDecimal(alpha) : "");
-        coder->encodeBytes(std::span(reinterpret_cast<const std::uint8_t*>(text.data()), text.size()), "NSWhite");
+        encodeText(coder, text, "NSWhite");
         return;
     }
-    color->getRed(&red, &green, &blue, &alpha);
+    if (!color->getRed(&red, &green, &blue, &alpha)) {
+        // CMYK, as NSColor archives it: NSColorSpace 5 and the components as text.
+        if (color->model() != CGColorSpaceModel::CMYK)
+            return;
+        coder->encodeInteger(5, "NSColorSpace");
+        std::string text;
+        for (CGFloat component : color->CGColor()->components())
+            text += (text.empty() ? "" : " ") + shortDecimal(component);
+        encodeText(coder, text, "NSCMYK");
+        return;
+    }
     coder->encodeInteger(4, "UIColorComponentCount");
     encodeComponent(coder, red, "UIRed");
     encodeComponent(coder, green, "UIGreen");
@@ -79,7 +94,7 @@ void encodeWithCoder(id self, SEL, NSCoder* coder)
     encodeComponent(coder, alpha, "UIAlpha");
     coder->encodeInteger(2, "NSColorSpace");
     std::string text = shortDecimal(red) + " " + shortDecimal(green) + " " + shortDecimal(blue) + (alpha != 1 ? " " + shortDecimal(alpha) : "");
-    coder->encodeBytes(std::span(reinterpret_cast<const std::uint8_t*>(text.data()), text.size()), "NSRGB");
+    encodeText(coder, text, "NSRGB");
 }
 
 bool isFinite(std::initializer_list<double> values)
@@ -115,6 +130,17 @@ RefPtr<UIColor> decodeColor(NSCoder* coder)
         if (numbers.size() != 1 && numbers.size() != 2)
             return nullptr;
         decoded = UIColor::colorWithWhite(numbers[0], numbers.size() == 2 ? numbers[1] : 1);
+    } else if (auto cmyk = coder->decodeBytesForKey("NSCMYK")) {
+        auto numbers = parseNumbers(*cmyk);
+        if (numbers.size() != 4 && numbers.size() != 5)
+            return nullptr;
+        if (numbers.size() == 4)
+            numbers.push_back(1);
+        for (double number : numbers) {
+            if (!std::isfinite(number))
+                return nullptr;
+        }
+        return UIColor::colorWithCGColor(CGColor::create(CGColorSpaceModel::CMYK, std::move(numbers)));
     } else
         return nullptr;
 

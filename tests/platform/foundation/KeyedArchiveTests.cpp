@@ -110,4 +110,10 @@ TEST(NSKeyedArchiver, ColoursArchiveInTheDevicesLayoutAndDecodeExactly)
     auto decoded = unarchivedColor(grey);
     ASSERT_TRUE(decoded);
     EXPECT_TRUE(decoded->isEqual(UIColor::colorWithWhite(1.0 / 3, 1).ptr()));
+
+    // CMYK as NSColor archives it.
+    auto cmyk = UIColor::colorWithCGColor(CGColor::create(CGColorSpaceModel::CMYK, { 0, 0.5, 1, 0.25, 1 }));
+    auto decodedCMYK = unarchivedColor(NSKeyedArchiver::archivedDataWithRootObject(cmyk.ptr()));
+    ASSERT_TRUE(decodedCMYK);
+    EXPECT_TRUE(decodedCMYK->isEqual(cmyk.ptr()));
 }
