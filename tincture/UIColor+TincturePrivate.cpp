@@ -1,6 +1,7 @@
 #include "UIColor+TincturePrivate.h"
 
 #include <cmath>
+#include <tuple>
 
 #include <foundation/NSNumber.h>
 
@@ -36,10 +37,7 @@ bool getValueForX(const UIColor* color, double* x, double* y, double* z, double*
         return false;
     auto rgba = platformRGBA(*color);
     auto xyz = arrayOfXYZValuesForR(rgba[0], rgba[1], rgba[2], rgba[3]);
-    *x = xyz[0];
-    *y = xyz[1];
-    *z = xyz[2];
-    *alpha = xyz[3];
+    std::tie(*x, *y, *z, *alpha) = std::tie(xyz[0], xyz[1], xyz[2], xyz[3]);
     return true;
 }
 
@@ -48,12 +46,10 @@ bool getLightness(const UIColor* color, double* l, double* a, double* b, double*
     if (!color)
         return false;
     auto rgba = platformRGBA(*color);
-    auto xyz = arrayOfXYZValuesForR(rgba[0], rgba[1], rgba[2], rgba[3]);
     if (l && a && b) {
+        auto xyz = arrayOfXYZValuesForR(rgba[0], rgba[1], rgba[2], rgba[3]);
         auto lab = arrayOfLABValuesForX(xyz[0], xyz[1], xyz[2], xyz[3]);
-        *l = lab[0];
-        *a = lab[1];
-        *b = lab[2];
+        std::tie(*l, *a, *b) = std::tie(lab[0], lab[1], lab[2]);
     }
     if (alpha)
         *alpha = rgba[3];

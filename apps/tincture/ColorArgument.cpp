@@ -29,15 +29,14 @@ std::optional<std::vector<double>> parseNumbers(std::string_view text)
     }
 }
 
-int hexDigit(char c)
+// Two hexadecimal digits, or none.
+std::optional<int> hexByte(std::string_view digits)
 {
-    if (c >= '0' && c <= '9')
-        return c - '0';
-    if (c >= 'a' && c <= 'f')
-        return c - 'a' + 10;
-    if (c >= 'A' && c <= 'F')
-        return c - 'A' + 10;
-    return -1;
+    int value;
+    auto [end, error] = std::from_chars(digits.data(), digits.data() + digits.size(), value, 16);
+    if (digits.size() != 2 || error != std::errc() || end != digits.data() + 2 || digits.front() == '-' || digits.front() == '+')
+        return std::nullopt;
+    return value;
 }
 
 }
@@ -49,15 +48,11 @@ RefPtr<UIColor> parseColorArgument(const std::string& text, std::string& error)
         if (digits.size() == 3)
             digits = { digits[0], digits[0], digits[1], digits[1], digits[2], digits[2] };
         if (digits.size() == 6) {
-            int channels[3];
-            bool isValid = true;
-            for (int i = 0; i < 3; ++i) {
-                int high = hexDigit(digits[2 * i]), low = hexDigit(digits[2 * i + 1]);
-                isValid = isValid && high >= 0 && low >= 0;
-                channels[i] = high * 16 + low;
-            }
-            if (isValid)
-                return UIColor::colorWithRed(channels[0] / 255.0, channels[1] / 255.0, channels[2] / 255.0, 1);
+            auto red = hexByte(std::string_view(digits).substr(0, 2));
+            auto green = hexByte(std::string_view(digits).substr(2, 2));
+            auto blue = hexByte(std::string_view(digits).substr(4, 2));
+            if (red && green && blue)
+                return UIColor::colorWithRed(*red / 255.0, *green / 255.0, *blue / 255.0, 1);
         }
         error = "\"" + text + "\" is not a colour: use #RGB or #RRGGBB with hexadecimal digits";
         return nullptr;

@@ -7,16 +7,11 @@
 #include <tincture/TinctureCountedColor.h>
 #include <tincture/UIColor+TincturePrivate.h>
 
+#include "ColorTestSupport.h"
+
 using namespace tincture;
 
 namespace {
-
-std::array<CGFloat, 4> rgba(const UIColor* color)
-{
-    std::array<CGFloat, 4> components { -1, -1, -1, -1 };
-    color->getRed(&components[0], &components[1], &components[2], &components[3]);
-    return components;
-}
 
 CGFloat brightnessOf(const UIColor* color)
 {

@@ -7,29 +7,11 @@
 #include <tincture/NSArray+Tincture.h>
 #include <tincture/UIColor+TincturePrivate.h>
 
+#include "ColorTestSupport.h"
+
 using namespace tincture;
 
 namespace {
-
-std::array<CGFloat, 4> rgba(const UIColor* color)
-{
-    std::array<CGFloat, 4> components { -1, -1, -1, -1 };
-    color->getRed(&components[0], &components[1], &components[2], &components[3]);
-    return components;
-}
-
-// The list position of a palette colour, by exact RGB.
-int positionOf(const UIColor* color)
-{
-    auto palette = flatColors();
-    auto wanted = rgba(color);
-    for (std::size_t i = 0; i < palette.size(); ++i) {
-        auto candidate = rgba(palette[i].ptr());
-        if (candidate[0] == wanted[0] && candidate[1] == wanted[1] && candidate[2] == wanted[2])
-            return static_cast<int>(i);
-    }
-    return -1;
-}
 
 int positionOfNearest(double red, double green, double blue)
 {

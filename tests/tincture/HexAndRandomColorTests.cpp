@@ -7,30 +7,10 @@
 #include <foundation/NSBundle.h>
 #include <foundation/NSUserDefaults.h>
 
+#include "ColorTestSupport.h"
 #include "TestSupport.h"
 
 using namespace tincture;
-
-namespace {
-
-std::array<CGFloat, 4> rgba(const UIColor* color)
-{
-    std::array<CGFloat, 4> components { -1, -1, -1, -1 };
-    color->getRed(&components[0], &components[1], &components[2], &components[3]);
-    return components;
-}
-
-int positionOf(const UIColor* color)
-{
-    auto palette = flatColors();
-    for (std::size_t i = 0; i < palette.size(); ++i) {
-        if (palette[i]->isEqual(color))
-            return static_cast<int>(i);
-    }
-    return -1;
-}
-
-}
 
 TEST(HexString, ThreeAndSixDigitFormsWithOrWithoutTheNumberSign)
 {
