@@ -8,6 +8,7 @@
 #include <device/DeviceRoot.h>
 
 #include "Defaults.h"
+#include "Preview.h"
 
 int main(int argc, char** argv)
 {
@@ -58,6 +59,26 @@ int main(int argc, char** argv)
     notify->add_option("--timeout", timeoutSeconds, "With --wait: fail after this many seconds (default: never)")->check(CLI::NonNegativeNumber);
     addRootOption(notify);
 
+    PreviewOptions previewOptions;
+    auto* previewCommand = app.add_subcommand("preview", "Press an app's icon in a simulated SpringBoard with the tweak injected and draw its shortcut menu");
+    previewCommand->add_option("--app", previewOptions.application, "Bundle identifier of the app (default com.apple.mobileslideshow)");
+    previewCommand->add_option("--press", previewOptions.press, "Press depth, 0 to 1 (default 1, a full press)")->check(CLI::Range(0.0, 1.0));
+    previewCommand->add_option("-o,--output", previewOptions.output, "PNG file to write (default menu.png)");
+    previewCommand->add_flag("--json", previewOptions.isJSON, "Print what was built as JSON");
+    addRootOption(previewCommand);
+
+    auto* springboard = app.add_subcommand("springboard", "Run the home screen; commands on stdin: apps, press APP DEPTH [FILE.png], quit");
+    addRootOption(springboard);
+
+    std::string rootFolder;
+    auto* rootCommand = app.add_subcommand("root", "Lay out a device root, or print the default one");
+    rootCommand->require_subcommand(1);
+    auto* rootCreate = rootCommand->add_subcommand("create", "Lay out a root as the package install does: sample apps and the tweak");
+    rootCreate->add_option("DIR", rootFolder, "Folder of the new root")->required();
+    auto* rootPath = rootCommand->add_subcommand("path", "Print the root in use (--root, $MENUTONE_ROOT, or the build's)");
+    addRootOption(rootCommand);
+    addRootOption(rootPath);
+
     try {
         app.parse(argc, argv);
     } catch (const CLI::ParseError& error) {
@@ -83,7 +104,15 @@ int main(int argc, char** argv)
         std::string writeDomain = arguments.front();
         arguments.erase(arguments.begin());
         status = defaultsWrite(writeDomain, arguments, options);
-    } else if (notify->parsed())
+    } else if (previewCommand->parsed())
+        status = preview(previewOptions);
+    else if (springboard->parsed())
+        status = runSpringBoard();
+    else if (rootCreate->parsed())
+        status = createRootCommand(rootFolder);
+    else if (rootPath->parsed())
+        status = printRootPath();
+    else if (notify->parsed())
         status = isWaiting ? waitForNotification(name, waitCount, timeoutSeconds) : postNotification(name);
     return static_cast<int>(status);
 }

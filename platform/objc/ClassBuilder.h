@@ -20,13 +20,14 @@ template <typename T> class ClassBuilder {
 
 public:
     ClassBuilder(const char* name, Class superclass)
-        : m_class(objc::allocateClass(name, superclass, typeid(T), factory()))
+        : m_class(objc::allocateClass(name, superclass, typeid(T), factory(), &m_isDuplicate))
     {
     }
 
     ClassBuilder& method(const char* selector, IMP implementation)
     {
-        class_addMethod(m_class, sel_registerName(selector), implementation);
+        if (!m_isDuplicate)
+            class_addMethod(m_class, sel_registerName(selector), implementation);
         return *this;
     }
 
@@ -35,13 +36,16 @@ public:
         using Owner = typename MemberTraits<decltype(Member)>::Owner;
         using Type = typename MemberTraits<decltype(Member)>::Type;
         static_assert(std::is_base_of_v<Owner, T> || std::is_same_v<Owner, T>, "the variable belongs to this class");
+        if (m_isDuplicate)
+            return *this;
         objc::addIvar(m_class, name, { &typeid(Type), [](NSObject* object) -> void* { return &(static_cast<T*>(object)->*Member); } });
         return *this;
     }
 
     Class registerClass()
     {
-        objc_registerClassPair(m_class);
+        if (!m_isDuplicate)
+            objc_registerClassPair(m_class);
         return m_class;
     }
 
@@ -60,5 +64,6 @@ private:
             return nullptr;
     }
 
+    bool m_isDuplicate { false };
     Class m_class;
 };

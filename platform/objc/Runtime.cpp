@@ -1,6 +1,7 @@
 #include "Runtime.h"
 
 #include <cxxabi.h>
+#include <unistd.h>
 
 #include <cstdio>
 #include <cstdlib>
@@ -88,14 +89,17 @@ std::string demangle(const char* mangledName)
     return status == 0 && readable ? std::string(readable.get()) : std::string(mangledName);
 }
 
-Class allocateClass(const char* name, Class superclass, const std::type_info& cxxType, Factory factory)
+Class allocateClass(const char* name, Class superclass, const std::type_info& cxxType, Factory factory, bool* isDuplicate)
 {
     auto& rt = runtime();
     std::unique_lock guard(rt.lock);
     std::string key(name);
-    if (rt.classes.contains(key)) {
-        std::string message = "class " + key + " is registered twice";
-        assertionFailed(__FILE__, __LINE__, message.c_str());
+    *isDuplicate = false;
+    if (auto existing = rt.classes.find(key); existing != rt.classes.end()) {
+        std::fprintf(stderr, "objc[%d]: Class %s is implemented in two libraries. One of the two will be used.\n", static_cast<int>(::getpid()), name);
+        rt.classesByType.emplace(std::type_index(cxxType), existing->second.get());
+        *isDuplicate = true;
+        return existing->second.get();
     }
     auto cls = std::make_unique<objc_class>();
     cls->name = key;

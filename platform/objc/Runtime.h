@@ -103,8 +103,10 @@ struct IvarAccessor {
     void* (*slot)(NSObject*);
 };
 
-// Used by ClassBuilder; a class with a C++ type is registered once per type.
-Class allocateClass(const char* name, Class superclass, const std::type_info& cxxType, Factory);
+// Used by ClassBuilder. A second library defining a class of the same name
+// (two deliverables carrying one library) gets the first class back, as the
+// device's runtime keeps one of the two; isDuplicate then tells it to add nothing.
+Class allocateClass(const char* name, Class superclass, const std::type_info& cxxType, Factory, bool* isDuplicate);
 void addIvar(Class, const char* name, IvarAccessor);
 
 Class classForCxxType(const std::type_info&);

@@ -1,0 +1,193 @@
+#include "Preview.h"
+
+#include <unistd.h>
+
+#include <filesystem>
+#include <iostream>
+#include <sstream>
+
+#include <corefoundation/CFRunLoop.h>
+#include <device/DeviceRoot.h>
+#include <springboard/SpringBoard.h>
+#include <uikit/UIFont.h>
+
+#include "../common/JSON.h"
+#include "SampleRoot.h"
+
+namespace {
+
+std::string colorJSON(const UIColor* color)
+{
+    CGFloat r, g, b, a;
+    if (!color || !color->getRed(&r, &g, &b, &a))
+        return "null";
+    return "{\"r\":" + jsonNumber(r) + ",\"g\":" + jsonNumber(g) + ",\"b\":" + jsonNumber(b) + ",\"a\":" + jsonNumber(a) + "}";
+}
+
+std::string fontJSON(const UIFont* font)
+{
+    if (!font)
+        return "null";
+    return "{\"name\":" + jsonString(font->fontName()) + ",\"size\":" + jsonNumber(font->pointSize()) + "}";
+}
+
+std::string fractionsJSON(const std::vector<double>& fractions)
+{
+    std::string json = "[";
+    for (std::size_t i = 0; i < fractions.size(); ++i)
+        json += (i ? "," : "") + jsonNumber(fractions[i]);
+    return json + "]";
+}
+
+void printError(const std::string& message)
+{
+    std::cerr << "menutone: " << message << "\n";
+}
+
+std::string installedList()
+{
+    std::string list;
+    for (auto& application : SpringBoard::launch().applications())
+        list += (list.empty() ? "" : ", ") + application->bundleIdentifier();
+    return list.empty() ? "none (menutone root create DIR lays some out)" : list;
+}
+
+}
+
+std::string menuJSON(const SBApplicationShortcutMenu& menu, double press)
+{
+    std::string json = "{\"app\":" + jsonString(menu.application() ? menu.application()->bundleIdentifier() : "") + ",\"press\":" + jsonNumber(press);
+    json += ",\"menu\":{\"blurSettings\":";
+    if (auto* settings = menu.blurSettings())
+        json += "{\"class\":" + jsonString(object_getClassName(settings)) + ",\"hostMade\":" + (menu.isBlurSettingsHostMade() ? "true" : "false") + "}";
+    else
+        json += "null";
+    json += ",\"contentFractions\":" + fractionsJSON(menu.contentFractions()) + ",\"peekBlurFractions\":" + fractionsJSON(menu.peekBlurFractions())
+        + ",\"updateBlurFractions\":" + fractionsJSON(menu.updateBlurFractions()) + "}";
+    json += ",\"plate\":";
+    if (auto* plate = menu.backgroundView()) {
+        CGColorRef border = plate->layer()->borderColor();
+        json += "{\"borderWidth\":" + jsonNumber(plate->layer()->borderWidth())
+            + ",\"borderColor\":" + (border ? colorJSON(UIColor::colorWithCGColor(*border).ptr()) : std::string("null"))
+            + ",\"backgroundColor\":" + colorJSON(plate->backgroundColor()) + "}";
+    } else
+        json += "null";
+    json += ",\"items\":[";
+    bool isFirst = true;
+    for (auto& itemView : menu.itemViews()) {
+        auto& item = itemView.get();
+        json += isFirst ? "{" : ",{";
+        isFirst = false;
+        auto* shortcut = item.shortcutItem();
+        json += "\"type\":" + jsonString(shortcut ? shortcut->type() : "");
+        json += ",\"title\":" + jsonString(item.titleLabel() ? item.titleLabel()->text() : "");
+        json += ",\"subtitle\":" + jsonString(item.subtitleLabel() ? item.subtitleLabel()->text() : "");
+        json += ",\"titleColor\":" + colorJSON(item.titleLabel() ? item.titleLabel()->textColor() : nullptr);
+        json += ",\"subtitleColor\":" + colorJSON(item.subtitleLabel() ? item.subtitleLabel()->textColor() : nullptr);
+        json += ",\"iconTint\":" + colorJSON(item.iconView() ? item.iconView()->tintColor() : nullptr);
+        auto* image = item.iconView() ? item.iconView()->image() : nullptr;
+        json += ",\"iconRenderingMode\":" + (image ? std::to_string(static_cast<long>(image->renderingMode())) : std::string("null"));
+        json += ",\"titleFont\":" + fontJSON(item.titleLabel() ? item.titleLabel()->font() : nullptr);
+        json += ",\"subtitleFont\":" + fontJSON(item.subtitleLabel() ? item.subtitleLabel()->font() : nullptr) + "}";
+    }
+    return json + "]}";
+}
+
+ExitStatus preview(const PreviewOptions& options)
+{
+    auto& springBoard = SpringBoard::launch();
+    auto application = springBoard.applicationWithIdentifier(options.application);
+    if (!application) {
+        printError("no app " + options.application + " in the root " + DeviceRoot::current().hostFolder().string() + "; installed: " + installedList());
+        return ExitStatus::Failure;
+    }
+    auto menu = springBoard.pressIcon(*application, options.press);
+    if (!writeMenuPicture(menu, options.output)) {
+        printError("could not write " + options.output);
+        return ExitStatus::Failure;
+    }
+    if (options.isJSON)
+        std::cout << menuJSON(menu, options.press) << "\n";
+    else
+        std::cout << "wrote " << std::filesystem::absolute(options.output).string() << "\n";
+    return ExitStatus::Success;
+}
+
+ExitStatus runSpringBoard()
+{
+    auto& springBoard = SpringBoard::launch();
+    std::string tweaks;
+    for (auto& library : springBoard.loadedLibraries())
+        tweaks += " " + library.name + (library.isLoaded ? "" : " (not loaded: " + library.reason + ")");
+    std::cout << "SpringBoard in " << DeviceRoot::current().hostFolder().string() << "; tweaks:" << (tweaks.empty() ? " none" : tweaks) << std::endl;
+    std::cout << "commands: apps | press APP DEPTH [FILE.png] | quit" << std::endl;
+
+    auto& loop = CFRunLoop::main();
+    std::string pending;
+    auto handleLine = [&](const std::string& line) {
+        std::istringstream words(line);
+        std::string command;
+        words >> command;
+        if (command.empty())
+            return;
+        if (command == "quit") {
+            loop.stop();
+        } else if (command == "apps") {
+            for (auto& application : springBoard.applications())
+                std::cout << application->bundleIdentifier() << "  " << application->displayName() << "  (" << application->shortcutItems().size()
+                          << " items)\n";
+            std::cout << std::flush;
+        } else if (command == "press") {
+            std::string identifier, file;
+            double depth = 1;
+            words >> identifier >> depth >> file;
+            if (words.fail() && file.empty() && identifier.empty()) {
+                std::cout << "usage: press APP DEPTH [FILE.png]" << std::endl;
+                return;
+            }
+            auto application = springBoard.applicationWithIdentifier(identifier);
+            if (!application) {
+                std::cout << "no app " << identifier << std::endl;
+                return;
+            }
+            auto menu = springBoard.pressIcon(*application, depth);
+            if (!file.empty() && !writeMenuPicture(menu, file))
+                std::cerr << "menutone: could not write " << file << std::endl;
+            std::cout << menuJSON(menu, std::clamp(depth, 0.0, 1.0)) << std::endl;
+        } else
+            std::cout << "unknown command " << command << "; commands: apps | press APP DEPTH [FILE.png] | quit" << std::endl;
+    };
+    loop.addFileDescriptorSource(STDIN_FILENO, [&] {
+        char buffer[4096];
+        ssize_t count = ::read(STDIN_FILENO, buffer, sizeof buffer);
+        if (count <= 0) {
+            loop.stop(); // end of input
+            return;
+        }
+        pending.append(buffer, static_cast<std::size_t>(count));
+        for (std::size_t end; (end = pending.find('\n')) != std::string::npos;) {
+            std::string line = pending.substr(0, end);
+            pending.erase(0, end + 1);
+            handleLine(line);
+        }
+    });
+    loop.run();
+    return ExitStatus::Success;
+}
+
+ExitStatus createRootCommand(const std::string& folder)
+{
+    std::string error;
+    if (!createRoot(folder, error)) {
+        printError(error);
+        return ExitStatus::Failure;
+    }
+    std::cout << "laid out " << std::filesystem::absolute(folder).string() << "\n";
+    return ExitStatus::Success;
+}
+
+ExitStatus printRootPath()
+{
+    std::cout << DeviceRoot::current().hostFolder().string() << "\n";
+    return ExitStatus::Success;
+}

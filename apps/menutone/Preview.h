@@ -1,0 +1,24 @@
+#pragma once
+
+// `menutone preview`, `menutone springboard` and `menutone root`: the
+// simulated home screen with the tweak injected.
+
+#include <string>
+
+#include "Defaults.h"
+
+class SBApplicationShortcutMenu;
+
+std::string menuJSON(const SBApplicationShortcutMenu&, double press);
+
+struct PreviewOptions {
+    std::string application { "com.apple.mobileslideshow" };
+    double press { 1.0 };
+    std::string output { "menu.png" };
+    bool isJSON { false };
+};
+
+ExitStatus preview(const PreviewOptions&);
+ExitStatus runSpringBoard();
+ExitStatus createRootCommand(const std::string& folder);
+ExitStatus printRootPath();

@@ -1,0 +1,232 @@
+#include "SampleRoot.h"
+
+#include <cairo.h>
+
+#include <cmath>
+#include <functional>
+
+#include <device/DeviceRoot.h>
+#include <foundation/NSDictionary.h>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+using Drawing = std::function<void(cairo_t*)>;
+
+// Icons are drawn here, black on transparent for the host to tint, at 2x.
+bool writeIcon(const fs::path& path, double size, const Drawing& draw)
+{
+    int pixels = static_cast<int>(size * 2);
+    cairo_surface_t* surface = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, pixels, pixels);
+    cairo_t* cr = cairo_create(surface);
+    cairo_scale(cr, pixels / 28.0, pixels / 28.0);
+    cairo_set_source_rgb(cr, 0, 0, 0);
+    cairo_set_line_width(cr, 2.2);
+    cairo_set_line_cap(cr, CAIRO_LINE_CAP_ROUND);
+    cairo_set_line_join(cr, CAIRO_LINE_JOIN_ROUND);
+    draw(cr);
+    cairo_destroy(cr);
+    bool isWritten = cairo_surface_write_to_png(surface, path.c_str()) == CAIRO_STATUS_SUCCESS;
+    cairo_surface_destroy(surface);
+    return isWritten;
+}
+
+void appIcon(cairo_t* cr, double r, double g, double b, const Drawing& glyph)
+{
+    cairo_pattern_t* gradient = cairo_pattern_create_linear(0, 0, 0, 28);
+    cairo_pattern_add_color_stop_rgb(gradient, 0, std::min(1.0, r + 0.15), std::min(1.0, g + 0.15), std::min(1.0, b + 0.15));
+    cairo_pattern_add_color_stop_rgb(gradient, 1, r, g, b);
+    cairo_set_source(cr, gradient);
+    cairo_paint(cr);
+    cairo_pattern_destroy(gradient);
+    cairo_set_source_rgb(cr, 1, 1, 1);
+    glyph(cr);
+}
+
+void circle(cairo_t* cr, double x, double y, double radius, bool isFilled)
+{
+    cairo_new_sub_path(cr);
+    cairo_arc(cr, x, y, radius, 0, 2 * M_PI);
+    isFilled ? cairo_fill(cr) : cairo_stroke(cr);
+}
+
+void sunGlyph(cairo_t* cr)
+{
+    circle(cr, 14, 14, 5, true);
+    for (int ray = 0; ray < 8; ++ray) {
+        double angle = ray * M_PI / 4;
+        cairo_move_to(cr, 14 + 8 * std::cos(angle), 14 + 8 * std::sin(angle));
+        cairo_line_to(cr, 14 + 11 * std::cos(angle), 14 + 11 * std::sin(angle));
+    }
+    cairo_stroke(cr);
+}
+
+void plusGlyph(cairo_t* cr)
+{
+    cairo_move_to(cr, 14, 5);
+    cairo_line_to(cr, 14, 23);
+    cairo_move_to(cr, 5, 14);
+    cairo_line_to(cr, 23, 14);
+    cairo_stroke(cr);
+}
+
+void magnifierGlyph(cairo_t* cr)
+{
+    circle(cr, 12, 12, 7, false);
+    cairo_move_to(cr, 17, 17);
+    cairo_line_to(cr, 24, 24);
+    cairo_stroke(cr);
+}
+
+void pencilGlyph(cairo_t* cr)
+{
+    cairo_move_to(cr, 6, 22);
+    cairo_line_to(cr, 8, 16);
+    cairo_line_to(cr, 19, 5);
+    cairo_line_to(cr, 23, 9);
+    cairo_line_to(cr, 12, 20);
+    cairo_close_path(cr);
+    cairo_stroke(cr);
+}
+
+void trayGlyph(cairo_t* cr)
+{
+    cairo_rectangle(cr, 4, 7, 20, 15);
+    cairo_stroke(cr);
+    cairo_move_to(cr, 4, 15);
+    cairo_line_to(cr, 10, 15);
+    cairo_line_to(cr, 12, 18);
+    cairo_line_to(cr, 16, 18);
+    cairo_line_to(cr, 18, 15);
+    cairo_line_to(cr, 24, 15);
+    cairo_stroke(cr);
+}
+
+void heartGlyph(cairo_t* cr)
+{
+    cairo_move_to(cr, 14, 23);
+    cairo_curve_to(cr, 2, 15, 4, 4, 14, 9);
+    cairo_curve_to(cr, 24, 4, 26, 15, 14, 23);
+    cairo_fill(cr);
+}
+
+void clockGlyph(cairo_t* cr)
+{
+    circle(cr, 14, 14, 10, false);
+    cairo_move_to(cr, 14, 8);
+    cairo_line_to(cr, 14, 14);
+    cairo_line_to(cr, 19, 17);
+    cairo_stroke(cr);
+}
+
+void thermometerGlyph(cairo_t* cr)
+{
+    circle(cr, 14, 20, 4.5, true);
+    cairo_move_to(cr, 14, 5);
+    cairo_line_to(cr, 14, 17);
+    cairo_stroke(cr);
+}
+
+// A picture in its own colours, which the host draws as it is.
+void memoriesGlyph(cairo_t* cr)
+{
+    const double colors[][3] = { { 0.95, 0.3, 0.3 }, { 0.98, 0.7, 0.2 }, { 0.3, 0.75, 0.4 }, { 0.25, 0.5, 0.95 }, { 0.7, 0.35, 0.85 } };
+    for (int petal = 0; petal < 5; ++petal) {
+        double angle = petal * 2 * M_PI / 5 - M_PI / 2;
+        cairo_set_source_rgba(cr, colors[petal][0], colors[petal][1], colors[petal][2], 0.85);
+        circle(cr, 14 + 5.5 * std::cos(angle), 14 + 5.5 * std::sin(angle), 6, true);
+    }
+}
+
+struct Item {
+    const char* type;
+    const char* title;
+    const char* subtitle;
+    const char* iconFile;
+    Drawing icon;
+    int renderingMode;
+};
+
+struct App {
+    const char* folder;
+    const char* identifier;
+    const char* name;
+    double red, green, blue;
+    Drawing glyph;
+    std::vector<Item> items;
+};
+
+bool writeApp(const fs::path& root, const App& app, std::string& error)
+{
+    fs::path folder = root / "Applications" / app.folder;
+    std::error_code fileError;
+    fs::create_directories(folder, fileError);
+    if (fileError) {
+        error = "cannot create " + folder.string() + ": " + fileError.message();
+        return false;
+    }
+    PropertyListValue::Array items;
+    for (auto& item : app.items) {
+        PropertyListValue::Dictionary entry { { "UIApplicationShortcutItemType", PropertyListValue::string(item.type) },
+            { "UIApplicationShortcutItemTitle", PropertyListValue::string(item.title) },
+            { "UIApplicationShortcutItemIconFile", PropertyListValue::string(item.iconFile) } };
+        if (item.subtitle)
+            entry.emplace("UIApplicationShortcutItemSubtitle", PropertyListValue::string(item.subtitle));
+        if (item.renderingMode)
+            entry.emplace("SBShortcutItemIconRenderingMode", PropertyListValue::integer(item.renderingMode));
+        items.push_back(PropertyListValue::dictionary(std::move(entry)));
+        if (!writeIcon(folder / (std::string(item.iconFile) + "@2x.png"), 28, item.icon)) {
+            error = "cannot write the icons of " + folder.string();
+            return false;
+        }
+    }
+    bool isIconWritten = writeIcon(folder / "AppIcon@2x.png", 60, [&](cairo_t* cr) { appIcon(cr, app.red, app.green, app.blue, app.glyph); });
+    NSDictionary info({ { "CFBundleIdentifier", PropertyListValue::string(app.identifier) }, { "CFBundleDisplayName", PropertyListValue::string(app.name) },
+        { "CFBundleIconFile", PropertyListValue::string("AppIcon") }, { "UIApplicationShortcutItems", PropertyListValue::array(std::move(items)) } });
+    if (!isIconWritten || !info.writeToHostFile(folder / "Info.plist", Atomically::Yes)) {
+        error = "cannot write " + (folder / "Info.plist").string();
+        return false;
+    }
+    return true;
+}
+
+}
+
+bool createRoot(const fs::path& folder, std::string& error)
+{
+    DeviceRoot root(folder);
+    if (!root.createStandardFolders()) {
+        error = "cannot create the folders of " + folder.string();
+        return false;
+    }
+    const App apps[] = {
+        { "Weather.app", "com.apple.weather", "Weather", 0.2, 0.55, 0.9, sunGlyph,
+            { { "weatherIconTemp", "Cupertino", "21\u00B0 Partly Cloudy", "Temperature", thermometerGlyph, 0 },
+                { "com.apple.weather.add-city", "Add City", nullptr, "Add", plusGlyph, 0 } } },
+        { "Mail.app", "com.apple.mobilemail", "Mail", 0.15, 0.45, 0.95, trayGlyph,
+            { { "com.apple.mobilemail.compose", "New Message", nullptr, "Compose", pencilGlyph, 0 },
+                { "com.apple.mobilemail.inbox", "Inbox", "3 unread", "Inbox", trayGlyph, 0 },
+                { "com.apple.mobilemail.search", "Search", nullptr, "Search", magnifierGlyph, 0 } } },
+        { "Photos.app", "com.apple.mobileslideshow", "Photos", 0.95, 0.95, 0.95, memoriesGlyph,
+            { { "com.apple.photos.most-recent", "Most Recent", "Today", "Recent", clockGlyph, 0 },
+                { "com.apple.photos.favorites", "Favorites", "128 photos", "Favorites", heartGlyph, 0 },
+                { "com.apple.photos.memories", "Memories", "One Year Ago", "Memories", memoriesGlyph, 1 },
+                { "com.apple.photos.search", "Search", nullptr, "Search", magnifierGlyph, 0 } } },
+    };
+    for (auto& app : apps) {
+        if (!writeApp(folder, app, error))
+            return false;
+    }
+
+    fs::path libraries = folder / "Library/MobileSubstrate/DynamicLibraries";
+    std::error_code copyError;
+    fs::copy_file(MENUTONE_TWEAK_LIBRARY, libraries / "Menutone.dylib", fs::copy_options::overwrite_existing, copyError);
+    if (!copyError)
+        fs::copy_file(MENUTONE_TWEAK_PLIST, libraries / "Menutone.plist", fs::copy_options::overwrite_existing, copyError);
+    if (copyError) {
+        error = "cannot install the tweak: " + copyError.message();
+        return false;
+    }
+    return true;
+}

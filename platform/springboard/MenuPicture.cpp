@@ -1,0 +1,244 @@
+// Draws a shortcut menu as SpringBoard shows it, with cairo and pango.
+
+#include <cairo.h>
+#include <pango/pangocairo.h>
+
+#include <algorithm>
+#include <cmath>
+#include <memory>
+#include <vector>
+
+#include <uikit/UIFont.h>
+
+#include "SpringBoard.h"
+
+namespace {
+
+constexpr double canvasWidth = 375;
+constexpr double iconSize = 60;
+
+using Surface = std::unique_ptr<cairo_surface_t, decltype(&cairo_surface_destroy)>;
+using Context = std::unique_ptr<cairo_t, decltype(&cairo_destroy)>;
+
+Surface makeSurface(int width, int height)
+{
+    return Surface(cairo_image_surface_create(CAIRO_FORMAT_ARGB32, width, height), &cairo_surface_destroy);
+}
+
+void setColor(cairo_t* cr, const UIColor& color, double extraAlpha = 1)
+{
+    CGFloat r = 0, g = 0, b = 0, a = 1;
+    if (!color.getRed(&r, &g, &b, &a)) {
+        r = g = b = 0;
+        a = color.alpha();
+    }
+    cairo_set_source_rgba(cr, r, g, b, a * extraAlpha);
+}
+
+void roundedRect(cairo_t* cr, double x, double y, double width, double height, double radius)
+{
+    radius = std::min({ radius, width / 2, height / 2 });
+    cairo_new_sub_path(cr);
+    cairo_arc(cr, x + width - radius, y + radius, radius, -M_PI / 2, 0);
+    cairo_arc(cr, x + width - radius, y + height - radius, radius, 0, M_PI / 2);
+    cairo_arc(cr, x + radius, y + height - radius, radius, M_PI / 2, M_PI);
+    cairo_arc(cr, x + radius, y + radius, radius, M_PI, 3 * M_PI / 2);
+    cairo_close_path(cr);
+}
+
+// A wallpaper of soft shapes, the same every time.
+void drawWallpaper(cairo_t* cr, double width, double height)
+{
+    cairo_pattern_t* gradient = cairo_pattern_create_linear(0, 0, width, height);
+    cairo_pattern_add_color_stop_rgb(gradient, 0, 0.10, 0.45, 0.62);
+    cairo_pattern_add_color_stop_rgb(gradient, 0.5, 0.42, 0.30, 0.66);
+    cairo_pattern_add_color_stop_rgb(gradient, 1, 0.93, 0.45, 0.38);
+    cairo_set_source(cr, gradient);
+    cairo_paint(cr);
+    cairo_pattern_destroy(gradient);
+    struct Shape {
+        double x, y, radius, r, g, b, a;
+    };
+    constexpr Shape shapes[] = { { 0.15, 0.2, 0.22, 1, 0.85, 0.3, 0.55 }, { 0.85, 0.35, 0.3, 0.2, 0.9, 0.7, 0.45 }, { 0.3, 0.75, 0.25, 0.95, 0.3, 0.5, 0.5 },
+        { 0.75, 0.85, 0.2, 1, 1, 1, 0.35 }, { 0.55, 0.5, 0.12, 0.1, 0.1, 0.3, 0.4 } };
+    for (auto& shape : shapes) {
+        cairo_arc(cr, shape.x * width, shape.y * height, shape.radius * width, 0, 2 * M_PI);
+        cairo_set_source_rgba(cr, shape.r, shape.g, shape.b, shape.a);
+        cairo_fill(cr);
+    }
+    // A grid of app icons, as a home screen has.
+    for (int row = 0; row < 6; ++row) {
+        for (int column = 0; column < 4; ++column) {
+            roundedRect(cr, 27 + column * 87, 40 + row * 100, 60, 60, 13);
+            cairo_set_source_rgba(cr, 1, 1, 1, 0.28);
+            cairo_fill(cr);
+        }
+    }
+}
+
+// Three box blurs approach a Gaussian; on premultiplied pixels, each channel alike.
+void boxBlur(cairo_surface_t* surface, int radius)
+{
+    if (radius < 1)
+        return;
+    cairo_surface_flush(surface);
+    int width = cairo_image_surface_get_width(surface), height = cairo_image_surface_get_height(surface);
+    int stride = cairo_image_surface_get_stride(surface);
+    unsigned char* data = cairo_image_surface_get_data(surface);
+    std::vector<unsigned char> line(static_cast<std::size_t>(std::max(width, height)) * 4);
+    auto pass = [&](int count, int length, auto pixel) {
+        for (int i = 0; i < count; ++i) {
+            for (int j = 0; j < length; ++j)
+                std::copy_n(pixel(i, j), 4, &line[static_cast<std::size_t>(j) * 4]);
+            for (int channel = 0; channel < 4; ++channel) {
+                int sum = 0;
+                auto at = [&](int j) { return line[static_cast<std::size_t>(std::clamp(j, 0, length - 1)) * 4 + static_cast<std::size_t>(channel)]; };
+                for (int j = -radius; j <= radius; ++j)
+                    sum += at(j);
+                for (int j = 0; j < length; ++j) {
+                    pixel(i, j)[channel] = static_cast<unsigned char>(sum / (2 * radius + 1));
+                    sum += at(j + radius + 1) - at(j - radius);
+                }
+            }
+        }
+    };
+    for (int repeat = 0; repeat < 3; ++repeat) {
+        pass(height, width, [&](int y, int x) { return data + y * stride + x * 4; });
+        pass(width, height, [&](int x, int y) { return data + y * stride + x * 4; });
+    }
+    cairo_surface_mark_dirty(surface);
+}
+
+void drawText(cairo_t* cr, const UILabel& label, double originX, double originY)
+{
+    if (label.text().empty())
+        return;
+    Ref<UIFont> font = label.font() ? Ref<UIFont>(*label.font()) : UIFont::systemFontOfSize(17);
+    std::unique_ptr<PangoFontDescription, decltype(&pango_font_description_free)> description(pango_font_description_new(), &pango_font_description_free);
+    pango_font_description_set_family(description.get(), font->familyName().c_str());
+    pango_font_description_set_weight(description.get(),
+        font->weight() >= 200      ? PANGO_WEIGHT_BOLD
+            : font->weight() <= 50 ? PANGO_WEIGHT_LIGHT
+                                   : PANGO_WEIGHT_NORMAL);
+    pango_font_description_set_style(description.get(),
+        font->slant() == 100       ? PANGO_STYLE_ITALIC
+            : font->slant() == 110 ? PANGO_STYLE_OBLIQUE
+                                   : PANGO_STYLE_NORMAL);
+    if (font->styleName().find("Condensed") != std::string::npos)
+        pango_font_description_set_stretch(description.get(), PANGO_STRETCH_CONDENSED);
+    pango_font_description_set_absolute_size(description.get(), font->pointSize() * PANGO_SCALE);
+
+    std::unique_ptr<PangoLayout, decltype(&g_object_unref)> layout(pango_cairo_create_layout(cr), &g_object_unref);
+    pango_layout_set_font_description(layout.get(), description.get());
+    pango_layout_set_text(layout.get(), label.text().c_str(), -1);
+    pango_layout_set_width(layout.get(), static_cast<int>(label.frame().size.width * PANGO_SCALE));
+    pango_layout_set_ellipsize(layout.get(), PANGO_ELLIPSIZE_END);
+    if (label.textColor())
+        setColor(cr, *label.textColor());
+    else
+        cairo_set_source_rgb(cr, 0, 0, 0);
+    cairo_move_to(cr, originX + label.frame().origin.x, originY + label.frame().origin.y);
+    pango_cairo_show_layout(cr, layout.get());
+}
+
+// Template images are drawn as a mask in the tint colour; others in their own colours.
+void drawImage(cairo_t* cr, const UIImage& image, const UIColor* tint, double x, double y, double width, double height)
+{
+    cairo_save(cr);
+    cairo_translate(cr, x, y);
+    CGSize size = image.size();
+    if (size.width > 0 && size.height > 0)
+        cairo_scale(cr, width / size.width / image.scale(), height / size.height / image.scale());
+    if (image.renderingMode() == UIImageRenderingMode::AlwaysTemplate) {
+        if (tint)
+            setColor(cr, *tint);
+        else
+            cairo_set_source_rgb(cr, 0, 0.478, 1); // the default tint
+        cairo_mask_surface(cr, image.surface(), 0, 0);
+    } else {
+        cairo_set_source_surface(cr, image.surface(), 0, 0);
+        cairo_paint(cr);
+    }
+    cairo_restore(cr);
+}
+
+}
+
+bool writeMenuPicture(const SBApplicationShortcutMenu& menu, const std::filesystem::path& hostPath)
+{
+    double menuHeight = menu.frame().size.height;
+    double menuX = (canvasWidth - menuWidth) / 2, menuY = 60;
+    double canvasHeight = std::max(667.0, menuY + menuHeight + 16 + iconSize + 60);
+    int pixelWidth = static_cast<int>(canvasWidth * deviceScale), pixelHeight = static_cast<int>(canvasHeight * deviceScale);
+
+    // The home screen behind the menu, blurred and tinted as far as the press has gone.
+    Surface background = makeSurface(pixelWidth, pixelHeight);
+    {
+        Context cr(cairo_create(background.get()), &cairo_destroy);
+        cairo_scale(cr.get(), deviceScale, deviceScale);
+        drawWallpaper(cr.get(), canvasWidth, canvasHeight);
+    }
+    auto* settings = objc_dynamicCast<_UIBackdropViewSettings>(menu.blurSettings());
+    double fraction = std::clamp(menu.lastBlurFraction(), 0.0, 1.0);
+    if (settings)
+        boxBlur(background.get(), static_cast<int>(std::lround(settings->blurRadius() * fraction * deviceScale / 3)));
+
+    Surface canvas = makeSurface(pixelWidth, pixelHeight);
+    Context cr(cairo_create(canvas.get()), &cairo_destroy);
+    cairo_set_source_surface(cr.get(), background.get(), 0, 0);
+    cairo_paint(cr.get());
+    cairo_scale(cr.get(), deviceScale, deviceScale);
+    if (settings && settings->colorTint()) {
+        setColor(cr.get(), *settings->colorTint(), settings->colorTintAlpha() * fraction);
+        cairo_paint(cr.get());
+    }
+
+    // The plate: its background colour, or the host's light material without one, and its border.
+    if (auto* plate = menu.backgroundView()) {
+        double radius = plate->layer()->cornerRadius();
+        roundedRect(cr.get(), menuX, menuY, menuWidth, menuHeight, radius);
+        if (plate->backgroundColor())
+            setColor(cr.get(), *plate->backgroundColor());
+        else
+            cairo_set_source_rgba(cr.get(), 0.97, 0.97, 0.97, 0.82);
+        cairo_fill(cr.get());
+        CGColorRef border = plate->layer()->borderColor();
+        if (plate->layer()->borderWidth() > 0 && border) {
+            double inset = plate->layer()->borderWidth() / 2;
+            roundedRect(cr.get(), menuX + inset, menuY + inset, menuWidth - 2 * inset, menuHeight - 2 * inset, radius);
+            setColor(cr.get(), UIColor::colorWithCGColor(*border).get());
+            cairo_set_line_width(cr.get(), plate->layer()->borderWidth());
+            cairo_stroke(cr.get());
+        }
+    }
+
+    for (std::size_t i = 0; i < menu.itemViews().size(); ++i) {
+        auto& item = menu.itemViews()[i].get();
+        double x = menuX + item.frame().origin.x, y = menuY + item.frame().origin.y;
+        if (i > 0) {
+            cairo_set_source_rgba(cr.get(), 0, 0, 0, 0.12);
+            cairo_rectangle(cr.get(), x, y, menuWidth, 0.5);
+            cairo_fill(cr.get());
+        }
+        if (item.titleLabel())
+            drawText(cr.get(), *item.titleLabel(), x, y);
+        if (item.subtitleLabel())
+            drawText(cr.get(), *item.subtitleLabel(), x, y);
+        if (auto* icon = item.iconView(); icon && icon->image()) {
+            CGRect frame = icon->frame();
+            drawImage(cr.get(), *icon->image(), icon->tintColor(), x + frame.origin.x, y + frame.origin.y, frame.size.width, frame.size.height);
+        }
+    }
+
+    // The pressed icon below its menu.
+    if (auto* application = menu.application(); application && application->icon()) {
+        double iconX = (canvasWidth - iconSize) / 2, iconY = menuY + menuHeight + 16;
+        cairo_save(cr.get());
+        roundedRect(cr.get(), iconX, iconY, iconSize, iconSize, 13);
+        cairo_clip(cr.get());
+        drawImage(cr.get(), *application->icon(), nullptr, iconX, iconY, iconSize, iconSize);
+        cairo_restore(cr.get());
+    }
+    cairo_surface_flush(canvas.get());
+    return cairo_surface_write_to_png(canvas.get(), hostPath.c_str()) == CAIRO_STATUS_SUCCESS;
+}

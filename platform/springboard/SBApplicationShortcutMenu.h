@@ -1,0 +1,80 @@
+#pragma once
+
+// SpringBoard's shortcut-menu classes. Their initialisers and the two blur
+// methods are the host's implementations, reached through the runtime, so
+// that replacements installed on them take effect.
+
+#include <vector>
+
+#include <uikit/UIImageView.h>
+#include <uikit/UILabel.h>
+
+#include "SBApplication.h"
+#include "UIBackdropViewSettings.h"
+
+class SBApplicationShortcutMenuBackgroundView : public UIView {
+public:
+    SBApplicationShortcutMenuBackgroundView() = default;
+    static Class objcClass();
+};
+
+class SBApplicationShortcutMenuItemView : public UIView {
+public:
+    SBApplicationShortcutMenuItemView() = default;
+    static Class objcClass();
+
+    UILabel* titleLabel() const { return m_titleLabel.get(); }
+    UILabel* subtitleLabel() const { return m_subtitleLabel.get(); }
+    UIImageView* iconView() const { return m_iconView.get(); }
+    SBSApplicationShortcutItem* shortcutItem() const { return objc_dynamicCast<SBSApplicationShortcutItem>(m_shortcutItem.get()); }
+    CGFloat titleFontSize() const { return m_titleFontSize; }
+    CGFloat subtitleFontSize() const { return m_subtitleFontSize; }
+
+    RefPtr<UILabel> m_titleLabel;
+    RefPtr<UILabel> m_subtitleLabel;
+    RefPtr<UIImageView> m_iconView;
+    RefPtr<NSObject> m_shortcutItem; // an id slot: tweaks know the item only through -type
+    double m_titleFontSize { 0 };
+    double m_subtitleFontSize { 0 };
+};
+
+class SBApplicationShortcutMenu : public UIView {
+public:
+    SBApplicationShortcutMenu() = default;
+    static Class objcClass();
+
+    SBApplication* application() const { return m_application.get(); }
+    NSObject* blurSettings() const { return m_blurSettings.get(); }
+    // Whether the blur settings are still the object the host made.
+    bool isBlurSettingsHostMade() const;
+    SBApplicationShortcutMenuBackgroundView* backgroundView() const { return m_backgroundView.get(); }
+    const std::vector<Ref<SBApplicationShortcutMenuItemView>>& itemViews() const { return m_itemViews; }
+
+    // What the host's own implementations received, in order.
+    const std::vector<double>& contentFractions() const { return m_contentFractions; }
+    const std::vector<double>& peekBlurFractions() const { return m_peekBlurFractions; }
+    const std::vector<double>& updateBlurFractions() const { return m_updateBlurFractions; }
+    double lastBlurFraction() const { return m_updateBlurFractions.empty() ? 0 : m_updateBlurFractions.back(); }
+
+    RefPtr<NSObject> m_blurSettings;
+    RefPtr<SBApplication> m_application;
+    RefPtr<SBApplicationShortcutMenuBackgroundView> m_backgroundView;
+    std::vector<Ref<SBApplicationShortcutMenuItemView>> m_itemViews;
+    std::vector<double> m_contentFractions;
+    std::vector<double> m_peekBlurFractions;
+    std::vector<double> m_updateBlurFractions;
+};
+
+// The selectors, as SpringBoard sends them.
+inline constexpr const char* menuItemInitSelector
+    = "initWithShortcutItem:menuPosition:orientation:application:assetManagerProvider:monogrammerProvider:options:";
+inline constexpr const char* menuInitSelector = "initWithFrame:application:iconView:interactionProgress:orientation:";
+inline constexpr const char* peekSelector = "_peekWithContentFraction:smoothedBlurFraction:";
+inline constexpr const char* updateBackgroundSelector = "_updateBackgroundForBlurFraction:";
+
+using MenuItemInit = id(id, std::int64_t, std::int64_t, id, id, id, std::uint64_t);
+using MenuInit = id(CGRect, id, id, id, std::int64_t);
+
+// The menu's layout, in points.
+inline constexpr CGFloat menuWidth = 250;
+inline constexpr CGFloat menuItemHeight = 56;

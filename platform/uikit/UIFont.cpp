@@ -1,0 +1,121 @@
+#include "UIFont.h"
+
+#include <fontconfig/fontconfig.h>
+
+#include <algorithm>
+#include <memory>
+#include <mutex>
+#include <set>
+
+#include <objc/ClassBuilder.h>
+
+namespace {
+
+std::mutex fontconfigLock;
+
+struct InstalledFont {
+    std::string postScriptName, family, style;
+    int weight, slant;
+};
+
+// Every installed face, read once.
+const std::vector<InstalledFont>& installedFonts()
+{
+    static const auto fonts = [] {
+        std::lock_guard guard(fontconfigLock);
+        std::vector<InstalledFont> list;
+        FcInit();
+        std::unique_ptr<FcPattern, decltype(&FcPatternDestroy)> pattern(FcPatternCreate(), &FcPatternDestroy);
+        std::unique_ptr<FcObjectSet, decltype(&FcObjectSetDestroy)> objects(
+            FcObjectSetBuild(FC_POSTSCRIPT_NAME, FC_FAMILY, FC_STYLE, FC_WEIGHT, FC_SLANT, nullptr), &FcObjectSetDestroy);
+        std::unique_ptr<FcFontSet, decltype(&FcFontSetDestroy)> set(FcFontList(nullptr, pattern.get(), objects.get()), &FcFontSetDestroy);
+        for (int i = 0; set && i < set->nfont; ++i) {
+            FcChar8 *name = nullptr, *family = nullptr, *style = nullptr;
+            int weight = FC_WEIGHT_REGULAR, slant = FC_SLANT_ROMAN;
+            if (FcPatternGetString(set->fonts[i], FC_POSTSCRIPT_NAME, 0, &name) != FcResultMatch
+                || FcPatternGetString(set->fonts[i], FC_FAMILY, 0, &family) != FcResultMatch)
+                continue;
+            FcPatternGetString(set->fonts[i], FC_STYLE, 0, &style);
+            FcPatternGetInteger(set->fonts[i], FC_WEIGHT, 0, &weight);
+            FcPatternGetInteger(set->fonts[i], FC_SLANT, 0, &slant);
+            list.push_back({ reinterpret_cast<char*>(name), reinterpret_cast<char*>(family), style ? reinterpret_cast<char*>(style) : "", weight, slant });
+        }
+        std::sort(list.begin(), list.end(), [](auto& a, auto& b) { return a.postScriptName < b.postScriptName; });
+        return list;
+    }();
+    return fonts;
+}
+
+}
+
+Class UIFont::objcClass()
+{
+    static Class cls = ClassBuilder<UIFont>("UIFont", NSObject::objcClass()).registerClass();
+    return cls;
+}
+
+[[maybe_unused]] static Class registeredUIFont = UIFont::objcClass();
+
+Ref<UIFont> UIFont::create(std::string name, std::string family, std::string style, CGFloat size, int weight, int slant)
+{
+    auto font = adoptRef(*new UIFont);
+    font->m_fontName = std::move(name);
+    font->m_familyName = std::move(family);
+    font->m_styleName = std::move(style);
+    font->m_pointSize = size;
+    font->m_weight = weight;
+    font->m_slant = slant;
+    return font;
+}
+
+RefPtr<UIFont> UIFont::fontWithName(const std::string& postScriptName, CGFloat size)
+{
+    auto& fonts = installedFonts();
+    auto it = std::lower_bound(
+        fonts.begin(), fonts.end(), postScriptName, [](const InstalledFont& font, const std::string& name) { return font.postScriptName < name; });
+    if (it == fonts.end() || it->postScriptName != postScriptName)
+        return nullptr;
+    return create(it->postScriptName, it->family, it->style, size, it->weight, it->slant);
+}
+
+namespace {
+
+// The system font: DejaVu Sans stands in for the device's, as every machine here has it.
+Ref<UIFont> systemFont(const char* name, CGFloat size)
+{
+    if (auto font = UIFont::fontWithName(name, size))
+        return font.releaseNonNull();
+    auto& fonts = installedFonts();
+    OBJC_ASSERT(!fonts.empty(), "no fonts are installed");
+    return UIFont::fontWithName(fonts.front().postScriptName, size).releaseNonNull();
+}
+
+}
+
+Ref<UIFont> UIFont::systemFontOfSize(CGFloat size)
+{
+    return systemFont("DejaVuSans", size);
+}
+
+Ref<UIFont> UIFont::boldSystemFontOfSize(CGFloat size)
+{
+    return systemFont("DejaVuSans-Bold", size);
+}
+
+std::vector<std::string> UIFont::familyNames()
+{
+    std::set<std::string> families;
+    for (auto& font : installedFonts())
+        families.insert(font.family);
+    return { families.begin(), families.end() };
+}
+
+std::vector<std::string> UIFont::fontNamesForFamilyName(const std::string& family)
+{
+    std::vector<std::string> names;
+    for (auto& font : installedFonts()) {
+        if (font.family == family)
+            names.push_back(font.postScriptName);
+    }
+    return names;
+}

@@ -1,0 +1,38 @@
+#pragma once
+
+// Images on cairo image surfaces (premultiplied ARGB32), with a size in
+// points, a scale and a rendering mode.
+
+#include <string_view>
+
+#include <objc/NSObject.h>
+
+#include "CGGeometry.h"
+
+typedef struct _cairo_surface cairo_surface_t;
+
+enum class UIImageRenderingMode : long { Automatic = 0, AlwaysOriginal = 1, AlwaysTemplate = 2 };
+
+class UIImage : public NSObject {
+public:
+    UIImage() = default;
+    ~UIImage() override;
+    static Class objcClass();
+
+    // A PNG file at a device path; none for a missing or malformed file.
+    static RefPtr<UIImage> imageWithContentsOfFile(std::string_view devicePath);
+    // Takes a reference to the surface.
+    static Ref<UIImage> imageWithSurface(cairo_surface_t*, CGFloat scale, UIImageRenderingMode = UIImageRenderingMode::Automatic);
+
+    // The same picture drawn in another mode.
+    Ref<UIImage> imageWithRenderingMode(UIImageRenderingMode) const;
+    UIImageRenderingMode renderingMode() const { return m_renderingMode; }
+    CGSize size() const;
+    CGFloat scale() const { return m_scale; }
+    cairo_surface_t* surface() const { return m_surface; }
+
+private:
+    cairo_surface_t* m_surface { nullptr };
+    CGFloat m_scale { 1 };
+    UIImageRenderingMode m_renderingMode { UIImageRenderingMode::Automatic };
+};

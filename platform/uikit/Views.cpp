@@ -1,0 +1,92 @@
+// Registration and creation of the label and image views, and images.
+
+#include <cairo.h>
+
+#include <device/DeviceRoot.h>
+#include <objc/ClassBuilder.h>
+#include <objc/MessageSend.h>
+
+#include "UIImage.h"
+#include "UIImageView.h"
+#include "UILabel.h"
+
+Class UILabel::objcClass()
+{
+    static Class cls = ClassBuilder<UILabel>("UILabel", UIView::objcClass()).registerClass();
+    return cls;
+}
+
+Class UIImageView::objcClass()
+{
+    static Class cls = ClassBuilder<UIImageView>("UIImageView", UIView::objcClass()).registerClass();
+    return cls;
+}
+
+Class UIImage::objcClass()
+{
+    static Class cls = ClassBuilder<UIImage>("UIImage", NSObject::objcClass()).registerClass();
+    return cls;
+}
+
+[[maybe_unused]] static Class registeredUILabel = UILabel::objcClass();
+[[maybe_unused]] static Class registeredUIImageView = UIImageView::objcClass();
+[[maybe_unused]] static Class registeredUIImage = UIImage::objcClass();
+
+Ref<UILabel> UILabel::create(CGRect frame)
+{
+    auto label = adoptRef(*new UILabel);
+    objc_msgSend<id(CGRect)>(label.ptr(), initWithFrameSelector(), frame);
+    return label;
+}
+
+Ref<UIImageView> UIImageView::create(CGRect frame)
+{
+    auto view = adoptRef(*new UIImageView);
+    objc_msgSend<id(CGRect)>(view.ptr(), initWithFrameSelector(), frame);
+    return view;
+}
+
+UIImage::~UIImage()
+{
+    if (m_surface)
+        cairo_surface_destroy(m_surface);
+}
+
+Ref<UIImage> UIImage::imageWithSurface(cairo_surface_t* surface, CGFloat scale, UIImageRenderingMode mode)
+{
+    auto image = adoptRef(*new UIImage);
+    image->m_surface = cairo_surface_reference(surface);
+    image->m_scale = scale > 0 ? scale : 1;
+    image->m_renderingMode = mode;
+    return image;
+}
+
+RefPtr<UIImage> UIImage::imageWithContentsOfFile(std::string_view devicePath)
+{
+    auto path = DeviceRoot::current().hostPath(devicePath);
+    if (!path)
+        return nullptr;
+    cairo_surface_t* surface = cairo_image_surface_create_from_png(path->c_str());
+    if (cairo_surface_status(surface) != CAIRO_STATUS_SUCCESS) {
+        cairo_surface_destroy(surface);
+        return nullptr;
+    }
+    // "@2x" and "@3x" files carry that many pixels per point.
+    std::string name = path->stem().string();
+    CGFloat scale = name.ends_with("@3x") ? 3 : name.ends_with("@2x") ? 2 : 1;
+    auto image = imageWithSurface(surface, scale);
+    cairo_surface_destroy(surface);
+    return image;
+}
+
+Ref<UIImage> UIImage::imageWithRenderingMode(UIImageRenderingMode mode) const
+{
+    return imageWithSurface(m_surface, m_scale, mode);
+}
+
+CGSize UIImage::size() const
+{
+    if (!m_surface)
+        return {};
+    return { cairo_image_surface_get_width(m_surface) / m_scale, cairo_image_surface_get_height(m_surface) / m_scale };
+}
