@@ -116,8 +116,9 @@ id replaced_itemInit(id self, SEL op, id shortcutItem, std::int64_t menuPosition
         UIImage* image = iconView->image();
         bool isAutomatic = !image || image->renderingMode() == UIImageRenderingMode::Automatic;
         if (isAutomatic) {
-            std::string type = objc_msgSend<std::string()>(ivarObject<NSObject>(self, "_shortcutItem"), sel_registerName("type"));
-            if (type != "weatherIconTemp")
+            static SEL typeSelector = sel_registerName("type");
+            const char* type = objc_msgSend<const char*()>(ivarObject<NSObject>(self, "_shortcutItem"), typeSelector);
+            if (!type || std::string_view(type) != "weatherIconTemp")
                 iconView->setImage(image ? RefPtr<UIImage>(image->imageWithRenderingMode(UIImageRenderingMode::AlwaysTemplate)) : nullptr);
         }
     }

@@ -8,6 +8,7 @@
 #include <memory>
 #include <mutex>
 #include <shared_mutex>
+#include <thread>
 #include <typeindex>
 #include <unordered_map>
 #include <vector>
@@ -41,8 +42,27 @@ struct objc_class {
 
 namespace {
 
+// The tables are read on every message and changed only as classes load and
+// hooks install: a short spin lock costs far less than a reader-writer lock.
+class SpinLock {
+public:
+    void lock()
+    {
+        while (m_isLocked.exchange(true, std::memory_order_acquire)) {
+            while (m_isLocked.load(std::memory_order_relaxed))
+                std::this_thread::yield();
+        }
+    }
+    void unlock() { m_isLocked.store(false, std::memory_order_release); }
+    void lock_shared() { lock(); }
+    void unlock_shared() { unlock(); }
+
+private:
+    std::atomic<bool> m_isLocked { false };
+};
+
 struct Runtime {
-    std::shared_mutex lock;
+    SpinLock lock;
     std::unordered_map<std::string, std::unique_ptr<objc_class>> classes;
     std::unordered_map<std::type_index, Class> classesByType;
     std::unordered_map<std::string_view, std::unique_ptr<objc_selector>> selectors;
@@ -278,10 +298,14 @@ Ivar class_getInstanceVariable(Class cls, const char* name)
 {
     if (!cls || !name)
         return nullptr;
-    std::shared_lock guard(runtime().lock);
+    // A registered class's variables and superclass never change: no lock is needed to read them.
+    std::shared_lock guard(runtime().lock, std::defer_lock);
+    if (!cls->isRegistered)
+        guard.lock();
+    std::string_view wanted(name);
     for (; cls; cls = cls->superclass) {
         for (auto& ivar : cls->ivars) {
-            if (ivar->name == name)
+            if (ivar->name == wanted)
                 return ivar.get();
         }
     }

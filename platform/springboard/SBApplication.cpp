@@ -9,9 +9,10 @@
 
 namespace {
 
-std::string typeOf(id self, SEL)
+// -type, as a C string that lives as long as the item.
+const char* typeOf(id self, SEL)
 {
-    return static_cast<SBSApplicationShortcutItem*>(self)->type();
+    return static_cast<SBSApplicationShortcutItem*>(self)->type().c_str();
 }
 
 std::string stringOf(const PropertyListValue* value)

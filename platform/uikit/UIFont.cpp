@@ -3,6 +3,7 @@
 #include <fontconfig/fontconfig.h>
 
 #include <algorithm>
+#include <map>
 #include <memory>
 #include <mutex>
 #include <set>
@@ -13,10 +14,7 @@ namespace {
 
 std::mutex fontconfigLock;
 
-struct InstalledFont {
-    std::string postScriptName, family, style;
-    int weight, slant;
-};
+using InstalledFont = UIFont::Face;
 
 // Every installed face, read once.
 const std::vector<InstalledFont>& installedFonts()
@@ -56,15 +54,13 @@ Class UIFont::objcClass()
 
 [[maybe_unused]] static Class registeredUIFont = UIFont::objcClass();
 
-Ref<UIFont> UIFont::create(std::string name, std::string family, std::string style, CGFloat size, int weight, int slant)
+const UIFont::Face UIFont::unknownFace { {}, {}, {}, FC_WEIGHT_REGULAR, FC_SLANT_ROMAN };
+
+Ref<UIFont> UIFont::create(const Face& face, CGFloat size)
 {
     auto font = adoptRef(*new UIFont);
-    font->m_fontName = std::move(name);
-    font->m_familyName = std::move(family);
-    font->m_styleName = std::move(style);
+    font->m_face = &face;
     font->m_pointSize = size;
-    font->m_weight = weight;
-    font->m_slant = slant;
     return font;
 }
 
@@ -75,7 +71,14 @@ RefPtr<UIFont> UIFont::fontWithName(const std::string& postScriptName, CGFloat s
         fonts.begin(), fonts.end(), postScriptName, [](const InstalledFont& font, const std::string& name) { return font.postScriptName < name; });
     if (it == fonts.end() || it->postScriptName != postScriptName)
         return nullptr;
-    return create(it->postScriptName, it->family, it->style, size, it->weight, it->slant);
+    // Fonts never change, so one object serves every request for a face at a size, as UIKit caches them.
+    static std::mutex cacheLock;
+    static auto* cache = new std::map<std::pair<const Face*, CGFloat>, Ref<UIFont>>;
+    std::lock_guard guard(cacheLock);
+    auto cached = cache->find({ &*it, size });
+    if (cached == cache->end())
+        cached = cache->emplace(std::make_pair(&*it, size), create(*it, size)).first;
+    return cached->second.ptr();
 }
 
 namespace {

@@ -22,21 +22,24 @@ public:
     static std::vector<std::string> familyNames();
     static std::vector<std::string> fontNamesForFamilyName(const std::string& family);
 
-    const std::string& fontName() const { return m_fontName; }
-    const std::string& familyName() const { return m_familyName; }
+    // An installed face, as fontconfig lists it; read once per process.
+    struct Face {
+        std::string postScriptName, family, style;
+        int weight, slant;
+    };
+
+    const std::string& fontName() const { return m_face->postScriptName; }
+    const std::string& familyName() const { return m_face->family; }
     // The style as fontconfig names it ("Bold", "Oblique").
-    const std::string& styleName() const { return m_styleName; }
+    const std::string& styleName() const { return m_face->style; }
     CGFloat pointSize() const { return m_pointSize; }
-    int weight() const { return m_weight; }
-    int slant() const { return m_slant; }
+    int weight() const { return m_face->weight; }
+    int slant() const { return m_face->slant; }
 
 private:
-    static Ref<UIFont> create(std::string name, std::string family, std::string style, CGFloat size, int weight, int slant);
+    static Ref<UIFont> create(const Face&, CGFloat size);
 
-    std::string m_fontName;
-    std::string m_familyName;
-    std::string m_styleName;
+    const Face* m_face { &unknownFace };
     CGFloat m_pointSize { 0 };
-    int m_weight { 80 };
-    int m_slant { 0 };
+    static const Face unknownFace;
 };

@@ -4,7 +4,6 @@
 
 #include <gtest/gtest.h>
 
-
 #include <corefoundation/CFNotificationCenter.h>
 #include <corefoundation/CFRunLoop.h>
 #include <foundation/NSKeyedArchiver.h>

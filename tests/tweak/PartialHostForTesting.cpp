@@ -46,10 +46,22 @@ id itemInit(id self, SEL, id, std::int64_t, std::int64_t, id, id, id, std::uint6
     return self;
 }
 
-id menuInit(id self, SEL, CGRect, id, id, id, std::int64_t) { return self; }
-void peek(id self, SEL, double, double blur) { static_cast<Menu*>(self)->m_peekBlurFraction = blur; }
-void update(id self, SEL, double blur) { static_cast<Menu*>(self)->m_updateBlurFraction = blur; }
-id initWithDefaultValues(id self, SEL) { return self; }
+id menuInit(id self, SEL, CGRect, id, id, id, std::int64_t)
+{
+    return self;
+}
+void peek(id self, SEL, double, double blur)
+{
+    static_cast<Menu*>(self)->m_peekBlurFraction = blur;
+}
+void update(id self, SEL, double blur)
+{
+    static_cast<Menu*>(self)->m_updateBlurFraction = blur;
+}
+id initWithDefaultValues(id self, SEL)
+{
+    return self;
+}
 
 Class ItemView::objcClass()
 {
@@ -78,7 +90,9 @@ Class Menu::objcClass()
 
 Class UltraDark::objcClass()
 {
-    static Class cls = ClassBuilder<UltraDark>("_UIBackdropViewSettingsUltraDark", NSObject::objcClass()).method("initWithDefaultValues", &initWithDefaultValues).registerClass();
+    static Class cls = ClassBuilder<UltraDark>("_UIBackdropViewSettingsUltraDark", NSObject::objcClass())
+                           .method("initWithDefaultValues", &initWithDefaultValues)
+                           .registerClass();
     return cls;
 }
 

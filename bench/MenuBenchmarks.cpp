@@ -1,0 +1,110 @@
+// What the tweak costs SpringBoard: building a four-item menu with and
+// without it, one replaced call against a direct one, and a posted change
+// until LoadSettings has run.
+
+#include <benchmark/benchmark.h>
+
+#include <cstdlib>
+#include <filesystem>
+
+#include <corefoundation/CFNotificationCenter.h>
+#include <corefoundation/CFRunLoop.h>
+#include <device/DeviceRoot.h>
+#include <objc/MessageSend.h>
+#include <springboard/SpringBoard.h>
+
+namespace {
+
+// A root with the sample apps (Photos has four items), with or without the tweak.
+std::filesystem::path makeRoot(bool withTweak)
+{
+    std::string pattern = (std::filesystem::temp_directory_path() / "menutone-bench-XXXXXX").string();
+    std::filesystem::path root = ::mkdtemp(pattern.data());
+    std::string command = std::string(MENUTONE_COMMAND) + " root create '" + root.string() + "' > /dev/null";
+    if (std::system(command.c_str()) != 0)
+        std::abort();
+    if (!withTweak)
+        std::filesystem::remove(root / "Library/MobileSubstrate/DynamicLibraries/Menutone.dylib");
+    return root;
+}
+
+void buildMenu(benchmark::State& state)
+{
+    auto& springBoard = SpringBoard::launch();
+    auto photos = springBoard.applicationWithIdentifier("com.apple.mobileslideshow");
+    for (auto _ : state)
+        benchmark::DoNotOptimize(springBoard.pressIcon(*photos, 1));
+}
+
+// Runs before the tweak is injected: benchmarks run in the order they are registered.
+void buildMenuHostOnly(benchmark::State& state)
+{
+    static auto root = makeRoot(false);
+    DeviceRoot::setCurrent(root);
+    buildMenu(state);
+}
+BENCHMARK(buildMenuHostOnly);
+
+void directCall(benchmark::State& state)
+{
+    auto menu = adoptRef(*new SBApplicationShortcutMenu);
+    SEL op = sel_registerName(updateBackgroundSelector);
+    auto host = class_getMethodImplementation(SBApplicationShortcutMenu::objcClass(), op).as<void(id, SEL, double)>();
+    for (auto _ : state) {
+        host(menu.ptr(), op, 0.5);
+        menu->m_updateBlurFractions.clear();
+    }
+}
+BENCHMARK(directCall);
+
+void messageHostOnly(benchmark::State& state)
+{
+    auto menu = adoptRef(*new SBApplicationShortcutMenu);
+    SEL op = sel_registerName(updateBackgroundSelector);
+    for (auto _ : state) {
+        objc_msgSend<void(double)>(menu.ptr(), op, 0.5);
+        menu->m_updateBlurFractions.clear();
+    }
+}
+BENCHMARK(messageHostOnly);
+
+void injectTweak()
+{
+    static auto root = makeRoot(true);
+    DeviceRoot::setCurrent(root);
+    static bool isInjected = !substrate::loadTweakLibraries(SpringBoard::bundleIdentifier, SpringBoard::executableName).empty();
+    (void)isInjected;
+}
+
+void buildMenuWithTweak(benchmark::State& state)
+{
+    injectTweak();
+    buildMenu(state);
+}
+BENCHMARK(buildMenuWithTweak);
+
+void messageThroughReplacement(benchmark::State& state)
+{
+    injectTweak();
+    auto menu = adoptRef(*new SBApplicationShortcutMenu);
+    SEL op = sel_registerName(updateBackgroundSelector);
+    for (auto _ : state) {
+        objc_msgSend<void(double)>(menu.ptr(), op, 0.5);
+        menu->m_updateBlurFractions.clear();
+    }
+}
+BENCHMARK(messageThroughReplacement);
+
+// A post travels through the root's notify folder and inotify, as from another process.
+void notificationToReload(benchmark::State& state)
+{
+    injectTweak();
+    auto* center = CFNotificationCenterGetDarwinNotifyCenter();
+    for (auto _ : state) {
+        CFNotificationCenterPostNotification(center, CFSTR("com.harbrook.Menutone.notify"), nullptr, nullptr, true);
+        while (CFRunLoop::main().runOnce(std::chrono::seconds(1)) == 0) { }
+    }
+}
+BENCHMARK(notificationToReload);
+
+}

@@ -1,0 +1,49 @@
+#include <substrate/Loader.h>
+
+#include <gtest/gtest.h>
+
+#include <set>
+
+#include "TestSupport.h"
+
+namespace {
+std::set<std::string> loadedProbes;
+}
+
+extern "C" __attribute__((visibility("default"))) void loaderProbeDidLoad(const char* path)
+{
+    loadedProbes.insert(std::filesystem::path(path).stem().string());
+}
+
+TEST(Loader, InjectsTheLibrariesWhoseFiltersAdmitTheProcess)
+{
+    TemporaryRoot root;
+    auto folder = root.hostPath(substrate::dynamicLibrariesFolder);
+    auto install = [&](const std::string& name, const char* plist) {
+        std::filesystem::copy_file(LOADER_PROBE, folder / (name + ".dylib"));
+        if (plist)
+            writeBytes(folder / (name + ".plist"), plist);
+    };
+    auto filter = [](const std::string& inner) { return "<plist version=\"1.0\"><dict><key>Filter</key><dict>" + inner + "</dict></dict></plist>"; };
+    std::string springBoard = "<key>Bundles</key><array><string>com.apple.springboard</string></array>";
+    std::string otherExecutable = "<key>Executables</key><array><string>Preferences</string></array>";
+    std::string bundlesOnly = filter(springBoard), otherBundle = filter("<key>Bundles</key><array><string>com.apple.Preferences</string></array>");
+    std::string bothMustMatch = filter(springBoard + otherExecutable), anyMay = filter(springBoard + otherExecutable + "<key>Mode</key><string>Any</string>");
+    install("Everywhere", nullptr);
+    install("ForSpringBoard", bundlesOnly.c_str());
+    install("ForSettings", otherBundle.c_str());
+    install("BothCriteria", bothMustMatch.c_str());
+    install("AnyCriterion", anyMay.c_str());
+    install("Corrupt", "<plist><dict><key>Filter</key>");
+    writeBytes(folder / "NotALibrary.txt", "x");
+
+    auto results = substrate::loadTweakLibraries("com.apple.springboard", "SpringBoard");
+    EXPECT_EQ(loadedProbes, (std::set<std::string> { "AnyCriterion", "Everywhere", "ForSpringBoard" }));
+    ASSERT_EQ(results.size(), 6u);
+    for (auto& result : results) {
+        EXPECT_EQ(result.isLoaded, loadedProbes.contains(result.name)) << result.name;
+        if (result.name == "Corrupt") {
+            EXPECT_EQ(result.reason, "its plist cannot be read");
+        }
+    }
+}
