@@ -3,6 +3,7 @@
 #include <unistd.h>
 
 #include <filesystem>
+#include <fstream>
 #include <iostream>
 #include <sstream>
 
@@ -116,6 +117,10 @@ ExitStatus preview(const PreviewOptions& options)
 ExitStatus runSpringBoard()
 {
     auto& springBoard = SpringBoard::launch();
+    // The running home screen of this root, for a respring to find.
+    auto pidFile = DeviceRoot::current().hostPath("/var/run/SpringBoard.pid");
+    if (pidFile)
+        std::ofstream(*pidFile) << ::getpid() << "\n";
     std::string tweaks;
     for (auto& library : springBoard.loadedLibraries())
         tweaks += " " + library.name + (library.isLoaded ? "" : " (not loaded: " + library.reason + ")");
@@ -172,6 +177,8 @@ ExitStatus runSpringBoard()
         }
     });
     loop.run();
+    if (pidFile)
+        std::filesystem::remove(*pidFile);
     return ExitStatus::Success;
 }
 
