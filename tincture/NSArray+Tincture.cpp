@@ -2,7 +2,14 @@
 
 #include <objc/Assertions.h>
 
+#include "ImagePixels.h"
+#include "TinctureCountedColor.h"
 #include "UIColor+TincturePrivate.h"
+#include "UIImage+TincturePrivate.h"
+
+#include <algorithm>
+#include <cmath>
+#include <unordered_map>
 
 namespace tincture::array {
 
@@ -132,6 +139,81 @@ std::vector<Ref<UIColor>> arrayOfColorsWithColorScheme(ColorScheme scheme, const
     default:
         objc::assertionFailed(__FILE__, __LINE__, "Oops! Unrecognized color scheme provided as random color.");
     }
+}
+
+namespace {
+
+// Steps 3 to 6 of the palette: count, raise, order, keep.
+std::vector<Ref<UIColor>> dominantColors(const UIImage& image, std::size_t wanted, Flat flat, NSCountedSet* imageColors)
+{
+    // Every pixel of the one rendered buffer, counted by its bytes: pixels of
+    // equal bytes make equal colours. The first-seen order keeps equal counts in a fixed order.
+    std::unordered_map<std::uint32_t, std::size_t> indexOfPixel;
+    std::vector<std::pair<PixelBytes, std::uint64_t>> distinct;
+    forEachPixel(image, [&](PixelBytes pixel) {
+        auto [it, isNew] = indexOfPixel.try_emplace(pixel.packed(), distinct.size());
+        if (isNew)
+            distinct.push_back({ pixel, 0 });
+        ++distinct[it->second].second;
+    });
+    auto channel = [](std::uint8_t byte) { return static_cast<CGFloat>(static_cast<float>(byte) / 255.0f); };
+    NSCountedSet counts;
+    std::vector<Ref<UIColor>> colors;
+    colors.reserve(distinct.size());
+    for (auto& [pixel, count] : distinct) {
+        auto color = UIColor::colorWithRed(channel(pixel.red), channel(pixel.green), channel(pixel.blue), pixel.alpha / 255.0);
+        counts.addObject(color.get(), count);
+        colors.push_back(std::move(color));
+    }
+
+    std::vector<Ref<TinctureCountedColor>> counted;
+    counted.reserve(colors.size());
+    for (auto& color : colors) {
+        auto raised = colorWithMinimumSaturation(color.ptr(), 0.15).releaseNonNull();
+        // A colour the raise changed is looked up as raised, and so mostly counts 0.
+        std::uint64_t count = counts.countForObject(raised.ptr());
+        counted.push_back(TinctureCountedColor::create(raised.ptr(), count));
+    }
+    std::stable_sort(counted.begin(), counted.end(), [](const auto& a, const auto& b) { return a->compare(b.ptr()) == NSOrderedAscending; });
+
+    std::vector<Ref<UIColor>> kept;
+    for (auto& entry : counted) {
+        RefPtr<UIColor> color = entry->color();
+        bool isLikeOneKept = std::any_of(kept.begin(), kept.end(), [&](const Ref<UIColor>& other) { return !isDistinct(color.get(), other.ptr()); });
+        if (isLikeOneKept)
+            continue;
+        if (kept.size() >= wanted)
+            break;
+        kept.push_back(flat == Flat::Yes ? flatten(color.get()).releaseNonNull() : color.releaseNonNull());
+    }
+    if (imageColors)
+        *imageColors = std::move(counts);
+    return kept;
+}
+
+}
+
+std::vector<Ref<UIColor>> arrayOfColorsFromImage(const UIImage* image, Flat flat)
+{
+    constexpr std::size_t paletteSize = 5;
+    std::vector<Ref<UIColor>> colors;
+    if (image) {
+        // An eighth in each direction; an image below eight points still gives a pixel.
+        CGSize size = image->size();
+        CGSize reducedSize { std::max(size.width / 8, 1.0), std::max(size.height / 8, 1.0) };
+        if (auto reduced = imageWithImage(image, reducedSize))
+            colors = dominantColors(*reduced, paletteSize, flat, nullptr);
+    }
+    while (colors.size() < paletteSize)
+        colors.push_back(UIColor::whiteColor());
+    return colors;
+}
+
+std::vector<Ref<UIColor>> findColorsOfImage(std::size_t wanted, const UIImage* image, NSCountedSet* imageColors)
+{
+    if (!image)
+        return {};
+    return dominantColors(*image, wanted, Flat::No, imageColors);
 }
 
 RefPtr<UIColor> colorWithFlatVersionOf(const UIColor* color)

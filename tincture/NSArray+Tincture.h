@@ -7,6 +7,8 @@
 #include <cstdint>
 #include <vector>
 
+#include <foundation/NSCountedSet.h>
+
 #include "UIColor+Tincture.h"
 
 namespace tincture::array {
@@ -30,6 +32,18 @@ std::vector<Ref<UIColor>> triadicColorSchemeFromHue(double hue, double saturatio
 // add:to:, in single precision: above 360 wraps once, below 0 is mirrored
 // (10 - 32 gives 22), and 360 stays 360.
 float add(float offset, float hue);
+
+// The five dominant, clearly different colours of an image: the image reduced
+// to an eighth in each direction, every pixel colour counted, colours raised
+// to saturation 0.15 and ordered by how often they occur, each kept when it is
+// distinct from those kept before (flattened with the flat flag), then plain
+// white up to five. No image gives five whites.
+std::vector<Ref<UIColor>> arrayOfColorsFromImage(const UIImage*, Flat);
+
+// The same on the unreduced image, keeping up to wanted colours, unflattened
+// and unpadded; the counts of every pixel colour go to imageColors when given.
+// (An instance operation: wanted is the receiving array's count.)
+std::vector<Ref<UIColor>> findColorsOfImage(std::size_t wanted, const UIImage*, NSCountedSet* imageColors);
 
 // The nearest flat colour, opaque whatever the colour's alpha.
 RefPtr<UIColor> colorWithFlatVersionOf(const UIColor*);

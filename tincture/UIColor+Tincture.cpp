@@ -8,10 +8,15 @@
 #include <foundation/NSScanner.h>
 #include <foundation/NSUserDefaults.h>
 #include <foundation/Unicode.h>
+#include <uikit/UIGraphics.h>
+
+#include <cairo.h>
+#include <mutex>
 
 #include "ColorSpace.h"
 #include "DeltaE.h"
 #include "FlatPalette.h"
+#include "ImagePixels.h"
 #include "UIColor+TincturePrivate.h"
 
 namespace tincture {
@@ -348,10 +353,46 @@ Ref<UIColor> nearestFlatColorForL(double l, double a, double b, CGFloat alpha)
     return UIColor::colorWithRed(best.red, best.green, best.blue, alpha);
 }
 
-RefPtr<UIColor> colorWithFlatVersionOf(const UIColor* color, CGFloat alpha)
+namespace {
+
+std::mutex gradientImageLock;
+RefPtr<UIImage>& gradientImageSlot()
 {
+    static auto* slot = new RefPtr<UIImage>;
+    return *slot;
+}
+
+// A pattern colour stands for the newest gradient image reduced to one pixel,
+// opaque; with no gradient image the sample is black.
+RefPtr<UIColor> sampledIfPattern(const UIColor* color)
+{
+    if (!color || !CGColorGetPattern(color->CGColor()))
+        return const_cast<UIColor*>(color);
+    PixelBytes average { 0, 0, 0, 255 };
+    if (auto image = gradientImage())
+        average = averagePixel(*image);
+    return UIColor::colorWithRed(average.red / 255.0, average.green / 255.0, average.blue / 255.0, 1.0);
+}
+
+}
+
+void setGradientImage(RefPtr<UIImage> image)
+{
+    std::lock_guard guard(gradientImageLock);
+    gradientImageSlot() = std::move(image);
+}
+
+RefPtr<UIImage> gradientImage()
+{
+    std::lock_guard guard(gradientImageLock);
+    return gradientImageSlot();
+}
+
+RefPtr<UIColor> colorWithFlatVersionOf(const UIColor* given, CGFloat alpha)
+{
+    RefPtr<UIColor> color = sampledIfPattern(given);
     double l, a, b;
-    if (!getLightness(color, &l, &a, &b, nullptr))
+    if (!getLightness(color.get(), &l, &a, &b, nullptr))
         return nullptr;
     return nearestFlatColorForL(l, a, b, alpha);
 }
@@ -373,8 +414,9 @@ RefPtr<UIColor> flatten(const UIColor* color)
     return colorWithFlatVersionFrom(color);
 }
 
-RefPtr<UIColor> colorWithComplementaryFlatColorOf(const UIColor* color, CGFloat alpha)
+RefPtr<UIColor> colorWithComplementaryFlatColorOf(const UIColor* given, CGFloat alpha)
 {
+    RefPtr<UIColor> color = sampledIfPattern(given);
     CGFloat hue = 0, saturation = 0, brightness = 0, ownAlpha = 0;
     if (color)
         color->getHue(&hue, &saturation, &brightness, &ownAlpha);
@@ -396,8 +438,9 @@ RefPtr<UIColor> colorWithComplementaryFlatColorOf(const UIColor* color)
     return colorWithComplementaryFlatColorOf(color, 1.0);
 }
 
-Ref<UIColor> colorWithContrastingBlackOrWhiteColorOn(const UIColor* background, Flat flat, CGFloat alpha)
+Ref<UIColor> colorWithContrastingBlackOrWhiteColorOn(const UIColor* given, Flat flat, CGFloat alpha)
 {
+    RefPtr<UIColor> background = sampledIfPattern(given);
     CGFloat red = 0, green = 0, blue = 0, ownAlpha = 0;
     if (background)
         background->getRed(&red, &green, &blue, &ownAlpha);
@@ -412,6 +455,59 @@ Ref<UIColor> colorWithContrastingBlackOrWhiteColorOn(const UIColor* background, 
 Ref<UIColor> colorWithContrastingBlackOrWhiteColorOn(const UIColor* background, Flat flat)
 {
     return colorWithContrastingBlackOrWhiteColorOn(background, flat, 1.0);
+}
+
+RefPtr<UIColor> colorWithGradientStyle(std::int64_t style, CGRect frame, const std::vector<Ref<UIColor>>& colors)
+{
+    double width = frame.size.width, height = frame.size.height;
+    if (colors.empty() || !(width > 0) || !(height > 0))
+        return nullptr;
+    UIGraphicsBeginImageContextWithOptions(frame.size, false, UIScreen::mainScreen().scale());
+    CGContextRef context = UIGraphicsGetCurrentContext();
+    if (!context) {
+        UIGraphicsEndImageContext();
+        return nullptr;
+    }
+    cairo_pattern_t* gradient;
+    if (style == 0)
+        gradient = cairo_pattern_create_linear(0, height / 2, width, height / 2);
+    else if (style == 1)
+        gradient = cairo_pattern_create_radial(width / 2, height / 2, 0, width / 2, height / 2, static_cast<float>(std::min(width, height)));
+    else
+        gradient = cairo_pattern_create_linear(width / 2, 0, width / 2, height);
+    for (std::size_t i = 0; i < colors.size(); ++i) {
+        CGFloat r = 0, g = 0, b = 0, a = colors[i]->alpha();
+        colors[i]->getRed(&r, &g, &b, &a);
+        double offset = colors.size() == 1 ? 0 : static_cast<double>(i) / static_cast<double>(colors.size() - 1);
+        cairo_pattern_add_color_stop_rgba(gradient, offset, r, g, b, a);
+    }
+    // The last colour goes on beyond the end, as the draw-after-end option asks.
+    cairo_pattern_set_extend(gradient, CAIRO_EXTEND_PAD);
+    cairo_set_source(context->cairo, gradient);
+    cairo_paint(context->cairo);
+    cairo_pattern_destroy(gradient);
+    RefPtr<UIImage> image = UIGraphicsGetImageFromCurrentImageContext();
+    UIGraphicsEndImageContext();
+    if (!image)
+        return nullptr;
+    setGradientImage(image);
+    return UIColor::colorWithPatternImage(*image);
+}
+
+RefPtr<UIColor> colorWithAverageColorFromImage(const UIImage* image, CGFloat alpha)
+{
+    if (!image)
+        return nullptr;
+    PixelBytes average = averagePixel(*image);
+    if (average.alpha == 0)
+        return colorWithMinimumSaturation(UIColor::colorWithRed(0, 0, 0, 0).ptr(), 0.15);
+    auto color = UIColor::colorWithRed(average.red / 255.0, average.green / 255.0, average.blue / 255.0, alpha);
+    return colorWithMinimumSaturation(color.ptr(), 0.15);
+}
+
+RefPtr<UIColor> colorWithAverageColorFromImage(const UIImage* image)
+{
+    return colorWithAverageColorFromImage(image, 1.0);
 }
 
 namespace {

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include <uikit/UIColor.h>
+#include <uikit/UIImage.h>
 
 namespace tincture {
 
@@ -89,7 +90,22 @@ RefPtr<UIColor> colorWithFlatVersionOf(const UIColor*);
 RefPtr<UIColor> colorWithFlatVersionFrom(const UIColor*);
 RefPtr<UIColor> flatten(const UIColor*);
 
-// Derived colours.
+// Gradient colours: a pattern colour over an image of the frame's size at the
+// main screen's scale, which also becomes the gradientImage. Style 0 runs left
+// to right, 1 is radial from the centre to min(width, height), any other top to
+// bottom; the colours are evenly spaced. None for no colours or no area.
+RefPtr<UIColor> colorWithGradientStyle(std::int64_t style, CGRect frame, const std::vector<Ref<UIColor>>& colors);
+void setGradientImage(RefPtr<UIImage>);
+RefPtr<UIImage> gradientImage();
+
+// The average of the whole image, raised to saturation 0.15; black with alpha 0
+// for a fully transparent image (whatever alpha is asked for).
+RefPtr<UIColor> colorWithAverageColorFromImage(const UIImage*, CGFloat alpha);
+RefPtr<UIColor> colorWithAverageColorFromImage(const UIImage*);
+
+// Derived colours. The flat-version, complementary and contrasting operations
+// reduce a pattern colour to one plain colour first: the average of the
+// gradientImage (black with none), opaque.
 RefPtr<UIColor> colorWithComplementaryFlatColorOf(const UIColor*, CGFloat alpha);
 RefPtr<UIColor> colorWithComplementaryFlatColorOf(const UIColor*);
 Ref<UIColor> colorWithContrastingBlackOrWhiteColorOn(const UIColor* background, Flat, CGFloat alpha);

@@ -29,6 +29,8 @@ RefPtr<UIColor> colorWithMinimumSaturation(UIColor*, CGFloat minimumSaturation);
 // are not both grey.
 bool isDistinct(const UIColor*, const UIColor* other);
 
+// colorFromImage:atPoint: of this category is the image category's (UIImage+TincturePrivate.h).
+
 // An occurrence count attached to the colour object; 0 until set.
 void setCount(UIColor*, std::uint64_t);
 std::uint64_t count(const UIColor*);

@@ -46,6 +46,8 @@ public:
 
     // -isEqual: and -description; subclasses with value semantics override.
     virtual bool isEqual(const NSObject* other) const { return this == other; }
+    // Equal objects hash alike.
+    virtual std::size_t hash() const { return reinterpret_cast<std::size_t>(this); }
     virtual std::string description() const;
 
 private:

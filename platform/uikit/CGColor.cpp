@@ -51,7 +51,11 @@ bool CGColorEqualToColor(CGColorRef a, CGColorRef b)
     return a == b || (a && b && *a == *b);
 }
 
-CGPatternRef CGColorGetPattern(CGColorRef)
+struct CGPattern { };
+
+CGPatternRef CGColorGetPattern(CGColorRef color)
 {
-    return nullptr;
+    // What a pattern paints is its colour's business (UIColor keeps the image); this tells pattern colours apart.
+    static CGPattern pattern;
+    return color && color->model() == CGColorSpaceModel::Pattern ? &pattern : nullptr;
 }

@@ -48,5 +48,5 @@ std::size_t CGColorGetNumberOfComponents(CGColorRef);
 const CGFloat* CGColorGetComponents(CGColorRef);
 CGFloat CGColorGetAlpha(CGColorRef);
 bool CGColorEqualToColor(CGColorRef, CGColorRef);
-// Colours that paint an image; none of this platform's colours do yet.
+// Non-null for a colour that paints an image (UIColor's colorWithPatternImage).
 CGPatternRef CGColorGetPattern(CGColorRef);

@@ -10,6 +10,8 @@
 #include <foundation/NSCoder.h>
 #include <objc/ClassBuilder.h>
 
+#include "UIImage.h"
+
 namespace {
 
 // "%.3g", without depending on the process's locale.
@@ -186,6 +188,18 @@ Ref<UIColor> UIColor::colorWithCGColor(Ref<class CGColor> color)
     return result;
 }
 
+Ref<UIColor> UIColor::colorWithPatternImage(Ref<UIImage> image)
+{
+    auto color = colorWithCGColor(CGColor::create(CGColorSpaceModel::Pattern, { 1 }));
+    color->m_patternImage = image.ptr();
+    return color;
+}
+
+UIImage* UIColor::patternImage() const
+{
+    return static_cast<UIImage*>(m_patternImage.get());
+}
+
 Ref<UIColor> UIColor::colorWithRed(CGFloat red, CGFloat green, CGFloat blue, CGFloat alpha)
 {
     return colorWithCGColor(CGColor::create(CGColorSpaceModel::RGB, { red, green, blue, alpha }));
@@ -251,7 +265,9 @@ Ref<UIColor> UIColor::colorWithAlphaComponent(CGFloat alpha) const
         components.push_back(alpha);
     else
         components.back() = alpha;
-    return colorWithCGColor(CGColor::create(m_color->model(), std::move(components)));
+    auto color = colorWithCGColor(CGColor::create(m_color->model(), std::move(components)));
+    color->m_patternImage = m_patternImage;
+    return color;
 }
 
 bool UIColor::getRed(CGFloat* red, CGFloat* green, CGFloat* blue, CGFloat* alpha) const
@@ -321,7 +337,15 @@ bool UIColor::getWhite(CGFloat* white, CGFloat* alpha) const
 bool UIColor::isEqual(const NSObject* other) const
 {
     auto* color = objc_dynamicCast<UIColor>(const_cast<NSObject*>(other));
-    return color && color->m_color.get() == m_color.get();
+    return color && color->m_color.get() == m_color.get() && color->m_patternImage == m_patternImage;
+}
+
+std::size_t UIColor::hash() const
+{
+    std::size_t value = static_cast<std::size_t>(model()) + reinterpret_cast<std::size_t>(m_patternImage.get());
+    for (CGFloat component : m_color->components())
+        value = value * 1000003u ^ std::hash<CGFloat>()(component);
+    return value;
 }
 
 std::string UIColor::description() const

@@ -18,6 +18,9 @@ public:
     // so 1.0 (360 degrees) is 0; saturation and brightness are clamped to 0..1.
     static Ref<UIColor> colorWithHue(CGFloat hue, CGFloat saturation, CGFloat brightness, CGFloat alpha);
     static Ref<UIColor> colorWithCGColor(Ref<CGColor>);
+    // A colour that paints the image, tiled.
+    static Ref<UIColor> colorWithPatternImage(Ref<class UIImage>);
+    class UIImage* patternImage() const;
 
     static Ref<UIColor> clearColor();
     static Ref<UIColor> blackColor();
@@ -38,10 +41,12 @@ public:
 
     // Same model, same components, same alpha.
     bool isEqual(const NSObject*) const override;
+    std::size_t hash() const override;
     std::string description() const override;
 
 private:
     friend id initColorWithCoder(id, SEL, class NSCoder*);
 
     Ref<class CGColor> m_color;
+    RefPtr<NSObject> m_patternImage;
 };

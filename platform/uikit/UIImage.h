@@ -3,6 +3,7 @@
 // Images on cairo image surfaces (premultiplied ARGB32), with a size in
 // points, a scale and a rendering mode.
 
+#include <filesystem>
 #include <string_view>
 
 #include <objc/NSObject.h>
@@ -19,8 +20,10 @@ public:
     ~UIImage() override;
     static Class objcClass();
 
-    // A PNG file at a device path; none for a missing or malformed file.
+    // A PNG or JPEG file at a device path; none for a missing, malformed or
+    // oversized file. "@2x" and "@3x" names carry that scale.
     static RefPtr<UIImage> imageWithContentsOfFile(std::string_view devicePath);
+    static RefPtr<UIImage> imageWithContentsOfHostFile(const std::filesystem::path&);
     // Takes a reference to the surface.
     static Ref<UIImage> imageWithSurface(cairo_surface_t*, CGFloat scale, UIImageRenderingMode = UIImageRenderingMode::Automatic);
 
@@ -28,8 +31,16 @@ public:
     Ref<UIImage> imageWithRenderingMode(UIImageRenderingMode) const;
     UIImageRenderingMode renderingMode() const { return m_renderingMode; }
     CGSize size() const;
+    CGSize pixelSize() const;
     CGFloat scale() const { return m_scale; }
+    bool writePNGToHostFile(const std::filesystem::path&) const;
+
+    // Draws the whole image into the rectangle of the current canvas (UIGraphics.h).
+    void drawInRect(CGRect) const;
     cairo_surface_t* surface() const { return m_surface; }
+
+    // The largest picture read from a file, in pixels: a reader must not be made to exhaust memory.
+    static constexpr double maximumPixelCount = 100e6;
 
 private:
     cairo_surface_t* m_surface { nullptr };

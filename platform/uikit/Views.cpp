@@ -61,27 +61,16 @@ Ref<UIImage> UIImage::imageWithSurface(cairo_surface_t* surface, CGFloat scale, 
     return image;
 }
 
-RefPtr<UIImage> UIImage::imageWithContentsOfFile(std::string_view devicePath)
-{
-    auto path = DeviceRoot::current().hostPath(devicePath);
-    if (!path)
-        return nullptr;
-    cairo_surface_t* surface = cairo_image_surface_create_from_png(path->c_str());
-    if (cairo_surface_status(surface) != CAIRO_STATUS_SUCCESS) {
-        cairo_surface_destroy(surface);
-        return nullptr;
-    }
-    // "@2x" and "@3x" files carry that many pixels per point.
-    std::string name = path->stem().string();
-    CGFloat scale = name.ends_with("@3x") ? 3 : name.ends_with("@2x") ? 2 : 1;
-    auto image = imageWithSurface(surface, scale);
-    cairo_surface_destroy(surface);
-    return image;
-}
-
 Ref<UIImage> UIImage::imageWithRenderingMode(UIImageRenderingMode mode) const
 {
     return imageWithSurface(m_surface, m_scale, mode);
+}
+
+CGSize UIImage::pixelSize() const
+{
+    if (!m_surface)
+        return {};
+    return { static_cast<CGFloat>(cairo_image_surface_get_width(m_surface)), static_cast<CGFloat>(cairo_image_surface_get_height(m_surface)) };
 }
 
 CGSize UIImage::size() const

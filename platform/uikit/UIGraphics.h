@@ -1,0 +1,38 @@
+#pragma once
+
+// Drawing canvases in the manner of UIGraphicsBeginImageContextWithOptions:
+// premultiplied 8-bit pixels (cairo's ARGB32), a stack per thread.
+
+#include "UIImage.h"
+
+typedef struct _cairo cairo_t;
+
+enum CGInterpolationQuality : int { kCGInterpolationDefault = 0, kCGInterpolationNone = 1, kCGInterpolationLow = 2, kCGInterpolationHigh = 3, kCGInterpolationMedium = 4 };
+enum CGBlendMode : int { kCGBlendModeNormal = 0, kCGBlendModeCopy = 17 };
+
+struct CGContext {
+    cairo_t* cairo;
+    cairo_surface_t* surface;
+    CGFloat scale;
+    CGInterpolationQuality interpolation { kCGInterpolationDefault };
+};
+using CGContextRef = CGContext*;
+
+// A scale of 0 is the main screen's. A size without area opens no canvas.
+void UIGraphicsBeginImageContextWithOptions(CGSize, bool isOpaque, CGFloat scale);
+void UIGraphicsBeginImageContext(CGSize);
+CGContextRef UIGraphicsGetCurrentContext();
+RefPtr<UIImage> UIGraphicsGetImageFromCurrentImageContext();
+void UIGraphicsEndImageContext();
+void CGContextSetInterpolationQuality(CGContextRef, CGInterpolationQuality);
+
+// The main screen: its scale, points to pixels.
+class UIScreen {
+public:
+    static UIScreen& mainScreen();
+    CGFloat scale() const { return m_scale; }
+    void setScaleForTesting(CGFloat scale) { m_scale = scale; }
+
+private:
+    CGFloat m_scale { 2 };
+};
