@@ -17,7 +17,7 @@ struct PixelBytes {
 };
 
 // Column by column, and down each column, as the palette counts them.
-template<typename Visit> void forEachPixel(const UIImage& image, Visit visit)
+template <typename Visit> void forEachPixel(const UIImage& image, Visit visit)
 {
     cairo_surface_t* surface = image.surface();
     if (!surface)

@@ -8,6 +8,7 @@
 #include "UIImage+TincturePrivate.h"
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <unordered_map>
 
@@ -157,13 +158,29 @@ std::vector<Ref<UIColor>> dominantColors(const UIImage& image, std::size_t wante
         ++distinct[it->second].second;
     });
     auto channel = [](std::uint8_t byte) { return static_cast<CGFloat>(static_cast<float>(byte) / 255.0f); };
-    NSCountedSet counts;
+    // The counted set, keyed as colour equality is for these RGB colours: by their components.
+    struct ComponentsHash {
+        std::size_t operator()(const std::array<CGFloat, 4>& c) const
+        {
+            std::size_t value = 0;
+            for (CGFloat component : c)
+                value = value * 1000003u ^ std::hash<CGFloat>()(component);
+            return value;
+        }
+    };
+    std::unordered_map<std::array<CGFloat, 4>, std::uint64_t, ComponentsHash> counts;
+    counts.reserve(distinct.size());
     std::vector<Ref<UIColor>> colors;
     colors.reserve(distinct.size());
     for (auto& [pixel, count] : distinct) {
-        auto color = UIColor::colorWithRed(channel(pixel.red), channel(pixel.green), channel(pixel.blue), pixel.alpha / 255.0);
-        counts.addObject(color.get(), count);
-        colors.push_back(std::move(color));
+        std::array<CGFloat, 4> components { channel(pixel.red), channel(pixel.green), channel(pixel.blue), pixel.alpha / 255.0 };
+        counts.emplace(components, count);
+        colors.push_back(UIColor::colorWithRed(components[0], components[1], components[2], components[3]));
+    }
+    if (imageColors) {
+        *imageColors = NSCountedSet();
+        for (std::size_t i = 0; i < colors.size(); ++i)
+            imageColors->addObject(colors[i].get(), distinct[i].second);
     }
 
     std::vector<Ref<TinctureCountedColor>> counted;
@@ -171,8 +188,10 @@ std::vector<Ref<UIColor>> dominantColors(const UIImage& image, std::size_t wante
     for (auto& color : colors) {
         auto raised = colorWithMinimumSaturation(color.ptr(), 0.15).releaseNonNull();
         // A colour the raise changed is looked up as raised, and so mostly counts 0.
-        std::uint64_t count = counts.countForObject(raised.ptr());
-        counted.push_back(TinctureCountedColor::create(raised.ptr(), count));
+        std::array<CGFloat, 4> key;
+        raised->getRed(&key[0], &key[1], &key[2], &key[3]);
+        auto found = raised->model() == CGColorSpaceModel::RGB ? counts.find(key) : counts.end();
+        counted.push_back(TinctureCountedColor::create(raised.ptr(), found == counts.end() ? 0 : found->second));
     }
     std::stable_sort(counted.begin(), counted.end(), [](const auto& a, const auto& b) { return a->compare(b.ptr()) == NSOrderedAscending; });
 
@@ -186,8 +205,6 @@ std::vector<Ref<UIColor>> dominantColors(const UIImage& image, std::size_t wante
             break;
         kept.push_back(flat == Flat::Yes ? flatten(color.get()).releaseNonNull() : color.releaseNonNull());
     }
-    if (imageColors)
-        *imageColors = std::move(counts);
     return kept;
 }
 

@@ -2,8 +2,8 @@
 
 // UIImage(TincturePrivate): scaling and reading pixels.
 
-#include <uikit/UIImage.h>
 #include <uikit/UIColor.h>
+#include <uikit/UIImage.h>
 
 namespace tincture {
 

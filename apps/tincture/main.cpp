@@ -17,6 +17,7 @@
 #include <tincture/NSArray+Tincture.h>
 #include <tincture/UIColor+Tincture.h>
 #include <tincture/UIColor+TincturePrivate.h>
+#include <tincture/UIImage+TincturePrivate.h>
 
 #include "../common/JSON.h"
 #include "ColorArgument.h"
@@ -180,6 +181,25 @@ int main(int argc, char** argv)
     auto* random = app.add_subcommand("random", "A random flat colour, never the previous pick");
     random->add_option("--shade", shade, "light or dark (default: any of the 48)")->check(CLI::IsMember({ "light", "dark" }));
     random->add_option("--alpha", alpha, "Alpha (default 1)")->check(CLI::Range(0.0, 1.0));
+    std::string styleName, sizeText, outputFile, imagePath;
+    std::vector<std::string> colorTexts;
+    double pointX = 0, pointY = 0;
+    auto* gradient = app.add_subcommand("gradient", "Draw a gradient colour's image to a PNG file");
+    gradient->add_option("STYLE", styleName, "horizontal, radial or vertical")->required()->check(CLI::IsMember({ "horizontal", "radial", "vertical" }));
+    gradient->add_option("SIZE", sizeText, "WxH in points (the image has the main screen's scale, 2)")->required();
+    gradient->add_option("COLORS", colorTexts, "The colours, first to last")->required()->check(colorValidator());
+    gradient->add_option("-o,--output", outputFile, "PNG file to write")->required();
+    auto* pixel = app.add_subcommand("pixel", "The colour of one pixel of a PNG or JPEG image (premultiplied)");
+    pixel->add_option("IMAGE", imagePath)->required();
+    pixel->add_option("X", pointX)->required();
+    pixel->add_option("Y", pointY)->required();
+    auto* average = app.add_subcommand("average", "The average colour of an image, raised to saturation 0.15");
+    average->add_option("IMAGE", imagePath)->required();
+    average->add_option("--alpha", alpha, "Alpha of the result (default 1)")->check(CLI::Range(0.0, 1.0));
+    auto* colors = app.add_subcommand("colors", "The five dominant, clearly different colours of an image");
+    colors->add_option("IMAGE", imagePath)->required();
+    colors->add_flag("--flat", isFlat, "Snap them to the flat palette");
+
     for (auto* command : app.get_subcommands({}))
         addCommonOptions(command);
 
@@ -200,7 +220,59 @@ int main(int argc, char** argv)
     output.isJSON = isJSON;
     output.hasSwatches = !isJSON && ::isatty(STDOUT_FILENO);
 
-    if (palette->parsed()) {
+    auto readImage = [&]() -> RefPtr<UIImage> {
+        auto image = UIImage::imageWithContentsOfHostFile(imagePath);
+        if (!image)
+            std::cerr << "tincture: cannot read " << imagePath << " as a PNG or JPEG image\n";
+        return image;
+    };
+
+    if (gradient->parsed()) {
+        double width = 0, height = 0;
+        char separator = 0;
+        std::istringstream size(sizeText);
+        if (!(size >> width >> separator >> height) || separator != 'x' || !size.eof() || width <= 0 || height <= 0 || width * height > 1e8) {
+            std::cerr << "tincture: SIZE: \"" << sizeText << "\" is not WxH with positive points\n";
+            return usageError;
+        }
+        std::vector<Ref<UIColor>> stops;
+        for (auto& colorText : colorTexts)
+            stops.push_back(colorArgument(colorText));
+        std::int64_t style = styleName == "horizontal" ? 0 : styleName == "radial" ? 1 : 2;
+        auto result = tincture::colorWithGradientStyle(style, CGRectMake(0, 0, width, height), stops);
+        auto image = tincture::gradientImage();
+        if (!result || !image || !image->writePNGToHostFile(outputFile)) {
+            std::cerr << "tincture: could not write " << outputFile << "\n";
+            return 1;
+        }
+        CGSize pixels = image->pixelSize();
+        if (output.isJSON)
+            std::cout << "{\"file\":" << jsonString(outputFile) << ",\"width\":" << pixels.width << ",\"height\":" << pixels.height << "}\n";
+        else
+            std::cout << "wrote " << outputFile << " (" << pixels.width << "x" << pixels.height << " pixels)\n";
+    } else if (pixel->parsed()) {
+        auto image = readImage();
+        if (!image)
+            return usageError;
+        auto color = tincture::colorFromImage(image.get(), { pointX, pointY });
+        if (!color) {
+            CGSize pixels = image->pixelSize();
+            std::cerr << "tincture: (" << pointX << ", " << pointY << ") lies outside the " << pixels.width << "x" << pixels.height << " pixels of "
+                      << imagePath << "\n";
+            return usageError;
+        }
+        printColor(color.get());
+    } else if (average->parsed()) {
+        auto image = readImage();
+        if (!image)
+            return usageError;
+        printColor(tincture::colorWithAverageColorFromImage(image.get(), alpha.value_or(1)).get());
+    } else if (colors->parsed()) {
+        auto image = readImage();
+        if (!image)
+            return usageError;
+        printColors(tincture::array::arrayOfColorsFromImage(image.get(), isFlat ? tincture::Flat::Yes : tincture::Flat::No));
+    } else if (palette->parsed()) {
         printColors(tincture::flatColors());
     } else if (indexCommand->parsed()) {
         auto result = colorInt(index, UIColor::blackColor().ptr());

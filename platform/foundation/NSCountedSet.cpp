@@ -2,7 +2,7 @@
 
 namespace {
 
-template<typename Map> std::size_t* find(const Map& map, const std::vector<Ref<NSObject>>& objects, const NSObject& object)
+template <typename Map> std::size_t* find(const Map& map, const std::vector<Ref<NSObject>>& objects, const NSObject& object)
 {
     auto [begin, end] = map.equal_range(object.hash());
     for (auto it = begin; it != end; ++it) {

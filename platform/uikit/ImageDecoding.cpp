@@ -31,7 +31,7 @@ cairo_surface_t* decodeJPEG(const std::vector<std::uint8_t>& bytes)
     JPEGErrors errors {};
     info.err = jpeg_std_error(&errors.manager);
     errors.manager.error_exit = jpegFailed;
-    errors.manager.output_message = [](j_common_ptr) { };
+    errors.manager.output_message = [](j_common_ptr) {};
     cairo_surface_t* volatile surface = nullptr; // read after longjmp
 
     if (setjmp(errors.recovery)) {
@@ -48,6 +48,7 @@ cairo_surface_t* decodeJPEG(const std::vector<std::uint8_t>& bytes)
     }
     bool isCMYK = info.jpeg_color_space == JCS_CMYK || info.jpeg_color_space == JCS_YCCK;
     info.out_color_space = isCMYK ? JCS_CMYK : JCS_EXT_BGRA; // cairo's byte order on little-endian machines
+    info.dct_method = JDCT_IFAST;
     jpeg_start_decompress(&info);
     surface = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, static_cast<int>(info.output_width), static_cast<int>(info.output_height));
     if (cairo_surface_status(surface) != CAIRO_STATUS_SUCCESS)

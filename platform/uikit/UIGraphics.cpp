@@ -45,7 +45,8 @@ void UIGraphicsBeginImageContextWithOptions(CGSize size, bool isOpaque, CGFloat 
         canvases.push_back({ { nullptr, nullptr, scale }, false });
         return;
     }
-    cairo_surface_t* surface = cairo_image_surface_create(isOpaque ? CAIRO_FORMAT_RGB24 : CAIRO_FORMAT_ARGB32, static_cast<int>(width), static_cast<int>(height));
+    cairo_surface_t* surface
+        = cairo_image_surface_create(isOpaque ? CAIRO_FORMAT_RGB24 : CAIRO_FORMAT_ARGB32, static_cast<int>(width), static_cast<int>(height));
     cairo_t* cr = cairo_create(surface);
     cairo_scale(cr, scale, scale);
     canvases.push_back({ { cr, surface, scale }, true });

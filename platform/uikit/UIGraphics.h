@@ -7,7 +7,13 @@
 
 typedef struct _cairo cairo_t;
 
-enum CGInterpolationQuality : int { kCGInterpolationDefault = 0, kCGInterpolationNone = 1, kCGInterpolationLow = 2, kCGInterpolationHigh = 3, kCGInterpolationMedium = 4 };
+enum CGInterpolationQuality : int {
+    kCGInterpolationDefault = 0,
+    kCGInterpolationNone = 1,
+    kCGInterpolationLow = 2,
+    kCGInterpolationHigh = 3,
+    kCGInterpolationMedium = 4
+};
 enum CGBlendMode : int { kCGBlendModeNormal = 0, kCGBlendModeCopy = 17 };
 
 struct CGContext {

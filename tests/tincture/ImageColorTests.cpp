@@ -4,8 +4,8 @@
 
 #include <cairo.h>
 #include <cmath>
-#include <functional>
 #include <cstdio>
+#include <functional>
 #include <jpeglib.h>
 
 #include <tincture/TinctureCountedColor.h>
@@ -45,7 +45,10 @@ std::array<int, 4> bytesAt(const UIImage& image, int x, int y)
         static_cast<int>(std::lround(c[3] * 255)) };
 }
 
-bool isWhite(const UIColor& color) { return color.isEqual(UIColor::whiteColor().ptr()); }
+bool isWhite(const UIColor& color)
+{
+    return color.isEqual(UIColor::whiteColor().ptr());
+}
 
 }
 
@@ -109,7 +112,8 @@ TEST(GradientColor, PatternColoursFlattenAsTheirGradientImageReducedToOnePixel)
     }
     auto reduced = UIColor::colorWithRed(std::round(sums[0] / count) / 255, std::round(sums[1] / count) / 255, std::round(sums[2] / count) / 255, 1);
     EXPECT_EQ(rgba(colorWithFlatVersionOf(pattern.get(), 0.5).get()), rgba(colorWithFlatVersionOf(reduced.ptr(), 0.5).get()));
-    EXPECT_EQ(rgba(colorWithContrastingBlackOrWhiteColorOn(pattern.get(), Flat::No).ptr()), rgba(colorWithContrastingBlackOrWhiteColorOn(reduced.ptr(), Flat::No).ptr()));
+    EXPECT_EQ(rgba(colorWithContrastingBlackOrWhiteColorOn(pattern.get(), Flat::No).ptr()),
+        rgba(colorWithContrastingBlackOrWhiteColorOn(reduced.ptr(), Flat::No).ptr()));
     EXPECT_EQ(rgba(colorWithComplementaryFlatColorOf(pattern.get()).get()), rgba(colorWithComplementaryFlatColorOf(reduced.ptr()).get()));
 }
 
@@ -128,7 +132,7 @@ TEST(ImageColors, PixelsReadPremultipliedAndAPointOutsideGivesNone)
     EXPECT_FALSE(colorFromImage(image.ptr(), { 0, 2 }));
     EXPECT_FALSE(colorFromImage(nullptr, { 0, 0 }));
 
-    auto transparent = imageOf(10, 10, [](cairo_t*) { });
+    auto transparent = imageOf(10, 10, [](cairo_t*) {});
     EXPECT_EQ(rgba(colorWithAverageColorFromImage(transparent.ptr(), 0.8).get()), (std::array<CGFloat, 4> { 0, 0, 0, 0 }));
     auto green = imageOf(10, 10, [](cairo_t* cr) { fill(cr, 0, 1, 0, 1, 0, 0, 10, 10); });
     EXPECT_EQ(rgba(colorWithAverageColorFromImage(green.ptr(), 0.8).get()), (std::array<CGFloat, 4> { 0, 1, 0, 0.8 }));

@@ -1,0 +1,51 @@
+// The palette of a 4032 x 3024 JPEG photo, end to end: read, reduce, count, pick.
+
+#include <benchmark/benchmark.h>
+
+#include <filesystem>
+
+#include <tincture/NSArray+Tincture.h>
+#include <tincture/UIImage+TincturePrivate.h>
+
+#include "TestPhoto.h"
+
+namespace {
+
+const std::filesystem::path& photo()
+{
+    static const auto path = [] {
+        auto file = std::filesystem::temp_directory_path() / "menutone-bench-photo.jpg";
+        if (!std::filesystem::exists(file) && !writeTestPhoto(file))
+            std::abort();
+        return file;
+    }();
+    return path;
+}
+
+void paletteOfPhoto(benchmark::State& state)
+{
+    photo(); // made before the clock starts
+    for (auto _ : state) {
+        auto image = UIImage::imageWithContentsOfHostFile(photo());
+        benchmark::DoNotOptimize(tincture::array::arrayOfColorsFromImage(image.get(), tincture::Flat::No));
+    }
+}
+BENCHMARK(paletteOfPhoto)->Unit(benchmark::kMillisecond);
+
+void readPhoto(benchmark::State& state)
+{
+    photo();
+    for (auto _ : state)
+        benchmark::DoNotOptimize(UIImage::imageWithContentsOfHostFile(photo()));
+}
+BENCHMARK(readPhoto)->Unit(benchmark::kMillisecond);
+
+void reducePhoto(benchmark::State& state)
+{
+    auto image = UIImage::imageWithContentsOfHostFile(photo());
+    for (auto _ : state)
+        benchmark::DoNotOptimize(tincture::imageWithImage(image.get(), { image->size().width / 8, image->size().height / 8 }));
+}
+BENCHMARK(reducePhoto)->Unit(benchmark::kMillisecond);
+
+}

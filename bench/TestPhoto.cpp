@@ -1,0 +1,80 @@
+#include "TestPhoto.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+#include <jpeglib.h>
+#include <random>
+#include <vector>
+
+bool writeTestPhoto(const std::filesystem::path& path, int width, int height)
+{
+    FILE* file = std::fopen(path.c_str(), "wb");
+    if (!file)
+        return false;
+    jpeg_compress_struct info {};
+    jpeg_error_mgr errors {};
+    info.err = jpeg_std_error(&errors);
+    jpeg_create_compress(&info);
+    jpeg_stdio_dest(&info, file);
+    info.image_width = static_cast<JDIMENSION>(width);
+    info.image_height = static_cast<JDIMENSION>(height);
+    info.input_components = 3;
+    info.in_color_space = JCS_RGB;
+    jpeg_set_defaults(&info);
+    jpeg_set_quality(&info, 90, TRUE);
+    jpeg_start_compress(&info, TRUE);
+
+    std::mt19937 random(4032);
+    std::normal_distribution<float> grain(0, 6);
+    // Tree positions along the hills.
+    std::vector<std::pair<double, double>> trees;
+    std::uniform_real_distribution<double> unit(0, 1);
+    for (int i = 0; i < 120; ++i)
+        trees.emplace_back(unit(random), 0.012 + 0.02 * unit(random));
+    std::vector<unsigned char> row(static_cast<std::size_t>(width) * 3);
+    for (int y = 0; y < height; ++y) {
+        double v = static_cast<double>(y) / height;
+        for (int x = 0; x < width; ++x) {
+            double u = static_cast<double>(x) / width;
+            // Sky: deep blue at the top to a warm haze at the horizon, with the sun's glow.
+            double r = 40 + 200 * v, g = 90 + 120 * v, b = 200 - 40 * v;
+            double sun = std::exp(-((u - 0.7) * (u - 0.7) + (v - 0.35) * (v - 0.35)) * 60);
+            r += 120 * sun;
+            g += 90 * sun;
+            b += 20 * sun;
+            // Far hills, then near hills with trees, then a meadow.
+            double farHill = 0.55 + 0.05 * std::sin(u * 9 + 1) + 0.02 * std::sin(u * 31);
+            double nearHill = 0.68 + 0.06 * std::sin(u * 5 + 2) + 0.015 * std::sin(u * 47);
+            if (v > farHill) {
+                r = 90 + 30 * std::sin(u * 13);
+                g = 110 + 20 * std::sin(u * 7);
+                b = 140;
+            }
+            if (v > nearHill) {
+                double depth = (v - nearHill) / (1 - nearHill);
+                r = 60 + 60 * depth + 25 * std::sin(u * 80 + v * 40);
+                g = 110 + 50 * depth + 20 * std::sin(u * 60);
+                b = 40 + 20 * depth;
+            }
+            for (auto& [treeX, treeWidth] : trees) {
+                double dx = (u - treeX) / treeWidth;
+                double top = nearHill - 0.08;
+                if (std::fabs(dx) < 1 && v > top + std::fabs(dx) * 0.08 && v < nearHill + 0.01) {
+                    r = 25 + 15 * dx;
+                    g = 70 + 20 * dx;
+                    b = 35;
+                }
+            }
+            float noise = grain(random);
+            row[static_cast<std::size_t>(x) * 3] = static_cast<unsigned char>(std::clamp(r + noise, 0.0, 255.0));
+            row[static_cast<std::size_t>(x) * 3 + 1] = static_cast<unsigned char>(std::clamp(g + noise, 0.0, 255.0));
+            row[static_cast<std::size_t>(x) * 3 + 2] = static_cast<unsigned char>(std::clamp(b + noise, 0.0, 255.0));
+        }
+        JSAMPROW rows[1] = { row.data() };
+        jpeg_write_scanlines(&info, rows, 1);
+    }
+    jpeg_finish_compress(&info);
+    jpeg_destroy_compress(&info);
+    return std::fclose(file) == 0;
+}
