@@ -2,6 +2,7 @@
 
 #include <benchmark/benchmark.h>
 
+#include <cstdlib>
 #include <filesystem>
 
 #include <tincture/NSArray+Tincture.h>
@@ -14,6 +15,9 @@ namespace {
 const std::filesystem::path& photo()
 {
     static const auto path = [] {
+        // MENUTONE_BENCH_PHOTO names another photo; the comparison script passes the one it hands color-thief.
+        if (const char* given = std::getenv("MENUTONE_BENCH_PHOTO"); given && *given)
+            return std::filesystem::path(given);
         auto file = std::filesystem::temp_directory_path() / "menutone-bench-photo.jpg";
         if (!std::filesystem::exists(file) && !writeTestPhoto(file))
             std::abort();

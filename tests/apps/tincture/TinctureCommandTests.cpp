@@ -61,3 +61,25 @@ TEST(TinctureCommand, RandomPicksKeepTheirPreviousPickInTheRootAcrossRuns)
         previous = std::to_string(*pick);
     }
 }
+
+TEST(TinctureCommand, ImagesGiveTheirPixelsAverageAndFiveColoursAndUnreadableOnesStatusTwo)
+{
+    TemporaryRoot root;
+    auto png = (root.path() / "gradient.png").string();
+    auto drawn = tincture(root, "gradient horizontal 40x20 '#ff0000' '#0000ff' -o " + png + " --json");
+    EXPECT_EQ(drawn.output, "{\"file\":\"" + png + "\",\"width\":80,\"height\":40}\n");
+    EXPECT_EQ(tincture(root, "pixel " + png + " 0 0 --json").output.substr(0, 6), "{\"r\":0");
+    EXPECT_EQ(tincture(root, "pixel " + png + " 80 0").status, 2);
+    auto average = tincture(root, "average " + png + " --json");
+    EXPECT_EQ(average.status, 0);
+    EXPECT_NE(average.output.find("\"a\":1"), std::string::npos);
+    auto colors = tincture(root, "colors " + png + " --flat --json").output;
+    EXPECT_EQ(std::count(colors.begin(), colors.end(), '{'), 5);
+
+    writeBytes(root.path() / "broken.jpg", "\xFF\xD8 broken");
+    for (const char* arguments : { "colors broken.jpg", "average broken.jpg", "pixel broken.jpg 0 0", "colors missing.png" }) {
+        auto result = runCommand("cd '" + root.path().string() + "' && " + TINCTURE_COMMAND + " " + arguments);
+        EXPECT_EQ(result.status, 2) << arguments;
+        EXPECT_EQ(std::count(result.output.begin(), result.output.end(), '\n'), 1) << result.output;
+    }
+}
