@@ -7,6 +7,7 @@
 #include <memory>
 #include <mutex>
 #include <set>
+#include <unordered_map>
 
 #include <objc/ClassBuilder.h>
 
@@ -66,18 +67,22 @@ Ref<UIFont> UIFont::create(const Face& face, CGFloat size)
 
 RefPtr<UIFont> UIFont::fontWithName(const std::string& postScriptName, CGFloat size)
 {
-    auto& fonts = installedFonts();
-    auto it = std::lower_bound(
-        fonts.begin(), fonts.end(), postScriptName, [](const InstalledFont& font, const std::string& name) { return font.postScriptName < name; });
-    if (it == fonts.end() || it->postScriptName != postScriptName)
+    static const auto byName = [] {
+        std::unordered_map<std::string_view, const Face*> map;
+        for (auto& font : installedFonts())
+            map.emplace(font.postScriptName, &font);
+        return map;
+    }();
+    auto found = byName.find(postScriptName);
+    if (found == byName.end())
         return nullptr;
     // Fonts never change, so one object serves every request for a face at a size, as UIKit caches them.
     static std::mutex cacheLock;
     static auto* cache = new std::map<std::pair<const Face*, CGFloat>, Ref<UIFont>>;
     std::lock_guard guard(cacheLock);
-    auto cached = cache->find({ &*it, size });
+    auto cached = cache->find({ found->second, size });
     if (cached == cache->end())
-        cached = cache->emplace(std::make_pair(&*it, size), create(*it, size)).first;
+        cached = cache->emplace(std::make_pair(found->second, size), create(*found->second, size)).first;
     return cached->second.ptr();
 }
 
