@@ -4,6 +4,7 @@
 
 #include <benchmark/benchmark.h>
 
+#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 
@@ -107,5 +108,31 @@ void notificationToReload(benchmark::State& state)
     }
 }
 BENCHMARK(notificationToReload);
+
+}
+
+namespace {
+
+// Across processes: another process observes with `menutone notify --wait`
+// and prints a line per delivery; each post waits for that line.
+void notificationToAnotherProcess(benchmark::State& state)
+{
+    static auto root = makeRoot(true);
+    std::string command = "exec " + std::string(MENUTONE_COMMAND) + " notify --wait com.harbrook.Menutone.notify --root '" + root.string() + "'";
+    FILE* observer = ::popen(command.c_str(), "r");
+    char line[256];
+    if (!observer || !std::fgets(line, sizeof line, observer)) // "waiting for ..."
+        std::abort();
+    DeviceRoot::setCurrent(root);
+    auto* center = CFNotificationCenterGetDarwinNotifyCenter();
+    for (auto _ : state) {
+        CFNotificationCenterPostNotification(center, CFSTR("com.harbrook.Menutone.notify"), nullptr, nullptr, true);
+        if (!std::fgets(line, sizeof line, observer))
+            std::abort();
+    }
+    [[maybe_unused]] int killed = std::system(("pkill -f 'notify --wait com.harbrook.Menutone.notify --root " + root.string() + "'").c_str());
+    ::pclose(observer);
+}
+BENCHMARK(notificationToAnotherProcess);
 
 }
