@@ -10,11 +10,6 @@
 
 namespace {
 
-std::string formatReal(double value)
-{
-    return shortestDecimal(value);
-}
-
 std::string formatInteger(const PropertyListValue& value)
 {
     std::int64_t integer = *value.asInteger();
@@ -73,7 +68,7 @@ void appendOpenStep(std::string& out, const PropertyListValue& value, unsigned i
         out += formatInteger(value);
         return;
     case PropertyListValue::Type::Real:
-        out += formatReal(*value.asReal());
+        out += shortestDecimal(*value.asReal());
         return;
     case PropertyListValue::Type::String:
         out += quotedIfNeeded(*value.asString());

@@ -4,6 +4,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <string>
 
@@ -108,6 +109,18 @@ bool writeFile(const std::filesystem::path& path, std::span<const std::uint8_t> 
 bool removeFile(const std::filesystem::path& path)
 {
     return ::unlink(path.c_str()) == 0;
+}
+
+std::vector<std::string> namesWithExtension(const std::filesystem::path& folder, const std::string& extension)
+{
+    std::vector<std::string> names;
+    std::error_code error;
+    for (auto it = std::filesystem::directory_iterator(folder, error); !error && it != std::filesystem::directory_iterator(); it.increment(error)) {
+        if (it->path().extension() == extension)
+            names.push_back(it->path().stem().string());
+    }
+    std::sort(names.begin(), names.end());
+    return names;
 }
 
 }

@@ -6,6 +6,7 @@
 #include <filesystem>
 #include <optional>
 #include <span>
+#include <string>
 #include <vector>
 
 namespace device {
@@ -26,5 +27,9 @@ enum class WriteMode { Direct, Atomic };
 bool writeFile(const std::filesystem::path&, std::span<const std::uint8_t>, WriteMode);
 
 bool removeFile(const std::filesystem::path&);
+
+// The names (without the extension) of the entries of a folder that end in the
+// extension, sorted; none for a folder that is missing or unreadable.
+std::vector<std::string> namesWithExtension(const std::filesystem::path& folder, const std::string& extension);
 
 }

@@ -4,6 +4,7 @@
 #include <filesystem>
 
 #include <device/DeviceRoot.h>
+#include <device/FileSystem.h>
 #include <foundation/NSDictionary.h>
 #include <objc/ClassBuilder.h>
 
@@ -51,17 +52,10 @@ std::vector<Ref<SBApplication>> SBApplication::installedApplications()
 {
     std::vector<Ref<SBApplication>> applications;
     auto folder = DeviceRoot::current().hostPath("/Applications");
-    std::error_code error;
-    if (!folder || !std::filesystem::is_directory(*folder, error))
+    if (!folder)
         return applications;
-    std::vector<std::string> bundles;
-    for (auto& entry : std::filesystem::directory_iterator(*folder, error)) {
-        if (entry.path().extension() == ".app")
-            bundles.push_back(entry.path().filename().string());
-    }
-    std::sort(bundles.begin(), bundles.end());
-    for (auto& bundle : bundles) {
-        std::string appFolder = "/Applications/" + bundle;
+    for (auto& name : device::namesWithExtension(*folder, ".app")) {
+        std::string appFolder = "/Applications/" + name + ".app";
         auto info = NSDictionary::dictionaryWithContentsOfFile(appFolder + "/Info.plist");
         if (!info || stringOf(info->objectForKey("CFBundleIdentifier")).empty())
             continue;
@@ -69,7 +63,7 @@ std::vector<Ref<SBApplication>> SBApplication::installedApplications()
         application->m_bundleIdentifier = stringOf(info->objectForKey("CFBundleIdentifier"));
         application->m_displayName = stringOf(info->objectForKey("CFBundleDisplayName"));
         if (application->m_displayName.empty())
-            application->m_displayName = bundle.substr(0, bundle.size() - 4);
+            application->m_displayName = name;
         application->m_icon = iconNamed(appFolder, stringOf(info->objectForKey("CFBundleIconFile")));
         if (auto* items = info->objectForKey("UIApplicationShortcutItems"); items && items->asArray()) {
             for (auto& declared : *items->asArray()) {

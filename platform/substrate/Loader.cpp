@@ -8,6 +8,7 @@
 #include <optional>
 
 #include <device/DeviceRoot.h>
+#include <device/FileSystem.h>
 #include <foundation/NSDictionary.h>
 
 namespace substrate {
@@ -52,16 +53,9 @@ std::vector<LoadedLibrary> loadTweakLibraries(const std::string& bundleIdentifie
 {
     std::vector<LoadedLibrary> results;
     auto folder = DeviceRoot::current().hostPath(dynamicLibrariesFolder);
-    std::error_code error;
-    if (!folder || !std::filesystem::is_directory(*folder, error))
+    if (!folder)
         return results;
-    std::vector<std::string> names;
-    for (auto& entry : std::filesystem::directory_iterator(*folder, error)) {
-        if (entry.path().extension() == ".dylib")
-            names.push_back(entry.path().stem().string());
-    }
-    std::sort(names.begin(), names.end());
-    for (auto& name : names) {
+    for (auto& name : device::namesWithExtension(*folder, ".dylib")) {
         auto admitted = isAdmitted(std::string(dynamicLibrariesFolder) + "/" + name + ".plist", bundleIdentifier, executableName);
         if (!admitted) {
             results.push_back({ name, false, "its plist cannot be read" });
