@@ -15,11 +15,7 @@ SpringBoard::SpringBoard()
 {
     NSBundle::mainBundle().setBundleIdentifier(bundleIdentifier);
     m_loadedLibraries = substrate::loadTweakLibraries(bundleIdentifier, executableName);
-}
-
-std::vector<Ref<SBApplication>> SpringBoard::applications() const
-{
-    return SBApplication::installedApplications();
+    m_applications = SBApplication::installedApplications();
 }
 
 RefPtr<SBApplication> SpringBoard::applicationWithIdentifier(const std::string& identifier) const

@@ -21,7 +21,8 @@ public:
     static SpringBoard& launch();
 
     const std::vector<substrate::LoadedLibrary>& loadedLibraries() const { return m_loadedLibraries; }
-    std::vector<Ref<SBApplication>> applications() const;
+    // The apps installed when the home screen started, as SpringBoard reads them once.
+    const std::vector<Ref<SBApplication>>& applications() const { return m_applications; }
     RefPtr<SBApplication> applicationWithIdentifier(const std::string&) const;
 
     // Builds the app's shortcut menu and deepens the press to depth (0..1) in steps.
@@ -30,6 +31,7 @@ public:
 private:
     SpringBoard();
     std::vector<substrate::LoadedLibrary> m_loadedLibraries;
+    std::vector<Ref<SBApplication>> m_applications;
 };
 
 // The menu over the wallpaper, at the device's scale, as a PNG: the wallpaper
