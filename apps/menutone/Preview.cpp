@@ -1,6 +1,11 @@
 #include "Preview.h"
 
+#include <signal.h>
+#include <sys/signalfd.h>
 #include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
 
 #include <filesystem>
 #include <fstream>
@@ -9,6 +14,7 @@
 
 #include <corefoundation/CFRunLoop.h>
 #include <device/DeviceRoot.h>
+#include <device/Process.h>
 #include <springboard/SpringBoard.h>
 #include <uikit/UIFont.h>
 
@@ -114,20 +120,60 @@ ExitStatus preview(const PreviewOptions& options)
     return ExitStatus::Success;
 }
 
+namespace {
+
+// A respring: the home screen starts over as a new program image in the same
+// process, so the loader injects the tweaks afresh and the pid file still
+// names it.
+[[noreturn]] void restartHomeScreen()
+{
+    std::cout << std::flush;
+    std::ifstream file("/proc/self/cmdline", std::ios::binary);
+    std::vector<std::string> arguments;
+    for (std::string argument; std::getline(file, argument, '\0');)
+        arguments.push_back(argument);
+    std::vector<char*> argv;
+    for (auto& argument : arguments)
+        argv.push_back(argument.data());
+    argv.push_back(nullptr);
+    ::execv("/proc/self/exe", argv.data());
+    std::cerr << "menutone: cannot restart SpringBoard: " << std::strerror(errno) << std::endl;
+    std::_Exit(static_cast<int>(ExitStatus::Failure));
+}
+
+}
+
 ExitStatus runSpringBoard()
 {
+    // The respring signal is taken from the run loop rather than interrupting it.
+    sigset_t respring;
+    sigemptyset(&respring);
+    sigaddset(&respring, device::respringSignal());
+    ::sigprocmask(SIG_BLOCK, &respring, nullptr);
+    int signalFd = ::signalfd(-1, &respring, SFD_CLOEXEC | SFD_NONBLOCK);
+
     auto& springBoard = SpringBoard::launch();
-    // The running home screen of this root, for a respring to find.
-    auto pidFile = DeviceRoot::current().hostPath("/var/run/SpringBoard.pid");
-    if (pidFile)
-        std::ofstream(*pidFile) << ::getpid() << "\n";
+    if (!device::registerHomeScreen()) {
+        printError("another SpringBoard runs in " + DeviceRoot::current().hostFolder().string());
+        return ExitStatus::Failure;
+    }
     std::string tweaks;
     for (auto& library : springBoard.loadedLibraries())
         tweaks += " " + library.name + (library.isLoaded ? "" : " (not loaded: " + library.reason + ")");
-    std::cout << "SpringBoard in " << DeviceRoot::current().hostFolder().string() << "; tweaks:" << (tweaks.empty() ? " none" : tweaks) << std::endl;
+    std::cout << "SpringBoard in " << DeviceRoot::current().hostFolder().string() << " (pid " << ::getpid() << "); tweaks:" << (tweaks.empty() ? " none" : tweaks)
+              << std::endl;
     std::cout << "commands: apps | press APP DEPTH [FILE.png] | quit" << std::endl;
 
     auto& loop = CFRunLoop::main();
+    if (signalFd >= 0) {
+        loop.addFileDescriptorSource(signalFd, [&] {
+            signalfd_siginfo information;
+            if (::read(signalFd, &information, sizeof information) != sizeof information)
+                return;
+            std::cout << "respring" << std::endl;
+            restartHomeScreen();
+        });
+    }
     std::string pending;
     auto handleLine = [&](const std::string& line) {
         std::istringstream words(line);
@@ -177,8 +223,7 @@ ExitStatus runSpringBoard()
         }
     });
     loop.run();
-    if (pidFile)
-        std::filesystem::remove(*pidFile);
+    device::unregisterHomeScreen();
     return ExitStatus::Success;
 }
 

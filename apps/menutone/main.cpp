@@ -9,6 +9,7 @@
 
 #include "Defaults.h"
 #include "Preview.h"
+#include "Settings.h"
 
 int main(int argc, char** argv)
 {
@@ -70,6 +71,14 @@ int main(int argc, char** argv)
     auto* springboard = app.add_subcommand("springboard", "Run the home screen; commands on stdin: apps, press APP DEPTH [FILE.png], quit");
     addRootOption(springboard);
 
+    SettingsOptions settingsOptions;
+    auto* settingsCommand = app.add_subcommand("settings",
+        std::string("Run the Settings app's Menutone screens without a display; line commands come from --do, else stdin\n") + kSettingsCommandHelp);
+    settingsCommand->add_option("--do", settingsOptions.commands, "A command to run; repeat for several (then stdin is not read)");
+    settingsCommand->add_flag("--json", settingsOptions.isJSON, "Print show as JSON");
+    settingsCommand->add_option("--png", settingsOptions.picture, "Draw the screen into this PNG file at every show");
+    addRootOption(settingsCommand);
+
     std::string rootFolder;
     auto* rootCommand = app.add_subcommand("root", "Lay out a device root, or print the default one");
     rootCommand->require_subcommand(1);
@@ -108,6 +117,8 @@ int main(int argc, char** argv)
         status = preview(previewOptions);
     else if (springboard->parsed())
         status = runSpringBoard();
+    else if (settingsCommand->parsed())
+        status = runSettings(settingsOptions);
     else if (rootCreate->parsed())
         status = createRootCommand(rootFolder);
     else if (rootPath->parsed())

@@ -193,7 +193,7 @@ std::size_t CFRunLoop::runOnce(Nanoseconds timeout)
     return ran + fireDueTimers();
 }
 
-std::size_t CFRunLoop::drainForTesting()
+std::size_t CFRunLoop::runUntilIdle()
 {
     std::size_t total = 0;
     while (std::size_t ran = runOnce(Nanoseconds(0)))
@@ -201,13 +201,13 @@ std::size_t CFRunLoop::drainForTesting()
     return total;
 }
 
-void CFRunLoop::useManualClockForTesting(Nanoseconds start)
+void CFRunLoop::useManualClock(Nanoseconds start)
 {
     std::lock_guard guard(m_lock);
     m_manualNow = start;
 }
 
-void CFRunLoop::advanceClockForTesting(Nanoseconds delta)
+void CFRunLoop::advanceClock(Nanoseconds delta)
 {
     std::lock_guard guard(m_lock);
     if (!m_manualNow)

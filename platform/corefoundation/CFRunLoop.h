@@ -2,8 +2,8 @@
 
 // The run loop: one poll()-based loop per process that owns the main thread's
 // work: file-descriptor sources, timers and blocks handed to the main queue.
-// Tests drive it without sleeping: drainForTesting() runs whatever is ready,
-// and a manual clock lets them move time forward.
+// Tests and the headless apps drive it without sleeping: runUntilIdle() runs
+// whatever is ready, and a manual clock lets them move time forward.
 
 #include <chrono>
 #include <condition_variable>
@@ -53,9 +53,10 @@ public:
     std::size_t runOnce(Nanoseconds timeout);
 
     // Runs every pass that has work ready now, without waiting, until none has.
-    std::size_t drainForTesting();
-    void useManualClockForTesting(Nanoseconds start = std::chrono::seconds(1));
-    void advanceClockForTesting(Nanoseconds);
+    std::size_t runUntilIdle();
+    // Time stands still until advanced; timers fire as it passes them (on the next pass).
+    void useManualClock(Nanoseconds start = std::chrono::seconds(1));
+    void advanceClock(Nanoseconds);
     std::size_t pendingTimerCountForTesting() const;
 
 private:

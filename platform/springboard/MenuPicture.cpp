@@ -3,6 +3,8 @@
 #include <cairo.h>
 #include <pango/pangocairo.h>
 
+#include <uikit/NSStringDrawing.h>
+
 #include <algorithm>
 #include <cmath>
 #include <memory>
@@ -114,19 +116,7 @@ void drawText(cairo_t* cr, const UILabel& label, double originX, double originY)
     if (label.text().empty())
         return;
     Ref<UIFont> font = label.font() ? Ref<UIFont>(*label.font()) : UIFont::systemFontOfSize(17);
-    std::unique_ptr<PangoFontDescription, decltype(&pango_font_description_free)> description(pango_font_description_new(), &pango_font_description_free);
-    pango_font_description_set_family(description.get(), font->familyName().c_str());
-    pango_font_description_set_weight(description.get(),
-        font->weight() >= 200      ? PANGO_WEIGHT_BOLD
-            : font->weight() <= 50 ? PANGO_WEIGHT_LIGHT
-                                   : PANGO_WEIGHT_NORMAL);
-    pango_font_description_set_style(description.get(),
-        font->slant() == 100       ? PANGO_STYLE_ITALIC
-            : font->slant() == 110 ? PANGO_STYLE_OBLIQUE
-                                   : PANGO_STYLE_NORMAL);
-    if (font->styleName().find("Condensed") != std::string::npos)
-        pango_font_description_set_stretch(description.get(), PANGO_STRETCH_CONDENSED);
-    pango_font_description_set_absolute_size(description.get(), font->pointSize() * PANGO_SCALE);
+    std::unique_ptr<PangoFontDescription, decltype(&pango_font_description_free)> description(createPangoFontDescription(font.ptr()), &pango_font_description_free);
 
     std::unique_ptr<PangoLayout, decltype(&g_object_unref)> layout(pango_cairo_create_layout(cr), &g_object_unref);
     pango_layout_set_font_description(layout.get(), description.get());

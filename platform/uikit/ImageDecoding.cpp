@@ -127,7 +127,10 @@ RefPtr<UIImage> UIImage::imageWithContentsOfHostFile(const std::filesystem::path
 RefPtr<UIImage> UIImage::imageWithContentsOfFile(std::string_view devicePath)
 {
     auto path = DeviceRoot::current().hostPath(devicePath);
-    return path ? imageWithContentsOfHostFile(*path) : nullptr;
+    auto image = path ? imageWithContentsOfHostFile(*path) : nullptr;
+    if (image)
+        image->m_sourcePath = devicePath;
+    return image;
 }
 
 bool UIImage::writePNGToHostFile(const std::filesystem::path& path) const

@@ -37,6 +37,9 @@ class UIScreen {
 public:
     static UIScreen& mainScreen();
     CGFloat scale() const { return m_scale; }
+    // The screen (an iPhone's 375 x 667 points) less the status bar.
+    CGRect bounds() const { return CGRectMake(0, 0, 375, 667); }
+    CGRect applicationFrame() const { return CGRectMake(0, 20, 375, 647); }
     void setScaleForTesting(CGFloat scale) { m_scale = scale; }
 
 private:

@@ -4,6 +4,7 @@
 // points, a scale and a rendering mode.
 
 #include <filesystem>
+#include <string>
 #include <string_view>
 
 #include <objc/NSObject.h>
@@ -33,6 +34,9 @@ public:
     CGSize size() const;
     CGSize pixelSize() const;
     CGFloat scale() const { return m_scale; }
+    // The device path the picture was read from, kept by every rendering of
+    // it; empty for a drawn one. Tools name images by it.
+    const std::string& sourcePath() const { return m_sourcePath; }
     bool writePNGToHostFile(const std::filesystem::path&) const;
 
     // Draws the whole image into the rectangle of the current canvas (UIGraphics.h).
@@ -46,4 +50,5 @@ private:
     cairo_surface_t* m_surface { nullptr };
     CGFloat m_scale { 1 };
     UIImageRenderingMode m_renderingMode { UIImageRenderingMode::Automatic };
+    std::string m_sourcePath;
 };

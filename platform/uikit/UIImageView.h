@@ -3,6 +3,7 @@
 #include "UIImage.h"
 #include "UIView.h"
 
+// A template image is drawn in the view's tint colour.
 class UIImageView : public UIView {
 public:
     UIImageView() = default;
@@ -11,11 +12,7 @@ public:
 
     UIImage* image() const { return m_image.get(); }
     void setImage(RefPtr<UIImage> image) { m_image = std::move(image); }
-    // A template image is drawn in this colour; none draws it in the default tint.
-    UIColor* tintColor() const { return m_tintColor.get(); }
-    void setTintColor(RefPtr<UIColor> color) { m_tintColor = std::move(color); }
 
 private:
     RefPtr<UIImage> m_image;
-    RefPtr<UIColor> m_tintColor;
 };

@@ -63,7 +63,9 @@ Ref<UIImage> UIImage::imageWithSurface(cairo_surface_t* surface, CGFloat scale, 
 
 Ref<UIImage> UIImage::imageWithRenderingMode(UIImageRenderingMode mode) const
 {
-    return imageWithSurface(m_surface, m_scale, mode);
+    auto image = imageWithSurface(m_surface, m_scale, mode);
+    image->m_sourcePath = m_sourcePath;
+    return image;
 }
 
 CGSize UIImage::pixelSize() const

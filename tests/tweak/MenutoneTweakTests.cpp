@@ -44,7 +44,7 @@ protected:
         else
             NSFileManager::defaultManager().removeItemAtPath(kMenutoneSettingsPath);
         CFNotificationCenterPostNotification(CFNotificationCenterGetDarwinNotifyCenter(), CFSTR("com.harbrook.Menutone.notify"), nullptr, nullptr, true);
-        CFRunLoop::main().drainForTesting();
+        CFRunLoop::main().runUntilIdle();
     }
 
     static NSDictionary settings(PropertyListValue::Dictionary entries) { return NSDictionary(std::move(entries)); }

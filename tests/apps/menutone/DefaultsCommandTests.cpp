@@ -35,7 +35,7 @@ TEST(MenutoneDefaults, WriteChangesOneKeyKeepsTheRestAndPostsTheChange)
     EXPECT_EQ(written.status, 0) << written.output;
     written = menutone(root, "defaults write com.harbrook.Menutone shortcutSubtitleColor -int 7");
     EXPECT_EQ(written.status, 0) << written.output;
-    CFRunLoop::main().drainForTesting();
+    CFRunLoop::main().runUntilIdle();
     EXPECT_EQ(notifications, 1) << "two quick writes, one coalesced delivery";
 
     auto before = PropertyListSerialization::readFile(fixture("settings.binary.plist"));

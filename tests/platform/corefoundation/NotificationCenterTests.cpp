@@ -31,7 +31,7 @@ protected:
     void SetUp() override
     {
         deliveries.clear();
-        CFRunLoop::main().drainForTesting();
+        CFRunLoop::main().runUntilIdle();
     }
     void TearDown() override
     {
@@ -58,7 +58,7 @@ TEST_F(DarwinNotifyCenter, SeveralQuickPostsAreDeliveredOnceWithTheFiveCallbackA
     for (int i = 0; i < 5; ++i)
         CFNotificationCenterPostNotification(m_center, CFSTR("com.harbrook.Menutone.notify"), &m_token, nullptr, true);
     EXPECT_TRUE(deliveries.empty()) << "delivered on the run loop, not inside the post";
-    CFRunLoop::main().drainForTesting();
+    CFRunLoop::main().runUntilIdle();
     ASSERT_EQ(deliveries.size(), 1u);
     EXPECT_EQ(deliveries[0].center, m_center);
     EXPECT_EQ(deliveries[0].observer, &m_token);
@@ -67,7 +67,7 @@ TEST_F(DarwinNotifyCenter, SeveralQuickPostsAreDeliveredOnceWithTheFiveCallbackA
     EXPECT_EQ(deliveries[0].userInfo, nullptr);
 
     post("com.harbrook.Menutone.notify");
-    CFRunLoop::main().drainForTesting();
+    CFRunLoop::main().runUntilIdle();
     EXPECT_EQ(deliveries.size(), 2u) << "a later post is delivered again";
 }
 
@@ -78,20 +78,20 @@ TEST_F(DarwinNotifyCenter, ObserversHearOnlyTheirNamesAndRemovedObserversNothing
     CFNotificationCenterAddObserver(m_center, nullptr, &recordDelivery, CFSTR("second/with ../odd name"), nullptr, CFNotificationSuspensionBehaviorCoalesce);
     post("second/with ../odd name");
     post("unobserved");
-    CFRunLoop::main().drainForTesting();
+    CFRunLoop::main().runUntilIdle();
     ASSERT_EQ(deliveries.size(), 1u);
     EXPECT_EQ(deliveries[0].name, "second/with ../odd name");
     EXPECT_EQ(deliveries[0].observer, nullptr);
 
     deliveries.clear();
     post("first");
-    CFRunLoop::main().drainForTesting();
+    CFRunLoop::main().runUntilIdle();
     EXPECT_EQ(deliveries.size(), 1u) << "the same registration twice counts once";
 
     deliveries.clear();
     CFNotificationCenterRemoveObserver(m_center, &m_token, CFSTR("first"), nullptr);
     post("first");
-    CFRunLoop::main().drainForTesting();
+    CFRunLoop::main().runUntilIdle();
     EXPECT_TRUE(deliveries.empty());
 }
 
@@ -100,9 +100,9 @@ TEST_F(DarwinNotifyCenter, ObserversKeepHearingAfterTheNotifyFolderIsRemoved)
     CFNotificationCenterAddObserver(
         m_center, &m_token, &recordDelivery, CFSTR("com.harbrook.Menutone.notify"), nullptr, CFNotificationSuspensionBehaviorCoalesce);
     std::filesystem::remove_all(m_root.hostPath(corefoundation::notifyFolder));
-    CFRunLoop::main().drainForTesting();
+    CFRunLoop::main().runUntilIdle();
     post("com.harbrook.Menutone.notify");
-    CFRunLoop::main().drainForTesting();
+    CFRunLoop::main().runUntilIdle();
     EXPECT_EQ(deliveries.size(), 1u);
 }
 
@@ -112,7 +112,7 @@ TEST_F(DarwinNotifyCenter, APostFromAnotherProcessReachesThisOne)
         m_center, &m_token, &recordDelivery, CFSTR("com.harbrook.Menutone.notify"), nullptr, CFNotificationSuspensionBehaviorCoalesce);
     std::string command = std::string(NOTIFY_PEER) + " " + m_root.path().string() + " post com.harbrook.Menutone.notify";
     ASSERT_EQ(std::system(command.c_str()), 0);
-    CFRunLoop::main().drainForTesting();
+    CFRunLoop::main().runUntilIdle();
     ASSERT_EQ(deliveries.size(), 1u);
     EXPECT_EQ(deliveries[0].name, "com.harbrook.Menutone.notify");
 }

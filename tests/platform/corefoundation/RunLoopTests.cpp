@@ -11,8 +11,8 @@ class MainQueue : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        CFRunLoop::main().useManualClockForTesting();
-        CFRunLoop::main().drainForTesting();
+        CFRunLoop::main().useManualClock();
+        CFRunLoop::main().runUntilIdle();
     }
     std::string m_log;
 };
@@ -29,7 +29,7 @@ TEST_F(MainQueue, AsyncBlocksRunInOrderAndABlockQueuedByABlockRunsOnALaterPass)
     EXPECT_EQ(m_log, "");
     EXPECT_EQ(CFRunLoop::main().runOnce(Nanoseconds(0)), 2u);
     EXPECT_EQ(m_log, "a b ");
-    CFRunLoop::main().drainForTesting();
+    CFRunLoop::main().runUntilIdle();
     EXPECT_EQ(m_log, "a b c ");
 }
 
@@ -40,16 +40,16 @@ TEST_F(MainQueue, DelayedBlocksRunWhenTheClockReachesThemInTimeOrder)
     dispatch_after(dispatch_time(DISPATCH_TIME_NOW, 100000000), dispatch_get_main_queue(), [&] { m_log += "reload "; });
     dispatch_after(DISPATCH_TIME_FOREVER, dispatch_get_main_queue(), [&] { m_log += "never "; });
     dispatch_after(dispatch_time(DISPATCH_TIME_NOW, 0), dispatch_get_main_queue(), [&] { m_log += "now "; });
-    loop.drainForTesting();
+    loop.runUntilIdle();
     EXPECT_EQ(m_log, "now ");
-    loop.advanceClockForTesting(std::chrono::milliseconds(99));
-    loop.drainForTesting();
+    loop.advanceClock(std::chrono::milliseconds(99));
+    loop.runUntilIdle();
     EXPECT_EQ(m_log, "now ");
-    loop.advanceClockForTesting(std::chrono::milliseconds(1));
-    loop.drainForTesting();
+    loop.advanceClock(std::chrono::milliseconds(1));
+    loop.runUntilIdle();
     EXPECT_EQ(m_log, "now reload ");
-    loop.advanceClockForTesting(std::chrono::seconds(10));
-    loop.drainForTesting();
+    loop.advanceClock(std::chrono::seconds(10));
+    loop.runUntilIdle();
     EXPECT_EQ(m_log, "now reload tint ");
     EXPECT_EQ(loop.pendingTimerCountForTesting(), 0u);
 }
@@ -65,13 +65,13 @@ TEST(CFRunLoop, AReadableDescriptorCallsItsSourceUntilRemoved)
         [[maybe_unused]] auto count = ::read(fds[0], &byte, 1);
         ++calls;
     });
-    EXPECT_EQ(loop.drainForTesting(), 0u);
+    EXPECT_EQ(loop.runUntilIdle(), 0u);
     ASSERT_EQ(::write(fds[1], "x", 1), 1);
-    loop.drainForTesting();
+    loop.runUntilIdle();
     EXPECT_EQ(calls, 1);
     loop.removeSource(source);
     ASSERT_EQ(::write(fds[1], "y", 1), 1);
-    loop.drainForTesting();
+    loop.runUntilIdle();
     EXPECT_EQ(calls, 1);
     ::close(fds[0]);
     ::close(fds[1]);

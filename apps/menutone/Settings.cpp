@@ -1,0 +1,291 @@
+#include "Settings.h"
+
+#include <unistd.h>
+
+#include <cmath>
+#include <iostream>
+#include <sstream>
+
+#include <corefoundation/CFRunLoop.h>
+#include <preferences/ScreenSnapshot.h>
+#include <preferences/SettingsApp.h>
+
+#include "../common/JSON.h"
+
+namespace {
+
+std::string accessoryText(const AccessorySnapshot& accessory)
+{
+    switch (accessory.kind) {
+    case AccessorySnapshot::Kind::Switch:
+        return std::string("switch ") + (accessory.isOn ? "on" : "off") + " (on-tint " + colorText(accessory.color.get()) + ")";
+    case AccessorySnapshot::Kind::Swatch:
+        return "swatch " + colorText(accessory.color.get());
+    case AccessorySnapshot::Kind::Label:
+        return "label \"" + accessory.text + "\"";
+    case AccessorySnapshot::Kind::Segments: {
+        std::string text = "segments";
+        for (std::size_t i = 0; i < accessory.segments.size(); ++i)
+            text += static_cast<long>(i) == accessory.selectedSegment ? " [" + accessory.segments[i] + "]" : " " + accessory.segments[i];
+        return text;
+    }
+    case AccessorySnapshot::Kind::Checkmark:
+        return "checkmark";
+    case AccessorySnapshot::Kind::Disclosure:
+        return "disclosure";
+    case AccessorySnapshot::Kind::View:
+        return "view";
+    case AccessorySnapshot::Kind::None:
+        break;
+    }
+    return "no accessory";
+}
+
+std::string imageText(const std::optional<ImageSnapshot>& image)
+{
+    if (!image)
+        return "none";
+    return image->name + (image->isTemplate ? " (template)" : "");
+}
+
+std::string barButtonText(const std::optional<BarButtonSnapshot>& button)
+{
+    if (!button)
+        return "none";
+    if (button->customView)
+        return accessoryText(*button->customView);
+    if (button->image)
+        return "image " + imageText(button->image);
+    return "\"" + button->title + "\"";
+}
+
+std::string quoted(const std::optional<std::string>& text)
+{
+    return text ? "\"" + *text + "\"" : "none";
+}
+
+std::string numberText(double value)
+{
+    return shortestDecimal(value);
+}
+
+void printText(const ScreenSnapshot& screen)
+{
+    std::cout << "screen: " << screen.controllerClass << " (depth " << screen.depth << ")\n";
+    std::cout << "title: " << (screen.title.empty() ? "none" : "\"" + screen.title + "\"") << "; title image: " << imageText(screen.titleImage) << "\n";
+    std::cout << "bar: tint " << colorText(screen.barTint.get()) << "; left " << barButtonText(screen.leftBarButton) << "; right "
+              << barButtonText(screen.rightBarButton) << "\n";
+    std::cout << "view tint: " << colorText(screen.viewTint.get()) << "\n";
+    for (std::size_t s = 0; s < screen.sections.size(); ++s) {
+        auto& section = screen.sections[s];
+        std::cout << "section " << s << ": header " << quoted(section.header) << " (" << alignmentName(section.headerAlignment) << ")";
+        if (section.headerControl)
+            std::cout << " " << accessoryText(*section.headerControl);
+        std::cout << "; footer " << quoted(section.footer) << " (" << alignmentName(section.footerAlignment) << ")\n";
+        for (std::size_t r = 0; r < section.rows.size(); ++r) {
+            auto& row = section.rows[r];
+            std::cout << "  " << s << ":" << r << "  \"" << row.text << "\"  image " << imageText(row.image) << "; " << accessoryText(row.accessory)
+                      << "; alpha " << numberText(row.alpha) << (row.takesTouches ? "" : "; no touches") << "\n";
+        }
+    }
+    if (screen.alert) {
+        std::cout << "alert: \"" << screen.alert->title << "\" \"" << screen.alert->message << "\" (tag " << screen.alert->tag << ") buttons:";
+        for (std::size_t i = 0; i < screen.alert->buttons.size(); ++i)
+            std::cout << " " << (static_cast<long>(i) == screen.alert->cancelButtonIndex ? "[" + screen.alert->buttons[i] + "]" : screen.alert->buttons[i]);
+        std::cout << "\n";
+    }
+    if (screen.sheet) {
+        std::cout << "sheet: " << screen.sheet->kind << "\n";
+        for (auto& [field, value] : screen.sheet->fields)
+            std::cout << "  " << field << ": " << value << "\n";
+    }
+    std::cout << std::flush;
+}
+
+std::string colorJSON(const UIColor* color)
+{
+    std::string text = colorText(color);
+    return text == "none" ? "null" : jsonString(text);
+}
+
+std::string accessoryJSON(const AccessorySnapshot& accessory)
+{
+    static const char* kinds[] = { "none", "switch", "swatch", "label", "segments", "checkmark", "disclosure", "view" };
+    std::string json = "{\"kind\":" + jsonString(kinds[static_cast<int>(accessory.kind)]);
+    switch (accessory.kind) {
+    case AccessorySnapshot::Kind::Switch:
+        json += std::string(",\"on\":") + (accessory.isOn ? "true" : "false") + ",\"onTint\":" + colorJSON(accessory.color.get());
+        break;
+    case AccessorySnapshot::Kind::Swatch:
+        json += ",\"color\":" + colorJSON(accessory.color.get());
+        break;
+    case AccessorySnapshot::Kind::Label:
+        json += ",\"text\":" + jsonString(accessory.text) + ",\"width\":" + jsonNumber(accessory.width);
+        break;
+    case AccessorySnapshot::Kind::Segments: {
+        json += ",\"segments\":[";
+        for (std::size_t i = 0; i < accessory.segments.size(); ++i)
+            json += (i ? "," : "") + jsonString(accessory.segments[i]);
+        json += "],\"selected\":" + std::to_string(accessory.selectedSegment);
+        break;
+    }
+    default:
+        break;
+    }
+    return json + "}";
+}
+
+std::string imageJSON(const std::optional<ImageSnapshot>& image)
+{
+    if (!image)
+        return "null";
+    return "{\"name\":" + jsonString(image->name) + ",\"template\":" + (image->isTemplate ? "true" : "false") + "}";
+}
+
+std::string optionalJSON(const std::optional<std::string>& text)
+{
+    return text ? jsonString(*text) : "null";
+}
+
+std::string barButtonJSON(const std::optional<BarButtonSnapshot>& button)
+{
+    if (!button)
+        return "null";
+    return "{\"title\":" + jsonString(button->title) + ",\"image\":" + imageJSON(button->image)
+        + ",\"view\":" + (button->customView ? accessoryJSON(*button->customView) : "null") + ",\"tint\":" + colorJSON(button->tint.get()) + "}";
+}
+
+void printJSON(const ScreenSnapshot& screen)
+{
+    std::string json = "{\"screen\":" + jsonString(screen.controllerClass) + ",\"depth\":" + std::to_string(screen.depth) + ",\"title\":" + jsonString(screen.title)
+        + ",\"titleImage\":" + imageJSON(screen.titleImage) + ",\"barTint\":" + colorJSON(screen.barTint.get()) + ",\"viewTint\":" + colorJSON(screen.viewTint.get())
+        + ",\"left\":" + barButtonJSON(screen.leftBarButton) + ",\"right\":" + barButtonJSON(screen.rightBarButton) + ",\"sections\":[";
+    for (std::size_t s = 0; s < screen.sections.size(); ++s) {
+        auto& section = screen.sections[s];
+        json += (s ? "," : "") + std::string("{\"header\":") + optionalJSON(section.header) + ",\"headerAlignment\":" + jsonString(alignmentName(section.headerAlignment))
+            + ",\"footer\":" + optionalJSON(section.footer) + ",\"footerAlignment\":" + jsonString(alignmentName(section.footerAlignment))
+            + ",\"headerControl\":" + (section.headerControl ? accessoryJSON(*section.headerControl) : "null") + ",\"rows\":[";
+        for (std::size_t r = 0; r < section.rows.size(); ++r) {
+            auto& row = section.rows[r];
+            json += (r ? "," : "") + std::string("{\"text\":") + jsonString(row.text) + ",\"image\":" + imageJSON(row.image)
+                + ",\"accessory\":" + accessoryJSON(row.accessory) + ",\"alpha\":" + jsonNumber(row.alpha)
+                + ",\"touches\":" + (row.takesTouches ? "true" : "false") + ",\"height\":" + jsonNumber(row.height) + "}";
+        }
+        json += "]}";
+    }
+    json += "],\"alert\":";
+    if (screen.alert) {
+        json += "{\"title\":" + jsonString(screen.alert->title) + ",\"message\":" + jsonString(screen.alert->message)
+            + ",\"tag\":" + std::to_string(screen.alert->tag) + ",\"cancelButtonIndex\":" + std::to_string(screen.alert->cancelButtonIndex) + ",\"buttons\":[";
+        for (std::size_t i = 0; i < screen.alert->buttons.size(); ++i)
+            json += (i ? "," : "") + jsonString(screen.alert->buttons[i]);
+        json += "]}";
+    } else
+        json += "null";
+    json += ",\"sheet\":";
+    if (screen.sheet) {
+        json += "{\"kind\":" + jsonString(screen.sheet->kind) + ",\"fields\":[";
+        for (std::size_t i = 0; i < screen.sheet->fields.size(); ++i)
+            json += (i ? "," : "") + std::string("[") + jsonString(screen.sheet->fields[i].first) + "," + jsonString(screen.sheet->fields[i].second) + "]";
+        json += "]}";
+    } else
+        json += "null";
+    std::cout << json << "}" << std::endl;
+}
+
+struct Outcome {
+    std::string error;
+    bool isQuit { false };
+};
+
+Outcome runCommand(SettingsApp& app, const std::string& line, const SettingsOptions& options)
+{
+    std::istringstream words(line);
+    std::string command;
+    words >> command;
+    std::string rest;
+    std::getline(words >> std::ws, rest);
+    if (command.empty() || command[0] == '#')
+        return {};
+    if (command == "quit")
+        return { {}, true };
+    if (command == "show") {
+        auto screen = ScreenSnapshot::capture(app);
+        options.isJSON ? printJSON(screen) : printText(screen);
+        if (!options.picture.empty() && !writeScreenPicture(screen, options.picture))
+            return { "cannot write " + options.picture };
+        return {};
+    }
+    if (command == "tap")
+        return { rest.empty() ? "usage: tap ROW" : app.tapRow(rest) };
+    if (command == "switch") {
+        auto space = rest.rfind(' ');
+        std::string state = space == std::string::npos ? "" : rest.substr(space + 1);
+        if (state != "on" && state != "off")
+            return { "usage: switch ROW on|off" };
+        return { app.setSwitch(rest.substr(0, space), state == "on") };
+    }
+    if (command == "segment") {
+        char* end = nullptr;
+        long index = std::strtol(rest.c_str(), &end, 10);
+        if (rest.empty() || *end)
+            return { "usage: segment INDEX" };
+        return { app.selectSegment(index) };
+    }
+    if (command == "bar") {
+        if (rest != "left" && rest != "right")
+            return { "usage: bar left|right" };
+        return { app.tapBarButton(rest == "left" ? SettingsApp::BarSide::Left : SettingsApp::BarSide::Right) };
+    }
+    if (command == "alert")
+        return { rest.empty() ? "usage: alert BUTTON" : app.tapAlertButton(rest) };
+    if (command == "back")
+        return { app.goBack() };
+    if (command == "wait") {
+        char* end = nullptr;
+        double seconds = std::strtod(rest.c_str(), &end);
+        if (rest.empty() || *end || !std::isfinite(seconds) || seconds < 0 || seconds > 3600)
+            return { "usage: wait SECONDS (0 to 3600)" };
+        app.runFor(std::chrono::nanoseconds(static_cast<std::int64_t>(seconds * 1e9)));
+        return {};
+    }
+    return { "unknown command \"" + command + "\"; " + kSettingsCommandHelp };
+}
+
+}
+
+ExitStatus runSettings(const SettingsOptions& options)
+{
+    // Time passes only when a command says so, so every run is the same.
+    CFRunLoop::main().useManualClock();
+    auto& app = SettingsApp::launch();
+    if (auto error = app.openEntry("MenutoneSettings"); !error.empty()) {
+        std::cerr << "menutone: settings: " << error << "\n";
+        return ExitStatus::Failure;
+    }
+
+    bool hasFailed = false;
+    auto handle = [&](const std::string& line) {
+        auto outcome = runCommand(app, line, options);
+        if (!outcome.error.empty()) {
+            std::cerr << "menutone: settings: " << line << ": " << outcome.error << std::endl;
+            hasFailed = true;
+        }
+        return outcome;
+    };
+    if (!options.commands.empty()) {
+        for (auto& line : options.commands) {
+            auto outcome = handle(line);
+            if (outcome.isQuit || !outcome.error.empty())
+                break;
+        }
+    } else {
+        if (::isatty(STDIN_FILENO))
+            std::cout << kSettingsCommandHelp << std::endl;
+        for (std::string line; std::getline(std::cin, line);) {
+            if (handle(line).isQuit)
+                break;
+        }
+    }
+    return hasFailed ? ExitStatus::Failure : ExitStatus::Success;
+}

@@ -1,0 +1,28 @@
+#pragma once
+
+// Process calls of the product (system(3)), kept inside the device root. Only
+// commands the platform knows run; nothing is handed to the host's shell and
+// no host process is ever signalled by name.
+
+#include <string_view>
+
+namespace device {
+
+// "killall backboardd" (or "killall SpringBoard"): restarts the simulated
+// SpringBoard of the root, the process registered by registerHomeScreen().
+// Answers killall's status: 0 when a home screen was told to restart, 1 when
+// none runs. An unknown command runs nothing and answers 127, the shell's
+// "command not found".
+int system(std::string_view command);
+
+// The running home screen's side: records this process as the root's
+// SpringBoard (var/run/SpringBoard.pid, held under a lock while the process
+// lives, so a stale file is never mistaken for a live home screen). Answers
+// false when another live home screen holds it.
+bool registerHomeScreen();
+void unregisterHomeScreen();
+
+// The signal a respring sends to the home screen; it restarts itself on it.
+int respringSignal();
+
+}

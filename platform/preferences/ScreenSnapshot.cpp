@@ -1,0 +1,156 @@
+#include "ScreenSnapshot.h"
+
+#include <cmath>
+#include <cstdio>
+
+#include <social/SLComposeViewController.h>
+#include <uikit/UIControl.h>
+
+#include "SettingsApp.h"
+
+namespace {
+
+std::optional<ImageSnapshot> imageSnapshot(UIImage* image)
+{
+    if (!image)
+        return std::nullopt;
+    std::string name = image->sourcePath();
+    auto slash = name.rfind('/');
+    name = name.empty() ? "(drawn)" : name.substr(slash == std::string::npos ? 0 : slash + 1);
+    return ImageSnapshot { name, image->renderingMode() == UIImageRenderingMode::AlwaysTemplate, image };
+}
+
+// A plain view with a round layer and a fill is how the screens draw a colour.
+bool isSwatch(const UIView& view)
+{
+    return object_getClass(&view) == UIView::objcClass() && view.layer()->cornerRadius() > 0;
+}
+
+AccessorySnapshot viewSnapshot(UIView* view)
+{
+    AccessorySnapshot accessory;
+    if (!view)
+        return accessory;
+    accessory.width = view->frame().size.width;
+    if (auto* toggle = objc_dynamicCast<UISwitch>(view)) {
+        accessory.kind = AccessorySnapshot::Kind::Switch;
+        accessory.isOn = toggle->isOn();
+        accessory.color = toggle->effectiveOnTintColor();
+    } else if (auto* segments = objc_dynamicCast<UISegmentedControl>(view)) {
+        accessory.kind = AccessorySnapshot::Kind::Segments;
+        accessory.segments = segments->items();
+        accessory.selectedSegment = segments->selectedSegmentIndex();
+        accessory.color = segments->tintColor();
+    } else if (auto* label = objc_dynamicCast<UILabel>(view)) {
+        accessory.kind = AccessorySnapshot::Kind::Label;
+        accessory.text = label->text();
+        accessory.color = label->textColor();
+    } else if (isSwatch(*view)) {
+        accessory.kind = AccessorySnapshot::Kind::Swatch;
+        accessory.color = view->backgroundColor();
+    } else
+        accessory.kind = AccessorySnapshot::Kind::View;
+    return accessory;
+}
+
+AccessorySnapshot accessorySnapshot(const UITableViewCell& cell)
+{
+    if (cell.accessoryView())
+        return viewSnapshot(cell.accessoryView());
+    AccessorySnapshot accessory;
+    if (cell.accessoryType() == UITableViewCellAccessoryType::Checkmark)
+        accessory.kind = AccessorySnapshot::Kind::Checkmark;
+    else if (cell.accessoryType() == UITableViewCellAccessoryType::DisclosureIndicator
+        || cell.accessoryType() == UITableViewCellAccessoryType::DetailDisclosureButton)
+        accessory.kind = AccessorySnapshot::Kind::Disclosure;
+    return accessory;
+}
+
+std::optional<BarButtonSnapshot> barButtonSnapshot(UIBarButtonItem* item)
+{
+    if (!item)
+        return std::nullopt;
+    BarButtonSnapshot snapshot { item->title(), imageSnapshot(item->image()), std::nullopt, item->effectiveTintColor() };
+    // Bars draw an image of automatic rendering as a template.
+    if (snapshot.image && item->image()->renderingMode() != UIImageRenderingMode::AlwaysOriginal)
+        snapshot.image->isTemplate = true;
+    if (item->customView())
+        snapshot.customView = viewSnapshot(item->customView());
+    return snapshot;
+}
+
+}
+
+std::string colorText(const UIColor* color)
+{
+    CGFloat r, g, b, a;
+    if (!color || !color->getRed(&r, &g, &b, &a))
+        return "none";
+    auto byte = [](CGFloat value) { return static_cast<int>(std::lround(std::clamp(value, 0.0, 1.0) * 255)); };
+    char text[16];
+    if (byte(a) == 255)
+        std::snprintf(text, sizeof text, "#%02X%02X%02X", byte(r), byte(g), byte(b));
+    else
+        std::snprintf(text, sizeof text, "#%02X%02X%02X%02X", byte(r), byte(g), byte(b), byte(a));
+    return text;
+}
+
+const char* alignmentName(NSTextAlignment alignment)
+{
+    switch (alignment) {
+    case NSTextAlignment::Left:
+        return "left";
+    case NSTextAlignment::Center:
+        return "center";
+    case NSTextAlignment::Right:
+        return "right";
+    case NSTextAlignment::Justified:
+        return "justified";
+    case NSTextAlignment::Natural:
+        break;
+    }
+    return "natural";
+}
+
+ScreenSnapshot ScreenSnapshot::capture(const SettingsApp& app)
+{
+    ScreenSnapshot screen;
+    UIViewController* top = app.topViewController();
+    screen.barTint = app.splitNavigationController().navigationBar()->ownTintColor();
+    if (!screen.barTint)
+        screen.barTint = app.navigationController().navigationBar()->ownTintColor();
+    if (auto alert = app.visibleAlert())
+        screen.alert = AlertSnapshot { alert->title(), alert->message(), alert->buttonTitles(), alert->cancelButtonIndex(), alert->tag() };
+    if (!top)
+        return screen;
+    screen.controllerClass = object_getClassName(top);
+    screen.depth = app.navigationController().viewControllers().size() - 1;
+    screen.title = top->navigationItem()->title();
+    if (auto* imageView = objc_dynamicCast<UIImageView>(top->navigationItem()->titleView()))
+        screen.titleImage = imageSnapshot(imageView->image());
+    screen.viewTint = top->view()->ownTintColor();
+    screen.leftBarButton = barButtonSnapshot(top->navigationItem()->leftBarButtonItem());
+    screen.rightBarButton = barButtonSnapshot(top->navigationItem()->rightBarButtonItem());
+
+    if (auto* table = app.topTable()) {
+        for (long s = 0; s < table->numberOfSections(); ++s) {
+            SectionSnapshot section { table->headerTitle(s), table->footerTitle(s), table->headerAlignment(s), table->footerAlignment(s), std::nullopt, {} };
+            if (auto* header = table->headerView(s))
+                section.headerControl = viewSnapshot(header);
+            for (long r = 0; r < table->numberOfRowsInSection(s); ++r) {
+                auto* cell = table->cellForRow(s, r);
+                section.rows.push_back({ cell->textLabel()->text(), imageSnapshot(cell->imageView()->image()), accessorySnapshot(*cell),
+                    cell->contentView()->alpha(), cell->isUserInteractionEnabled(), cell->isHighlighted(), table->rowHeight(s, r) });
+            }
+            screen.sections.push_back(std::move(section));
+        }
+    }
+    if (auto* sheet = objc_dynamicCast<SLComposeViewController>(top->presentedViewController())) {
+        SheetSnapshot snapshot { object_getClassName(sheet), { { "service", sheet->serviceType() }, { "text", sheet->initialText() } } };
+        for (auto& url : sheet->urls())
+            snapshot.fields.push_back({ "url", url });
+        screen.sheet = std::move(snapshot);
+    } else if (auto* presented = top->presentedViewController())
+        screen.sheet = SheetSnapshot { object_getClassName(presented), {} };
+    return screen;
+}

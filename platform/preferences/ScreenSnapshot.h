@@ -1,0 +1,93 @@
+#pragma once
+
+// What the Settings app shows at a moment, read off its controllers and
+// views: the navigation bar, every section and row of the screen's table,
+// an alert and a presented sheet. The headless app prints it and draws it.
+
+#include <optional>
+#include <string>
+#include <vector>
+
+#include <uikit/UIColor.h>
+#include <uikit/UITableView.h>
+
+class SettingsApp;
+
+struct ImageSnapshot {
+    std::string name; // the file name it was read from; "(drawn)" for another picture
+    bool isTemplate { false };
+    RefPtr<UIImage> image;
+};
+
+struct AccessorySnapshot {
+    enum class Kind { None, Switch, Swatch, Label, Segments, Checkmark, Disclosure, View };
+    Kind kind { Kind::None };
+    bool isOn { false };
+    RefPtr<UIColor> color; // switch on-tint, swatch fill (none: no fill)
+    std::string text;      // label text
+    std::vector<std::string> segments;
+    long selectedSegment { -1 };
+    CGFloat width { 0 };
+};
+
+struct RowSnapshot {
+    std::string text;
+    std::optional<ImageSnapshot> image;
+    AccessorySnapshot accessory;
+    CGFloat alpha { 1 };
+    bool takesTouches { true };
+    bool isHighlighted { false };
+    CGFloat height { 44 };
+};
+
+struct SectionSnapshot {
+    std::optional<std::string> header;
+    std::optional<std::string> footer;
+    NSTextAlignment headerAlignment { NSTextAlignment::Natural };
+    NSTextAlignment footerAlignment { NSTextAlignment::Natural };
+    std::optional<AccessorySnapshot> headerControl; // a segmented control heading the section
+    std::vector<RowSnapshot> rows;
+};
+
+struct BarButtonSnapshot {
+    std::string title;
+    std::optional<ImageSnapshot> image;
+    std::optional<AccessorySnapshot> customView;
+    RefPtr<UIColor> tint;
+};
+
+struct AlertSnapshot {
+    std::string title;
+    std::string message;
+    std::vector<std::string> buttons;
+    long cancelButtonIndex { -1 };
+    long tag { 0 };
+};
+
+struct SheetSnapshot {
+    std::string kind; // the presented controller's class
+    std::vector<std::pair<std::string, std::string>> fields;
+};
+
+struct ScreenSnapshot {
+    std::string controllerClass;
+    std::size_t depth { 0 }; // screens under this one
+    std::string title;
+    std::optional<ImageSnapshot> titleImage;
+    RefPtr<UIColor> barTint;  // the tint of the bar the screen is shown under
+    RefPtr<UIColor> viewTint; // the tint of the screen's view
+    std::optional<BarButtonSnapshot> leftBarButton;
+    std::optional<BarButtonSnapshot> rightBarButton;
+    std::vector<SectionSnapshot> sections;
+    std::optional<AlertSnapshot> alert;
+    std::optional<SheetSnapshot> sheet;
+
+    static ScreenSnapshot capture(const SettingsApp&);
+};
+
+// "#RRGGBB" (with "AA" when not opaque), or "none".
+std::string colorText(const UIColor*);
+const char* alignmentName(NSTextAlignment);
+
+// Draws the screen as the device would show it, at the screen's scale, as a PNG.
+bool writeScreenPicture(const ScreenSnapshot&, const std::string& hostPath);

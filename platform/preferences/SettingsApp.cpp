@@ -1,0 +1,250 @@
+#include "SettingsApp.h"
+
+#include <dlfcn.h>
+
+#include <corefoundation/CFRunLoop.h>
+#include <device/DeviceRoot.h>
+#include <foundation/NSBundle.h>
+#include <foundation/NSDictionary.h>
+#include <uikit/UIControl.h>
+
+namespace {
+
+constexpr const char* entriesFolder = "/Library/PreferenceLoader/Preferences/";
+constexpr const char* bundlesFolder = "/Library/PreferenceBundles/";
+
+std::string stringEntry(const PropertyListValue* dictionary, std::string_view key)
+{
+    auto* value = dictionary ? dictionary->objectForKey(key) : nullptr;
+    return value && value->asString() ? *value->asString() : std::string();
+}
+
+bool isPlainName(const std::string& name)
+{
+    return !name.empty() && name.find('/') == std::string::npos && name != "." && name != "..";
+}
+
+UISegmentedControl* findSegmentedControl(UIView* view)
+{
+    if (!view)
+        return nullptr;
+    if (auto* control = objc_dynamicCast<UISegmentedControl>(view))
+        return control;
+    for (auto& subview : view->subviews()) {
+        if (auto* found = findSegmentedControl(subview.ptr()))
+            return found;
+    }
+    return nullptr;
+}
+
+}
+
+SettingsApp& SettingsApp::launch()
+{
+    static SettingsApp* app = new SettingsApp;
+    return *app;
+}
+
+SettingsApp::SettingsApp()
+    : m_splitNavigation(UINavigationController::create())
+    , m_navigation(UINavigationController::create())
+{
+    NSBundle::mainBundle().setBundleIdentifier(bundleIdentifier);
+    m_splitNavigation->pushViewController(m_navigation, false);
+    m_splitNavigation->appear(false);
+}
+
+std::string SettingsApp::openEntry(const std::string& entryName)
+{
+    if (!isPlainName(entryName))
+        return "no preference entry named \"" + entryName + "\"";
+    std::string entryPath = entriesFolder + entryName + ".plist";
+    auto entryPlist = NSDictionary::dictionaryWithContentsOfFile(entryPath);
+    if (!entryPlist)
+        return "cannot read the preference entry " + entryPath;
+    auto* entry = entryPlist->objectForKey("entry");
+    std::string bundleName = stringEntry(entry, "bundle");
+    if (!isPlainName(bundleName))
+        return "the preference entry " + entryPath + " names no bundle";
+
+    std::string bundlePath = bundlesFolder + bundleName + ".bundle";
+    auto info = NSDictionary::dictionaryWithContentsOfFile(bundlePath + "/Info.plist");
+    if (!info)
+        return "cannot read " + bundlePath + "/Info.plist";
+    std::string executable = stringEntry(&info->propertyList(), "CFBundleExecutable");
+    std::string principal = stringEntry(&info->propertyList(), "NSPrincipalClass");
+    if (!isPlainName(executable) || principal.empty())
+        return bundlePath + "/Info.plist names no executable or principal class";
+    auto library = DeviceRoot::current().hostPath(bundlePath + "/" + executable);
+    if (!library)
+        return "the bundle's executable lies outside the device root";
+    // Global, as the device's loader makes a bundle's classes visible to all.
+    if (!::dlopen(library->c_str(), RTLD_NOW | RTLD_GLOBAL)) {
+        const char* reason = ::dlerror();
+        return "cannot load " + bundlePath + "/" + executable + ": " + (reason ? reason : "unknown error");
+    }
+    Class principalClass = objc_getClass(principal.c_str());
+    if (!principalClass || !class_isSubclassOf(principalClass, PSViewController::objcClass()))
+        return "the bundle defines no preference controller " + principal;
+    auto controller = UIViewController::allocInit(principalClass);
+    auto* screen = objc_dynamicCast<PSViewController>(controller.get());
+    if (!screen)
+        return "the principal class " + principal + " made no controller";
+    screen->setBundlePath(bundlePath);
+    m_navigation->pushViewController(*screen, false);
+    CFRunLoop::main().runUntilIdle();
+    return {};
+}
+
+UITableView* SettingsApp::topTable() const
+{
+    auto* top = topViewController();
+    return top ? objc_dynamicCast<UITableView>(top->view()) : nullptr;
+}
+
+UIAlertView* SettingsApp::visibleAlert() const
+{
+    auto alerts = UIAlertView::visibleAlerts();
+    return alerts.empty() ? nullptr : alerts.back().ptr();
+}
+
+bool SettingsApp::findRow(const std::string& row, long& section, long& index, std::string& error) const
+{
+    auto* table = topTable();
+    if (!table) {
+        error = "this screen has no rows";
+        return false;
+    }
+    if (auto colon = row.find(':'); colon != std::string::npos && colon > 0) {
+        try {
+            std::size_t used = 0;
+            section = std::stol(row.substr(0, colon), &used);
+            index = std::stol(row.substr(colon + 1));
+            if (table->cellForRow(section, index))
+                return true;
+        } catch (const std::exception&) {
+        }
+    }
+    for (long s = 0; s < table->numberOfSections(); ++s) {
+        for (long r = 0; r < table->numberOfRowsInSection(s); ++r) {
+            if (table->cellForRow(s, r)->textLabel()->text() == row) {
+                section = s;
+                index = r;
+                return true;
+            }
+        }
+    }
+    error = "no row \"" + row + "\" on this screen";
+    return false;
+}
+
+std::string SettingsApp::tapRow(const std::string& row)
+{
+    if (visibleAlert())
+        return "an alert is showing; answer it first";
+    long section = 0, index = 0;
+    std::string error;
+    if (!findRow(row, section, index, error))
+        return error;
+    if (!topTable()->tapRowByUser(section, index))
+        return "the row \"" + row + "\" does not take touches";
+    CFRunLoop::main().runUntilIdle();
+    return {};
+}
+
+std::string SettingsApp::setSwitch(const std::string& row, bool isOn)
+{
+    if (visibleAlert())
+        return "an alert is showing; answer it first";
+    long section = 0, index = 0;
+    std::string error;
+    if (!findRow(row, section, index, error))
+        return error;
+    auto* cell = topTable()->cellForRow(section, index);
+    auto* toggle = objc_dynamicCast<UISwitch>(cell->accessoryView());
+    if (!toggle)
+        return "the row \"" + row + "\" has no switch";
+    if (!cell->isUserInteractionEnabled() || !toggle->isEnabled())
+        return "the row \"" + row + "\" does not take touches";
+    toggle->toggleByUser(isOn);
+    CFRunLoop::main().runUntilIdle();
+    return {};
+}
+
+std::string SettingsApp::selectSegment(long index)
+{
+    auto* top = topViewController();
+    UISegmentedControl* control = top ? findSegmentedControl(top->view()) : nullptr;
+    if (!control && top)
+        control = findSegmentedControl(top->navigationItem()->titleView());
+    if (auto* table = topTable(); !control && table) {
+        for (long section = 0; section < table->numberOfSections() && !control; ++section)
+            control = findSegmentedControl(table->headerView(section));
+    }
+    if (!control)
+        return "this screen has no segmented control";
+    if (!control->selectByUser(index))
+        return "no segment " + std::to_string(index) + "; the control has " + std::to_string(control->items().size());
+    CFRunLoop::main().runUntilIdle();
+    return {};
+}
+
+std::string SettingsApp::tapBarButton(BarSide side)
+{
+    auto* top = topViewController();
+    UIBarButtonItem* item = top ? (side == BarSide::Left ? top->navigationItem()->leftBarButtonItem() : top->navigationItem()->rightBarButtonItem()) : nullptr;
+    if (!item)
+        return std::string("this screen has no ") + (side == BarSide::Left ? "left" : "right") + " bar button";
+    if (!item->tapByUser())
+        return "the bar button does nothing when tapped";
+    CFRunLoop::main().runUntilIdle();
+    return {};
+}
+
+std::string SettingsApp::tapAlertButton(const std::string& button)
+{
+    RefPtr<UIAlertView> alert = visibleAlert();
+    if (!alert)
+        return "no alert is showing";
+    auto& titles = alert->buttonTitles();
+    for (std::size_t i = 0; i < titles.size(); ++i) {
+        if (titles[i] == button) {
+            alert->dismissWithClickedButtonIndex(static_cast<long>(i), true);
+            CFRunLoop::main().runUntilIdle();
+            return {};
+        }
+    }
+    if (!button.empty() && button.find_first_not_of("0123456789") == std::string::npos && std::stoul(button) < titles.size()) {
+        alert->dismissWithClickedButtonIndex(std::stol(button), true);
+        CFRunLoop::main().runUntilIdle();
+        return {};
+    }
+    return "the alert has no button \"" + button + "\"";
+}
+
+std::string SettingsApp::goBack()
+{
+    auto* top = topViewController();
+    if (top && top->presentedViewController()) {
+        top->dismissViewControllerAnimated(true, nullptr);
+        return {};
+    }
+    if (visibleAlert())
+        return "an alert is showing; answer it first";
+    if (!m_navigation->popViewControllerAnimated(true))
+        return "this is the first screen";
+    CFRunLoop::main().runUntilIdle();
+    return {};
+}
+
+void SettingsApp::runFor(std::chrono::nanoseconds duration)
+{
+    auto& loop = CFRunLoop::main();
+    loop.runUntilIdle();
+    // In steps, so that work a timer schedules within the interval runs too.
+    constexpr std::chrono::nanoseconds step = std::chrono::milliseconds(10);
+    for (auto passed = std::chrono::nanoseconds(0); passed < duration; passed += step) {
+        loop.advanceClock(std::min(step, duration - passed));
+        loop.runUntilIdle();
+    }
+}

@@ -1,0 +1,43 @@
+#pragma once
+
+// Alert views: shown over the app until a button is tapped, which the
+// delegate hears of through "alertView:clickedButtonAtIndex:".
+
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "UIView.h"
+
+class UIAlertView : public UIView {
+public:
+    UIAlertView() = default;
+    static Class objcClass();
+
+    // -initWithTitle:message:delegate:cancelButtonTitle:otherButtonTitles:.
+    // The delegate is not retained. The cancel button, if any, is button 0.
+    static Ref<UIAlertView> create(std::string title, std::string message, id delegate, std::optional<std::string> cancelButtonTitle,
+        std::vector<std::string> otherButtonTitles);
+
+    const std::string& title() const { return m_title; }
+    const std::string& message() const { return m_message; }
+    id delegate() const { return m_delegate; }
+    long cancelButtonIndex() const { return m_hasCancelButton ? 0 : -1; }
+    long numberOfButtons() const { return static_cast<long>(m_buttonTitles.size()); }
+    const std::vector<std::string>& buttonTitles() const { return m_buttonTitles; }
+
+    void show();
+    bool isVisible() const;
+    // The delegate hears of the tap, then the alert goes away.
+    void dismissWithClickedButtonIndex(long buttonIndex, bool animated);
+
+    // The alerts on screen, oldest first.
+    static std::vector<Ref<UIAlertView>> visibleAlerts();
+
+private:
+    std::string m_title;
+    std::string m_message;
+    id m_delegate { nullptr };
+    bool m_hasCancelButton { false };
+    std::vector<std::string> m_buttonTitles;
+};

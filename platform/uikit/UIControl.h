@@ -1,0 +1,79 @@
+#pragma once
+
+// Controls: targets and actions sent through the runtime, the switch and the
+// segmented control.
+
+#include <string>
+#include <vector>
+
+#include "UIView.h"
+
+enum UIControlEvents : unsigned long {
+    UIControlEventTouchUpInside = 1 << 6,
+    UIControlEventValueChanged = 1 << 12,
+};
+
+class UIControl : public UIView {
+public:
+    UIControl() = default;
+    static Class objcClass();
+
+    // Targets are not retained, as UIKit does not retain them.
+    void addTarget(id target, SEL action, unsigned long controlEvents);
+    void removeTarget(id target, SEL action, unsigned long controlEvents);
+    // Sends each matching action, with this control as the argument.
+    void sendActionsForControlEvents(unsigned long controlEvents);
+
+    bool isEnabled() const { return m_isEnabled; }
+    void setEnabled(bool isEnabled) { m_isEnabled = isEnabled; }
+
+private:
+    struct TargetAction {
+        id target;
+        SEL action;
+        unsigned long events;
+    };
+    std::vector<TargetAction> m_targetActions;
+    bool m_isEnabled { true };
+};
+
+class UISwitch : public UIControl {
+public:
+    UISwitch() = default;
+    static Class objcClass();
+    static Ref<UISwitch> create(CGRect frame);
+
+    bool isOn() const { return m_isOn; }
+    void setOn(bool isOn) { m_isOn = isOn; }
+    UIColor* onTintColor() const { return m_onTintColor.get(); }
+    void setOnTintColor(RefPtr<UIColor> color) { m_onTintColor = std::move(color); }
+    // The on-tint it is drawn with: its own, else the appearance proxies'.
+    UIColor* effectiveOnTintColor() const;
+
+    // A user's flick: the state changes and the value-changed actions go out.
+    void toggleByUser(bool isOn);
+
+private:
+    bool m_isOn { false };
+    RefPtr<UIColor> m_onTintColor;
+};
+
+class UISegmentedControl : public UIControl {
+public:
+    UISegmentedControl() = default;
+    static Class objcClass();
+    static Ref<UISegmentedControl> create(std::vector<std::string> items);
+
+    static constexpr long noSegment = -1;
+    const std::vector<std::string>& items() const { return m_items; }
+    long selectedSegmentIndex() const { return m_selectedSegmentIndex; }
+    void setSelectedSegmentIndex(long index) { m_selectedSegmentIndex = index >= 0 && index < static_cast<long>(m_items.size()) ? index : noSegment; }
+
+    // A user's tap on a segment: a change of selection sends the value-changed
+    // actions. Answers false for a segment that does not exist.
+    bool selectByUser(long index);
+
+private:
+    std::vector<std::string> m_items;
+    long m_selectedSegmentIndex { noSegment };
+};

@@ -1,0 +1,354 @@
+#include "UITableView.h"
+
+#include <objc/Assertions.h>
+#include <objc/AutoreleasePool.h>
+#include <objc/ClassBuilder.h>
+#include <objc/MessageSend.h>
+
+#include "UIFont.h"
+
+namespace {
+
+std::string pathText(long section, long row)
+{
+    return std::to_string(section) + ":" + std::to_string(row);
+}
+
+SEL selector(const char* name)
+{
+    return sel_registerName(name);
+}
+
+template <typename Signature, typename... Arguments> auto ask(id receiver, const char* name, auto fallback, Arguments... arguments)
+{
+    SEL op = selector(name);
+    if (!receiver || !receiver->respondsToSelector(op))
+        return decltype(objc_msgSend<Signature>(receiver, op, arguments...))(fallback);
+    return objc_msgSend<Signature>(receiver, op, arguments...);
+}
+
+}
+
+Class NSIndexPath::objcClass()
+{
+    static Class cls = ClassBuilder<NSIndexPath>("NSIndexPath", NSObject::objcClass()).registerClass();
+    return cls;
+}
+
+Class UITableViewCell::objcClass()
+{
+    static Class cls = ClassBuilder<UITableViewCell>("UITableViewCell", UIView::objcClass())
+                           .method("initWithStyle:reuseIdentifier:", &UITableViewCell::initWithStyle)
+                           .registerClass();
+    return cls;
+}
+
+// A table loads its rows the first time it is laid out, as UIKit's does.
+void layoutTable(id self, SEL)
+{
+    auto* table = static_cast<UITableView*>(self);
+    if (!table->hasLoadedData())
+        table->reloadData();
+}
+
+Class UITableView::objcClass()
+{
+    static Class cls = ClassBuilder<UITableView>("UITableView", UIView::objcClass())
+                           .method("initWithFrame:style:", &UITableView::initWithFrameStyle)
+                           .method("layoutSubviews", &layoutTable)
+                           .registerClass();
+    return cls;
+}
+
+[[maybe_unused]] static Class registeredNSIndexPath = NSIndexPath::objcClass();
+[[maybe_unused]] static Class registeredUITableViewCell = UITableViewCell::objcClass();
+[[maybe_unused]] static Class registeredUITableView = UITableView::objcClass();
+
+Ref<NSIndexPath> NSIndexPath::indexPathForRow(long row, long section)
+{
+    auto path = adoptRef(*new NSIndexPath);
+    path->m_row = row;
+    path->m_section = section;
+    return path;
+}
+
+bool NSIndexPath::isEqual(const NSObject* other) const
+{
+    auto* path = objc_dynamicCast<NSIndexPath>(const_cast<NSObject*>(other));
+    return path && path->m_section == m_section && path->m_row == m_row;
+}
+
+std::size_t NSIndexPath::hash() const
+{
+    return static_cast<std::size_t>(m_section) * 1000003u + static_cast<std::size_t>(m_row);
+}
+
+std::string NSIndexPath::description() const
+{
+    return "<NSIndexPath {" + std::to_string(m_section) + ", " + std::to_string(m_row) + "}>";
+}
+
+UITableViewCell::UITableViewCell()
+    : m_contentView(UIView::create(CGRectMake(0, 0, 375, 44)))
+    , m_textLabel(UILabel::create(CGRectMake(15, 0, 260, 44)))
+    , m_detailTextLabel(UILabel::create(CGRectMake(200, 0, 160, 44)))
+    , m_imageView(UIImageView::create(CGRectMake(15, 7, 29, 29)))
+{
+    addSubview(m_contentView);
+    m_contentView->addSubview(m_imageView);
+    m_contentView->addSubview(m_textLabel);
+    m_contentView->addSubview(m_detailTextLabel);
+}
+
+id UITableViewCell::initWithStyle(id self, SEL, long style, const std::string& reuseIdentifier)
+{
+    auto* cell = static_cast<UITableViewCell*>(self);
+    UIView::initWithFrame(self, initWithFrameSelector(), CGRectMake(0, 0, 375, 44));
+    cell->m_style = static_cast<UITableViewCellStyle>(style);
+    cell->m_reuseIdentifier = reuseIdentifier;
+    return self;
+}
+
+void UITableViewCell::setAccessoryView(RefPtr<UIView> view)
+{
+    if (m_accessoryView)
+        m_accessoryView->removeFromSuperview();
+    m_accessoryView = std::move(view);
+    if (m_accessoryView)
+        addSubview(*m_accessoryView);
+}
+
+id UITableView::initWithFrameStyle(id self, SEL, CGRect frame, long style)
+{
+    UIView::initWithFrame(self, initWithFrameSelector(), frame);
+    static_cast<UITableView*>(self)->m_style = static_cast<UITableViewStyle>(style);
+    return self;
+}
+
+Ref<UITableView> UITableView::create(CGRect frame, UITableViewStyle style)
+{
+    auto table = adoptRef(*new UITableView);
+    objc_msgSend<id(CGRect, long)>(table.ptr(), selector("initWithFrame:style:"), frame, static_cast<long>(style));
+    return table;
+}
+
+void UITableView::registerClass(Class cellClass, const std::string& reuseIdentifier)
+{
+    m_registeredClasses[reuseIdentifier] = cellClass;
+}
+
+UITableViewCell* UITableView::dequeueReusableCellWithIdentifier(const std::string& reuseIdentifier)
+{
+    auto& pool = m_reusableCells[reuseIdentifier];
+    if (!pool.empty()) {
+        Ref<UITableViewCell> cell = pool.back();
+        pool.pop_back();
+        cell->setHighlighted(false);
+        return static_cast<UITableViewCell*>(objc_autorelease(cell.leakRef()));
+    }
+    auto registered = m_registeredClasses.find(reuseIdentifier);
+    if (registered == m_registeredClasses.end())
+        return nullptr;
+    RefPtr<NSObject> instance = class_createInstance(registered->second);
+    id made = objc_msgSend<id(long, const std::string&)>(
+        instance.get(), selector("initWithStyle:reuseIdentifier:"), static_cast<long>(UITableViewCellStyle::Default), reuseIdentifier);
+    RefPtr<UITableViewCell> cell = objc_dynamicCast<UITableViewCell>(made);
+    if (!cell)
+        return nullptr;
+    return static_cast<UITableViewCell*>(objc_autorelease(cell.leakRef()));
+}
+
+UITableViewCell* UITableView::dequeueReusableCellWithIdentifier(const std::string& reuseIdentifier, NSIndexPath*)
+{
+    auto* cell = dequeueReusableCellWithIdentifier(reuseIdentifier);
+    OBJC_ASSERT(cell, "a cell class is registered for the reuse identifier");
+    return cell;
+}
+
+void UITableView::log(const std::string& event)
+{
+    if (!m_eventLog.empty())
+        m_eventLog += ' ';
+    m_eventLog += event;
+}
+
+void UITableView::setAside(RefPtr<UITableViewCell>& cell)
+{
+    if (!cell)
+        return;
+    cell->removeFromSuperview();
+    if (!cell->reuseIdentifier().empty())
+        m_reusableCells[cell->reuseIdentifier()].push_back(*cell);
+    cell = nullptr;
+}
+
+void UITableView::loadRow(long section, long row)
+{
+    Ref<UITableView> protectedThis(*this);
+    auto path = NSIndexPath::indexPathForRow(row, section);
+    log("cell(" + pathText(section, row) + ")");
+    RefPtr<UITableViewCell> cell;
+    {
+        AutoreleasePool pool;
+        id made = objc_msgSend<id(id, id)>(m_dataSource, selector("tableView:cellForRowAtIndexPath:"), static_cast<id>(this), static_cast<id>(path.ptr()));
+        cell = objc_dynamicCast<UITableViewCell>(made);
+    }
+    OBJC_ASSERT(cell, "the data source's tableView:cellForRowAtIndexPath: gives a cell");
+    CGFloat height = ask<double(id, id)>(m_delegate, "tableView:heightForRowAtIndexPath:", 44.0, static_cast<id>(this), static_cast<id>(path.ptr()));
+    auto& slot = m_sections[static_cast<std::size_t>(section)];
+    setAside(slot.cells[static_cast<std::size_t>(row)]);
+    addSubview(*cell);
+    slot.cells[static_cast<std::size_t>(row)] = cell;
+    slot.heights[static_cast<std::size_t>(row)] = height;
+    cell->layoutIfNeeded();
+}
+
+void UITableView::loadSection(long section)
+{
+    auto& slot = m_sections[static_cast<std::size_t>(section)];
+    for (auto& cell : slot.cells)
+        setAside(cell);
+    id self = this;
+    slot.header = ask<std::optional<std::string>(id, long)>(m_dataSource, "tableView:titleForHeaderInSection:", std::nullopt, self, section);
+    slot.footer = ask<std::optional<std::string>(id, long)>(m_dataSource, "tableView:titleForFooterInSection:", std::nullopt, self, section);
+    slot.headerAlignment = static_cast<NSTextAlignment>(
+        ask<long(id, long)>(m_delegate, "tableView:titleAlignmentForHeaderInSection:", static_cast<long>(NSTextAlignment::Natural), self, section));
+    slot.footerAlignment = static_cast<NSTextAlignment>(
+        ask<long(id, long)>(m_delegate, "tableView:titleAlignmentForFooterInSection:", static_cast<long>(NSTextAlignment::Natural), self, section));
+    {
+        AutoreleasePool pool;
+        slot.headerView = ask<id(id, long)>(m_delegate, "tableView:viewForHeaderInSection:", nullptr, self, section);
+        if (!objc_dynamicCast<UIView>(slot.headerView.get()))
+            slot.headerView = nullptr;
+    }
+    long rows = std::max(0l, ask<long(id, long)>(m_dataSource, "tableView:numberOfRowsInSection:", 0l, self, section));
+    slot.cells.assign(static_cast<std::size_t>(rows), nullptr);
+    slot.heights.assign(static_cast<std::size_t>(rows), 44);
+    for (long row = 0; row < rows; ++row)
+        loadRow(section, row);
+}
+
+void UITableView::reloadData()
+{
+    Ref<UITableView> protectedThis(*this);
+    log("reloadData");
+    m_hasLoadedData = true;
+    for (auto& section : m_sections) {
+        for (auto& cell : section.cells)
+            setAside(cell);
+    }
+    m_selectedRow.reset();
+    long sections = m_dataSource ? std::max(0l, ask<long(id)>(m_dataSource, "numberOfSectionsInTableView:", 1l, static_cast<id>(this))) : 0;
+    m_sections.assign(static_cast<std::size_t>(sections), Section {});
+    for (long section = 0; section < sections; ++section)
+        loadSection(section);
+}
+
+void UITableView::reloadRowsAtIndexPaths(const std::vector<Ref<NSIndexPath>>& paths, UITableViewRowAnimation)
+{
+    std::string event = "reloadRows(";
+    for (std::size_t i = 0; i < paths.size(); ++i)
+        event += (i ? " " : "") + pathText(paths[i]->section(), paths[i]->row());
+    log(event + ")");
+    for (auto& path : paths) {
+        OBJC_ASSERT(path->section() >= 0 && path->section() < numberOfSections() && path->row() >= 0 && path->row() < numberOfRowsInSection(path->section()),
+            "a reloaded row is in the table");
+        loadRow(path->section(), path->row());
+    }
+}
+
+void UITableView::reloadSections(const std::vector<long>& sections, UITableViewRowAnimation)
+{
+    std::string event = "reloadSections(";
+    for (std::size_t i = 0; i < sections.size(); ++i)
+        event += (i ? " " : "") + std::to_string(sections[i]);
+    log(event + ")");
+    for (long section : sections) {
+        OBJC_ASSERT(section >= 0 && section < numberOfSections(), "a reloaded section is in the table");
+        loadSection(section);
+    }
+}
+
+void UITableView::deselectRowAtIndexPath(NSIndexPath* path, bool animated)
+{
+    if (!path)
+        return;
+    log("deselect(" + pathText(path->section(), path->row()) + (animated ? " animated)" : ")"));
+    if (auto* cell = cellForRowAtIndexPath(path))
+        cell->setHighlighted(false);
+    if (m_selectedRow == std::pair(path->section(), path->row()))
+        m_selectedRow.reset();
+}
+
+long UITableView::numberOfRowsInSection(long section) const
+{
+    if (section < 0 || section >= numberOfSections())
+        return 0;
+    return static_cast<long>(m_sections[static_cast<std::size_t>(section)].cells.size());
+}
+
+UITableViewCell* UITableView::cellForRow(long section, long row) const
+{
+    if (row < 0 || row >= numberOfRowsInSection(section))
+        return nullptr;
+    return m_sections[static_cast<std::size_t>(section)].cells[static_cast<std::size_t>(row)].get();
+}
+
+UITableViewCell* UITableView::cellForRowAtIndexPath(NSIndexPath* path) const
+{
+    return path ? cellForRow(path->section(), path->row()) : nullptr;
+}
+
+CGFloat UITableView::rowHeight(long section, long row) const
+{
+    if (row < 0 || row >= numberOfRowsInSection(section))
+        return 0;
+    return m_sections[static_cast<std::size_t>(section)].heights[static_cast<std::size_t>(row)];
+}
+
+const std::optional<std::string>& UITableView::headerTitle(long section) const
+{
+    static const std::optional<std::string> none;
+    return section >= 0 && section < numberOfSections() ? m_sections[static_cast<std::size_t>(section)].header : none;
+}
+
+const std::optional<std::string>& UITableView::footerTitle(long section) const
+{
+    static const std::optional<std::string> none;
+    return section >= 0 && section < numberOfSections() ? m_sections[static_cast<std::size_t>(section)].footer : none;
+}
+
+NSTextAlignment UITableView::headerAlignment(long section) const
+{
+    return section >= 0 && section < numberOfSections() ? m_sections[static_cast<std::size_t>(section)].headerAlignment : NSTextAlignment::Natural;
+}
+
+NSTextAlignment UITableView::footerAlignment(long section) const
+{
+    return section >= 0 && section < numberOfSections() ? m_sections[static_cast<std::size_t>(section)].footerAlignment : NSTextAlignment::Natural;
+}
+
+UIView* UITableView::headerView(long section) const
+{
+    return section >= 0 && section < numberOfSections() ? m_sections[static_cast<std::size_t>(section)].headerView.get() : nullptr;
+}
+
+bool UITableView::tapRowByUser(long section, long row)
+{
+    Ref<UITableView> protectedThis(*this);
+    RefPtr<UITableViewCell> cell = cellForRow(section, row);
+    if (!cell || !cell->isUserInteractionEnabled())
+        return false;
+    auto path = NSIndexPath::indexPathForRow(row, section);
+    id self = this;
+    if (!ask<bool(id, id)>(m_delegate, "tableView:shouldHighlightRowAtIndexPath:", true, self, static_cast<id>(path.ptr())))
+        return true;
+    log("highlight(" + pathText(section, row) + ")");
+    cell->setHighlighted(true);
+    m_selectedRow = { section, row };
+    log("select(" + pathText(section, row) + ")");
+    SEL didSelect = selector("tableView:didSelectRowAtIndexPath:");
+    if (m_delegate && m_delegate->respondsToSelector(didSelect))
+        objc_msgSend<void(id, id)>(m_delegate, didSelect, self, static_cast<id>(path.ptr()));
+    return true;
+}

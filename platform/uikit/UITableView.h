@@ -1,0 +1,150 @@
+#pragma once
+
+// Table views asking a data source and a delegate through the runtime, as
+// UIKit does, and their cells. Every row is built when the table loads its
+// data (tables here are short), so cellForRowAtIndexPath answers for any row.
+
+#include <map>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "UIImageView.h"
+#include "UILabel.h"
+
+class NSIndexPath : public NSObject {
+public:
+    NSIndexPath() = default;
+    static Class objcClass();
+    static Ref<NSIndexPath> indexPathForRow(long row, long section);
+
+    long section() const { return m_section; }
+    long row() const { return m_row; }
+    bool isEqual(const NSObject*) const override;
+    std::size_t hash() const override;
+    std::string description() const override;
+
+private:
+    long m_section { 0 };
+    long m_row { 0 };
+};
+
+enum class NSTextAlignment : long { Left = 0, Center = 1, Right = 2, Justified = 3, Natural = 4 };
+enum class UITableViewStyle : long { Plain = 0, Grouped = 1 };
+enum class UITableViewRowAnimation : long { Fade = 0, Right = 1, Left = 2, Top = 3, Bottom = 4, None = 5, Middle = 6, Automatic = 100 };
+enum class UITableViewCellStyle : long { Default = 0, Value1 = 1, Value2 = 2, Subtitle = 3 };
+enum class UITableViewCellAccessoryType : long { None = 0, DisclosureIndicator = 1, DetailDisclosureButton = 2, Checkmark = 3 };
+
+class UITableViewCell : public UIView {
+public:
+    UITableViewCell();
+    static Class objcClass();
+
+    UIView* contentView() const { return m_contentView.ptr(); }
+    UILabel* textLabel() const { return m_textLabel.ptr(); }
+    UILabel* detailTextLabel() const { return m_detailTextLabel.ptr(); }
+    UIImageView* imageView() const { return m_imageView.ptr(); }
+    UIView* accessoryView() const { return m_accessoryView.get(); }
+    void setAccessoryView(RefPtr<UIView>);
+    UITableViewCellAccessoryType accessoryType() const { return m_accessoryType; }
+    void setAccessoryType(UITableViewCellAccessoryType type) { m_accessoryType = type; }
+    UITableViewCellStyle style() const { return m_style; }
+    const std::string& reuseIdentifier() const { return m_reuseIdentifier; }
+    bool isHighlighted() const { return m_isHighlighted; }
+    void setHighlighted(bool isHighlighted) { m_isHighlighted = isHighlighted; }
+
+    // UITableViewCell's own -initWithStyle:reuseIdentifier:, for subclasses.
+    static id initWithStyle(id, SEL, long style, const std::string& reuseIdentifier);
+
+private:
+    Ref<UIView> m_contentView;
+    Ref<UILabel> m_textLabel;
+    Ref<UILabel> m_detailTextLabel;
+    Ref<UIImageView> m_imageView;
+    RefPtr<UIView> m_accessoryView;
+    UITableViewCellAccessoryType m_accessoryType { UITableViewCellAccessoryType::None };
+    UITableViewCellStyle m_style { UITableViewCellStyle::Default };
+    std::string m_reuseIdentifier;
+    bool m_isHighlighted { false };
+};
+
+class UITableView : public UIView {
+public:
+    UITableView() = default;
+    static Class objcClass();
+    // -initWithFrame:style: through the runtime.
+    static Ref<UITableView> create(CGRect frame, UITableViewStyle);
+
+    UITableViewStyle style() const { return m_style; }
+    // Neither is retained, as in UIKit.
+    id dataSource() const { return m_dataSource; }
+    void setDataSource(id dataSource) { m_dataSource = dataSource; }
+    id delegate() const { return m_delegate; }
+    void setDelegate(id delegate) { m_delegate = delegate; }
+
+    void registerClass(Class cellClass, const std::string& reuseIdentifier);
+    // A cell set aside by a reload, else a new one of the registered class,
+    // else none. The cell is autoreleased, for a data source to hand back.
+    UITableViewCell* dequeueReusableCellWithIdentifier(const std::string& reuseIdentifier);
+    // The same, for an identifier that must have been registered.
+    UITableViewCell* dequeueReusableCellWithIdentifier(const std::string& reuseIdentifier, NSIndexPath*);
+
+    // Asks the data source and the delegate for everything again.
+    void reloadData();
+    bool hasLoadedData() const { return m_hasLoadedData; }
+    void reloadRowsAtIndexPaths(const std::vector<Ref<NSIndexPath>>&, UITableViewRowAnimation);
+    void reloadSections(const std::vector<long>& sections, UITableViewRowAnimation);
+    void deselectRowAtIndexPath(NSIndexPath*, bool animated);
+    std::optional<std::pair<long, long>> indexPathForSelectedRow() const { return m_selectedRow; }
+
+    long numberOfSections() const { return static_cast<long>(m_sections.size()); }
+    long numberOfRowsInSection(long section) const;
+    // The row's cell; none for a row the table does not have.
+    UITableViewCell* cellForRowAtIndexPath(NSIndexPath*) const;
+    UITableViewCell* cellForRow(long section, long row) const;
+    CGFloat rowHeight(long section, long row) const;
+    const std::optional<std::string>& headerTitle(long section) const;
+    const std::optional<std::string>& footerTitle(long section) const;
+    NSTextAlignment headerAlignment(long section) const;
+    NSTextAlignment footerAlignment(long section) const;
+    UIView* headerView(long section) const;
+
+    // A finger lifted on a row: nothing for a row that takes no touches;
+    // otherwise the delegate may refuse the highlight, and the row is
+    // selected and the delegate told. Answers whether the row took the touch.
+    bool tapRowByUser(long section, long row);
+
+    // What the table did, in order: "cell(1:0)" for each row built,
+    // "highlight(1:0)", "select(1:0)", "deselect(1:0 animated)",
+    // "reloadRows(0:1 1:0)", "reloadSections(0)", "reloadData".
+    const std::string& eventLogForTesting() const { return m_eventLog; }
+    void clearEventLogForTesting() { m_eventLog.clear(); }
+
+    static id initWithFrameStyle(id, SEL, CGRect, long style);
+
+private:
+    struct Section {
+        std::optional<std::string> header;
+        std::optional<std::string> footer;
+        NSTextAlignment headerAlignment { NSTextAlignment::Natural };
+        NSTextAlignment footerAlignment { NSTextAlignment::Natural };
+        RefPtr<UIView> headerView;
+        std::vector<RefPtr<UITableViewCell>> cells;
+        std::vector<CGFloat> heights;
+    };
+
+    void loadSection(long section);
+    void loadRow(long section, long row);
+    void setAside(RefPtr<UITableViewCell>&);
+    void log(const std::string& event);
+
+    UITableViewStyle m_style { UITableViewStyle::Plain };
+    id m_dataSource { nullptr };
+    id m_delegate { nullptr };
+    std::map<std::string, Class> m_registeredClasses;
+    std::map<std::string, std::vector<Ref<UITableViewCell>>> m_reusableCells;
+    std::vector<Section> m_sections;
+    std::optional<std::pair<long, long>> m_selectedRow;
+    std::string m_eventLog;
+    bool m_hasLoadedData { false };
+};

@@ -1,0 +1,92 @@
+#pragma once
+
+// View controllers and navigation controllers. The lifecycle messages
+// ("init", "loadView", "viewDidLoad", "viewWillAppear:", "viewDidAppear:")
+// go through the runtime, so subclasses made by bundles override them.
+
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "UIBarButtonItem.h"
+#include "UIView.h"
+
+class UINavigationController;
+
+class UIViewController : public NSObject {
+public:
+    UIViewController() = default;
+    ~UIViewController() override;
+    static Class objcClass();
+
+    // +alloc then -init through the runtime: none for a class that cannot be
+    // made or an init that gives none.
+    static RefPtr<UIViewController> allocInit(Class);
+
+    // The root view, loaded on first use ("loadView", then "viewDidLoad").
+    UIView* view();
+    bool isViewLoaded() const { return m_view.get(); }
+    void setView(RefPtr<UIView>);
+
+    const std::string& title() const { return m_title; }
+    void setTitle(std::string title);
+    UINavigationItem* navigationItem() const { return m_navigationItem.ptr(); }
+    // The navigation controller whose stack holds this controller.
+    UINavigationController* navigationController() const { return m_navigationController; }
+
+    // Modal presentation: the presented controller is kept until dismissed.
+    void presentViewController(Ref<UIViewController>, bool animated, std::function<void()> completion);
+    UIViewController* presentedViewController() const { return m_presentedViewController.get(); }
+    void dismissViewControllerAnimated(bool animated, std::function<void()> completion);
+
+    // The host's side of appearing on screen: "viewWillAppear:" then "viewDidAppear:".
+    void appear(bool animated);
+
+    // UIViewController's own implementations, for subclasses to call as super.
+    static id init(id, SEL);
+    static void loadView(id, SEL);
+    static void viewDidLoad(id, SEL);
+    static void viewWillAppear(id, SEL, bool animated);
+    static void viewDidAppear(id, SEL, bool animated);
+    static void didReceiveMemoryWarning(id, SEL);
+
+private:
+    friend class UINavigationController;
+
+    RefPtr<UIView> m_view;
+    std::string m_title;
+    Ref<UINavigationItem> m_navigationItem { adoptRef(*new UINavigationItem) };
+    UINavigationController* m_navigationController { nullptr };
+    RefPtr<UIViewController> m_presentedViewController;
+};
+
+class UINavigationBar : public UIView {
+public:
+    UINavigationBar() = default;
+    static Class objcClass();
+};
+
+class UINavigationController : public UIViewController {
+public:
+    UINavigationController();
+    ~UINavigationController() override;
+    static Class objcClass();
+    static Ref<UINavigationController> create(Class = nullptr);
+
+    UINavigationBar* navigationBar() const { return m_navigationBar.ptr(); }
+    const std::vector<Ref<UIViewController>>& viewControllers() const { return m_viewControllers; }
+    UIViewController* topViewController() const { return m_viewControllers.empty() ? nullptr : m_viewControllers.back().ptr(); }
+
+    // While this controller is on screen, the new top controller appears.
+    void pushViewController(Ref<UIViewController>, bool animated);
+    // None when only the root controller is left.
+    RefPtr<UIViewController> popViewControllerAnimated(bool animated);
+
+private:
+    static void forwardViewWillAppear(id, SEL, bool animated);
+    static void forwardViewDidAppear(id, SEL, bool animated);
+
+    Ref<UINavigationBar> m_navigationBar;
+    std::vector<Ref<UIViewController>> m_viewControllers;
+    bool m_isShown { false };
+};

@@ -1,0 +1,155 @@
+// The five colour pickers: one table of the 49 palette entries each, a swatch
+// per row and one in the navigation bar for the current choice. A choice
+// stores its palette index under the screen's key and tells the tweak.
+
+#include <objc/ClassBuilder.h>
+#include <objc/MessageSend.h>
+#include <preferences/PSViewController.h>
+#include <shared/PaletteIndex.h>
+
+#include "ScreenConventions.h"
+
+namespace {
+
+struct Member {
+    const char* className;
+    const char* title;
+    const char* image;
+    const char* key;
+};
+
+constexpr Member members[] = {
+    { "MenutoneTitleColorController", "Title color", "color.png", "shortcutTitleColor" },
+    { "MenutoneSubtitleColorController", "Subtitle color", "color.png", "shortcutSubtitleColor" },
+    { "MenutoneIconColorController", "Icon color", "iconColor.png", "shortcutIconColor" },
+    { "MenutoneBackgroundColorController", "Background color", "bgColor.png", "shortcutBackgroundColor" },
+    { "MenutoneBorderColorController", "Border color", "borderColor.png", "shortcutBorderColor" },
+};
+
+// One C++ type per screen class, as the runtime knows classes by type.
+template <std::size_t Index> class MenutoneColorController : public PSViewController {
+public:
+    static constexpr const Member& member = members[Index];
+    static Class objcClass();
+
+    std::vector<std::string> m_colorNames;
+};
+
+template <std::size_t Index> using Screen = MenutoneColorController<Index>;
+
+// -updateColor:toColor:
+template <std::size_t Index> void updateColor(id self, SEL, bool isGiven, id color)
+{
+    auto settings = NSDictionary::dictionaryWithContentsOfFile(kMenutoneSettingsPath);
+    RefPtr<UIColor> fill = isGiven ? objc_dynamicCast<UIColor>(color)
+                                   : colorInt(intPref(settings ? &*settings : nullptr, Screen<Index>::member.key, 0), UIColor::blackColor().ptr());
+    auto swatch = swatchView(fill);
+    static_cast<Screen<Index>*>(self)->navigationItem()->setRightBarButtonItem(UIBarButtonItem::create(swatch).ptr());
+}
+
+template <std::size_t Index> id init(id self, SEL op)
+{
+    self = objc_msgSendSuper<id()>(Screen<Index>::objcClass(), self, op);
+    if (!self)
+        return self;
+    auto* screen = static_cast<Screen<Index>*>(self);
+    screen->setTitle(Screen<Index>::member.title);
+    setTitleImage(*screen, Screen<Index>::member.image, Rendering::Template);
+    screen->m_colorNames.assign(kColorNames.begin(), kColorNames.end());
+    return self;
+}
+
+template <std::size_t Index> void loadView(id self, SEL)
+{
+    loadOwnTable(*static_cast<Screen<Index>*>(self));
+}
+
+template <std::size_t Index> void viewDidLoad(id self, SEL op)
+{
+    objc_msgSendSuper<void()>(Screen<Index>::objcClass(), self, op);
+    ownTable(*static_cast<Screen<Index>*>(self))->registerClass(UITableViewCell::objcClass(), "Cell");
+    static SEL update = sel_registerName("updateColor:toColor:");
+    objc_msgSend<void(bool, id)>(self, update, false, static_cast<id>(nullptr));
+}
+
+template <std::size_t Index> void viewWillAppear(id self, SEL op, bool animated)
+{
+    objc_msgSendSuper<void(bool)>(Screen<Index>::objcClass(), self, op, animated);
+    tintAfterDelay(*static_cast<Screen<Index>*>(self), kTintDelayNs);
+}
+
+long oneSection(id, SEL, id)
+{
+    return 1;
+}
+
+long paletteRows(id, SEL, id, long)
+{
+    return static_cast<long>(kColorNames.size());
+}
+
+template <std::size_t Index> std::optional<std::string> titleForHeader(id, SEL, id, long)
+{
+    return Screen<Index>::member.title;
+}
+
+template <std::size_t Index> id cellForRow(id self, SEL, id table, id indexPath)
+{
+    auto* path = objc_dynamicCast<NSIndexPath>(indexPath);
+    UITableViewCell* cell = static_cast<UITableView*>(table)->dequeueReusableCellWithIdentifier("Cell", path);
+    auto& names = static_cast<Screen<Index>*>(self)->m_colorNames;
+    long row = path ? path->row() : -1;
+    if (row >= 0 && row < static_cast<long>(names.size()))
+        cell->textLabel()->setText(names[static_cast<std::size_t>(row)]);
+    cell->setAccessoryView(swatchView(colorInt(row, UIColor::blackColor().ptr())).ptr());
+    return cell;
+}
+
+template <std::size_t Index> void didSelectRow(id self, SEL, id table, id indexPath)
+{
+    auto* path = objc_dynamicCast<NSIndexPath>(indexPath);
+    if (!path)
+        return;
+    static_cast<UITableView*>(table)->deselectRowAtIndexPath(path, true);
+    long row = path->row();
+    changeSettings([&](NSMutableDictionary& settings) { settings.setObject(PropertyListValue::integer(row), Screen<Index>::member.key); });
+    static SEL update = sel_registerName("updateColor:toColor:");
+    RefPtr<UIColor> chosen = colorInt(row, nullptr);
+    objc_msgSend<void(bool, id)>(self, update, true, static_cast<id>(chosen.get()));
+    postSettingsChanged();
+}
+
+template <std::size_t Index> Class makeClass()
+{
+    return ClassBuilder<MenutoneColorController<Index>>(Screen<Index>::member.className, PSViewController::objcClass())
+                           .method("init", &init<Index>)
+                           .method("loadView", &loadView<Index>)
+                           .method("viewDidLoad", &viewDidLoad<Index>)
+                           .method("viewWillAppear:", &viewWillAppear<Index>)
+                           .method("numberOfSectionsInTableView:", &oneSection)
+                           .method("tableView:numberOfRowsInSection:", &paletteRows)
+                           .method("tableView:titleForHeaderInSection:", &titleForHeader<Index>)
+                           .method("tableView:titleAlignmentForHeaderInSection:", &centredTitleAlignment)
+                           .method("tableView:titleAlignmentForFooterInSection:", &centredTitleAlignment)
+                           .method("tableView:heightForRowAtIndexPath:", &standardRowHeight)
+                           .method("tableView:estimatedHeightForRowAtIndexPath:", &standardRowHeight)
+                           .method("tableView:cellForRowAtIndexPath:", &cellForRow<Index>)
+                           .method("tableView:didSelectRowAtIndexPath:", &didSelectRow<Index>)
+                           .method("updateColor:toColor:", &updateColor<Index>)
+                           .template ivar<&MenutoneColorController<Index>::m_colorNames>("_colorNames")
+                           .registerClass();
+}
+
+template <std::size_t Index> Class MenutoneColorController<Index>::objcClass()
+{
+    static Class cls = makeClass<Index>();
+    return cls;
+}
+
+[[maybe_unused]] Class registeredTitle = MenutoneColorController<0>::objcClass();
+[[maybe_unused]] Class registeredSubtitle = MenutoneColorController<1>::objcClass();
+[[maybe_unused]] Class registeredIcon = MenutoneColorController<2>::objcClass();
+[[maybe_unused]] Class registeredBackground = MenutoneColorController<3>::objcClass();
+[[maybe_unused]] Class registeredBorder = MenutoneColorController<4>::objcClass();
+
+}
