@@ -1,5 +1,7 @@
 #include "CFNotificationCenter.h"
 
+#include <functional>
+
 // Darwin notifications cross processes through the device root: a post
 // touches <root>/var/run/notify/<name> and every observing process watches
 // that folder with inotify from its main run loop. Over-delivery is harmless
@@ -194,10 +196,27 @@ void CFNotificationCenterRemoveEveryObserver(CFNotificationCenterRef center, con
     CFNotificationCenterRemoveObserver(center, observer, nullptr, nullptr);
 }
 
+namespace {
+
+std::function<void(std::string_view)>& postObserver()
+{
+    static std::function<void(std::string_view)> observer;
+    return observer;
+}
+
+}
+
+void corefoundation::setPostObserverForTesting(std::function<void(std::string_view)> observer)
+{
+    postObserver() = std::move(observer);
+}
+
 void CFNotificationCenterPostNotification(CFNotificationCenterRef center, CFStringRef name, const void*, CFDictionaryRef, Boolean)
 {
     if (!center || !name)
         return;
+    if (auto& observer = postObserver())
+        observer(CFStringGetCStringPtr(name));
     auto folder = notifyFolderOfCurrentRoot();
     if (!folder)
         return;

@@ -6,6 +6,7 @@
 // main run loop; posts of one name made before that loop runs coalesce into
 // one call. Posting never blocks and never fails the poster.
 
+#include <functional>
 #include <string>
 #include <string_view>
 
@@ -37,4 +38,7 @@ namespace corefoundation {
 // The file a notification name is posted through, under var/run/notify of the root.
 inline constexpr const char* notifyFolder = "/var/run/notify";
 std::string notificationFileName(std::string_view name);
+// Hears every post this process makes, synchronously, before it goes out:
+// delivery coalesces, so counting deliveries cannot count posts.
+void setPostObserverForTesting(std::function<void(std::string_view name)>);
 }

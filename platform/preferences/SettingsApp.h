@@ -19,8 +19,10 @@ class SettingsApp {
 public:
     static constexpr const char* bundleIdentifier = "com.apple.Preferences";
 
-    // Starts once per process; later calls give the same app.
+    // The app of this process, started on first use.
     static SettingsApp& launch();
+    // A separate app with an empty stack, as tests make them.
+    SettingsApp();
 
     // Loads the entry's bundle and shows its controller on top. Answers an
     // error message, or the empty string.
@@ -52,7 +54,6 @@ public:
     void runFor(std::chrono::nanoseconds);
 
 private:
-    SettingsApp();
     bool findRow(const std::string& row, long& section, long& index, std::string& error) const;
 
     Ref<UINavigationController> m_splitNavigation;

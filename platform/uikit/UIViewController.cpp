@@ -41,8 +41,7 @@ Class UINavigationBar::objcClass()
 Class UINavigationController::objcClass()
 {
     static Class cls = ClassBuilder<UINavigationController>("UINavigationController", UIViewController::objcClass())
-                           .method("viewWillAppear:", &UINavigationController::forwardViewWillAppear)
-                           .method("viewDidAppear:", &UINavigationController::forwardViewDidAppear)
+                           .method("viewWillAppear:", &UINavigationController::viewWillAppear)
                            .registerClass();
     return cls;
 }
@@ -158,9 +157,13 @@ void UIViewController::appear(bool animated)
     static SEL didAppear = sel_registerName("viewDidAppear:");
     Ref<UIViewController> protectedThis(*this);
     objc_msgSend<void(bool)>(this, willAppear, animated);
-    // On screen now: the view lays itself out (a table loads its rows).
-    if (!isKindOfClass(UINavigationController::objcClass()))
+    if (auto* navigation = objc_dynamicCast<UINavigationController>(this)) {
+        if (auto* top = navigation->topViewController())
+            top->appear(animated);
+    } else {
+        // On screen now: the view lays itself out (a table loads its rows).
         view()->layoutIfNeeded();
+    }
     objc_msgSend<void(bool)>(this, didAppear, animated);
 }
 
@@ -218,16 +221,7 @@ RefPtr<UIViewController> UINavigationController::popViewControllerAnimated(bool 
     return popped.ptr();
 }
 
-void UINavigationController::forwardViewWillAppear(id self, SEL op, bool animated)
+void UINavigationController::viewWillAppear(id self, SEL, bool)
 {
-    auto* navigation = static_cast<UINavigationController*>(self);
-    navigation->m_isShown = true;
-    if (auto* top = navigation->topViewController())
-        objc_msgSend<void(bool)>(top, op, animated);
-}
-
-void UINavigationController::forwardViewDidAppear(id self, SEL op, bool animated)
-{
-    if (auto* top = static_cast<UINavigationController*>(self)->topViewController())
-        objc_msgSend<void(bool)>(top, op, animated);
+    static_cast<UINavigationController*>(self)->m_isShown = true;
 }

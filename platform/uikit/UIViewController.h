@@ -39,7 +39,9 @@ public:
     UIViewController* presentedViewController() const { return m_presentedViewController.get(); }
     void dismissViewControllerAnimated(bool animated, std::function<void()> completion);
 
-    // The host's side of appearing on screen: "viewWillAppear:" then "viewDidAppear:".
+    // The host's side of appearing on screen: "viewWillAppear:", the view's
+    // layout (or, for a navigation controller, its top controller appearing),
+    // then "viewDidAppear:".
     void appear(bool animated);
 
     // UIViewController's own implementations, for subclasses to call as super.
@@ -83,8 +85,7 @@ public:
     RefPtr<UIViewController> popViewControllerAnimated(bool animated);
 
 private:
-    static void forwardViewWillAppear(id, SEL, bool animated);
-    static void forwardViewDidAppear(id, SEL, bool animated);
+    static void viewWillAppear(id, SEL, bool animated);
 
     Ref<UINavigationBar> m_navigationBar;
     std::vector<Ref<UIViewController>> m_viewControllers;

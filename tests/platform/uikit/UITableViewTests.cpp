@@ -1,0 +1,292 @@
+// Tables, controls, appearance proxies and alerts, driven through the runtime
+// by small controllers registered here, as a bundle's would be.
+
+#include <gtest/gtest.h>
+
+#include <objc/ClassBuilder.h>
+#include <objc/MessageSend.h>
+#include <uikit/UIAlertView.h>
+#include <uikit/UIAppearance.h>
+#include <uikit/UIControl.h>
+#include <uikit/UITableView.h>
+#include <uikit/UIViewController.h>
+
+namespace {
+
+// Rows named "s:r" in three sections of 2, 3 and 1 rows; a log of what it is asked.
+class RowsControllerForTesting : public UIViewController {
+public:
+    static Class objcClass();
+    std::string m_log;
+    long m_firstSectionRows { 2 };
+    bool m_isHighlightRefused { false };
+};
+
+long sectionCount(id, SEL, id)
+{
+    return 3;
+}
+
+long rowCount(id self, SEL, id, long section)
+{
+    return section == 0 ? static_cast<RowsControllerForTesting*>(self)->m_firstSectionRows : section == 1 ? 3 : 1;
+}
+
+id cell(id, SEL, id table, id indexPath)
+{
+    auto* path = static_cast<NSIndexPath*>(indexPath);
+    auto* made = static_cast<UITableView*>(table)->dequeueReusableCellWithIdentifier("Cell", path);
+    made->textLabel()->setText(std::to_string(path->section()) + ":" + std::to_string(path->row()));
+    return made;
+}
+
+std::optional<std::string> header(id, SEL, id, long section)
+{
+    return section == 1 ? std::optional<std::string>("Second") : std::nullopt;
+}
+
+long centred(id, SEL, id, long)
+{
+    return 1;
+}
+
+bool highlight(id self, SEL, id, id)
+{
+    return !static_cast<RowsControllerForTesting*>(self)->m_isHighlightRefused;
+}
+
+void selected(id self, SEL, id table, id indexPath)
+{
+    auto* path = static_cast<NSIndexPath*>(indexPath);
+    static_cast<RowsControllerForTesting*>(self)->m_log += "didSelect(" + std::to_string(path->section()) + ":" + std::to_string(path->row()) + ") ";
+    static_cast<UITableView*>(table)->deselectRowAtIndexPath(path, true);
+}
+
+void toggled(id self, SEL, id sender)
+{
+    static_cast<RowsControllerForTesting*>(self)->m_log += std::string("toggled(") + (static_cast<UISwitch*>(sender)->isOn() ? "on" : "off") + ") ";
+}
+
+void clicked(id self, SEL, id alert, long index)
+{
+    static_cast<RowsControllerForTesting*>(self)->m_log += "clicked(" + std::to_string(static_cast<UIAlertView*>(alert)->tag()) + "," + std::to_string(index) + ") ";
+}
+
+Class RowsControllerForTesting::objcClass()
+{
+    static Class cls = ClassBuilder<RowsControllerForTesting>("RowsControllerForTesting", UIViewController::objcClass())
+                           .method("numberOfSectionsInTableView:", &sectionCount)
+                           .method("tableView:numberOfRowsInSection:", &rowCount)
+                           .method("tableView:cellForRowAtIndexPath:", &cell)
+                           .method("tableView:titleForHeaderInSection:", &header)
+                           .method("tableView:titleAlignmentForHeaderInSection:", &centred)
+                           .method("tableView:shouldHighlightRowAtIndexPath:", &highlight)
+                           .method("tableView:didSelectRowAtIndexPath:", &selected)
+                           .method("toggled:", &toggled)
+                           .method("alertView:clickedButtonAtIndex:", &clicked)
+                           .registerClass();
+    return cls;
+}
+
+Ref<RowsControllerForTesting> makeController()
+{
+    auto made = UIViewController::allocInit(RowsControllerForTesting::objcClass());
+    return adoptRef(*static_cast<RowsControllerForTesting*>(made.leakRef()));
+}
+
+Ref<UITableView> makeTable(RowsControllerForTesting& controller)
+{
+    auto table = UITableView::create(CGRectMake(0, 0, 375, 600), UITableViewStyle::Grouped);
+    table->registerClass(UITableViewCell::objcClass(), "Cell");
+    table->setDataSource(&controller);
+    table->setDelegate(&controller);
+    controller.setView(table.ptr());
+    return table;
+}
+
+std::string rowTexts(const UITableView& table)
+{
+    std::string texts;
+    for (long s = 0; s < table.numberOfSections(); ++s) {
+        for (long r = 0; r < table.numberOfRowsInSection(s); ++r)
+            texts += table.cellForRow(s, r)->textLabel()->text() + " ";
+    }
+    return texts;
+}
+
+}
+
+TEST(UITableView, LoadsEveryRowFromTheDataSourceOnFirstLayout)
+{
+    auto controller = makeController();
+    auto table = makeTable(controller);
+    EXPECT_EQ(table->numberOfSections(), 0) << "nothing is asked before the table is laid out";
+    table->layoutIfNeeded();
+    EXPECT_EQ(rowTexts(table), "0:0 0:1 1:0 1:1 1:2 2:0 ");
+    EXPECT_EQ(table->headerTitle(1), "Second");
+    EXPECT_EQ(table->headerTitle(0), std::nullopt);
+    EXPECT_EQ(table->headerAlignment(1), NSTextAlignment::Center);
+    EXPECT_EQ(table->footerAlignment(1), NSTextAlignment::Natural) << "the delegate does not answer for footers";
+    EXPECT_EQ(table->rowHeight(1, 2), 44);
+    EXPECT_EQ(table->cellForRow(3, 0), nullptr);
+    EXPECT_EQ(table->cellForRow(0, 2), nullptr);
+}
+
+TEST(UITableView, ReloadingRowsRebuildsOnlyThoseRowsAndReusesTheirCells)
+{
+    auto controller = makeController();
+    auto table = makeTable(controller);
+    table->reloadData();
+    RefPtr<UITableViewCell> before = table->cellForRow(1, 1);
+    table->clearEventLogForTesting();
+    table->reloadRowsAtIndexPaths({ NSIndexPath::indexPathForRow(1, 1), NSIndexPath::indexPathForRow(0, 2) }, UITableViewRowAnimation::Automatic);
+    EXPECT_EQ(table->eventLogForTesting(), "reloadRows(1:1 2:0) cell(1:1) cell(2:0)");
+    EXPECT_NE(table->cellForRow(1, 1), before.get()) << "a reloaded row gets a cell of its own";
+    EXPECT_EQ(table->cellForRow(2, 0), before.get()) << "the set-aside cell served the next row";
+    EXPECT_EQ(rowTexts(table), "0:0 0:1 1:0 1:1 1:2 2:0 ");
+}
+
+TEST(UITableView, ReloadingASectionAsksForItsRowCountAgain)
+{
+    auto controller = makeController();
+    auto table = makeTable(controller);
+    table->reloadData();
+    controller->m_firstSectionRows = 4;
+    table->clearEventLogForTesting();
+    table->reloadSections({ 0 }, UITableViewRowAnimation::Automatic);
+    EXPECT_EQ(table->eventLogForTesting(), "reloadSections(0) cell(0:0) cell(0:1) cell(0:2) cell(0:3)");
+    EXPECT_EQ(rowTexts(table), "0:0 0:1 0:2 0:3 1:0 1:1 1:2 2:0 ");
+}
+
+TEST(UITableView, ATapHighlightsSelectsAndTellsTheDelegateUnlessRefused)
+{
+    auto controller = makeController();
+    auto table = makeTable(controller);
+    table->reloadData();
+    table->clearEventLogForTesting();
+    EXPECT_TRUE(table->tapRowByUser(1, 2));
+    EXPECT_EQ(table->eventLogForTesting(), "highlight(1:2) select(1:2) deselect(1:2 animated)");
+    EXPECT_EQ(controller->m_log, "didSelect(1:2) ");
+    EXPECT_FALSE(table->indexPathForSelectedRow());
+
+    controller->m_isHighlightRefused = true;
+    table->clearEventLogForTesting();
+    EXPECT_TRUE(table->tapRowByUser(0, 0));
+    EXPECT_EQ(table->eventLogForTesting(), "") << "a refused highlight selects nothing";
+
+    table->cellForRow(0, 1)->setUserInteractionEnabled(false);
+    EXPECT_FALSE(table->tapRowByUser(0, 1));
+    EXPECT_FALSE(table->tapRowByUser(7, 0));
+    EXPECT_EQ(controller->m_log, "didSelect(1:2) ");
+}
+
+TEST(UIControl, AUserToggleSendsTheValueChangedActionOnlyOnAChange)
+{
+    auto controller = makeController();
+    auto toggle = UISwitch::create(CGRectMake(0, 0, 0, 0));
+    toggle->addTarget(controller.ptr(), sel_registerName("toggled:"), UIControlEventValueChanged);
+    toggle->toggleByUser(true);
+    toggle->toggleByUser(true);
+    toggle->setOn(false); // by code: no action, as in UIKit
+    toggle->toggleByUser(true);
+    toggle->toggleByUser(false);
+    EXPECT_EQ(controller->m_log, "toggled(on) toggled(on) toggled(off) ");
+
+    toggle->removeTarget(controller.ptr(), nullptr, UIControlEventValueChanged);
+    toggle->toggleByUser(true);
+    EXPECT_EQ(controller->m_log, "toggled(on) toggled(on) toggled(off) ");
+
+    auto segments = UISegmentedControl::create({ "A", "B", "C" });
+    segments->addTarget(controller.ptr(), sel_registerName("toggled:"), UIControlEventTouchUpInside);
+    EXPECT_TRUE(segments->selectByUser(2));
+    EXPECT_EQ(segments->selectedSegmentIndex(), 2);
+    EXPECT_FALSE(segments->selectByUser(3));
+    EXPECT_EQ(segments->selectedSegmentIndex(), 2);
+    EXPECT_EQ(controller->m_log, "toggled(on) toggled(on) toggled(off) ") << "only value-changed targets hear a selection";
+}
+
+TEST(UIAppearance, AProxyContainedInTheControllerClassWinsOverTheAppWideOne)
+{
+    UIAppearance::resetForTesting();
+    auto controller = makeController();
+    auto table = makeTable(controller);
+    auto toggle = UISwitch::create(CGRectMake(0, 0, 0, 0));
+    auto cellView = UIView::create(CGRectMake(0, 0, 0, 0));
+    cellView->addSubview(toggle);
+    table->addSubview(cellView);
+
+    EXPECT_EQ(toggle->effectiveOnTintColor(), nullptr);
+    auto green = UIColor::colorWithRed(0, 1, 0, 1);
+    auto red = UIColor::colorWithRed(1, 0, 0, 1);
+    UIAppearance::appearance(UISwitch::objcClass()).setOnTintColor(green);
+    EXPECT_EQ(toggle->effectiveOnTintColor(), green.ptr());
+    // Contained in a superclass of the controller's class counts for it.
+    UIAppearance::appearanceWhenContainedIn(UISwitch::objcClass(), UIViewController::objcClass()).setOnTintColor(red);
+    EXPECT_EQ(toggle->effectiveOnTintColor(), red.ptr());
+    cellView->removeFromSuperview();
+    EXPECT_EQ(toggle->effectiveOnTintColor(), green.ptr()) << "outside the controller's views only the app-wide proxy applies";
+    auto own = UIColor::colorWithWhite(0.5, 1);
+    toggle->setOnTintColor(own);
+    EXPECT_EQ(toggle->effectiveOnTintColor(), own.ptr());
+    UIAppearance::resetForTesting();
+}
+
+TEST(UIView, TintComesFromTheNearestAncestorThatHasOne)
+{
+    auto outer = UIView::create(CGRectMake(0, 0, 0, 0));
+    auto middle = UIView::create(CGRectMake(0, 0, 0, 0));
+    auto inner = UIImageView::create(CGRectMake(0, 0, 0, 0));
+    outer->addSubview(middle);
+    middle->addSubview(inner);
+    EXPECT_EQ(inner->tintColor(), nullptr);
+    auto blue = UIColor::colorWithRed(0, 0, 1, 1);
+    outer->setTintColor(blue);
+    EXPECT_EQ(inner->tintColor(), blue.ptr());
+    auto red = UIColor::colorWithRed(1, 0, 0, 1);
+    middle->setTintColor(red);
+    EXPECT_EQ(inner->tintColor(), red.ptr());
+    outer = UIView::create(CGRectMake(0, 0, 0, 0)); // the old outer view goes away
+    middle->removeFromSuperview();
+    EXPECT_EQ(inner->tintColor(), red.ptr());
+}
+
+TEST(UIAlertView, TheDelegateHearsTheTappedButtonBeforeTheAlertGoesAway)
+{
+    auto controller = makeController();
+    auto alert = UIAlertView::create("Title", "Message", controller.ptr(), std::string("No"), { "Yes", "Maybe" });
+    alert->setTag(7);
+    EXPECT_EQ(alert->cancelButtonIndex(), 0);
+    EXPECT_EQ(alert->numberOfButtons(), 3);
+    EXPECT_FALSE(alert->isVisible());
+    alert->show();
+    alert->show();
+    EXPECT_EQ(UIAlertView::visibleAlerts().size(), 1u);
+    alert->dismissWithClickedButtonIndex(2, true);
+    EXPECT_EQ(controller->m_log, "clicked(7,2) ");
+    EXPECT_TRUE(UIAlertView::visibleAlerts().empty());
+
+    auto withoutCancel = UIAlertView::create("Title", "", nullptr, std::nullopt, { "OK" });
+    EXPECT_EQ(withoutCancel->cancelButtonIndex(), -1);
+    withoutCancel->show();
+    withoutCancel->dismissWithClickedButtonIndex(0, false); // no delegate: nothing to tell
+    EXPECT_TRUE(UIAlertView::visibleAlerts().empty());
+}
+
+TEST(UINavigationController, OnlyAShownStackMakesItsControllersAppear)
+{
+    auto navigation = UINavigationController::create();
+    auto first = makeController();
+    auto table = makeTable(first);
+    navigation->pushViewController(first, false);
+    EXPECT_EQ(first->navigationController(), navigation.ptr());
+    EXPECT_EQ(table->numberOfSections(), 0) << "not on screen yet";
+    navigation->appear(false);
+    EXPECT_EQ(table->numberOfSections(), 3) << "on screen, the table was laid out";
+
+    auto second = makeController();
+    navigation->pushViewController(second, true);
+    EXPECT_EQ(navigation->topViewController(), second.ptr());
+    EXPECT_EQ(navigation->popViewControllerAnimated(true).get(), second.ptr());
+    EXPECT_EQ(second->navigationController(), nullptr);
+    EXPECT_EQ(navigation->popViewControllerAnimated(true), nullptr) << "the root controller stays";
+}
