@@ -44,16 +44,6 @@ void setSource(cairo_t* cr, RGBA color, double alpha = 1)
     cairo_set_source_rgba(cr, color.r, color.g, color.b, color.a * alpha);
 }
 
-void roundedRectangle(cairo_t* cr, double x, double y, double width, double height, double radius)
-{
-    cairo_new_sub_path(cr);
-    cairo_arc(cr, x + width - radius, y + radius, radius, -M_PI / 2, 0);
-    cairo_arc(cr, x + width - radius, y + height - radius, radius, 0, M_PI / 2);
-    cairo_arc(cr, x + radius, y + height - radius, radius, M_PI / 2, M_PI);
-    cairo_arc(cr, x + radius, y + radius, radius, M_PI, 3 * M_PI / 2);
-    cairo_close_path(cr);
-}
-
 enum class Weight { Regular, Bold };
 
 // Lays out text in a box; answers the height it took.
@@ -109,7 +99,7 @@ double drawAccessory(cairo_t* cr, const AccessorySnapshot& accessory, double rig
     switch (accessory.kind) {
     case AccessorySnapshot::Kind::Switch: {
         double x = right - 51, y = middle - 15.5;
-        roundedRectangle(cr, x, y, 51, 31, 15.5);
+        addRoundedRectangle(cr, x, y, 51, 31, 15.5);
         if (accessory.isOn) {
             setSource(cr, rgba(accessory.color.get(), systemGreen), alpha);
             cairo_fill(cr);
@@ -163,7 +153,7 @@ double drawAccessory(cairo_t* cr, const AccessorySnapshot& accessory, double rig
         double count = static_cast<double>(std::max<std::size_t>(accessory.segments.size(), 1));
         double width = std::min(right - inset, 80 * count), x = right - width, segment = width / count;
         RGBA color = rgba(accessory.color.get(), tint);
-        roundedRectangle(cr, x, middle - 14.5, width, 29, 4);
+        addRoundedRectangle(cr, x, middle - 14.5, width, 29, 4);
         setSource(cr, color, alpha);
         cairo_set_line_width(cr, 1);
         cairo_stroke(cr);
@@ -282,7 +272,7 @@ void drawAlert(cairo_t* cr, const AlertSnapshot& alert, double height, RGBA tint
     cairo_set_source_rgba(cr, 0, 0, 0, 0.4);
     cairo_paint(cr);
     double width = 270, x = (screenWidth - width) / 2, y = std::min(height, 667.0) / 2 - 70;
-    roundedRectangle(cr, x, y, width, 140, 13);
+    addRoundedRectangle(cr, x, y, width, 140, 13);
     cairo_set_source_rgba(cr, 0.97, 0.97, 0.97, 0.98);
     cairo_fill(cr);
     drawText(cr, alert.title, x + 16, y + 20, width - 32, 17, black, NSTextAlignment::Center, Weight::Bold);
@@ -303,7 +293,7 @@ void drawSheet(cairo_t* cr, const SheetSnapshot& sheet, double height)
     cairo_set_source_rgba(cr, 0, 0, 0, 0.4);
     cairo_paint(cr);
     double x = 20, y = std::min(height, 667.0) / 2 - 110, width = screenWidth - 40;
-    roundedRectangle(cr, x, y, width, 220, 10);
+    addRoundedRectangle(cr, x, y, width, 220, 10);
     cairo_set_source_rgb(cr, 1, 1, 1);
     cairo_fill(cr);
     drawText(cr, sheet.kind, x + 12, y + 12, width - 24, 15, black, NSTextAlignment::Center, Weight::Bold);

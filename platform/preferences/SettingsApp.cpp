@@ -207,19 +207,19 @@ std::string SettingsApp::tapAlertButton(const std::string& button)
     if (!alert)
         return "no alert is showing";
     auto& titles = alert->buttonTitles();
-    for (std::size_t i = 0; i < titles.size(); ++i) {
-        if (titles[i] == button) {
-            alert->dismissWithClickedButtonIndex(static_cast<long>(i), true);
-            CFRunLoop::main().runUntilIdle();
-            return {};
-        }
+    long index = -1;
+    for (std::size_t i = 0; i < titles.size() && index < 0; ++i) {
+        if (titles[i] == button)
+            index = static_cast<long>(i);
     }
-    if (!button.empty() && button.find_first_not_of("0123456789") == std::string::npos && std::stoul(button) < titles.size()) {
-        alert->dismissWithClickedButtonIndex(std::stol(button), true);
-        CFRunLoop::main().runUntilIdle();
-        return {};
-    }
-    return "the alert has no button \"" + button + "\"";
+    if (index < 0 && !button.empty() && button.size() < 6 && button.find_first_not_of("0123456789") == std::string::npos
+        && std::stoul(button) < titles.size())
+        index = std::stol(button);
+    if (index < 0)
+        return "the alert has no button \"" + button + "\"";
+    alert->dismissWithClickedButtonIndex(index, true);
+    CFRunLoop::main().runUntilIdle();
+    return {};
 }
 
 std::string SettingsApp::goBack()

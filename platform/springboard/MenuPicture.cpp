@@ -4,6 +4,7 @@
 #include <pango/pangocairo.h>
 
 #include <uikit/NSStringDrawing.h>
+#include <uikit/UIGraphics.h>
 
 #include <algorithm>
 #include <cmath>
@@ -37,17 +38,6 @@ void setColor(cairo_t* cr, const UIColor& color, double extraAlpha = 1)
     cairo_set_source_rgba(cr, r, g, b, a * extraAlpha);
 }
 
-void roundedRect(cairo_t* cr, double x, double y, double width, double height, double radius)
-{
-    radius = std::min({ radius, width / 2, height / 2 });
-    cairo_new_sub_path(cr);
-    cairo_arc(cr, x + width - radius, y + radius, radius, -M_PI / 2, 0);
-    cairo_arc(cr, x + width - radius, y + height - radius, radius, 0, M_PI / 2);
-    cairo_arc(cr, x + radius, y + height - radius, radius, M_PI / 2, M_PI);
-    cairo_arc(cr, x + radius, y + radius, radius, M_PI, 3 * M_PI / 2);
-    cairo_close_path(cr);
-}
-
 // A wallpaper of soft shapes, the same every time.
 void drawWallpaper(cairo_t* cr, double width, double height)
 {
@@ -71,7 +61,7 @@ void drawWallpaper(cairo_t* cr, double width, double height)
     // A grid of app icons, as a home screen has.
     for (int row = 0; row < 6; ++row) {
         for (int column = 0; column < 4; ++column) {
-            roundedRect(cr, 27 + column * 87, 40 + row * 100, 60, 60, 13);
+            addRoundedRectangle(cr, 27 + column * 87, 40 + row * 100, 60, 60, 13);
             cairo_set_source_rgba(cr, 1, 1, 1, 0.28);
             cairo_fill(cr);
         }
@@ -186,7 +176,7 @@ bool writeMenuPicture(const SBApplicationShortcutMenu& menu, const std::filesyst
     // The plate: its background colour, or the host's light material without one, and its border.
     if (auto* plate = menu.backgroundView()) {
         double radius = plate->layer()->cornerRadius();
-        roundedRect(cr.get(), menuX, menuY, menuWidth, menuHeight, radius);
+        addRoundedRectangle(cr.get(), menuX, menuY, menuWidth, menuHeight, radius);
         if (plate->backgroundColor())
             setColor(cr.get(), *plate->backgroundColor());
         else
@@ -195,7 +185,7 @@ bool writeMenuPicture(const SBApplicationShortcutMenu& menu, const std::filesyst
         CGColorRef border = plate->layer()->borderColor();
         if (plate->layer()->borderWidth() > 0 && border) {
             double inset = plate->layer()->borderWidth() / 2;
-            roundedRect(cr.get(), menuX + inset, menuY + inset, menuWidth - 2 * inset, menuHeight - 2 * inset, radius);
+            addRoundedRectangle(cr.get(), menuX + inset, menuY + inset, menuWidth - 2 * inset, menuHeight - 2 * inset, radius);
             setColor(cr.get(), UIColor::colorWithCGColor(*border).get());
             cairo_set_line_width(cr.get(), plate->layer()->borderWidth());
             cairo_stroke(cr.get());
@@ -224,7 +214,7 @@ bool writeMenuPicture(const SBApplicationShortcutMenu& menu, const std::filesyst
     if (auto* application = menu.application(); application && application->icon()) {
         double iconX = (canvasWidth - iconSize) / 2, iconY = menuY + menuHeight + 16;
         cairo_save(cr.get());
-        roundedRect(cr.get(), iconX, iconY, iconSize, iconSize, 13);
+        addRoundedRectangle(cr.get(), iconX, iconY, iconSize, iconSize, 13);
         cairo_clip(cr.get());
         drawImage(cr.get(), *application->icon(), nullptr, iconX, iconY, iconSize, iconSize);
         cairo_restore(cr.get());

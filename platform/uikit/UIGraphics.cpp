@@ -2,6 +2,7 @@
 
 #include <cairo.h>
 
+#include <algorithm>
 #include <cmath>
 #include <vector>
 
@@ -118,4 +119,15 @@ void UIImage::drawInRect(CGRect rect) const
     cairo_pattern_set_extend(cairo_get_source(cr), CAIRO_EXTEND_PAD);
     cairo_paint(cr);
     cairo_restore(cr);
+}
+
+void addRoundedRectangle(cairo_t* cr, double x, double y, double width, double height, double radius)
+{
+    radius = std::min({ radius, width / 2, height / 2 });
+    cairo_new_sub_path(cr);
+    cairo_arc(cr, x + width - radius, y + radius, radius, -M_PI / 2, 0);
+    cairo_arc(cr, x + width - radius, y + height - radius, radius, 0, M_PI / 2);
+    cairo_arc(cr, x + radius, y + height - radius, radius, M_PI / 2, M_PI);
+    cairo_arc(cr, x + radius, y + radius, radius, M_PI, 3 * M_PI / 2);
+    cairo_close_path(cr);
 }

@@ -32,6 +32,11 @@ RefPtr<UIImage> UIGraphicsGetImageFromCurrentImageContext();
 void UIGraphicsEndImageContext();
 void CGContextSetInterpolationQuality(CGContextRef, CGInterpolationQuality);
 
+// Adds a rectangle with round corners (as a layer's corner radius draws it,
+// the radius held to half the shorter side) to the path, for the platform's
+// drawing code.
+void addRoundedRectangle(cairo_t*, double x, double y, double width, double height, double radius);
+
 // The main screen: its scale, points to pixels.
 class UIScreen {
 public:

@@ -10,6 +10,8 @@
 #include <functional>
 #include <string>
 
+#include <uikit/UIGraphics.h>
+
 namespace {
 
 using Glyph = std::function<void(cairo_t*)>;
@@ -40,12 +42,7 @@ void circle(cairo_t* cr, double x, double y, double radius)
 
 void roundedSquare(cairo_t* cr, double x, double y, double size, double radius)
 {
-    cairo_new_sub_path(cr);
-    cairo_arc(cr, x + size - radius, y + radius, radius, -M_PI / 2, 0);
-    cairo_arc(cr, x + size - radius, y + size - radius, radius, 0, M_PI / 2);
-    cairo_arc(cr, x + radius, y + size - radius, radius, M_PI / 2, M_PI);
-    cairo_arc(cr, x + radius, y + radius, radius, M_PI, 3 * M_PI / 2);
-    cairo_close_path(cr);
+    addRoundedRectangle(cr, x, y, size, size, radius);
 }
 
 void heart(cairo_t* cr)
