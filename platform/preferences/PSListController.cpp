@@ -212,7 +212,7 @@ id PSListController::cellForRow(id self, SEL, id, id indexPath)
     default:
         break;
     }
-    return objc_autorelease(cell.leakRef());
+    return objc_autorelease(cell.get());
 }
 
 std::optional<std::string> PSListController::titleForHeader(id self, SEL, id, long section)

@@ -144,7 +144,7 @@ UITableViewCell* UITableView::dequeueReusableCellWithIdentifier(const std::strin
         Ref<UITableViewCell> cell = pool.back();
         pool.pop_back();
         cell->setHighlighted(false);
-        return static_cast<UITableViewCell*>(objc_autorelease(cell.leakRef()));
+        return static_cast<UITableViewCell*>(objc_autorelease(cell.ptr()));
     }
     auto registered = m_registeredClasses.find(reuseIdentifier);
     if (registered == m_registeredClasses.end())
@@ -155,7 +155,7 @@ UITableViewCell* UITableView::dequeueReusableCellWithIdentifier(const std::strin
     RefPtr<UITableViewCell> cell = objc_dynamicCast<UITableViewCell>(made);
     if (!cell)
         return nullptr;
-    return static_cast<UITableViewCell*>(objc_autorelease(cell.leakRef()));
+    return static_cast<UITableViewCell*>(objc_autorelease(cell.get()));
 }
 
 UITableViewCell* UITableView::dequeueReusableCellWithIdentifier(const std::string& reuseIdentifier, NSIndexPath*)
