@@ -290,3 +290,17 @@ TEST(UINavigationController, OnlyAShownStackMakesItsControllersAppear)
     EXPECT_EQ(second->navigationController(), nullptr);
     EXPECT_EQ(navigation->popViewControllerAnimated(true), nullptr) << "the root controller stays";
 }
+
+TEST(UITableView, CellsGoAwayWithTheirTable)
+{
+    RefPtr<UITableViewCell> kept;
+    {
+        auto controller = makeController();
+        auto table = makeTable(controller);
+        table->reloadData();
+        table->reloadRowsAtIndexPaths({ NSIndexPath::indexPathForRow(0, 0) }, UITableViewRowAnimation::Automatic);
+        kept = table->cellForRow(1, 0);
+    }
+    EXPECT_EQ(kept->retainCountForTesting(), 1u) << "nothing but this test holds the cell";
+    EXPECT_EQ(kept->superview(), nullptr);
+}
