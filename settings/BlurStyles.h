@@ -6,8 +6,8 @@
 #include <cstdint>
 #include <string>
 
-inline constexpr std::array<const char*, 10> kBlurStyleNames { "Default", "Blur", "Light", "Light Low", "Semi Light", "Adaptive Light", "Ultra Light",
-    "Dark", "Dark Low", "Ultra Dark" };
+inline constexpr std::array<const char*, 10> kBlurStyleNames { "Default", "Blur", "Light", "Light Low", "Semi Light", "Adaptive Light", "Ultra Light", "Dark",
+    "Dark Low", "Ultra Dark" };
 
 // A stored value outside 0..9 has no label of its own; the row shows the
 // empty text rather than failing to build.

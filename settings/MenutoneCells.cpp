@@ -73,7 +73,8 @@ Class TintedCell::objcClass()
 
 Class KillswitchCell::objcClass()
 {
-    static Class cls = ClassBuilder<KillswitchCell>("KillswitchCell", PSSwitchTableCell::objcClass()).method("layoutSubviews", &layoutKillswitchCell).registerClass();
+    static Class cls
+        = ClassBuilder<KillswitchCell>("KillswitchCell", PSSwitchTableCell::objcClass()).method("layoutSubviews", &layoutKillswitchCell).registerClass();
     return cls;
 }
 

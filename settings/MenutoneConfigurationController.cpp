@@ -55,8 +55,8 @@ constexpr std::array<std::array<Row, 3>, 5> rows { {
         { "Subtitle font", "font.png", Accessory::Label, "MenutoneSubtitleFontController" } } },
     { { { "Icon color", "iconColor.png", Accessory::Swatch, "MenutoneIconColorController" }, { "Border", "border.png", Accessory::Switch, nullptr },
         { "Border color", "borderColor.png", Accessory::Swatch, "MenutoneBorderColorController" } } },
-    { { { "Background color", "bgColor.png", Accessory::Swatch, "MenutoneBackgroundColorController" }, { "Hide blur", "hideBlur.png", Accessory::Switch, nullptr },
-        { "Blur", "blur.png", Accessory::Label, "MenutoneBlurController" } } },
+    { { { "Background color", "bgColor.png", Accessory::Swatch, "MenutoneBackgroundColorController" },
+        { "Hide blur", "hideBlur.png", Accessory::Switch, nullptr }, { "Blur", "blur.png", Accessory::Label, "MenutoneBlurController" } } },
 } };
 constexpr std::array<long, 5> rowCounts { 2, 2, 2, 3, 3 };
 
@@ -311,23 +311,23 @@ void switchChanged(id self, SEL, id sender)
 Class makeClass()
 {
     return ClassBuilder<MenutoneConfigurationController>("MenutoneConfigurationController", PSViewController::objcClass())
-                           .method("init", &init)
-                           .method("loadView", &loadView)
-                           .method("viewDidLoad", &viewDidLoad)
-                           .method("viewWillAppear:", &viewWillAppear)
-                           .method("viewDidAppear:", &viewDidAppear)
-                           .method("didReceiveMemoryWarning", &didReceiveMemoryWarning)
-                           .method("numberOfSectionsInTableView:", &numberOfSections)
-                           .method("tableView:numberOfRowsInSection:", &numberOfRows)
-                           .method("tableView:titleForHeaderInSection:", &titleForHeader)
-                           .method("tableView:titleForFooterInSection:", &titleForFooter)
-                           .method("tableView:titleAlignmentForHeaderInSection:", &centredTitleAlignment)
-                           .method("tableView:titleAlignmentForFooterInSection:", &centredTitleAlignment)
-                           .method("tableView:cellForRowAtIndexPath:", &cellForRow)
-                           .method("tableView:shouldHighlightRowAtIndexPath:", &shouldHighlight)
-                           .method("tableView:didSelectRowAtIndexPath:", &didSelectRow)
-                           .method("switchChanged:", &switchChanged)
-                           .registerClass();
+        .method("init", &init)
+        .method("loadView", &loadView)
+        .method("viewDidLoad", &viewDidLoad)
+        .method("viewWillAppear:", &viewWillAppear)
+        .method("viewDidAppear:", &viewDidAppear)
+        .method("didReceiveMemoryWarning", &didReceiveMemoryWarning)
+        .method("numberOfSectionsInTableView:", &numberOfSections)
+        .method("tableView:numberOfRowsInSection:", &numberOfRows)
+        .method("tableView:titleForHeaderInSection:", &titleForHeader)
+        .method("tableView:titleForFooterInSection:", &titleForFooter)
+        .method("tableView:titleAlignmentForHeaderInSection:", &centredTitleAlignment)
+        .method("tableView:titleAlignmentForFooterInSection:", &centredTitleAlignment)
+        .method("tableView:cellForRowAtIndexPath:", &cellForRow)
+        .method("tableView:shouldHighlightRowAtIndexPath:", &shouldHighlight)
+        .method("tableView:didSelectRowAtIndexPath:", &didSelectRow)
+        .method("switchChanged:", &switchChanged)
+        .registerClass();
 }
 
 Class MenutoneConfigurationController::objcClass()

@@ -125,17 +125,17 @@ void loveTapped(id self, SEL, id)
 Class makeClass()
 {
     return ClassBuilder<MenutoneSettingsController>("MenutoneSettingsController", PSListController::objcClass())
-                           .method("init", &init)
-                           .method("specifiers", &specifiers)
-                           .method("viewWillAppear:", &viewWillAppear)
-                           .method("readPreferenceValue:", &readPreferenceValue)
-                           .method("setPreferenceValue:specifier:", &setPreferenceValue)
-                           .method("respring:", &respring)
-                           .method("loveTapped:", &loveTapped)
-                           .method("alertView:clickedButtonAtIndex:", &alertViewClicked)
-                           .method("tableView:titleAlignmentForHeaderInSection:", &centredTitleAlignment)
-                           .method("tableView:titleAlignmentForFooterInSection:", &centredTitleAlignment)
-                           .registerClass();
+        .method("init", &init)
+        .method("specifiers", &specifiers)
+        .method("viewWillAppear:", &viewWillAppear)
+        .method("readPreferenceValue:", &readPreferenceValue)
+        .method("setPreferenceValue:specifier:", &setPreferenceValue)
+        .method("respring:", &respring)
+        .method("loveTapped:", &loveTapped)
+        .method("alertView:clickedButtonAtIndex:", &alertViewClicked)
+        .method("tableView:titleAlignmentForHeaderInSection:", &centredTitleAlignment)
+        .method("tableView:titleAlignmentForFooterInSection:", &centredTitleAlignment)
+        .registerClass();
 }
 
 Class MenutoneSettingsController::objcClass()

@@ -54,4 +54,3 @@ void postSettingsChanged();
 // Rows every screen answers the same way.
 long centredTitleAlignment(id, SEL, id table, long section);
 double standardRowHeight(id, SEL, id table, id indexPath);
-

@@ -160,8 +160,8 @@ ExitStatus runSpringBoard()
     std::string tweaks;
     for (auto& library : springBoard.loadedLibraries())
         tweaks += " " + library.name + (library.isLoaded ? "" : " (not loaded: " + library.reason + ")");
-    std::cout << "SpringBoard in " << DeviceRoot::current().hostFolder().string() << " (pid " << ::getpid() << "); tweaks:" << (tweaks.empty() ? " none" : tweaks)
-              << std::endl;
+    std::cout << "SpringBoard in " << DeviceRoot::current().hostFolder().string() << " (pid " << ::getpid()
+              << "); tweaks:" << (tweaks.empty() ? " none" : tweaks) << std::endl;
     std::cout << "commands: apps | press APP DEPTH [FILE.png] | quit" << std::endl;
 
     auto& loop = CFRunLoop::main();

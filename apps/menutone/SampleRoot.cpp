@@ -234,8 +234,8 @@ bool createRoot(const fs::path& folder, std::string& error)
     fs::remove_all(bundle, copyError);
     fs::copy(MENUTONE_SETTINGS_BUNDLE, bundle, fs::copy_options::recursive, copyError);
     if (!copyError)
-        fs::copy_file(MENUTONE_SETTINGS_ENTRY, folder / "Library/PreferenceLoader/Preferences/MenutoneSettings.plist", fs::copy_options::overwrite_existing,
-            copyError);
+        fs::copy_file(
+            MENUTONE_SETTINGS_ENTRY, folder / "Library/PreferenceLoader/Preferences/MenutoneSettings.plist", fs::copy_options::overwrite_existing, copyError);
     if (copyError) {
         error = "cannot install the settings bundle: " + copyError.message();
         return false;

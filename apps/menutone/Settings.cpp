@@ -157,13 +157,15 @@ std::string barButtonJSON(const std::optional<BarButtonSnapshot>& button)
 
 void printJSON(const ScreenSnapshot& screen)
 {
-    std::string json = "{\"screen\":" + jsonString(screen.controllerClass) + ",\"depth\":" + std::to_string(screen.depth) + ",\"title\":" + jsonString(screen.title)
-        + ",\"titleImage\":" + imageJSON(screen.titleImage) + ",\"barTint\":" + colorJSON(screen.barTint.get()) + ",\"viewTint\":" + colorJSON(screen.viewTint.get())
-        + ",\"left\":" + barButtonJSON(screen.leftBarButton) + ",\"right\":" + barButtonJSON(screen.rightBarButton) + ",\"sections\":[";
+    std::string json = "{\"screen\":" + jsonString(screen.controllerClass) + ",\"depth\":" + std::to_string(screen.depth)
+        + ",\"title\":" + jsonString(screen.title) + ",\"titleImage\":" + imageJSON(screen.titleImage) + ",\"barTint\":" + colorJSON(screen.barTint.get())
+        + ",\"viewTint\":" + colorJSON(screen.viewTint.get()) + ",\"left\":" + barButtonJSON(screen.leftBarButton)
+        + ",\"right\":" + barButtonJSON(screen.rightBarButton) + ",\"sections\":[";
     for (std::size_t s = 0; s < screen.sections.size(); ++s) {
         auto& section = screen.sections[s];
-        json += (s ? "," : "") + std::string("{\"header\":") + optionalJSON(section.header) + ",\"headerAlignment\":" + jsonString(alignmentName(section.headerAlignment))
-            + ",\"footer\":" + optionalJSON(section.footer) + ",\"footerAlignment\":" + jsonString(alignmentName(section.footerAlignment))
+        json += (s ? "," : "") + std::string("{\"header\":") + optionalJSON(section.header)
+            + ",\"headerAlignment\":" + jsonString(alignmentName(section.headerAlignment)) + ",\"footer\":" + optionalJSON(section.footer)
+            + ",\"footerAlignment\":" + jsonString(alignmentName(section.footerAlignment))
             + ",\"headerControl\":" + (section.headerControl ? accessoryJSON(*section.headerControl) : "null") + ",\"rows\":[";
         for (std::size_t r = 0; r < section.rows.size(); ++r) {
             auto& row = section.rows[r];

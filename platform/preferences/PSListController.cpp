@@ -237,8 +237,9 @@ bool PSListController::shouldHighlight(id self, SEL, id, id indexPath)
 {
     auto* path = objc_dynamicCast<NSIndexPath>(indexPath);
     PSSpecifier* specifier = path ? static_cast<PSListController*>(self)->specifierAt(path->section(), path->row()) : nullptr;
-    return specifier && (specifier->cellType() == PSCellType::LinkCell || specifier->cellType() == PSCellType::LinkListCell
-               || specifier->cellType() == PSCellType::ButtonCell);
+    return specifier
+        && (specifier->cellType() == PSCellType::LinkCell || specifier->cellType() == PSCellType::LinkListCell
+            || specifier->cellType() == PSCellType::ButtonCell);
 }
 
 void PSListController::didSelectRow(id self, SEL, id table, id indexPath)

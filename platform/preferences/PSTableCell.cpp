@@ -7,7 +7,8 @@
 
 Class PSTableCell::objcClass()
 {
-    static Class cls = ClassBuilder<PSTableCell>("PSTableCell", UITableViewCell::objcClass()).method(cellInitializerSelector, &PSTableCell::initWithStyle).registerClass();
+    static Class cls
+        = ClassBuilder<PSTableCell>("PSTableCell", UITableViewCell::objcClass()).method(cellInitializerSelector, &PSTableCell::initWithStyle).registerClass();
     return cls;
 }
 
@@ -56,5 +57,6 @@ void PSSwitchTableCell::controlChanged(id self, SEL, id control)
     if (!toggle || !specifier)
         return;
     static SEL setValue = sel_registerName("setPreferenceValue:specifier:");
-    objc_msgSend<void(std::optional<PropertyListValue>, id)>(specifier->target(), setValue, PropertyListValue::boolean(toggle->isOn()), static_cast<id>(specifier));
+    objc_msgSend<void(std::optional<PropertyListValue>, id)>(
+        specifier->target(), setValue, PropertyListValue::boolean(toggle->isOn()), static_cast<id>(specifier));
 }

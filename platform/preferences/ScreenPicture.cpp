@@ -53,16 +53,18 @@ double drawText(cairo_t* cr, const std::string& text, double x, double y, double
     if (text.empty())
         return 0;
     Ref<UIFont> font = weight == Weight::Bold ? UIFont::boldSystemFontOfSize(size) : UIFont::systemFontOfSize(size);
-    std::unique_ptr<PangoFontDescription, decltype(&pango_font_description_free)> description(createPangoFontDescription(font.ptr()), &pango_font_description_free);
+    std::unique_ptr<PangoFontDescription, decltype(&pango_font_description_free)> description(
+        createPangoFontDescription(font.ptr()), &pango_font_description_free);
     std::unique_ptr<PangoLayout, decltype(&g_object_unref)> layout(pango_cairo_create_layout(cr), &g_object_unref);
     pango_layout_set_font_description(layout.get(), description.get());
     pango_layout_set_text(layout.get(), text.c_str(), -1);
     pango_layout_set_width(layout.get(), static_cast<int>(width * PANGO_SCALE));
     if (!isWrapped)
         pango_layout_set_ellipsize(layout.get(), PANGO_ELLIPSIZE_END);
-    pango_layout_set_alignment(layout.get(), alignment == NSTextAlignment::Center ? PANGO_ALIGN_CENTER
-            : alignment == NSTextAlignment::Right                               ? PANGO_ALIGN_RIGHT
-                                                                                : PANGO_ALIGN_LEFT);
+    pango_layout_set_alignment(layout.get(),
+        alignment == NSTextAlignment::Center      ? PANGO_ALIGN_CENTER
+            : alignment == NSTextAlignment::Right ? PANGO_ALIGN_RIGHT
+                                                  : PANGO_ALIGN_LEFT);
     PangoRectangle logical;
     pango_layout_get_extents(layout.get(), nullptr, &logical);
     setSource(cr, color, alpha);
@@ -252,7 +254,8 @@ void drawSections(cairo_t* cr, const ScreenSnapshot& screen, RGBA tint)
                 textX = inset + 29 + 15;
             }
             double accessoryWidth = drawAccessory(cr, row.accessory, screenWidth - inset, middle, tint, row.alpha);
-            drawText(cr, row.text, textX, middle - 11, screenWidth - textX - inset - accessoryWidth - 8, 17, black, NSTextAlignment::Left, Weight::Regular, row.alpha);
+            drawText(cr, row.text, textX, middle - 11, screenWidth - textX - inset - accessoryWidth - 8, 17, black, NSTextAlignment::Left, Weight::Regular,
+                row.alpha);
             if (i + 1 < section.rows.size()) {
                 cairo_set_source_rgb(cr, 0.78, 0.78, 0.8);
                 cairo_rectangle(cr, textX, y + row.height - 0.5, screenWidth - textX, 0.5);

@@ -24,7 +24,7 @@ struct AccessorySnapshot {
     Kind kind { Kind::None };
     bool isOn { false };
     RefPtr<UIColor> color; // switch on-tint, swatch fill (none: no fill)
-    std::string text;      // label text
+    std::string text; // label text
     std::vector<std::string> segments;
     long selectedSegment { -1 };
     CGFloat width { 0 };
@@ -74,7 +74,7 @@ struct ScreenSnapshot {
     std::size_t depth { 0 }; // screens under this one
     std::string title;
     std::optional<ImageSnapshot> titleImage;
-    RefPtr<UIColor> barTint;  // the tint of the bar the screen is shown under
+    RefPtr<UIColor> barTint; // the tint of the bar the screen is shown under
     RefPtr<UIColor> viewTint; // the tint of the screen's view
     std::optional<BarButtonSnapshot> leftBarButton;
     std::optional<BarButtonSnapshot> rightBarButton;

@@ -212,8 +212,7 @@ std::string SettingsApp::tapAlertButton(const std::string& button)
         if (titles[i] == button)
             index = static_cast<long>(i);
     }
-    if (index < 0 && !button.empty() && button.size() < 6 && button.find_first_not_of("0123456789") == std::string::npos
-        && std::stoul(button) < titles.size())
+    if (index < 0 && !button.empty() && button.size() < 6 && button.find_first_not_of("0123456789") == std::string::npos && std::stoul(button) < titles.size())
         index = std::stol(button);
     if (index < 0)
         return "the alert has no button \"" + button + "\"";

@@ -106,7 +106,8 @@ void drawText(cairo_t* cr, const UILabel& label, double originX, double originY)
     if (label.text().empty())
         return;
     Ref<UIFont> font = label.font() ? Ref<UIFont>(*label.font()) : UIFont::systemFontOfSize(17);
-    std::unique_ptr<PangoFontDescription, decltype(&pango_font_description_free)> description(createPangoFontDescription(font.ptr()), &pango_font_description_free);
+    std::unique_ptr<PangoFontDescription, decltype(&pango_font_description_free)> description(
+        createPangoFontDescription(font.ptr()), &pango_font_description_free);
 
     std::unique_ptr<PangoLayout, decltype(&g_object_unref)> layout(pango_cairo_create_layout(cr), &g_object_unref);
     pango_layout_set_font_description(layout.get(), description.get());

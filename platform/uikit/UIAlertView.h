@@ -16,8 +16,8 @@ public:
 
     // -initWithTitle:message:delegate:cancelButtonTitle:otherButtonTitles:.
     // The delegate is not retained. The cancel button, if any, is button 0.
-    static Ref<UIAlertView> create(std::string title, std::string message, id delegate, std::optional<std::string> cancelButtonTitle,
-        std::vector<std::string> otherButtonTitles);
+    static Ref<UIAlertView> create(
+        std::string title, std::string message, id delegate, std::optional<std::string> cancelButtonTitle, std::vector<std::string> otherButtonTitles);
 
     const std::string& title() const { return m_title; }
     const std::string& message() const { return m_message; }

@@ -18,8 +18,8 @@ inline const TemporaryRoot& settingsRoot()
 {
     static TemporaryRoot* root = [] {
         auto* made = new TemporaryRoot;
-        std::filesystem::copy(MENUTONE_SETTINGS_BUNDLE, made->hostPath("/Library/PreferenceBundles/MenutoneSettings.bundle"),
-            std::filesystem::copy_options::recursive);
+        std::filesystem::copy(
+            MENUTONE_SETTINGS_BUNDLE, made->hostPath("/Library/PreferenceBundles/MenutoneSettings.bundle"), std::filesystem::copy_options::recursive);
         std::filesystem::copy_file(MENUTONE_SETTINGS_ENTRY, made->hostPath("/Library/PreferenceLoader/Preferences/MenutoneSettings.plist"));
         return made;
     }();
@@ -43,9 +43,7 @@ protected:
             alert->dismissWithClickedButtonIndex(alert->cancelButtonIndex(), false);
         CFRunLoop::main().useManualClock();
         // Each post, with what the store holds at that moment.
-        corefoundation::setPostObserverForTesting([this](std::string_view name) {
-            m_posts += std::string(name) + "(" + storeText() + ") ";
-        });
+        corefoundation::setPostObserverForTesting([this](std::string_view name) { m_posts += std::string(name) + "(" + storeText() + ") "; });
     }
 
     void TearDown() override { corefoundation::setPostObserverForTesting(nullptr); }
@@ -59,7 +57,10 @@ protected:
         return *m_app;
     }
 
-    static void writeStore(PropertyListValue::Dictionary entries) { ASSERT_TRUE(NSDictionary(std::move(entries)).writeToFile(kMenutoneSettingsPath, Atomically::Yes)); }
+    static void writeStore(PropertyListValue::Dictionary entries)
+    {
+        ASSERT_TRUE(NSDictionary(std::move(entries)).writeToFile(kMenutoneSettingsPath, Atomically::Yes));
+    }
     static std::optional<NSDictionary> store() { return NSDictionary::dictionaryWithContentsOfFile(kMenutoneSettingsPath); }
 
     // "key=value ..." of the integer and boolean keys, for compact comparisons.

@@ -69,7 +69,8 @@ void toggled(id self, SEL, id sender)
 
 void clicked(id self, SEL, id alert, long index)
 {
-    static_cast<RowsControllerForTesting*>(self)->m_log += "clicked(" + std::to_string(static_cast<UIAlertView*>(alert)->tag()) + "," + std::to_string(index) + ") ";
+    static_cast<RowsControllerForTesting*>(self)->m_log
+        += "clicked(" + std::to_string(static_cast<UIAlertView*>(alert)->tag()) + "," + std::to_string(index) + ") ";
 }
 
 Class RowsControllerForTesting::objcClass()
