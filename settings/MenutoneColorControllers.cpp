@@ -44,7 +44,7 @@ template <std::size_t Index> void updateColor(id self, SEL, bool isGiven, id col
     RefPtr<UIColor> fill = isGiven ? objc_dynamicCast<UIColor>(color)
                                    : colorInt(intPref(settings ? &*settings : nullptr, Screen<Index>::member.key, 0), UIColor::blackColor().ptr());
     auto swatch = swatchView(fill);
-    static_cast<Screen<Index>*>(self)->navigationItem()->setRightBarButtonItem(UIBarButtonItem::create(swatch).ptr());
+    static_cast<Screen<Index>*>(self)->navigationItem()->setRightBarButtonItem(UIBarButtonItem::initWithCustomView(swatch).ptr());
 }
 
 template <std::size_t Index> id init(id self, SEL op)

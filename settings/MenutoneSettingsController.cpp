@@ -32,7 +32,7 @@ id init(id self, SEL op)
     setTitleImage(*controller, "MenutoneSettingsIcon.png", Rendering::Original);
     static SEL loveTapped = sel_registerName("loveTapped:");
     controller->navigationItem()->setRightBarButtonItem(
-        UIBarButtonItem::create(bundleImage("love.png", Rendering::Original), UIBarButtonItemStyle::Plain, self, loveTapped).ptr());
+        UIBarButtonItem::initWithImage(bundleImage("love.png", Rendering::Original), UIBarButtonItemStyle::Plain, self, loveTapped).ptr());
 
     controller->view()->setTintColor(settingsTint());
     auto* own = controller->navigationController();

@@ -6,6 +6,7 @@
 #include <functional>
 
 #include <device/DeviceRoot.h>
+#include <device/FileSystem.h>
 #include <foundation/NSDictionary.h>
 
 namespace fs = std::filesystem;
@@ -191,6 +192,60 @@ bool writeApp(const fs::path& root, const App& app, std::string& error)
     return true;
 }
 
+// What the device says of itself, a mail account, and the package database
+// with this package installed, as the package install leaves a device.
+bool writeDeviceFiles(const fs::path& folder, std::string& error)
+{
+    std::error_code fileError;
+    for (const char* path : { "System/Library/CoreServices", "var/mobile/Library/Mail", "var/lib/dpkg/info", "var/lib/dpkg/updates" })
+        fs::create_directories(folder / path, fileError);
+    NSDictionary version({ { "ProductName", PropertyListValue::string("iPhone OS") }, { "ProductVersion", PropertyListValue::string("9.3.3") },
+        { "ProductBuildVersion", PropertyListValue::string("13G34") } });
+    NSDictionary model({ { "ProductType", PropertyListValue::string("iPhone8,1") } });
+    NSDictionary accounts({ { "Accounts",
+        PropertyListValue::array({ PropertyListValue::dictionary(
+            { { "EmailAddress", PropertyListValue::string("mobile@example.com") }, { "DisplayName", PropertyListValue::string("Mobile") } }) }) } });
+    static const char status[] = "Package: com.harbrook.menutone\n"
+                                 "Status: install ok installed\n"
+                                 "Priority: optional\n"
+                                 "Section: Tweaks\n"
+                                 "Installed-Size: 1024\n"
+                                 "Maintainer: harbrook <support@harbrook.com>\n"
+                                 "Architecture: iphoneos-arm\n"
+                                 "Version: 1.0.0\n"
+                                 "Depends: mobilesubstrate, preferenceloader\n"
+                                 "Description: Restyle the shortcut menu of the home screen\n"
+                                 "Name: Menutone\n"
+                                 "\n"
+                                 "Package: mobilesubstrate\n"
+                                 "Status: install ok installed\n"
+                                 "Priority: required\n"
+                                 "Section: System\n"
+                                 "Maintainer: saurik <saurik@saurik.com>\n"
+                                 "Architecture: iphoneos-arm\n"
+                                 "Version: 0.9.6301\n"
+                                 "Description: powerful code insertion platform\n"
+                                 "Name: Cydia Substrate\n"
+                                 "\n"
+                                 "Package: preferenceloader\n"
+                                 "Status: install ok installed\n"
+                                 "Priority: optional\n"
+                                 "Section: System\n"
+                                 "Maintainer: Dustin L. Howett <dustin@howett.net>\n"
+                                 "Architecture: iphoneos-arm\n"
+                                 "Version: 2.2.3\n"
+                                 "Description: load preference bundles in the Settings app\n"
+                                 "Name: PreferenceLoader\n"
+                                 "\n";
+    bool isWritten = version.writeToHostFile(folder / "System/Library/CoreServices/SystemVersion.plist", Atomically::Yes)
+        && model.writeToHostFile(folder / "System/Library/CoreServices/DeviceModel.plist", Atomically::Yes)
+        && accounts.writeToHostFile(folder / "var/mobile/Library/Mail/Accounts.plist", Atomically::Yes)
+        && device::writeFile(folder / "var/lib/dpkg/status", std::span(reinterpret_cast<const std::uint8_t*>(status), sizeof status - 1), device::WriteMode::Atomic);
+    if (!isWritten)
+        error = "cannot write the device files of " + folder.string();
+    return isWritten;
+}
+
 }
 
 bool createRoot(const fs::path& folder, std::string& error)
@@ -218,6 +273,8 @@ bool createRoot(const fs::path& folder, std::string& error)
         if (!writeApp(folder, app, error))
             return false;
     }
+    if (!writeDeviceFiles(folder, error))
+        return false;
 
     fs::path libraries = folder / "Library/MobileSubstrate/DynamicLibraries";
     std::error_code copyError;

@@ -95,10 +95,19 @@ void printText(const ScreenSnapshot& screen)
         std::cout << "\n";
     }
     if (screen.sheet) {
-        std::cout << "sheet: " << screen.sheet->kind << "\n";
-        for (auto& [field, value] : screen.sheet->fields)
-            std::cout << "  " << field << ": " << value << "\n";
+        std::cout << "sheet: " << screen.sheet->kind << "; left " << barButtonText(screen.sheet->leftBarButton) << "; right "
+                  << barButtonText(screen.sheet->rightBarButton) << "\n";
+        for (auto& [field, value] : screen.sheet->fields) {
+            std::string shown;
+            for (char c : value)
+                shown += c == '\n' ? std::string("\\n") : std::string(1, c);
+            std::cout << "  " << field << ": " << shown << "\n";
+        }
     }
+    for (auto& [url, application] : screen.openedURLs)
+        std::cout << "opened: " << url << " (" << (application.empty() ? "no app takes it" : application) << ")\n";
+    for (auto& path : screen.sentMail)
+        std::cout << "sent mail: " << path << "\n";
     std::cout << std::flush;
 }
 
@@ -186,12 +195,21 @@ void printJSON(const ScreenSnapshot& screen)
         json += "null";
     json += ",\"sheet\":";
     if (screen.sheet) {
-        json += "{\"kind\":" + jsonString(screen.sheet->kind) + ",\"fields\":[";
+        json += "{\"kind\":" + jsonString(screen.sheet->kind) + ",\"left\":" + barButtonJSON(screen.sheet->leftBarButton)
+            + ",\"right\":" + barButtonJSON(screen.sheet->rightBarButton) + ",\"fields\":[";
         for (std::size_t i = 0; i < screen.sheet->fields.size(); ++i)
             json += (i ? "," : "") + std::string("[") + jsonString(screen.sheet->fields[i].first) + "," + jsonString(screen.sheet->fields[i].second) + "]";
         json += "]}";
     } else
         json += "null";
+    json += ",\"opened\":[";
+    for (std::size_t i = 0; i < screen.openedURLs.size(); ++i)
+        json += (i ? "," : "") + std::string("{\"url\":") + jsonString(screen.openedURLs[i].first) + ",\"app\":"
+            + (screen.openedURLs[i].second.empty() ? "null" : jsonString(screen.openedURLs[i].second)) + "}";
+    json += "],\"sentMail\":[";
+    for (std::size_t i = 0; i < screen.sentMail.size(); ++i)
+        json += (i ? "," : "") + jsonString(screen.sentMail[i]);
+    json += "]";
     std::cout << json << "}" << std::endl;
 }
 

@@ -2,13 +2,21 @@
 
 #include <fcntl.h>
 #include <signal.h>
+#include <spawn.h>
 #include <sys/file.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <cstdlib>
+#include <map>
+#include <mutex>
 #include <string>
+#include <vector>
 
 #include "DeviceRoot.h"
+
+extern char** environ;
 
 namespace device {
 
@@ -39,6 +47,81 @@ int restartHomeScreen()
     return ::kill(static_cast<pid_t>(pid), respringSignal()) == 0 ? 0 : 1;
 }
 
+std::mutex& streamsLock()
+{
+    static std::mutex lock;
+    return lock;
+}
+
+// The command behind each stream popen opened.
+std::map<FILE*, pid_t>& streams()
+{
+    static auto* table = new std::map<FILE*, pid_t>;
+    return *table;
+}
+
+FILE* spawnReading(std::vector<std::string> arguments)
+{
+    int pipeFds[2];
+    if (::pipe2(pipeFds, O_CLOEXEC) != 0)
+        return nullptr;
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_adddup2(&actions, pipeFds[1], STDOUT_FILENO);
+    posix_spawn_file_actions_addopen(&actions, STDIN_FILENO, "/dev/null", O_RDONLY, 0);
+    std::vector<char*> argv;
+    for (auto& argument : arguments)
+        argv.push_back(argument.data());
+    argv.push_back(nullptr);
+    pid_t pid = -1;
+    int error = ::posix_spawn(&pid, argv[0], &actions, nullptr, argv.data(), environ);
+    posix_spawn_file_actions_destroy(&actions);
+    ::close(pipeFds[1]);
+    if (error != 0) {
+        ::close(pipeFds[0]);
+        return nullptr;
+    }
+    FILE* stream = ::fdopen(pipeFds[0], "r");
+    if (!stream) {
+        ::close(pipeFds[0]);
+        ::waitpid(pid, nullptr, 0);
+        return nullptr;
+    }
+    std::lock_guard guard(streamsLock());
+    streams()[stream] = pid;
+    return stream;
+}
+
+}
+
+FILE* popen(std::string_view command, const char* mode)
+{
+    if (!mode || std::string_view(mode) != "r" || command != "/usr/bin/dpkg -l")
+        return nullptr;
+    auto database = DeviceRoot::current().hostPath(kPackageDatabasePath);
+    if (!database)
+        return nullptr;
+    return spawnReading({ "/usr/bin/dpkg", "--admindir=" + database->string(), "-l" });
+}
+
+int pclose(FILE* stream)
+{
+    pid_t pid = -1;
+    {
+        std::lock_guard guard(streamsLock());
+        auto found = streams().find(stream);
+        if (found == streams().end())
+            return -1;
+        pid = found->second;
+        streams().erase(found);
+    }
+    std::fclose(stream);
+    int status = 0;
+    while (::waitpid(pid, &status, 0) < 0) {
+        if (errno != EINTR)
+            return -1;
+    }
+    return status;
 }
 
 int respringSignal()

@@ -4,6 +4,7 @@
 // commands the platform knows run; nothing is handed to the host's shell and
 // no host process is ever signalled by name.
 
+#include <cstdio>
 #include <string_view>
 
 namespace device {
@@ -14,6 +15,16 @@ namespace device {
 // none runs. An unknown command runs nothing and answers 127, the shell's
 // "command not found".
 int system(std::string_view command);
+
+// popen(3) for reading: "/usr/bin/dpkg -l" runs the host's dpkg, without a
+// shell, against the root's own package database (var/lib/dpkg). Any other
+// command, or another mode than "r", does not start: none.
+FILE* popen(std::string_view command, const char* mode);
+// pclose(3): waits for the command and answers its wait status; -1 for a
+// stream that popen did not open.
+int pclose(FILE*);
+
+inline constexpr const char* kPackageDatabasePath = "/var/lib/dpkg";
 
 // The running home screen's side: records this process as the root's
 // SpringBoard (var/run/SpringBoard.pid, held under a lock while the process

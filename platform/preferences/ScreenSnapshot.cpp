@@ -1,9 +1,12 @@
 #include "ScreenSnapshot.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 
+#include <messageui/MFMailComposeViewController.h>
 #include <social/SLComposeViewController.h>
+#include <uikit/UIApplication.h>
 #include <uikit/UIControl.h>
 
 #include "SettingsApp.h"
@@ -119,6 +122,9 @@ ScreenSnapshot ScreenSnapshot::capture(const SettingsApp& app)
     screen.barTint = app.splitNavigationController().navigationBar()->ownTintColor();
     if (!screen.barTint)
         screen.barTint = app.navigationController().navigationBar()->ownTintColor();
+    for (auto& opened : UIApplication::sharedApplication().openedURLs())
+        screen.openedURLs.push_back({ opened.url, opened.application });
+    screen.sentMail = MFMailComposeViewController::sentMessagePaths();
     if (auto alert = app.visibleAlert())
         screen.alert = AlertSnapshot { alert->title(), alert->message(), alert->buttonTitles(), alert->cancelButtonIndex(), alert->tag() };
     if (!top)
@@ -145,12 +151,32 @@ ScreenSnapshot ScreenSnapshot::capture(const SettingsApp& app)
             screen.sections.push_back(std::move(section));
         }
     }
-    if (auto* sheet = objc_dynamicCast<SLComposeViewController>(top->presentedViewController())) {
-        SheetSnapshot snapshot { object_getClassName(sheet), { { "service", sheet->serviceType() }, { "text", sheet->initialText() } } };
+    if (auto* sheet = objc_dynamicCast<SLComposeViewController>(app.presentedSheet())) {
+        SheetSnapshot snapshot;
+        snapshot.kind = object_getClassName(sheet);
+        snapshot.fields = { { "service", sheet->serviceType() }, { "text", sheet->initialText() } };
         for (auto& url : sheet->urls())
             snapshot.fields.push_back({ "url", url });
         screen.sheet = std::move(snapshot);
-    } else if (auto* presented = top->presentedViewController())
-        screen.sheet = SheetSnapshot { object_getClassName(presented), {} };
+    } else if (auto* mail = objc_dynamicCast<MFMailComposeViewController>(app.presentedSheet())) {
+        SheetSnapshot snapshot;
+        snapshot.kind = object_getClassName(mail);
+        for (auto& recipient : mail->toRecipients())
+            snapshot.fields.push_back({ "to", recipient });
+        snapshot.fields.push_back({ "subject", mail->subject() });
+        snapshot.fields.push_back({ mail->isBodyHTML() ? "body (HTML)" : "body", mail->messageBody() });
+        for (auto& attachment : mail->attachments()) {
+            auto lines = std::count(attachment.data.begin(), attachment.data.end(), '\n');
+            snapshot.fields.push_back({ "attachment", attachment.fileName + " (" + attachment.mimeType + ", " + std::to_string(attachment.data.size())
+                    + " bytes, " + std::to_string(lines) + " lines)" });
+        }
+        screen.sheet = std::move(snapshot);
+    } else if (auto* presented = app.presentedSheet())
+        screen.sheet = SheetSnapshot { object_getClassName(presented), {}, std::nullopt, std::nullopt };
+    if (screen.sheet) {
+        auto* item = app.presentedSheet()->navigationItem();
+        screen.sheet->leftBarButton = barButtonSnapshot(item->leftBarButtonItem());
+        screen.sheet->rightBarButton = barButtonSnapshot(item->rightBarButtonItem());
+    }
     return screen;
 }

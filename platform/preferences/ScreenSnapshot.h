@@ -67,6 +67,8 @@ struct AlertSnapshot {
 struct SheetSnapshot {
     std::string kind; // the presented controller's class
     std::vector<std::pair<std::string, std::string>> fields;
+    std::optional<BarButtonSnapshot> leftBarButton;
+    std::optional<BarButtonSnapshot> rightBarButton;
 };
 
 struct ScreenSnapshot {
@@ -81,6 +83,10 @@ struct ScreenSnapshot {
     std::vector<SectionSnapshot> sections;
     std::optional<AlertSnapshot> alert;
     std::optional<SheetSnapshot> sheet;
+    // Every address the app was asked to open, with the app that took it
+    // (empty: none), and every mail it sent, oldest first.
+    std::vector<std::pair<std::string, std::string>> openedURLs;
+    std::vector<std::string> sentMail;
 
     static ScreenSnapshot capture(const SettingsApp&);
 };

@@ -108,6 +108,16 @@ UIAlertView* SettingsApp::visibleAlert() const
     return alerts.empty() ? nullptr : alerts.back().ptr();
 }
 
+UIViewController* SettingsApp::presentedSheet() const
+{
+    for (UIViewController* presenter : { topViewController(), static_cast<UIViewController*>(m_navigation.ptr()),
+             static_cast<UIViewController*>(m_splitNavigation.ptr()) }) {
+        if (presenter && presenter->presentedViewController())
+            return presenter->presentedViewController();
+    }
+    return nullptr;
+}
+
 bool SettingsApp::findRow(const std::string& row, long& section, long& index, std::string& error) const
 {
     auto* table = topTable();
@@ -142,6 +152,8 @@ std::string SettingsApp::tapRow(const std::string& row)
 {
     if (visibleAlert())
         return "an alert is showing; answer it first";
+    if (presentedSheet())
+        return "a sheet covers the screen; close it first (back)";
     long section = 0, index = 0;
     std::string error;
     if (!findRow(row, section, index, error))
@@ -191,7 +203,7 @@ std::string SettingsApp::selectSegment(long index)
 
 std::string SettingsApp::tapBarButton(BarSide side)
 {
-    auto* top = topViewController();
+    auto* top = presentedSheet() ? presentedSheet() : topViewController();
     UIBarButtonItem* item = top ? (side == BarSide::Left ? top->navigationItem()->leftBarButtonItem() : top->navigationItem()->rightBarButtonItem()) : nullptr;
     if (!item)
         return std::string("this screen has no ") + (side == BarSide::Left ? "left" : "right") + " bar button";
@@ -223,9 +235,13 @@ std::string SettingsApp::tapAlertButton(const std::string& button)
 
 std::string SettingsApp::goBack()
 {
-    auto* top = topViewController();
-    if (top && top->presentedViewController()) {
-        top->dismissViewControllerAnimated(true, nullptr);
+    if (RefPtr<UIViewController> sheet = presentedSheet()) {
+        // A sheet's back is its Cancel button, which tells its delegate.
+        if (auto* cancel = sheet->navigationItem()->leftBarButtonItem())
+            cancel->tapByUser();
+        if (presentedSheet() == sheet.get())
+            sheet->dismissViewControllerAnimated(true, nullptr);
+        CFRunLoop::main().runUntilIdle();
         return {};
     }
     if (visibleAlert())

@@ -37,6 +37,8 @@ public:
     // The screen's table, when its view is one.
     UITableView* topTable() const;
     UIAlertView* visibleAlert() const;
+    // A sheet presented over the screen (by it or by a navigation controller).
+    UIViewController* presentedSheet() const;
 
     // What a user does. Each answers an error message, or the empty string.
     // A row is named by its text, or as SECTION:ROW.
@@ -47,7 +49,7 @@ public:
     std::string tapBarButton(BarSide);
     // A button by its title, or its index.
     std::string tapAlertButton(const std::string& button);
-    // The back button: dismisses a presented sheet, else pops the top screen.
+    // The back button: cancels a presented sheet, else pops the top screen.
     std::string goBack();
     // Runs what the main queue has ready, then lets time pass on the run
     // loop's clock so that deferred work runs.

@@ -2,9 +2,22 @@
 
 #include <objc/ClassBuilder.h>
 
+namespace {
+
+// Cancel and Post both close the sheet: off the device no service posts.
+void close(id self, SEL, id)
+{
+    static_cast<SLComposeViewController*>(self)->dismissViewControllerAnimated(true, nullptr);
+}
+
+}
+
 Class SLComposeViewController::objcClass()
 {
-    static Class cls = ClassBuilder<SLComposeViewController>("SLComposeViewController", UIViewController::objcClass()).registerClass();
+    static Class cls = ClassBuilder<SLComposeViewController>("SLComposeViewController", UIViewController::objcClass())
+                           .method("cancel:", &close)
+                           .method("post:", &close)
+                           .registerClass();
     return cls;
 }
 
@@ -21,6 +34,8 @@ RefPtr<SLComposeViewController> SLComposeViewController::composeViewControllerFo
         return nullptr;
     auto sheet = adoptRef(*new SLComposeViewController);
     sheet->m_serviceType = serviceType;
+    sheet->navigationItem()->setLeftBarButtonItem(UIBarButtonItem::initWithTitle("Cancel", UIBarButtonItemStyle::Plain, sheet.ptr(), sel_registerName("cancel:")).ptr());
+    sheet->navigationItem()->setRightBarButtonItem(UIBarButtonItem::initWithTitle("Post", UIBarButtonItemStyle::Done, sheet.ptr(), sel_registerName("post:")).ptr());
     return sheet.ptr();
 }
 

@@ -15,12 +15,10 @@ public:
     UIBarButtonItem() = default;
     static Class objcClass();
 
-    // -initWithImage:style:target:action:. The target is not retained.
-    static Ref<UIBarButtonItem> create(RefPtr<UIImage>, UIBarButtonItemStyle, id target, SEL action);
-    // -initWithTitle:style:target:action:.
-    static Ref<UIBarButtonItem> create(std::string title, UIBarButtonItemStyle, id target, SEL action);
-    // -initWithCustomView:.
-    static Ref<UIBarButtonItem> create(Ref<UIView> customView);
+    // The target is not retained.
+    static Ref<UIBarButtonItem> initWithImage(RefPtr<UIImage>, UIBarButtonItemStyle, id target, SEL action);
+    static Ref<UIBarButtonItem> initWithTitle(std::string title, UIBarButtonItemStyle, id target, SEL action);
+    static Ref<UIBarButtonItem> initWithCustomView(Ref<UIView> customView);
 
     UIImage* image() const { return m_image.get(); }
     const std::string& title() const { return m_title; }

@@ -52,7 +52,7 @@ Class UINavigationController::objcClass()
 [[maybe_unused]] static Class registeredUINavigationBar = UINavigationBar::objcClass();
 [[maybe_unused]] static Class registeredUINavigationController = UINavigationController::objcClass();
 
-Ref<UIBarButtonItem> UIBarButtonItem::create(RefPtr<UIImage> image, UIBarButtonItemStyle style, id target, SEL action)
+Ref<UIBarButtonItem> UIBarButtonItem::initWithImage(RefPtr<UIImage> image, UIBarButtonItemStyle style, id target, SEL action)
 {
     auto item = adoptRef(*new UIBarButtonItem);
     item->m_image = std::move(image);
@@ -62,14 +62,14 @@ Ref<UIBarButtonItem> UIBarButtonItem::create(RefPtr<UIImage> image, UIBarButtonI
     return item;
 }
 
-Ref<UIBarButtonItem> UIBarButtonItem::create(std::string title, UIBarButtonItemStyle style, id target, SEL action)
+Ref<UIBarButtonItem> UIBarButtonItem::initWithTitle(std::string title, UIBarButtonItemStyle style, id target, SEL action)
 {
-    auto item = create(RefPtr<UIImage>(), style, target, action);
+    auto item = initWithImage(nullptr, style, target, action);
     item->m_title = std::move(title);
     return item;
 }
 
-Ref<UIBarButtonItem> UIBarButtonItem::create(Ref<UIView> customView)
+Ref<UIBarButtonItem> UIBarButtonItem::initWithCustomView(Ref<UIView> customView)
 {
     auto item = adoptRef(*new UIBarButtonItem);
     item->m_customView = customView.ptr();
@@ -94,6 +94,8 @@ bool UIBarButtonItem::tapByUser()
 
 UIViewController::~UIViewController()
 {
+    if (m_presentedViewController)
+        m_presentedViewController->m_presentingViewController = nullptr;
     if (m_view && m_view->m_viewController == this)
         m_view->m_viewController = nullptr;
 }
@@ -138,15 +140,26 @@ void UIViewController::setTitle(std::string title)
 
 void UIViewController::presentViewController(Ref<UIViewController> controller, bool animated, std::function<void()> completion)
 {
+    if (m_presentedViewController)
+        m_presentedViewController->m_presentingViewController = nullptr;
     m_presentedViewController = controller.ptr();
+    controller->m_presentingViewController = this;
     controller->appear(animated);
     if (completion)
         completion();
 }
 
-void UIViewController::dismissViewControllerAnimated(bool, std::function<void()> completion)
+void UIViewController::dismissViewControllerAnimated(bool animated, std::function<void()> completion)
 {
-    m_presentedViewController = nullptr;
+    if (!m_presentedViewController && m_presentingViewController) {
+        m_presentingViewController->dismissViewControllerAnimated(animated, std::move(completion));
+        return;
+    }
+    Ref<UIViewController> protectedThis(*this);
+    if (m_presentedViewController) {
+        m_presentedViewController->m_presentingViewController = nullptr;
+        m_presentedViewController = nullptr;
+    }
     if (completion)
         completion();
 }

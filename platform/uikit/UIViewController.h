@@ -37,6 +37,9 @@ public:
     // Modal presentation: the presented controller is kept until dismissed.
     void presentViewController(Ref<UIViewController>, bool animated, std::function<void()> completion);
     UIViewController* presentedViewController() const { return m_presentedViewController.get(); }
+    UIViewController* presentingViewController() const { return m_presentingViewController; }
+    // Dismisses what this controller presented; a presented controller with
+    // nothing of its own on top asks its presenter, as UIKit does.
     void dismissViewControllerAnimated(bool animated, std::function<void()> completion);
 
     // The host's side of appearing on screen: "viewWillAppear:", the view's
@@ -60,6 +63,7 @@ private:
     Ref<UINavigationItem> m_navigationItem { adoptRef(*new UINavigationItem) };
     UINavigationController* m_navigationController { nullptr };
     RefPtr<UIViewController> m_presentedViewController;
+    UIViewController* m_presentingViewController { nullptr };
 };
 
 class UINavigationBar : public UIView {

@@ -227,6 +227,65 @@ void about(cairo_t* cr)
     cairo_stroke(cr);
 }
 
+void opacity(cairo_t* cr)
+{
+    circle(cr, 14.5, 14.5, 10);
+    cairo_stroke(cr);
+    cairo_arc(cr, 14.5, 14.5, 10, M_PI / 2, 3 * M_PI / 2);
+    cairo_close_path(cr);
+    cairo_fill(cr);
+}
+
+void globe(cairo_t* cr)
+{
+    circle(cr, 14.5, 14.5, 10.5);
+    cairo_stroke(cr);
+    cairo_save(cr);
+    cairo_translate(cr, 14.5, 14.5);
+    cairo_scale(cr, 0.45, 1);
+    cairo_arc(cr, 0, 0, 10.5, 0, 2 * M_PI);
+    cairo_restore(cr);
+    cairo_stroke(cr);
+    cairo_move_to(cr, 4, 14.5);
+    cairo_line_to(cr, 25, 14.5);
+    cairo_stroke(cr);
+}
+
+void bird(cairo_t* cr)
+{
+    cairo_move_to(cr, 4, 20);
+    cairo_curve_to(cr, 9, 22, 16, 21, 20, 15);
+    cairo_curve_to(cr, 22, 12, 23, 9, 24, 7);
+    cairo_curve_to(cr, 21, 6, 18, 6, 16, 9);
+    cairo_curve_to(cr, 12, 9, 8, 8, 5, 5);
+    cairo_curve_to(cr, 4, 9, 6, 12, 9, 13);
+    cairo_curve_to(cr, 7, 13, 6, 13, 5, 12.5);
+    cairo_curve_to(cr, 6, 16, 9, 17, 11, 17);
+    cairo_curve_to(cr, 9, 19, 6, 20, 4, 20);
+    cairo_fill(cr);
+}
+
+void envelope(cairo_t* cr)
+{
+    cairo_rectangle(cr, 4, 7.5, 21, 14);
+    cairo_stroke(cr);
+    cairo_move_to(cr, 4.5, 8);
+    cairo_line_to(cr, 14.5, 16);
+    cairo_line_to(cr, 24.5, 8);
+    cairo_stroke(cr);
+}
+
+void reset(cairo_t* cr)
+{
+    cairo_arc_negative(cr, 14.5, 14.5, 9, -M_PI / 2 - 0.5, -3 * M_PI / 2 + 0.1);
+    cairo_stroke(cr);
+    cairo_move_to(cr, 15, 2);
+    cairo_line_to(cr, 10, 5.5);
+    cairo_line_to(cr, 15, 9);
+    cairo_close_path(cr);
+    cairo_fill(cr);
+}
+
 }
 
 int main(int argc, char** argv)
@@ -255,6 +314,11 @@ int main(int argc, char** argv)
         { "blur.png", blur },
         { "respring.png", respring },
         { "about.png", about },
+        { "opacity.png", opacity },
+        { "website.png", globe },
+        { "follow.png", bird },
+        { "mail.png", envelope },
+        { "reset.png", reset },
     };
     for (auto& [name, glyph] : images) {
         if (!writeImage(folder / name, glyph)) {

@@ -5,6 +5,7 @@
 
 #include <cairo.h>
 
+#include <tincture/NSArray+Tincture.h>
 #include <tincture/UIColor+Tincture.h>
 
 #include "ChildProcess.h"
@@ -155,4 +156,41 @@ TEST_F(SettingsCommand, CommandsComeFromStdinAndAFailureIsReportedAndExitsNonZer
     auto noBundle = runCommand(std::string(MENUTONE_COMMAND) + " --root '" + empty.path().string() + "' settings --do show");
     EXPECT_EQ(noBundle.status, 1);
     EXPECT_NE(noBundle.output.find("cannot read the preference entry"), std::string::npos) << noBundle.output;
+}
+
+TEST_F(SettingsCommand, APresetBuiltInTheSettingsStylesTheNextMenuWithItsFiveColours)
+{
+    auto springBoard = startSpringBoard();
+    auto built = menutone("settings --do 'tap Configuration' --do 'switch Use preset on' --do 'switch Border on' --do 'tap Preset color' "
+                          "--do 'segment 1' --do 'tap Red'");
+    ASSERT_EQ(built.status, 0) << built.output;
+    springBoard->send("press com.apple.mobilemail 1");
+    auto menu = springBoard->readLineStartingWith("{");
+    ASSERT_TRUE(menu);
+    auto colors = tincture::array::arrayOfColorsWithColorScheme(tincture::array::ColorSchemeComplementary, tincture::flatRedColor().ptr(), tincture::Flat::Yes);
+    ASSERT_EQ(colors.size(), 5u);
+    auto has = [&](const std::string& field, const UIColor& color) { return menu->find("\"" + field + "\":" + colorJSONOf(color)) != std::string::npos; };
+    EXPECT_TRUE(has("titleColor", colors[0])) << *menu;
+    EXPECT_TRUE(has("subtitleColor", colors[1])) << *menu;
+    EXPECT_TRUE(has("iconTint", colors[2])) << *menu;
+    EXPECT_TRUE(has("backgroundColor", colors[3])) << *menu;
+    EXPECT_TRUE(has("borderColor", colors[4])) << *menu;
+    EXPECT_NE(menu->find("\"borderWidth\":1"), std::string::npos) << *menu;
+    springBoard->send("quit");
+}
+
+TEST_F(SettingsCommand, ShowListsOpenedAddressesTheMailSheetAndSentMail)
+{
+    auto shown = menutone("settings --do 'tap About' --do 'tap Website' --do 'tap Email support' --do show --do 'bar right' --do show");
+    ASSERT_EQ(shown.status, 0) << shown.output;
+    EXPECT_NE(shown.output.find("sheet: MFMailComposeViewController; left \"Cancel\"; right \"Send\""), std::string::npos) << shown.output;
+    EXPECT_NE(shown.output.find("  subject: Menutone com.harbrook.menutone Support\n"), std::string::npos) << shown.output;
+    EXPECT_NE(shown.output.find("  body: \\n\\nDevice information: iPhone8,1, iOS 9.3.3 (13G34)\n"), std::string::npos) << shown.output;
+    EXPECT_NE(shown.output.find("  attachment: tweaks.txt (text/plain, "), std::string::npos) << shown.output;
+    EXPECT_NE(shown.output.find("opened: https://harbrook.com/menutone/ (com.apple.mobilesafari)"), std::string::npos) << shown.output;
+    auto sent = shown.output.find("sent mail: /var/mobile/Library/Mail/Outbox/");
+    ASSERT_NE(sent, std::string::npos) << shown.output;
+    std::string path = shown.output.substr(sent + 11, shown.output.find('\n', sent) - sent - 11);
+    auto message = readBytes(m_root.hostPath(path));
+    EXPECT_NE(std::string(message.begin(), message.end()).find("filename=\"tweaks.txt\""), std::string::npos);
 }

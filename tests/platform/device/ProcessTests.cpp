@@ -83,3 +83,25 @@ TEST(DeviceProcess, RespringSignalsTheRegisteredHomeScreenOfThisRootOnly)
     EXPECT_FALSE(std::filesystem::exists(root.hostPath("/var/run/SpringBoard.pid")));
     EXPECT_EQ(device::system("killall backboardd"), 1);
 }
+
+TEST(DeviceProcess, OnlyTheListingCommandStartsAndItReadsTheRootsOwnDatabase)
+{
+    TemporaryRoot root;
+    EXPECT_EQ(device::popen("/usr/bin/dpkg -l; touch x", "r"), nullptr);
+    EXPECT_EQ(device::popen("/usr/bin/dpkg -l", "w"), nullptr);
+    EXPECT_EQ(device::popen("ls", "r"), nullptr);
+    EXPECT_EQ(device::pclose(stdin), -1) << "a stream popen did not open";
+
+    std::filesystem::create_directories(root.hostPath("/var/lib/dpkg"));
+    writeBytes(root.hostPath("/var/lib/dpkg/status"), "Package: com.example.only\nStatus: install ok installed\nArchitecture: all\nVersion: 2.0\n"
+                                                      "Maintainer: Example <e@example.com>\nDescription: the one package\n\n");
+    FILE* listing = device::popen("/usr/bin/dpkg -l", "r");
+    ASSERT_TRUE(listing);
+    std::string output;
+    char buffer[256];
+    while (std::fgets(buffer, sizeof buffer, listing))
+        output += buffer;
+    EXPECT_EQ(device::pclose(listing), 0);
+    EXPECT_NE(output.find("com.example.only"), std::string::npos) << output;
+    EXPECT_EQ(output.find("dpkg "), std::string::npos) << "only the root's packages, not the host's";
+}

@@ -1,0 +1,229 @@
+#include "MFMailComposeViewController.h"
+
+#include <unistd.h>
+
+#include <atomic>
+#include <chrono>
+#include <ctime>
+
+#include <device/FileSystem.h>
+#include <device/DeviceRoot.h>
+#include <foundation/NSDictionary.h>
+#include <objc/ClassBuilder.h>
+#include <objc/MessageSend.h>
+
+namespace {
+
+std::string accountAddress()
+{
+    auto accounts = NSDictionary::dictionaryWithContentsOfFile(kMailAccountsPath);
+    auto* list = accounts ? accounts->objectForKey("Accounts") : nullptr;
+    if (!list || !list->asArray())
+        return {};
+    for (auto& account : *list->asArray()) {
+        auto* address = account.objectForKey("EmailAddress");
+        if (address && address->asString() && address->asString()->find('@') != std::string::npos)
+            return *address->asString();
+    }
+    return {};
+}
+
+std::string base64Lines(const NSData& data)
+{
+    static const char alphabet[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/";
+    std::string encoded;
+    std::size_t lineLength = 0;
+    for (std::size_t i = 0; i < data.size(); i += 3) {
+        std::uint32_t chunk = static_cast<std::uint32_t>(data[i]) << 16;
+        if (i + 1 < data.size())
+            chunk |= static_cast<std::uint32_t>(data[i + 1]) << 8;
+        if (i + 2 < data.size())
+            chunk |= data[i + 2];
+        encoded += alphabet[(chunk >> 18) & 63];
+        encoded += alphabet[(chunk >> 12) & 63];
+        encoded += i + 1 < data.size() ? alphabet[(chunk >> 6) & 63] : '=';
+        encoded += i + 2 < data.size() ? alphabet[chunk & 63] : '=';
+        // RFC 2045: encoded lines of at most 76 characters.
+        if ((lineLength += 4) == 76) {
+            encoded += "\r\n";
+            lineLength = 0;
+        }
+    }
+    if (lineLength)
+        encoded += "\r\n";
+    return encoded;
+}
+
+bool isPlainHeaderText(const std::string& text)
+{
+    for (unsigned char c : text) {
+        if (c >= 0x80 || c == '\r' || c == '\n')
+            return false;
+    }
+    return true;
+}
+
+// RFC 2047: a header value outside ASCII (or with line breaks, which would
+// start a header of their own) goes as base64 encoded-words.
+std::string headerText(const std::string& text)
+{
+    if (isPlainHeaderText(text))
+        return text;
+    std::string encoded = base64Lines(NSData(text.begin(), text.end()));
+    std::string folded;
+    for (char c : encoded) {
+        if (c != '\r' && c != '\n')
+            folded += c;
+    }
+    return "=?UTF-8?B?" + folded + "?=";
+}
+
+// A file name for a header parameter: quotes and breaks cannot end it early.
+std::string quotedParameter(const std::string& text)
+{
+    std::string quoted;
+    for (char c : text) {
+        if (c == '"' || c == '\\')
+            quoted += '\\';
+        if (c != '\r' && c != '\n')
+            quoted += c;
+    }
+    return "\"" + quoted + "\"";
+}
+
+std::string rfc5322Date()
+{
+    std::time_t now = std::time(nullptr);
+    std::tm utc {};
+    ::gmtime_r(&now, &utc);
+    char text[64];
+    std::strftime(text, sizeof text, "%a, %d %b %Y %H:%M:%S +0000", &utc);
+    return text;
+}
+
+std::string withCRLF(const std::string& text)
+{
+    std::string converted;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (text[i] == '\n' && (i == 0 || text[i - 1] != '\r'))
+            converted += '\r';
+        converted += text[i];
+    }
+    return converted;
+}
+
+std::atomic<unsigned> messageCount { 0 };
+
+std::vector<std::string>& sentPaths()
+{
+    static auto* paths = new std::vector<std::string>;
+    return *paths;
+}
+
+}
+
+Class MFMailComposeViewController::objcClass()
+{
+    static Class cls = ClassBuilder<MFMailComposeViewController>("MFMailComposeViewController", UIViewController::objcClass())
+                           .method("init", &MFMailComposeViewController::init)
+                           .method("cancel:", &MFMailComposeViewController::cancel)
+                           .method("send:", &MFMailComposeViewController::send)
+                           .registerClass();
+    return cls;
+}
+
+[[maybe_unused]] static Class registeredMFMailComposeViewController = MFMailComposeViewController::objcClass();
+
+Ref<MFMailComposeViewController> MFMailComposeViewController::create()
+{
+    auto made = allocInit(objcClass());
+    return adoptRef(*static_cast<MFMailComposeViewController*>(made.leakRef()));
+}
+
+id MFMailComposeViewController::init(id self, SEL op)
+{
+    self = objc_msgSendSuper<id()>(objcClass(), self, op);
+    if (!self)
+        return self;
+    auto* sheet = static_cast<MFMailComposeViewController*>(self);
+    sheet->setTitle("New Message");
+    sheet->navigationItem()->setLeftBarButtonItem(UIBarButtonItem::initWithTitle("Cancel", UIBarButtonItemStyle::Plain, self, sel_registerName("cancel:")).ptr());
+    sheet->navigationItem()->setRightBarButtonItem(UIBarButtonItem::initWithTitle("Send", UIBarButtonItemStyle::Done, self, sel_registerName("send:")).ptr());
+    return self;
+}
+
+const std::vector<std::string>& MFMailComposeViewController::sentMessagePaths()
+{
+    return sentPaths();
+}
+
+bool MFMailComposeViewController::canSendMail()
+{
+    return !accountAddress().empty();
+}
+
+void MFMailComposeViewController::setMessageBody(std::string body, bool isHTML)
+{
+    m_messageBody = std::move(body);
+    m_isBodyHTML = isHTML;
+}
+
+void MFMailComposeViewController::addAttachmentData(NSData data, std::string mimeType, std::string fileName)
+{
+    m_attachments.push_back({ std::move(data), std::move(mimeType), std::move(fileName) });
+}
+
+std::string MFMailComposeViewController::mimeMessage() const
+{
+    std::string boundary = "Menutone-Boundary-" + std::to_string(::getpid()) + "-" + std::to_string(messageCount.load());
+    std::string to;
+    for (auto& recipient : m_toRecipients)
+        to += (to.empty() ? "" : ", ") + headerText(recipient);
+    std::string message = "From: " + headerText(accountAddress()) + "\r\n" + "To: " + to + "\r\n" + "Subject: " + headerText(m_subject) + "\r\n"
+        + "Date: " + rfc5322Date() + "\r\n" + "MIME-Version: 1.0\r\n" + "Content-Type: multipart/mixed; boundary=\"" + boundary + "\"\r\n\r\n";
+    message += "--" + boundary + "\r\n";
+    message += std::string("Content-Type: ") + (m_isBodyHTML ? "text/html" : "text/plain") + "; charset=utf-8\r\n";
+    message += "Content-Transfer-Encoding: base64\r\n\r\n";
+    message += base64Lines(NSData(m_messageBody.begin(), m_messageBody.end()));
+    for (auto& attachment : m_attachments) {
+        message += "--" + boundary + "\r\n";
+        std::string type = isPlainHeaderText(attachment.mimeType) && !attachment.mimeType.empty() ? attachment.mimeType : "application/octet-stream";
+        message += "Content-Type: " + type + "; name=" + quotedParameter(attachment.fileName) + "\r\n";
+        message += "Content-Disposition: attachment; filename=" + quotedParameter(attachment.fileName) + "\r\n";
+        message += "Content-Transfer-Encoding: base64\r\n\r\n";
+        message += base64Lines(attachment.data);
+    }
+    message += "--" + boundary + "--\r\n";
+    return withCRLF(message);
+}
+
+void MFMailComposeViewController::finish(MFMailComposeResult result)
+{
+    Ref<MFMailComposeViewController> protectedThis(*this);
+    static SEL didFinish = sel_registerName("mailComposeController:didFinishWithResult:error:");
+    if (m_mailComposeDelegate && m_mailComposeDelegate->respondsToSelector(didFinish))
+        objc_msgSend<DidFinish>(m_mailComposeDelegate, didFinish, static_cast<id>(this), static_cast<long>(result), static_cast<id>(nullptr));
+}
+
+void MFMailComposeViewController::cancel(id self, SEL, id)
+{
+    static_cast<MFMailComposeViewController*>(self)->finish(MFMailComposeResultCancelled);
+}
+
+void MFMailComposeViewController::send(id self, SEL, id)
+{
+    auto* sheet = static_cast<MFMailComposeViewController*>(self);
+    auto outbox = DeviceRoot::current().hostPath(kMailOutboxPath);
+    std::error_code error;
+    if (outbox)
+        std::filesystem::create_directories(*outbox, error);
+    std::string name = std::to_string(std::chrono::system_clock::now().time_since_epoch().count()) + "-" + std::to_string(::getpid()) + "-"
+        + std::to_string(messageCount++) + ".eml";
+    std::string message = sheet->mimeMessage();
+    bool isWritten = outbox && !error
+        && device::writeFile(*outbox / name, std::span(reinterpret_cast<const std::uint8_t*>(message.data()), message.size()), device::WriteMode::Atomic);
+    sheet->m_sentMessagePath = isWritten ? std::string(kMailOutboxPath) + "/" + name : std::string();
+    if (isWritten)
+        sentPaths().push_back(sheet->m_sentMessagePath);
+    sheet->finish(isWritten ? MFMailComposeResultSent : MFMailComposeResultFailed);
+}
