@@ -9,6 +9,7 @@
 #include <device/FileSystem.h>
 #include <device/DeviceRoot.h>
 #include <foundation/NSDictionary.h>
+#include <foundation/PropertyListSerialization.h>
 #include <objc/ClassBuilder.h>
 #include <objc/MessageSend.h>
 
@@ -28,30 +29,14 @@ std::string accountAddress()
     return {};
 }
 
+// RFC 2045: base64 in lines of at most 76 characters.
 std::string base64Lines(const NSData& data)
 {
-    static const char alphabet[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/";
-    std::string encoded;
-    std::size_t lineLength = 0;
-    for (std::size_t i = 0; i < data.size(); i += 3) {
-        std::uint32_t chunk = static_cast<std::uint32_t>(data[i]) << 16;
-        if (i + 1 < data.size())
-            chunk |= static_cast<std::uint32_t>(data[i + 1]) << 8;
-        if (i + 2 < data.size())
-            chunk |= data[i + 2];
-        encoded += alphabet[(chunk >> 18) & 63];
-        encoded += alphabet[(chunk >> 12) & 63];
-        encoded += i + 1 < data.size() ? alphabet[(chunk >> 6) & 63] : '=';
-        encoded += i + 2 < data.size() ? alphabet[chunk & 63] : '=';
-        // RFC 2045: encoded lines of at most 76 characters.
-        if ((lineLength += 4) == 76) {
-            encoded += "\r\n";
-            lineLength = 0;
-        }
-    }
-    if (lineLength)
-        encoded += "\r\n";
-    return encoded;
+    std::string encoded = foundation::base64Encode(data);
+    std::string lines;
+    for (std::size_t start = 0; start < encoded.size(); start += 76)
+        lines += encoded.substr(start, 76) + "\r\n";
+    return lines;
 }
 
 bool isPlainHeaderText(const std::string& text)
@@ -69,13 +54,19 @@ std::string headerText(const std::string& text)
 {
     if (isPlainHeaderText(text))
         return text;
-    std::string encoded = base64Lines(NSData(text.begin(), text.end()));
-    std::string folded;
-    for (char c : encoded) {
-        if (c != '\r' && c != '\n')
-            folded += c;
+    // Encoded-words stay under 76 characters and never split a character.
+    std::string words;
+    for (std::size_t start = 0; start < text.size();) {
+        std::size_t end = std::min(text.size(), start + 45);
+        while (end < text.size() && (static_cast<unsigned char>(text[end]) & 0xC0) == 0x80)
+            --end;
+        if (end == start)
+            end = std::min(text.size(), start + 45);
+        words += (words.empty() ? "" : "\r\n ") + std::string("=?UTF-8?B?") + foundation::base64Encode(NSData(text.begin() + static_cast<long>(start),
+            text.begin() + static_cast<long>(end))) + "?=";
+        start = end;
     }
-    return "=?UTF-8?B?" + folded + "?=";
+    return words;
 }
 
 // A file name for a header parameter: quotes and breaks cannot end it early.
