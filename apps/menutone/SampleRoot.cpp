@@ -240,7 +240,8 @@ bool writeDeviceFiles(const fs::path& folder, std::string& error)
     bool isWritten = version.writeToHostFile(folder / "System/Library/CoreServices/SystemVersion.plist", Atomically::Yes)
         && model.writeToHostFile(folder / "System/Library/CoreServices/DeviceModel.plist", Atomically::Yes)
         && accounts.writeToHostFile(folder / "var/mobile/Library/Mail/Accounts.plist", Atomically::Yes)
-        && device::writeFile(folder / "var/lib/dpkg/status", std::span(reinterpret_cast<const std::uint8_t*>(status), sizeof status - 1), device::WriteMode::Atomic);
+        && device::writeFile(
+            folder / "var/lib/dpkg/status", std::span(reinterpret_cast<const std::uint8_t*>(status), sizeof status - 1), device::WriteMode::Atomic);
     if (!isWritten)
         error = "cannot write the device files of " + folder.string();
     return isWritten;

@@ -204,8 +204,8 @@ void printJSON(const ScreenSnapshot& screen)
         json += "null";
     json += ",\"opened\":[";
     for (std::size_t i = 0; i < screen.openedURLs.size(); ++i)
-        json += (i ? "," : "") + std::string("{\"url\":") + jsonString(screen.openedURLs[i].first) + ",\"app\":"
-            + (screen.openedURLs[i].second.empty() ? "null" : jsonString(screen.openedURLs[i].second)) + "}";
+        json += (i ? "," : "") + std::string("{\"url\":") + jsonString(screen.openedURLs[i].first)
+            + ",\"app\":" + (screen.openedURLs[i].second.empty() ? "null" : jsonString(screen.openedURLs[i].second)) + "}";
     json += "],\"sentMail\":[";
     for (std::size_t i = 0; i < screen.sentMail.size(); ++i)
         json += (i ? "," : "") + jsonString(screen.sentMail[i]);

@@ -6,8 +6,8 @@
 #include <chrono>
 #include <ctime>
 
-#include <device/FileSystem.h>
 #include <device/DeviceRoot.h>
+#include <device/FileSystem.h>
 #include <foundation/NSDictionary.h>
 #include <foundation/PropertyListSerialization.h>
 #include <objc/ClassBuilder.h>
@@ -62,8 +62,8 @@ std::string headerText(const std::string& text)
             --end;
         if (end == start)
             end = std::min(text.size(), start + 45);
-        words += (words.empty() ? "" : "\r\n ") + std::string("=?UTF-8?B?") + foundation::base64Encode(NSData(text.begin() + static_cast<long>(start),
-            text.begin() + static_cast<long>(end))) + "?=";
+        words += (words.empty() ? "" : "\r\n ") + std::string("=?UTF-8?B?")
+            + foundation::base64Encode(NSData(text.begin() + static_cast<long>(start), text.begin() + static_cast<long>(end))) + "?=";
         start = end;
     }
     return words;
@@ -138,7 +138,8 @@ id MFMailComposeViewController::init(id self, SEL op)
         return self;
     auto* sheet = static_cast<MFMailComposeViewController*>(self);
     sheet->setTitle("New Message");
-    sheet->navigationItem()->setLeftBarButtonItem(UIBarButtonItem::initWithTitle("Cancel", UIBarButtonItemStyle::Plain, self, sel_registerName("cancel:")).ptr());
+    sheet->navigationItem()->setLeftBarButtonItem(
+        UIBarButtonItem::initWithTitle("Cancel", UIBarButtonItemStyle::Plain, self, sel_registerName("cancel:")).ptr());
     sheet->navigationItem()->setRightBarButtonItem(UIBarButtonItem::initWithTitle("Send", UIBarButtonItemStyle::Done, self, sel_registerName("send:")).ptr());
     return self;
 }

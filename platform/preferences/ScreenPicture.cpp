@@ -153,7 +153,7 @@ double drawAccessory(cairo_t* cr, const AccessorySnapshot& accessory, double rig
         return 8;
     case AccessorySnapshot::Kind::Segments: {
         double count = static_cast<double>(std::max<std::size_t>(accessory.segments.size(), 1));
-        double width = std::min(right - inset, 80 * count), x = right - width, segment = width / count;
+        double width = std::min(right - 60, 100 * count), x = right - width, segment = width / count;
         RGBA color = rgba(accessory.color.get(), tint);
         addRoundedRectangle(cr, x, middle - 14.5, width, 29, 4);
         setSource(cr, color, alpha);
@@ -167,7 +167,7 @@ double drawAccessory(cairo_t* cr, const AccessorySnapshot& accessory, double rig
                 setSource(cr, color, alpha);
                 cairo_fill(cr);
             }
-            drawText(cr, accessory.segments[i], left, middle - 8, segment, 13, isSelected ? RGBA { 1, 1, 1, 1 } : color, NSTextAlignment::Center,
+            drawText(cr, accessory.segments[i], left, middle - 8, segment, 12, isSelected ? RGBA { 1, 1, 1, 1 } : color, NSTextAlignment::Center,
                 Weight::Regular, alpha);
         }
         return width;

@@ -167,8 +167,9 @@ ScreenSnapshot ScreenSnapshot::capture(const SettingsApp& app)
         snapshot.fields.push_back({ mail->isBodyHTML() ? "body (HTML)" : "body", mail->messageBody() });
         for (auto& attachment : mail->attachments()) {
             auto lines = std::count(attachment.data.begin(), attachment.data.end(), '\n');
-            snapshot.fields.push_back({ "attachment", attachment.fileName + " (" + attachment.mimeType + ", " + std::to_string(attachment.data.size())
-                    + " bytes, " + std::to_string(lines) + " lines)" });
+            snapshot.fields.push_back({ "attachment",
+                attachment.fileName + " (" + attachment.mimeType + ", " + std::to_string(attachment.data.size()) + " bytes, " + std::to_string(lines)
+                    + " lines)" });
         }
         screen.sheet = std::move(snapshot);
     } else if (auto* presented = app.presentedSheet())

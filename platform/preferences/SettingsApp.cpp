@@ -110,8 +110,8 @@ UIAlertView* SettingsApp::visibleAlert() const
 
 UIViewController* SettingsApp::presentedSheet() const
 {
-    for (UIViewController* presenter : { topViewController(), static_cast<UIViewController*>(m_navigation.ptr()),
-             static_cast<UIViewController*>(m_splitNavigation.ptr()) }) {
+    for (UIViewController* presenter :
+        { topViewController(), static_cast<UIViewController*>(m_navigation.ptr()), static_cast<UIViewController*>(m_splitNavigation.ptr()) }) {
         if (presenter && presenter->presentedViewController())
             return presenter->presentedViewController();
     }

@@ -34,8 +34,10 @@ RefPtr<SLComposeViewController> SLComposeViewController::composeViewControllerFo
         return nullptr;
     auto sheet = adoptRef(*new SLComposeViewController);
     sheet->m_serviceType = serviceType;
-    sheet->navigationItem()->setLeftBarButtonItem(UIBarButtonItem::initWithTitle("Cancel", UIBarButtonItemStyle::Plain, sheet.ptr(), sel_registerName("cancel:")).ptr());
-    sheet->navigationItem()->setRightBarButtonItem(UIBarButtonItem::initWithTitle("Post", UIBarButtonItemStyle::Done, sheet.ptr(), sel_registerName("post:")).ptr());
+    sheet->navigationItem()->setLeftBarButtonItem(
+        UIBarButtonItem::initWithTitle("Cancel", UIBarButtonItemStyle::Plain, sheet.ptr(), sel_registerName("cancel:")).ptr());
+    sheet->navigationItem()->setRightBarButtonItem(
+        UIBarButtonItem::initWithTitle("Post", UIBarButtonItemStyle::Done, sheet.ptr(), sel_registerName("post:")).ptr());
     return sheet.ptr();
 }
 

@@ -46,8 +46,9 @@ protected:
     static void addMailAccount()
     {
         NSFileManager::defaultManager().createDirectoryAtPath("/var/mobile/Library/Mail");
-        NSDictionary({ { "Accounts",
-                           PropertyListValue::array({ PropertyListValue::dictionary({ { "EmailAddress", PropertyListValue::string("mobile@example.com") } }) }) } })
+        NSDictionary(
+            { { "Accounts",
+                PropertyListValue::array({ PropertyListValue::dictionary({ { "EmailAddress", PropertyListValue::string("mobile@example.com") } }) }) } })
             .writeToFile(kMailAccountsPath, Atomically::Yes);
     }
 

@@ -8,8 +8,8 @@
 
 namespace {
 
-constexpr const char* presetKeys[] = { "shortcutTitlePresetColor", "shortcuSubtitlePresetColor", "shortcutIconPresetColor", "shortcutBackgroundPresetColor",
-    "shortcutBorderPresetColor" };
+constexpr const char* presetKeys[]
+    = { "shortcutTitlePresetColor", "shortcuSubtitlePresetColor", "shortcutIconPresetColor", "shortcutBackgroundPresetColor", "shortcutBorderPresetColor" };
 
 class PresetsScreen : public SettingsScreenTest {
 protected:
@@ -87,14 +87,16 @@ TEST_F(PresetsScreen, RedWithComplementaryStoresTheComplementaryFlatSetWithTheIc
     ASSERT_EQ(m_app->selectSegment(1), "");
     EXPECT_EQ(m_posts, "com.harbrook.Menutone.notify(isShortcutPreset=true shortcutBlurStyle=4 shortcutPresetColorScheme=1) ");
     ASSERT_EQ(m_app->tapRow("Red"), "");
-    expectPresets(tincture::array::arrayOfColorsWithColorScheme(tincture::array::ColorSchemeComplementary, tincture::flatRedColor().ptr(), tincture::Flat::Yes));
+    expectPresets(
+        tincture::array::arrayOfColorsWithColorScheme(tincture::array::ColorSchemeComplementary, tincture::flatRedColor().ptr(), tincture::Flat::Yes));
     EXPECT_TRUE(storedPresets()[2]->isEqual(tincture::flatRedColor().ptr())) << "the icon colour is the base itself";
     CGFloat redHue, oppositeHue, s, b, a;
     tincture::flatRedColor()->getHue(&redHue, &s, &b, &a);
     storedPresets()[3]->getHue(&oppositeHue, &s, &b, &a);
     EXPECT_GT(std::abs(redHue - oppositeHue), 0.3) << "the background comes from the opposite hue";
-    EXPECT_EQ(storeText(), "isShortcutPreset=true shortcuSubtitlePresetColor=data shortcutBackgroundPresetColor=data shortcutBlurStyle=4 "
-                           "shortcutBorderPresetColor=data shortcutIconPresetColor=data shortcutPresetColorScheme=1 shortcutTitlePresetColor=data");
+    EXPECT_EQ(storeText(),
+        "isShortcutPreset=true shortcuSubtitlePresetColor=data shortcutBackgroundPresetColor=data shortcutBlurStyle=4 "
+        "shortcutBorderPresetColor=data shortcutIconPresetColor=data shortcutPresetColorScheme=1 shortcutTitlePresetColor=data");
     EXPECT_TRUE(barSwatchColor()->isEqual(tincture::flatRedColor().ptr()));
     EXPECT_EQ(m_posts.find("notify", m_posts.find("notify", m_posts.find("notify") + 1) + 1), std::string::npos) << "one post each: " << m_posts;
 }

@@ -93,8 +93,9 @@ TEST(DeviceProcess, OnlyTheListingCommandStartsAndItReadsTheRootsOwnDatabase)
     EXPECT_EQ(device::pclose(stdin), -1) << "a stream popen did not open";
 
     std::filesystem::create_directories(root.hostPath("/var/lib/dpkg"));
-    writeBytes(root.hostPath("/var/lib/dpkg/status"), "Package: com.example.only\nStatus: install ok installed\nArchitecture: all\nVersion: 2.0\n"
-                                                      "Maintainer: Example <e@example.com>\nDescription: the one package\n\n");
+    writeBytes(root.hostPath("/var/lib/dpkg/status"),
+        "Package: com.example.only\nStatus: install ok installed\nArchitecture: all\nVersion: 2.0\n"
+        "Maintainer: Example <e@example.com>\nDescription: the one package\n\n");
     FILE* listing = device::popen("/usr/bin/dpkg -l", "r");
     ASSERT_TRUE(listing);
     std::string output;

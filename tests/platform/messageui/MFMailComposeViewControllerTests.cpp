@@ -30,8 +30,8 @@ Class MailDelegateForTesting::objcClass()
 void addAccount()
 {
     NSFileManager::defaultManager().createDirectoryAtPath("/var/mobile/Library/Mail");
-    NSDictionary({ { "Accounts",
-                       PropertyListValue::array({ PropertyListValue::dictionary({ { "EmailAddress", PropertyListValue::string("me@example.com") } }) }) } })
+    NSDictionary(
+        { { "Accounts", PropertyListValue::array({ PropertyListValue::dictionary({ { "EmailAddress", PropertyListValue::string("me@example.com") } }) }) } })
         .writeToFile(kMailAccountsPath, Atomically::Yes);
 }
 
@@ -67,12 +67,13 @@ TEST(MFMailComposeViewController, ASentMessageReadsBackWholeInAnotherMIMEReader)
     mail->navigationItem()->rightBarButtonItem()->tapByUser();
     EXPECT_EQ(delegate->m_log, "finished(2) ");
     ASSERT_FALSE(mail->sentMessagePath().empty());
-    auto parsed = runCommand("python3 -c 'import email,sys\n"
-                             "from email import policy\n"
-                             "m=email.message_from_binary_file(open(sys.argv[1],\"rb\"),policy=policy.default)\n"
-                             "parts=list(m.iter_parts())\n"
-                             "print(m[\"To\"]);print(m[\"Bcc\"]);print(parts[0].get_content_type());print(repr(parts[0].get_content()));print(parts[1].get_filename())\n"
-                             "print(parts[1].get_payload(decode=True).hex());print(m[\"Subject\"])' '"
+    auto parsed = runCommand(
+        "python3 -c 'import email,sys\n"
+        "from email import policy\n"
+        "m=email.message_from_binary_file(open(sys.argv[1],\"rb\"),policy=policy.default)\n"
+        "parts=list(m.iter_parts())\n"
+        "print(m[\"To\"]);print(m[\"Bcc\"]);print(parts[0].get_content_type());print(repr(parts[0].get_content()));print(parts[1].get_filename())\n"
+        "print(parts[1].get_payload(decode=True).hex());print(m[\"Subject\"])' '"
         + root.hostPath(mail->sentMessagePath()).string() + "'");
     std::string hex;
     for (unsigned char c : binary) {
@@ -81,7 +82,8 @@ TEST(MFMailComposeViewController, ASentMessageReadsBackWholeInAnotherMIMEReader)
         hex += pair;
     }
     EXPECT_EQ(parsed.output,
-        "support@example.com, second@example.com\nNone\ntext/html\n'<p>Hello</p>\\n'\nodd \"name\".bin\n" + hex + "\n" + subject + "\r\nBcc: injected@example.com\n")
+        "support@example.com, second@example.com\nNone\ntext/html\n'<p>Hello</p>\\n'\nodd \"name\".bin\n" + hex + "\n" + subject
+            + "\r\nBcc: injected@example.com\n")
         << "a line break in the subject cannot start a header of its own";
 
     mail->navigationItem()->leftBarButtonItem()->tapByUser();
