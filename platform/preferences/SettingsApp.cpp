@@ -2,6 +2,8 @@
 
 #include <dlfcn.h>
 
+#include <cstdlib>
+
 #include <corefoundation/CFRunLoop.h>
 #include <device/DeviceRoot.h>
 #include <foundation/NSBundle.h>
@@ -125,15 +127,13 @@ bool SettingsApp::findRow(const std::string& row, long& section, long& index, st
         error = "this screen has no rows";
         return false;
     }
-    if (auto colon = row.find(':'); colon != std::string::npos && colon > 0) {
-        try {
-            std::size_t used = 0;
-            section = std::stol(row.substr(0, colon), &used);
-            index = std::stol(row.substr(colon + 1));
-            if (table->cellForRow(section, index))
-                return true;
-        } catch (const std::exception&) {
-        }
+    // SECTION:ROW, both whole numbers.
+    if (auto colon = row.find(':'); colon != std::string::npos && colon > 0 && colon + 1 < row.size()
+        && row.find_first_not_of("0123456789:") == std::string::npos && row.size() < 16) {
+        section = std::strtol(row.c_str(), nullptr, 10);
+        index = std::strtol(row.c_str() + colon + 1, nullptr, 10);
+        if (table->cellForRow(section, index))
+            return true;
     }
     for (long s = 0; s < table->numberOfSections(); ++s) {
         for (long r = 0; r < table->numberOfRowsInSection(s); ++r) {
