@@ -84,8 +84,9 @@ void printText(const ScreenSnapshot& screen)
         std::cout << "; footer " << quoted(section.footer) << " (" << alignmentName(section.footerAlignment) << ")\n";
         for (std::size_t r = 0; r < section.rows.size(); ++r) {
             auto& row = section.rows[r];
-            std::cout << "  " << s << ":" << r << "  \"" << row.text << "\"  image " << imageText(row.image) << "; " << accessoryText(row.accessory)
-                      << "; alpha " << numberText(row.alpha) << (row.takesTouches ? "" : "; no touches") << "\n";
+            std::cout << "  " << s << ":" << r << "  \"" << row.text << "\""
+                      << (row.font ? " in " + row.font->fontName() + " " + shortestDecimal(row.font->pointSize()) : "") << "  image " << imageText(row.image)
+                      << "; " << accessoryText(row.accessory) << "; alpha " << numberText(row.alpha) << (row.takesTouches ? "" : "; no touches") << "\n";
         }
     }
     if (screen.alert) {
@@ -178,8 +179,9 @@ void printJSON(const ScreenSnapshot& screen)
             + ",\"headerControl\":" + (section.headerControl ? accessoryJSON(*section.headerControl) : "null") + ",\"rows\":[";
         for (std::size_t r = 0; r < section.rows.size(); ++r) {
             auto& row = section.rows[r];
-            json += (r ? "," : "") + std::string("{\"text\":") + jsonString(row.text) + ",\"image\":" + imageJSON(row.image)
-                + ",\"accessory\":" + accessoryJSON(row.accessory) + ",\"alpha\":" + jsonNumber(row.alpha)
+            json += (r ? "," : "") + std::string("{\"text\":") + jsonString(row.text)
+                + ",\"font\":" + (row.font ? "{\"name\":" + jsonString(row.font->fontName()) + ",\"size\":" + jsonNumber(row.font->pointSize()) + "}" : "null")
+                + ",\"image\":" + imageJSON(row.image) + ",\"accessory\":" + accessoryJSON(row.accessory) + ",\"alpha\":" + jsonNumber(row.alpha)
                 + ",\"touches\":" + (row.takesTouches ? "true" : "false") + ",\"height\":" + jsonNumber(row.height) + "}";
         }
         json += "]}";

@@ -48,11 +48,13 @@ enum class Weight { Regular, Bold };
 
 // Lays out text in a box; answers the height it took.
 double drawText(cairo_t* cr, const std::string& text, double x, double y, double width, double size, RGBA color, NSTextAlignment alignment,
-    Weight weight = Weight::Regular, double alpha = 1, bool isWrapped = false)
+    Weight weight = Weight::Regular, double alpha = 1, bool isWrapped = false, const UIFont* ownFont = nullptr)
 {
     if (text.empty())
         return 0;
-    Ref<UIFont> font = weight == Weight::Bold ? UIFont::boldSystemFontOfSize(size) : UIFont::systemFontOfSize(size);
+    Ref<UIFont> font = ownFont   ? Ref<UIFont>(*const_cast<UIFont*>(ownFont))
+        : weight == Weight::Bold ? UIFont::boldSystemFontOfSize(size)
+                                 : UIFont::systemFontOfSize(size);
     std::unique_ptr<PangoFontDescription, decltype(&pango_font_description_free)> description(
         createPangoFontDescription(font.ptr()), &pango_font_description_free);
     std::unique_ptr<PangoLayout, decltype(&g_object_unref)> layout(pango_cairo_create_layout(cr), &g_object_unref);
@@ -255,7 +257,7 @@ void drawSections(cairo_t* cr, const ScreenSnapshot& screen, RGBA tint)
             }
             double accessoryWidth = drawAccessory(cr, row.accessory, screenWidth - inset, middle, tint, row.alpha);
             drawText(cr, row.text, textX, middle - 11, screenWidth - textX - inset - accessoryWidth - 8, 17, black, NSTextAlignment::Left, Weight::Regular,
-                row.alpha);
+                row.alpha, false, row.font.get());
             if (i + 1 < section.rows.size()) {
                 cairo_set_source_rgb(cr, 0.78, 0.78, 0.8);
                 cairo_rectangle(cr, textX, y + row.height - 0.5, screenWidth - textX, 0.5);

@@ -145,8 +145,8 @@ ScreenSnapshot ScreenSnapshot::capture(const SettingsApp& app)
                 section.headerControl = viewSnapshot(header);
             for (long r = 0; r < table->numberOfRowsInSection(s); ++r) {
                 auto* cell = table->cellForRow(s, r);
-                section.rows.push_back({ cell->textLabel()->text(), imageSnapshot(cell->imageView()->image()), accessorySnapshot(*cell),
-                    cell->contentView()->alpha(), cell->isUserInteractionEnabled(), cell->isHighlighted(), table->rowHeight(s, r) });
+                section.rows.push_back({ cell->textLabel()->text(), cell->textLabel()->font(), imageSnapshot(cell->imageView()->image()),
+                    accessorySnapshot(*cell), cell->contentView()->alpha(), cell->isUserInteractionEnabled(), cell->isHighlighted(), table->rowHeight(s, r) });
             }
             screen.sections.push_back(std::move(section));
         }

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include <uikit/UIColor.h>
+#include <uikit/UIFont.h>
 #include <uikit/UITableView.h>
 
 class SettingsApp;
@@ -32,6 +33,7 @@ struct AccessorySnapshot {
 
 struct RowSnapshot {
     std::string text;
+    RefPtr<UIFont> font; // the text label's own font, if it has one
     std::optional<ImageSnapshot> image;
     AccessorySnapshot accessory;
     CGFloat alpha { 1 };

@@ -128,8 +128,8 @@ bool SettingsApp::findRow(const std::string& row, long& section, long& index, st
         return false;
     }
     // SECTION:ROW, both whole numbers.
-    if (auto colon = row.find(':'); colon != std::string::npos && colon > 0 && colon + 1 < row.size()
-        && row.find_first_not_of("0123456789:") == std::string::npos && row.size() < 16) {
+    if (auto colon = row.find(':');
+        colon != std::string::npos && colon > 0 && colon + 1 < row.size() && row.find_first_not_of("0123456789:") == std::string::npos && row.size() < 16) {
         section = std::strtol(row.c_str(), nullptr, 10);
         index = std::strtol(row.c_str() + colon + 1, nullptr, 10);
         if (table->cellForRow(section, index))
