@@ -73,12 +73,6 @@ PSSpecifierArray specifiers(id self, SEL)
     return controller->m_specifiers;
 }
 
-void viewWillAppear(id self, SEL op, bool animated)
-{
-    objc_msgSendSuper<void(bool)>(MenutoneAboutController::objcClass(), self, op, animated);
-    tintAfterDelay(*static_cast<MenutoneAboutController*>(self), kTintDelayNs);
-}
-
 void showSite(id, SEL, id)
 {
     openURL(siteAddress);
@@ -157,7 +151,7 @@ Class makeClass()
     return ClassBuilder<MenutoneAboutController>("MenutoneAboutController", PSListController::objcClass())
         .method("init", &init)
         .method("specifiers", &specifiers)
-        .method("viewWillAppear:", &viewWillAppear)
+        .method("viewWillAppear:", &viewWillAppearTinting<MenutoneAboutController>)
         .method("showSite:", &showSite)
         .method("followMe:", &followMe)
         .method("sendEmail:", &sendEmail)

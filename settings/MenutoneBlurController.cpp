@@ -32,11 +32,6 @@ id init(id self, SEL op)
     return self;
 }
 
-void loadView(id self, SEL)
-{
-    loadOwnTable(*static_cast<MenutoneBlurController*>(self));
-}
-
 void viewDidLoad(id self, SEL op)
 {
     objc_msgSendSuper<void()>(MenutoneBlurController::objcClass(), self, op);
@@ -45,12 +40,6 @@ void viewDidLoad(id self, SEL op)
         auto settings = NSMutableDictionary::dictionaryWithContentsOfFile(kMenutoneSettingsPath).value_or(NSMutableDictionary());
         shortcutBlurStyle = intPref(&settings, "shortcutBlurStyle", 0);
     }
-}
-
-void viewWillAppear(id self, SEL op, bool animated)
-{
-    objc_msgSendSuper<void(bool)>(MenutoneBlurController::objcClass(), self, op, animated);
-    tintAfterDelay(*static_cast<MenutoneBlurController*>(self), kTintDelayNs);
 }
 
 long oneSection(id, SEL, id)
@@ -99,9 +88,9 @@ Class makeClass()
 {
     return ClassBuilder<MenutoneBlurController>("MenutoneBlurController", PSViewController::objcClass())
         .method("init", &init)
-        .method("loadView", &loadView)
+        .method("loadView", &loadOwnTableView<MenutoneBlurController>)
         .method("viewDidLoad", &viewDidLoad)
-        .method("viewWillAppear:", &viewWillAppear)
+        .method("viewWillAppear:", &viewWillAppearTinting<MenutoneBlurController>)
         .method("numberOfSectionsInTableView:", &oneSection)
         .method("tableView:numberOfRowsInSection:", &styleRows)
         .method("tableView:titleForHeaderInSection:", &titleForHeader)

@@ -59,23 +59,12 @@ template <std::size_t Index> id init(id self, SEL op)
     return self;
 }
 
-template <std::size_t Index> void loadView(id self, SEL)
-{
-    loadOwnTable(*static_cast<Screen<Index>*>(self));
-}
-
 template <std::size_t Index> void viewDidLoad(id self, SEL op)
 {
     objc_msgSendSuper<void()>(Screen<Index>::objcClass(), self, op);
     ownTable(*static_cast<Screen<Index>*>(self))->registerClass(UITableViewCell::objcClass(), "Cell");
     static SEL update = sel_registerName("updateColor:toColor:");
     objc_msgSend<void(bool, id)>(self, update, false, static_cast<id>(nullptr));
-}
-
-template <std::size_t Index> void viewWillAppear(id self, SEL op, bool animated)
-{
-    objc_msgSendSuper<void(bool)>(Screen<Index>::objcClass(), self, op, animated);
-    tintAfterDelay(*static_cast<Screen<Index>*>(self), kTintDelayNs);
 }
 
 long oneSection(id, SEL, id)
@@ -123,9 +112,9 @@ template <std::size_t Index> Class makeClass()
 {
     return ClassBuilder<MenutoneColorController<Index>>(Screen<Index>::member.className, PSViewController::objcClass())
         .method("init", &init<Index>)
-        .method("loadView", &loadView<Index>)
+        .method("loadView", &loadOwnTableView<MenutoneColorController<Index>>)
         .method("viewDidLoad", &viewDidLoad<Index>)
-        .method("viewWillAppear:", &viewWillAppear<Index>)
+        .method("viewWillAppear:", &viewWillAppearTinting<MenutoneColorController<Index>>)
         .method("numberOfSectionsInTableView:", &oneSection)
         .method("tableView:numberOfRowsInSection:", &paletteRows)
         .method("tableView:titleForHeaderInSection:", &titleForHeader<Index>)

@@ -78,23 +78,12 @@ id init(id self, SEL op)
     return self;
 }
 
-void loadView(id self, SEL)
-{
-    loadOwnTable(*static_cast<MenutoneColorPresetsController*>(self));
-}
-
 void viewDidLoad(id self, SEL op)
 {
     objc_msgSendSuper<void()>(MenutoneColorPresetsController::objcClass(), self, op);
     ownTable(*static_cast<MenutoneColorPresetsController*>(self))->registerClass(UITableViewCell::objcClass(), "Cell");
     static SEL update = sel_registerName("updateColor:toColor:");
     objc_msgSend<void(bool, id)>(self, update, false, static_cast<id>(nullptr));
-}
-
-void viewWillAppear(id self, SEL op, bool animated)
-{
-    objc_msgSendSuper<void(bool)>(MenutoneColorPresetsController::objcClass(), self, op, animated);
-    tintAfterDelay(*static_cast<MenutoneColorPresetsController*>(self), kTintDelayNs);
 }
 
 long twoSections(id, SEL, id)
@@ -178,9 +167,9 @@ Class makeClass()
 {
     return ClassBuilder<MenutoneColorPresetsController>("MenutoneColorPresetsController", PSViewController::objcClass())
         .method("init", &init)
-        .method("loadView", &loadView)
+        .method("loadView", &loadOwnTableView<MenutoneColorPresetsController>)
         .method("viewDidLoad", &viewDidLoad)
-        .method("viewWillAppear:", &viewWillAppear)
+        .method("viewWillAppear:", &viewWillAppearTinting<MenutoneColorPresetsController>)
         .method("numberOfSectionsInTableView:", &twoSections)
         .method("tableView:numberOfRowsInSection:", &rowsInSection)
         .method("tableView:titleForHeaderInSection:", &titleForHeader)

@@ -177,11 +177,6 @@ id init(id self, SEL op)
     return self;
 }
 
-void loadView(id self, SEL)
-{
-    loadOwnTable(*static_cast<MenutoneConfigurationController*>(self));
-}
-
 void viewDidLoad(id self, SEL op)
 {
     objc_msgSendSuper<void()>(MenutoneConfigurationController::objcClass(), self, op);
@@ -312,7 +307,7 @@ Class makeClass()
 {
     return ClassBuilder<MenutoneConfigurationController>("MenutoneConfigurationController", PSViewController::objcClass())
         .method("init", &init)
-        .method("loadView", &loadView)
+        .method("loadView", &loadOwnTableView<MenutoneConfigurationController>)
         .method("viewDidLoad", &viewDidLoad)
         .method("viewWillAppear:", &viewWillAppear)
         .method("viewDidAppear:", &viewDidAppear)

@@ -73,11 +73,6 @@ template <std::size_t Index> id init(id self, SEL op)
     return self;
 }
 
-template <std::size_t Index> void loadView(id self, SEL)
-{
-    loadOwnTable(*static_cast<Screen<Index>*>(self));
-}
-
 template <std::size_t Index> void viewDidLoad(id self, SEL op)
 {
     objc_msgSendSuper<void()>(Screen<Index>::objcClass(), self, op);
@@ -85,12 +80,6 @@ template <std::size_t Index> void viewDidLoad(id self, SEL op)
     ownTable(*screen)->registerClass(UITableViewCell::objcClass(), fontCellIdentifier);
     static SEL defaultTap = sel_registerName("defaultTap:");
     screen->navigationItem()->setRightBarButtonItem(UIBarButtonItem::initWithTitle("Default", UIBarButtonItemStyle::Plain, self, defaultTap).ptr());
-}
-
-template <std::size_t Index> void viewWillAppear(id self, SEL op, bool animated)
-{
-    objc_msgSendSuper<void(bool)>(Screen<Index>::objcClass(), self, op, animated);
-    tintAfterDelay(*static_cast<Screen<Index>*>(self), kTintDelayNs);
 }
 
 template <std::size_t Index> long numberOfSections(id self, SEL, id)
@@ -152,9 +141,9 @@ template <std::size_t Index> Class makeClass()
 {
     return ClassBuilder<MenutoneFontController<Index>>(Screen<Index>::member.className, PSViewController::objcClass())
         .method("init", &init<Index>)
-        .method("loadView", &loadView<Index>)
+        .method("loadView", &loadOwnTableView<MenutoneFontController<Index>>)
         .method("viewDidLoad", &viewDidLoad<Index>)
-        .method("viewWillAppear:", &viewWillAppear<Index>)
+        .method("viewWillAppear:", &viewWillAppearTinting<MenutoneFontController<Index>>)
         .method("numberOfSectionsInTableView:", &numberOfSections<Index>)
         .method("tableView:numberOfRowsInSection:", &numberOfRows<Index>)
         .method("tableView:titleForHeaderInSection:", &titleForHeader<Index>)

@@ -8,6 +8,7 @@
 
 #include <corefoundation/Dispatch.h>
 #include <foundation/NSDictionary.h>
+#include <objc/MessageSend.h>
 #include <preferences/PSViewController.h>
 #include <shared/SettingsStore.h>
 #include <uikit/UITableView.h>
@@ -50,6 +51,20 @@ template <typename Change> NSMutableDictionary changeSettings(Change&& change)
     return settings;
 }
 void postSettingsChanged();
+
+// The conventions as method implementations, for a screen class to register:
+// "loadView" makes the own table; "viewWillAppear:" calls the superclass's,
+// then tints after kTintDelayNs.
+template <typename Screen> void loadOwnTableView(id self, SEL)
+{
+    loadOwnTable(*static_cast<Screen*>(self));
+}
+
+template <typename Screen> void viewWillAppearTinting(id self, SEL op, bool animated)
+{
+    objc_msgSendSuper<void(bool)>(Screen::objcClass(), self, op, animated);
+    tintAfterDelay(*static_cast<Screen*>(self), kTintDelayNs);
+}
 
 // Rows every screen answers the same way.
 long centredTitleAlignment(id, SEL, id table, long section);

@@ -280,11 +280,15 @@ void UITableView::deselectRowAtIndexPath(NSIndexPath* path, bool animated)
         m_selectedRow.reset();
 }
 
+const UITableView::Section* UITableView::sectionAt(long section) const
+{
+    return section >= 0 && section < numberOfSections() ? &m_sections[static_cast<std::size_t>(section)] : nullptr;
+}
+
 long UITableView::numberOfRowsInSection(long section) const
 {
-    if (section < 0 || section >= numberOfSections())
-        return 0;
-    return static_cast<long>(m_sections[static_cast<std::size_t>(section)].cells.size());
+    auto* slot = sectionAt(section);
+    return slot ? static_cast<long>(slot->cells.size()) : 0;
 }
 
 UITableViewCell* UITableView::cellForRow(long section, long row) const
@@ -309,28 +313,33 @@ CGFloat UITableView::rowHeight(long section, long row) const
 const std::optional<std::string>& UITableView::headerTitle(long section) const
 {
     static const std::optional<std::string> none;
-    return section >= 0 && section < numberOfSections() ? m_sections[static_cast<std::size_t>(section)].header : none;
+    auto* slot = sectionAt(section);
+    return slot ? slot->header : none;
 }
 
 const std::optional<std::string>& UITableView::footerTitle(long section) const
 {
     static const std::optional<std::string> none;
-    return section >= 0 && section < numberOfSections() ? m_sections[static_cast<std::size_t>(section)].footer : none;
+    auto* slot = sectionAt(section);
+    return slot ? slot->footer : none;
 }
 
 NSTextAlignment UITableView::headerAlignment(long section) const
 {
-    return section >= 0 && section < numberOfSections() ? m_sections[static_cast<std::size_t>(section)].headerAlignment : NSTextAlignment::Natural;
+    auto* slot = sectionAt(section);
+    return slot ? slot->headerAlignment : NSTextAlignment::Natural;
 }
 
 NSTextAlignment UITableView::footerAlignment(long section) const
 {
-    return section >= 0 && section < numberOfSections() ? m_sections[static_cast<std::size_t>(section)].footerAlignment : NSTextAlignment::Natural;
+    auto* slot = sectionAt(section);
+    return slot ? slot->footerAlignment : NSTextAlignment::Natural;
 }
 
 UIView* UITableView::headerView(long section) const
 {
-    return section >= 0 && section < numberOfSections() ? m_sections[static_cast<std::size_t>(section)].headerView.get() : nullptr;
+    auto* slot = sectionAt(section);
+    return slot ? slot->headerView.get() : nullptr;
 }
 
 bool UITableView::tapRowByUser(long section, long row)

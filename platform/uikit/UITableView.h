@@ -133,6 +133,7 @@ private:
         std::vector<CGFloat> heights;
     };
 
+    const Section* sectionAt(long section) const;
     void loadSection(long section);
     void loadRow(long section, long row);
     void setAside(RefPtr<UITableViewCell>&);
