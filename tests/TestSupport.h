@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include <device/DarwinNotify.h>
 #include <device/DeviceRoot.h>
 
 // A fresh device root in a temporary folder, current for the test's lifetime.
@@ -32,6 +33,14 @@ public:
 
     const std::filesystem::path& path() const { return m_path; }
     std::filesystem::path hostPath(const std::string& devicePath) const { return *DeviceRoot(m_path).hostPath(devicePath); }
+
+    // Whether the notification was posted in this root since the last look
+    // (its file is there); takes the post away.
+    bool takePost(const std::string& name) const
+    {
+        std::error_code error;
+        return std::filesystem::remove(m_path / "var/run/notify" / device::notificationFileName(name), error);
+    }
 
 private:
     std::filesystem::path m_path;

@@ -1,5 +1,7 @@
 #include "Defaults.h"
 
+#include <algorithm>
+#include <cerrno>
 #include <charconv>
 #include <cmath>
 #include <cstdio>
@@ -44,21 +46,27 @@ struct LoadedDomain {
 // The domain's dictionary; a file that exists but is not one is reported.
 LoadedDomain loadDomain(const std::string& devicePath)
 {
-    auto hostPath = DeviceRoot::current().hostPath(devicePath);
-    if (!hostPath) {
-        printError(devicePath + " leads out of the device root");
-        return { LoadState::Unreadable, {}, devicePath };
+    DeviceRoot root = DeviceRoot::current();
+    std::string shownPath = (root.hostFolder() / devicePath.substr(1)).string();
+    if (auto link = root.linkLeavingRoot(devicePath)) {
+        printError(devicePath + " leads out of the device root through the link " + *link + "; left as it is");
+        return { LoadState::Unreadable, {}, shownPath };
     }
-    std::error_code error;
-    if (!std::filesystem::exists(*hostPath, error))
-        return { LoadState::Missing, {}, hostPath->string() };
-    auto result = PropertyListSerialization::readFile(*hostPath);
+    device::ReadFailure failure = device::ReadFailure::Unreadable;
+    auto contents = root.readFile(devicePath, &failure);
+    if (!contents && !root.fileExists(devicePath) && errno == ENOENT)
+        return { LoadState::Missing, {}, shownPath };
+    if (!contents) {
+        printError(shownPath + (failure == device::ReadFailure::TooLarge ? " is too large to be a store (over 64 MiB)" : " cannot be read") + "; left as it is");
+        return { LoadState::Unreadable, {}, shownPath };
+    }
+    auto result = PropertyListSerialization::read(*contents);
     if (!result.value || !result.value->asDictionary()) {
         std::string reason = result.value ? std::string("a ") + PropertyListValue::typeName(result.value->type()) + ", not a dictionary" : result.error;
-        printError(hostPath->string() + " is not a property-list dictionary (" + reason + "); left as it is");
-        return { LoadState::Unreadable, {}, hostPath->string() };
+        printError(shownPath + " is not a property-list dictionary (" + reason + "); left as it is");
+        return { LoadState::Unreadable, {}, shownPath };
     }
-    return { LoadState::Loaded, NSMutableDictionary(NSDictionary(*result.value->asDictionary())), hostPath->string() };
+    return { LoadState::Loaded, NSMutableDictionary(NSDictionary(*result.value->asDictionary())), shownPath };
 }
 
 void notifyIfMenutone(const std::string& domain, const DefaultsOptions& options)
@@ -278,6 +286,11 @@ ExitStatus defaultsWrite(const std::string& domain, const std::vector<std::strin
         return ExitStatus::Usage;
     }
     const std::string& key = arguments[0];
+    static const char* const typeFlags[] = { "-bool", "-boolean", "-int", "-integer", "-float", "-string", "-data", "-color" };
+    if (arguments.size() == 2 && std::find(std::begin(typeFlags), std::end(typeFlags), arguments[1]) != std::end(typeFlags)) {
+        printError("no value after " + arguments[1] + "; usage: menutone defaults write DOMAIN KEY [-bool|-int|-float|-string|-data|-color] VALUE");
+        return ExitStatus::Usage;
+    }
     std::string type = arguments.size() == 3 ? arguments[1] : "-string";
     const std::string& text = arguments.back();
     std::optional<PropertyListValue> value;

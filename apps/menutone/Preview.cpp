@@ -1,17 +1,19 @@
 #include "Preview.h"
 
-#include <signal.h>
-#include <sys/signalfd.h>
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstdlib>
 #include <cstring>
+#include <optional>
+#include <utility>
 
 #include <filesystem>
 #include <fstream>
 #include <iostream>
 #include <sstream>
 
+#include <corefoundation/CFNotificationCenter.h>
 #include <corefoundation/CFRunLoop.h>
 #include <device/DeviceRoot.h>
 #include <device/Process.h>
@@ -143,18 +145,45 @@ namespace {
 
 }
 
+namespace {
+
+void respringRequested(CFNotificationCenterRef, void*, CFStringRef, const void*, CFDictionaryRef)
+{
+    std::cout << "respring" << std::endl;
+    restartHomeScreen();
+}
+
+// "DEPTH" of a press: a number from 0 to 1, nothing after it.
+std::optional<double> pressDepth(const std::string& text)
+{
+    char* end = nullptr;
+    errno = 0;
+    double depth = std::strtod(text.c_str(), &end);
+    if (text.empty() || end != text.c_str() + text.size() || errno != 0 || !(depth >= 0 && depth <= 1))
+        return std::nullopt;
+    return depth;
+}
+
+}
+
 ExitStatus runSpringBoard()
 {
-    // The respring signal is taken from the run loop rather than interrupting it.
-    sigset_t respring;
-    sigemptyset(&respring);
-    sigaddset(&respring, device::respringSignal());
-    ::sigprocmask(SIG_BLOCK, &respring, nullptr);
-    int signalFd = ::signalfd(-1, &respring, SFD_CLOEXEC | SFD_NONBLOCK);
-
+    if (!DeviceRoot::current().exists()) {
+        printError("no device root at " + DeviceRoot::current().hostFolder().string() + " (menutone root create DIR lays one out)");
+        return ExitStatus::Failure;
+    }
     auto& springBoard = SpringBoard::launch();
-    if (!device::registerHomeScreen()) {
+    switch (device::registerHomeScreen()) {
+    case device::HomeScreenRegistration::Registered:
+        break;
+    case device::HomeScreenRegistration::AnotherRuns:
         printError("another SpringBoard runs in " + DeviceRoot::current().hostFolder().string());
+        return ExitStatus::Failure;
+    case device::HomeScreenRegistration::NoRunFolder:
+        printError("the root " + DeviceRoot::current().hostFolder().string() + " has no var/run folder (menutone root create DIR lays one out)");
+        return ExitStatus::Failure;
+    case device::HomeScreenRegistration::Unwritable:
+        printError("cannot write var/run/SpringBoard.pid in " + DeviceRoot::current().hostFolder().string());
         return ExitStatus::Failure;
     }
     std::string tweaks;
@@ -165,16 +194,8 @@ ExitStatus runSpringBoard()
     std::cout << "commands: apps | press APP DEPTH [FILE.png] | quit" << std::endl;
 
     auto& loop = CFRunLoop::main();
-    if (signalFd >= 0) {
-        loop.addFileDescriptorSource(signalFd, [&] {
-            signalfd_siginfo information;
-            if (::read(signalFd, &information, sizeof information) != sizeof information)
-                return;
-            std::cout << "respring" << std::endl;
-            restartHomeScreen();
-        });
-    }
-    std::string pending;
+    CFNotificationCenterAddObserver(CFNotificationCenterGetDarwinNotifyCenter(), nullptr, respringRequested, CFStringMakeConstantString(device::kRespringNotification),
+        nullptr, CFNotificationSuspensionBehaviorDeliverImmediately);
     auto handleLine = [&](const std::string& line) {
         std::istringstream words(line);
         std::string command;
@@ -189,30 +210,36 @@ ExitStatus runSpringBoard()
                           << " items)\n";
             std::cout << std::flush;
         } else if (command == "press") {
-            std::string identifier, file;
-            double depth = 1;
-            words >> identifier >> depth >> file;
-            if (words.fail() && file.empty() && identifier.empty()) {
-                std::cout << "usage: press APP DEPTH [FILE.png]" << std::endl;
+            std::string identifier, depthText, file, extra;
+            words >> identifier >> depthText >> file >> extra;
+            auto depth = pressDepth(depthText);
+            if (identifier.empty() || !depth || !extra.empty()) {
+                std::cerr << "menutone: usage: press APP DEPTH [FILE.png], DEPTH from 0 to 1" << std::endl;
                 return;
             }
             auto application = springBoard.applicationWithIdentifier(identifier);
             if (!application) {
-                std::cout << "no app " << identifier << std::endl;
+                std::cerr << "menutone: no app " << identifier << std::endl;
                 return;
             }
-            auto menu = springBoard.pressIcon(*application, depth);
+            auto menu = springBoard.pressIcon(*application, *depth);
             if (!file.empty() && !writeMenuPicture(menu, file))
                 std::cerr << "menutone: could not write " << file << std::endl;
-            std::cout << menuJSON(menu, std::clamp(depth, 0.0, 1.0)) << std::endl;
+            std::cout << menuJSON(menu, *depth) << std::endl;
         } else
-            std::cout << "unknown command " << command << "; commands: apps | press APP DEPTH [FILE.png] | quit" << std::endl;
+            std::cerr << "menutone: unknown command " << command << "; commands: apps | press APP DEPTH [FILE.png] | quit" << std::endl;
     };
+    std::string pending;
     loop.addFileDescriptorSource(STDIN_FILENO, [&] {
         char buffer[4096];
         ssize_t count = ::read(STDIN_FILENO, buffer, sizeof buffer);
+        if (count < 0 && errno == EINTR)
+            return;
         if (count <= 0) {
-            loop.stop(); // end of input
+            // The end of input ends a last line that has no newline.
+            if (!pending.empty())
+                handleLine(std::exchange(pending, {}));
+            loop.stop();
             return;
         }
         pending.append(buffer, static_cast<std::size_t>(count));

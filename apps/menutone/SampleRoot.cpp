@@ -2,12 +2,16 @@
 
 #include <cairo.h>
 
+#include <algorithm>
+#include <cerrno>
 #include <cmath>
+#include <cstring>
 #include <functional>
 
 #include <device/DeviceRoot.h>
 #include <device/FileSystem.h>
 #include <foundation/NSDictionary.h>
+#include <foundation/PropertyListSerialization.h>
 
 namespace fs = std::filesystem;
 
@@ -15,8 +19,81 @@ namespace {
 
 using Drawing = std::function<void(cairo_t*)>;
 
+// Writes into the root without following a link that leads out of it: each
+// file and folder is opened beneath the root at use, and a refusal names the link.
+class RootLayout {
+public:
+    explicit RootLayout(const fs::path& folder)
+        : m_root(folder)
+    {
+    }
+
+    bool folder(const std::string& devicePath)
+    {
+        return isInside(devicePath) && (m_root.createFolders(devicePath) || fail("cannot create " + devicePath));
+    }
+
+    bool file(const std::string& devicePath, std::span<const std::uint8_t> bytes)
+    {
+        return isInside(devicePath) && (m_root.writeFile(devicePath, bytes, device::WriteMode::Atomic) || fail("cannot write " + devicePath));
+    }
+
+    bool propertyList(const std::string& devicePath, const NSDictionary& dictionary)
+    {
+        auto data = PropertyListSerialization::dataWithPropertyList(dictionary.propertyList(), PropertyListFormat::XML);
+        return data && file(devicePath, *data);
+    }
+
+    bool copy(const fs::path& source, const std::string& devicePath)
+    {
+        auto bytes = device::readFile(source);
+        if (!bytes)
+            return fail("cannot read " + source.string());
+        return file(devicePath, *bytes);
+    }
+
+    // Replaces the folder at devicePath with a copy of the source folder.
+    bool copyTree(const fs::path& source, const std::string& devicePath)
+    {
+        if (!isInside(devicePath))
+            return false;
+        if (m_root.fileExists(devicePath) && !m_root.removeItem(devicePath))
+            return fail("cannot replace " + devicePath);
+        if (!folder(devicePath))
+            return false;
+        std::error_code error;
+        for (auto it = fs::recursive_directory_iterator(source, error); !error && it != fs::recursive_directory_iterator(); it.increment(error)) {
+            std::string target = devicePath + "/" + fs::relative(it->path(), source).generic_string();
+            bool isCopied = it->is_directory() ? folder(target) : copy(it->path(), target);
+            if (!isCopied)
+                return false;
+        }
+        return !error || fail("cannot list " + source.string() + ": " + error.message());
+    }
+
+    const std::string& error() const { return m_error; }
+
+private:
+    bool isInside(const std::string& devicePath)
+    {
+        if (auto link = m_root.linkLeavingRoot(devicePath))
+            return fail(m_root.hostFolder().string() + *link + " is a link that leads out of the root; not following it");
+        return true;
+    }
+
+    bool fail(const std::string& message)
+    {
+        if (m_error.empty())
+            m_error = message + (errno && message.starts_with("cannot") ? std::string(": ") + std::strerror(errno) : std::string());
+        return false;
+    }
+
+    DeviceRoot m_root;
+    std::string m_error;
+};
+
 // Icons are drawn here, black on transparent for the host to tint, at 2x.
-bool writeIcon(const fs::path& path, double size, const Drawing& draw)
+bool writeIcon(RootLayout& layout, const std::string& devicePath, double size, const Drawing& draw)
 {
     int pixels = static_cast<int>(size * 2);
     cairo_surface_t* surface = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, pixels, pixels);
@@ -28,9 +105,17 @@ bool writeIcon(const fs::path& path, double size, const Drawing& draw)
     cairo_set_line_join(cr, CAIRO_LINE_JOIN_ROUND);
     draw(cr);
     cairo_destroy(cr);
-    bool isWritten = cairo_surface_write_to_png(surface, path.c_str()) == CAIRO_STATUS_SUCCESS;
+    std::vector<std::uint8_t> png;
+    bool isEncoded = cairo_surface_write_to_png_stream(
+                         surface,
+                         [](void* closure, const unsigned char* data, unsigned int length) {
+                             static_cast<std::vector<std::uint8_t>*>(closure)->insert(static_cast<std::vector<std::uint8_t>*>(closure)->end(), data, data + length);
+                             return CAIRO_STATUS_SUCCESS;
+                         },
+                         &png)
+        == CAIRO_STATUS_SUCCESS;
     cairo_surface_destroy(surface);
-    return isWritten;
+    return isEncoded && layout.file(devicePath, png);
 }
 
 void appIcon(cairo_t* cr, double r, double g, double b, const Drawing& glyph)
@@ -158,15 +243,11 @@ struct App {
     std::vector<Item> items;
 };
 
-bool writeApp(const fs::path& root, const App& app, std::string& error)
+bool writeApp(RootLayout& layout, const App& app)
 {
-    fs::path folder = root / "Applications" / app.folder;
-    std::error_code fileError;
-    fs::create_directories(folder, fileError);
-    if (fileError) {
-        error = "cannot create " + folder.string() + ": " + fileError.message();
+    std::string folder = std::string("/Applications/") + app.folder;
+    if (!layout.folder(folder))
         return false;
-    }
     PropertyListValue::Array items;
     for (auto& item : app.items) {
         PropertyListValue::Dictionary entry { { "UIApplicationShortcutItemType", PropertyListValue::string(item.type) },
@@ -177,28 +258,23 @@ bool writeApp(const fs::path& root, const App& app, std::string& error)
         if (item.renderingMode)
             entry.emplace("SBShortcutItemIconRenderingMode", PropertyListValue::integer(item.renderingMode));
         items.push_back(PropertyListValue::dictionary(std::move(entry)));
-        if (!writeIcon(folder / (std::string(item.iconFile) + "@2x.png"), 28, item.icon)) {
-            error = "cannot write the icons of " + folder.string();
+        if (!writeIcon(layout, folder + "/" + item.iconFile + "@2x.png", 28, item.icon))
             return false;
-        }
     }
-    bool isIconWritten = writeIcon(folder / "AppIcon@2x.png", 60, [&](cairo_t* cr) { appIcon(cr, app.red, app.green, app.blue, app.glyph); });
     NSDictionary info({ { "CFBundleIdentifier", PropertyListValue::string(app.identifier) }, { "CFBundleDisplayName", PropertyListValue::string(app.name) },
         { "CFBundleIconFile", PropertyListValue::string("AppIcon") }, { "UIApplicationShortcutItems", PropertyListValue::array(std::move(items)) } });
-    if (!isIconWritten || !info.writeToHostFile(folder / "Info.plist", Atomically::Yes)) {
-        error = "cannot write " + (folder / "Info.plist").string();
-        return false;
-    }
-    return true;
+    return writeIcon(layout, folder + "/AppIcon@2x.png", 60, [&](cairo_t* cr) { appIcon(cr, app.red, app.green, app.blue, app.glyph); })
+        && layout.propertyList(folder + "/Info.plist", info);
 }
 
 // What the device says of itself, a mail account, and the package database
 // with this package installed, as the package install leaves a device.
-bool writeDeviceFiles(const fs::path& folder, std::string& error)
+bool writeDeviceFiles(RootLayout& layout)
 {
-    std::error_code fileError;
-    for (const char* path : { "System/Library/CoreServices", "var/mobile/Library/Mail", "var/lib/dpkg/info", "var/lib/dpkg/updates" })
-        fs::create_directories(folder / path, fileError);
+    for (const char* path : { "/System/Library/CoreServices", "/var/mobile/Library/Mail", "/var/lib/dpkg/info", "/var/lib/dpkg/updates" }) {
+        if (!layout.folder(path))
+            return false;
+    }
     NSDictionary version({ { "ProductName", PropertyListValue::string("iPhone OS") }, { "ProductVersion", PropertyListValue::string("9.3.3") },
         { "ProductBuildVersion", PropertyListValue::string("13G34") } });
     NSDictionary model({ { "ProductType", PropertyListValue::string("iPhone8,1") } });
@@ -237,24 +313,29 @@ bool writeDeviceFiles(const fs::path& folder, std::string& error)
                                  "Description: load preference bundles in the Settings app\n"
                                  "Name: PreferenceLoader\n"
                                  "\n";
-    bool isWritten = version.writeToHostFile(folder / "System/Library/CoreServices/SystemVersion.plist", Atomically::Yes)
-        && model.writeToHostFile(folder / "System/Library/CoreServices/DeviceModel.plist", Atomically::Yes)
-        && accounts.writeToHostFile(folder / "var/mobile/Library/Mail/Accounts.plist", Atomically::Yes)
-        && device::writeFile(
-            folder / "var/lib/dpkg/status", std::span(reinterpret_cast<const std::uint8_t*>(status), sizeof status - 1), device::WriteMode::Atomic);
-    if (!isWritten)
-        error = "cannot write the device files of " + folder.string();
-    return isWritten;
+    return layout.propertyList("/System/Library/CoreServices/SystemVersion.plist", version)
+        && layout.propertyList("/System/Library/CoreServices/DeviceModel.plist", model)
+        && layout.propertyList("/var/mobile/Library/Mail/Accounts.plist", accounts)
+        && layout.file("/var/lib/dpkg/status", std::span(reinterpret_cast<const std::uint8_t*>(status), sizeof status - 1));
 }
 
 }
 
 bool createRoot(const fs::path& folder, std::string& error)
 {
-    DeviceRoot root(folder);
-    if (!root.createStandardFolders()) {
-        error = "cannot create the folders of " + folder.string();
+    std::error_code folderError;
+    fs::create_directories(folder, folderError);
+    if (folderError) {
+        error = "cannot create " + folder.string() + ": " + folderError.message();
         return false;
+    }
+    RootLayout layout(folder);
+    for (const char* standard : { "/var/mobile/Library/Preferences", "/var/run", "/Library/MobileSubstrate/DynamicLibraries", "/Library/PreferenceBundles",
+             "/Library/PreferenceLoader/Preferences", "/Applications" }) {
+        if (!layout.folder(standard)) {
+            error = layout.error();
+            return false;
+        }
     }
     const App apps[] = {
         { "Weather.app", "com.apple.weather", "Weather", 0.2, 0.55, 0.9, sunGlyph,
@@ -270,33 +351,13 @@ bool createRoot(const fs::path& folder, std::string& error)
                 { "com.apple.photos.memories", "Memories", "One Year Ago", "Memories", memoriesGlyph, 1 },
                 { "com.apple.photos.search", "Search", nullptr, "Search", magnifierGlyph, 0 } } },
     };
-    for (auto& app : apps) {
-        if (!writeApp(folder, app, error))
-            return false;
-    }
-    if (!writeDeviceFiles(folder, error))
-        return false;
-
-    fs::path libraries = folder / "Library/MobileSubstrate/DynamicLibraries";
-    std::error_code copyError;
-    fs::copy_file(MENUTONE_TWEAK_LIBRARY, libraries / "Menutone.dylib", fs::copy_options::overwrite_existing, copyError);
-    if (!copyError)
-        fs::copy_file(MENUTONE_TWEAK_PLIST, libraries / "Menutone.plist", fs::copy_options::overwrite_existing, copyError);
-    if (copyError) {
-        error = "cannot install the tweak: " + copyError.message();
-        return false;
-    }
-
-    // The settings bundle and the entry that makes the Settings app list it.
-    fs::path bundle = folder / "Library/PreferenceBundles/MenutoneSettings.bundle";
-    fs::remove_all(bundle, copyError);
-    fs::copy(MENUTONE_SETTINGS_BUNDLE, bundle, fs::copy_options::recursive, copyError);
-    if (!copyError)
-        fs::copy_file(
-            MENUTONE_SETTINGS_ENTRY, folder / "Library/PreferenceLoader/Preferences/MenutoneSettings.plist", fs::copy_options::overwrite_existing, copyError);
-    if (copyError) {
-        error = "cannot install the settings bundle: " + copyError.message();
-        return false;
-    }
-    return true;
+    bool isLaidOut = std::all_of(std::begin(apps), std::end(apps), [&](const App& app) { return writeApp(layout, app); }) && writeDeviceFiles(layout)
+        && layout.copy(MENUTONE_TWEAK_LIBRARY, "/Library/MobileSubstrate/DynamicLibraries/Menutone.dylib")
+        && layout.copy(MENUTONE_TWEAK_PLIST, "/Library/MobileSubstrate/DynamicLibraries/Menutone.plist")
+        // The settings bundle and the entry that makes the Settings app list it.
+        && layout.copyTree(MENUTONE_SETTINGS_BUNDLE, "/Library/PreferenceBundles/MenutoneSettings.bundle")
+        && layout.copy(MENUTONE_SETTINGS_ENTRY, "/Library/PreferenceLoader/Preferences/MenutoneSettings.plist");
+    if (!isLaidOut)
+        error = layout.error();
+    return isLaidOut;
 }

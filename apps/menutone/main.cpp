@@ -98,6 +98,11 @@ int main(int argc, char** argv)
     if (!root.empty())
         DeviceRoot::setCurrent(root);
     options.shouldNotify = !isQuiet;
+    // Only root create makes a root: a mistyped --root must not quietly become a new one.
+    if (!rootCreate->parsed() && !rootPath->parsed() && !DeviceRoot::current().exists()) {
+        std::cerr << "menutone: no device root at " << DeviceRoot::current().hostFolder().string() << " (menutone root create DIR lays one out)\n";
+        return static_cast<int>(ExitStatus::Usage);
+    }
 
     ExitStatus status = ExitStatus::Success;
     if (read->parsed())

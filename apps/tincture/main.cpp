@@ -221,9 +221,14 @@ int main(int argc, char** argv)
     output.hasSwatches = !isJSON && ::isatty(STDOUT_FILENO);
 
     auto readImage = [&]() -> RefPtr<UIImage> {
-        auto image = UIImage::imageWithContentsOfHostFile(imagePath);
-        if (!image)
-            std::cerr << "tincture: cannot read " << imagePath << " as a PNG or JPEG image\n";
+        UIImage::ReadFailure failure = UIImage::ReadFailure::Unreadable;
+        auto image = UIImage::imageWithContentsOfHostFile(imagePath, &failure);
+        if (!image) {
+            if (failure == UIImage::ReadFailure::Unreadable || failure == UIImage::ReadFailure::NotAnImage)
+                std::cerr << "tincture: cannot read " << imagePath << " as a PNG or JPEG image\n";
+            else
+                std::cerr << "tincture: " << imagePath << ": " << UIImage::describe(failure) << "\n";
+        }
         return image;
     };
 

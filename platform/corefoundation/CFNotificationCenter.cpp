@@ -20,6 +20,7 @@
 #include <system_error>
 #include <vector>
 
+#include <device/DarwinNotify.h>
 #include <device/DeviceRoot.h>
 
 #include "CFRunLoop.h"
@@ -51,58 +52,18 @@ namespace corefoundation {
 
 std::string notificationFileName(std::string_view name)
 {
-    constexpr std::size_t maximumLength = 200;
-    auto isSafe = [](char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '.' || c == '_' || c == '-'; };
-    std::string fileName;
-    for (std::size_t i = 0; i < name.size(); ++i) {
-        char c = name[i];
-        if (isSafe(c) && !(i == 0 && c == '.'))
-            fileName += c;
-        else {
-            char escaped[4];
-            std::snprintf(escaped, sizeof escaped, "%%%02X", static_cast<unsigned char>(c));
-            fileName += escaped;
-        }
-    }
-    if (fileName.empty())
-        fileName.push_back('%'); // the empty name
-    if (fileName.size() > maximumLength) {
-        // FNV-1a keeps long names apart; a rare collision only over-delivers.
-        std::uint64_t hash = 14695981039346656037ull;
-        for (char c : name)
-            hash = (hash ^ static_cast<unsigned char>(c)) * 1099511628211ull;
-        char suffix[24];
-        std::snprintf(suffix, sizeof suffix, "~%016llx", static_cast<unsigned long long>(hash));
-        fileName = fileName.substr(0, 160) + suffix;
-    }
-    return fileName;
-}
-
-}
-
-namespace {
-
-std::optional<std::filesystem::path> notifyFolderOfCurrentRoot()
-{
-    auto folder = DeviceRoot::current().hostPath(corefoundation::notifyFolder);
-    if (!folder)
-        return std::nullopt;
-    std::error_code error;
-    if (!std::filesystem::is_directory(*folder, error)) {
-        std::filesystem::create_directories(*folder, error);
-        ::chmod(folder->c_str(), 0700);
-    }
-    return folder;
+    return device::notificationFileName(name);
 }
 
 }
 
 void __CFNotificationCenter::watchCurrentRoot()
 {
-    auto folder = notifyFolderOfCurrentRoot();
-    if (!folder)
+    std::filesystem::path folderPath = DeviceRoot::current().hostFolder() / "var/run/notify";
+    if (inotifyFd >= 0 && watch >= 0 && folderPath == watchedFolder)
         return;
-    if (inotifyFd >= 0 && watch >= 0 && *folder == watchedFolder)
+    device::FileDescriptor folder = device::openNotifyFolder();
+    if (!folder.isValid())
         return;
     if (inotifyFd < 0) {
         inotifyFd = ::inotify_init1(IN_NONBLOCK | IN_CLOEXEC);
@@ -114,8 +75,10 @@ void __CFNotificationCenter::watchCurrentRoot()
     }
     if (watch >= 0)
         ::inotify_rm_watch(inotifyFd, watch);
-    watch = ::inotify_add_watch(inotifyFd, folder->c_str(), IN_CLOSE_WRITE | IN_MOVED_TO | IN_ONLYDIR);
-    watchedFolder = *folder;
+    // Through the descriptor, so the watch is on the folder that was opened beneath the root.
+    std::string opened = "/proc/self/fd/" + std::to_string(folder.get());
+    watch = ::inotify_add_watch(inotifyFd, opened.c_str(), IN_CLOSE_WRITE | IN_MOVED_TO | IN_ONLYDIR);
+    watchedFolder = folderPath;
     if (watch < 0)
         std::perror("CFNotificationCenter: inotify_add_watch");
 }
@@ -217,11 +180,5 @@ void CFNotificationCenterPostNotification(CFNotificationCenterRef center, CFStri
         return;
     if (auto& observer = postObserver())
         observer(CFStringGetCStringPtr(name));
-    auto folder = notifyFolderOfCurrentRoot();
-    if (!folder)
-        return;
-    auto path = *folder / corefoundation::notificationFileName(CFStringGetCStringPtr(name));
-    int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_NONBLOCK | O_NOFOLLOW | O_CLOEXEC, 0600);
-    if (fd >= 0)
-        ::close(fd);
+    device::postNotification(CFStringGetCStringPtr(name));
 }

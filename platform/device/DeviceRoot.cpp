@@ -1,12 +1,51 @@
 #include "DeviceRoot.h"
 
+#include <fcntl.h>
+#include <sys/stat.h>
+
 #include <algorithm>
 #include <cstdlib>
 #include <mutex>
 #include <system_error>
 #include <vector>
 
+#include "DevicePath.h"
+
 namespace fs = std::filesystem;
+
+namespace device {
+
+std::optional<std::vector<std::string>> devicePathComponents(std::string_view devicePath)
+{
+    if (devicePath.empty() || devicePath.front() != '/' || devicePath.find('\0') != std::string_view::npos)
+        return std::nullopt;
+    std::vector<std::string> components;
+    std::size_t start = 0;
+    while (start <= devicePath.size()) {
+        std::size_t end = devicePath.find('/', start);
+        if (end == std::string_view::npos)
+            end = devicePath.size();
+        std::string_view component = devicePath.substr(start, end - start);
+        if (component == "..") {
+            if (components.empty())
+                return std::nullopt;
+            components.pop_back();
+        } else if (!component.empty() && component != ".")
+            components.emplace_back(component);
+        start = end + 1;
+    }
+    return components;
+}
+
+std::string relativePath(const std::vector<std::string>& components, std::size_t count)
+{
+    std::string path;
+    for (std::size_t i = 0; i < count && i < components.size(); ++i)
+        path += (i ? "/" : "") + components[i];
+    return path.empty() ? "." : path;
+}
+
+}
 
 namespace {
 
@@ -51,28 +90,13 @@ void DeviceRoot::setCurrent(const fs::path& hostFolder)
 
 std::optional<fs::path> DeviceRoot::hostPath(std::string_view devicePath) const
 {
-    if (devicePath.empty() || devicePath.front() != '/' || devicePath.find('\0') != std::string_view::npos)
+    auto components = device::devicePathComponents(devicePath);
+    if (!components)
         return std::nullopt;
 
-    std::vector<std::string_view> components;
-    std::size_t start = 0;
-    while (start <= devicePath.size()) {
-        std::size_t end = devicePath.find('/', start);
-        if (end == std::string_view::npos)
-            end = devicePath.size();
-        std::string_view component = devicePath.substr(start, end - start);
-        if (component == "..") {
-            if (components.empty())
-                return std::nullopt;
-            components.pop_back();
-        } else if (!component.empty() && component != ".")
-            components.push_back(component);
-        start = end + 1;
-    }
-
     fs::path result = m_hostFolder;
-    for (auto component : components)
-        result /= fs::path(std::string(component));
+    for (auto& component : *components)
+        result /= fs::path(component);
 
     // A symbolic link inside the root may point anywhere; follow what exists.
     std::error_code error;
@@ -87,13 +111,21 @@ std::optional<fs::path> DeviceRoot::hostPath(std::string_view devicePath) const
     return result;
 }
 
+bool DeviceRoot::exists() const
+{
+    struct stat status { };
+    return ::stat(m_hostFolder.c_str(), &status) == 0 && S_ISDIR(status.st_mode);
+}
+
 bool DeviceRoot::createStandardFolders() const
 {
     std::error_code error;
-    for (const char* folder : { "var/mobile/Library/Preferences", "var/run", "Library/MobileSubstrate/DynamicLibraries", "Library/PreferenceBundles",
-             "Library/PreferenceLoader/Preferences", "Applications" }) {
-        fs::create_directories(m_hostFolder / folder, error);
-        if (error)
+    fs::create_directories(m_hostFolder, error);
+    if (error)
+        return false;
+    for (const char* folder : { "/var/mobile/Library/Preferences", "/var/run", "/Library/MobileSubstrate/DynamicLibraries", "/Library/PreferenceBundles",
+             "/Library/PreferenceLoader/Preferences", "/Applications" }) {
+        if (!createFolders(folder))
             return false;
     }
     return true;

@@ -4,9 +4,18 @@
 // Product code names device paths ("/var/mobile/Library/Preferences/...");
 // the platform maps them under the root and refuses any that would leave it.
 
+#include <sys/types.h>
+
+#include <cstdint>
 #include <filesystem>
 #include <optional>
+#include <span>
+#include <string>
 #include <string_view>
+#include <vector>
+
+#include "FileDescriptor.h"
+#include "FileSystem.h"
 
 class DeviceRoot {
 public:
@@ -25,8 +34,32 @@ public:
     // through a symbolic link.
     std::optional<std::filesystem::path> hostPath(std::string_view devicePath) const;
 
+    // Whether the root's folder exists.
+    bool exists() const;
+
     // The folders a fresh device has and the platform writes into.
     bool createStandardFolders() const;
+
+    // File access at the moment of use: each opens the device path beneath
+    // the root's folder (openat2 with RESOLVE_BENEATH), so a link inside the
+    // root that leads out of it, or a folder swapped for one mid-way, makes
+    // the operation fail instead of being followed. Links that stay inside
+    // the root are followed. Every step of an atomic write stays in the
+    // folder opened this way.
+    device::FileDescriptor open(std::string_view devicePath, int flags, mode_t = 0) const;
+    std::optional<std::vector<std::uint8_t>> readFile(std::string_view devicePath, device::ReadFailure* = nullptr) const;
+    bool writeFile(std::string_view devicePath, std::span<const std::uint8_t>, device::WriteMode) const;
+    bool fileExists(std::string_view devicePath) const;
+    bool isFolder(std::string_view devicePath) const;
+    // Removes a file, or a folder with everything in it; never the root itself.
+    bool removeItem(std::string_view devicePath) const;
+    // Creates the folder and any missing parents, each beneath the root.
+    bool createFolders(std::string_view devicePath, mode_t = 0755) const;
+    std::vector<std::string> namesWithExtension(std::string_view deviceFolder, const std::string& extension) const;
+
+    // The first symbolic link along the path that leads out of the root (a
+    // device path), or none; says why an operation above was refused.
+    std::optional<std::string> linkLeavingRoot(std::string_view devicePath) const;
 
 private:
     std::filesystem::path m_hostFolder;

@@ -1,41 +1,22 @@
 #include "FileSystem.h"
 
+#include <dirent.h>
 #include <fcntl.h>
+#include <signal.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
+#include <atomic>
 #include <cerrno>
+#include <cstdlib>
 #include <string>
+
+#include "FileDescriptor.h"
 
 namespace device {
 
 namespace {
-
-class FileDescriptor {
-public:
-    explicit FileDescriptor(int fd)
-        : m_fd(fd)
-    {
-    }
-    ~FileDescriptor()
-    {
-        if (m_fd >= 0)
-            ::close(m_fd);
-    }
-    FileDescriptor(const FileDescriptor&) = delete;
-    FileDescriptor& operator=(const FileDescriptor&) = delete;
-    int get() const { return m_fd; }
-    bool close()
-    {
-        int fd = m_fd;
-        m_fd = -1;
-        return ::close(fd) == 0;
-    }
-
-private:
-    int m_fd;
-};
 
 bool writeAll(int fd, std::span<const std::uint8_t> bytes)
 {
@@ -51,59 +32,155 @@ bool writeAll(int fd, std::span<const std::uint8_t> bytes)
     return true;
 }
 
+// Temporary names say whose they are: ".NAME.PID-N.tmp". A name whose process
+// is gone was left by a writer killed between link and rename.
+const char* const temporarySuffix = ".tmp";
+
+std::string temporaryName(const std::string& name)
+{
+    static std::atomic<unsigned> counter { 0 };
+    return "." + name + "." + std::to_string(::getpid()) + "-" + std::to_string(counter++) + temporarySuffix;
 }
 
-std::optional<std::vector<std::uint8_t>> readFile(const std::filesystem::path& path)
+void removeAbandonedTemporaries(int folderFd, const std::string& name)
 {
-    // Non-blocking so that a FIFO left in the way cannot hang the reader.
-    FileDescriptor file(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
-    if (file.get() < 0)
+    int listingFd = ::openat(folderFd, ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (listingFd < 0)
+        return;
+    DIR* folder = ::fdopendir(listingFd);
+    if (!folder) {
+        ::close(listingFd);
+        return;
+    }
+    std::string prefix = "." + name + ".";
+    std::vector<std::string> abandoned;
+    while (dirent* entry = ::readdir(folder)) {
+        std::string_view entryName = entry->d_name;
+        if (!entryName.starts_with(prefix) || !entryName.ends_with(temporarySuffix))
+            continue;
+        std::string owner(entryName.substr(prefix.size()));
+        char* end = nullptr;
+        long pid = std::strtol(owner.c_str(), &end, 10);
+        if (end == owner.c_str() || *end != '-' || pid <= 0)
+            continue;
+        if (pid != ::getpid() && ::kill(static_cast<pid_t>(pid), 0) != 0 && errno == ESRCH)
+            abandoned.emplace_back(entryName);
+    }
+    ::closedir(folder);
+    for (auto& entry : abandoned)
+        ::unlinkat(folderFd, entry.c_str(), 0);
+}
+
+// A file to write that has no name yet: O_TMPFILE where the file system has
+// it, else a temporary name created at once.
+struct UnnamedFile {
+    FileDescriptor file;
+    std::string temporary; // set when the fallback named it already
+};
+
+UnnamedFile createUnnamedFile(int folderFd, const std::string& name)
+{
+    UnnamedFile result;
+    result.file = FileDescriptor(::openat(folderFd, ".", O_TMPFILE | O_WRONLY | O_CLOEXEC, 0644));
+    if (result.file.isValid())
+        return result;
+    if (errno != EOPNOTSUPP && errno != EISDIR && errno != EINVAL)
+        return result;
+    result.temporary = temporaryName(name);
+    result.file = FileDescriptor(::openat(folderFd, result.temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0644));
+    if (!result.file.isValid())
+        result.temporary.clear();
+    return result;
+}
+
+bool giveName(int folderFd, int fd, std::string& temporary, const std::string& name)
+{
+    if (temporary.empty()) {
+        temporary = temporaryName(name);
+        std::string self = "/proc/self/fd/" + std::to_string(fd);
+        if (::linkat(AT_FDCWD, self.c_str(), folderFd, temporary.c_str(), AT_SYMLINK_FOLLOW) != 0) {
+            temporary.clear();
+            return false;
+        }
+    }
+    return ::renameat(folderFd, temporary.c_str(), folderFd, name.c_str()) == 0;
+}
+
+bool isOneComponent(const std::string& name)
+{
+    return !name.empty() && name != "." && name != ".." && name.find('/') == std::string::npos && name.find('\0') == std::string::npos;
+}
+
+}
+
+std::optional<std::vector<std::uint8_t>> readOpenFile(int fd, ReadFailure* failure)
+{
+    auto fail = [&](ReadFailure reason) -> std::optional<std::vector<std::uint8_t>> {
+        if (failure)
+            *failure = reason;
         return std::nullopt;
+    };
     struct stat status { };
-    if (::fstat(file.get(), &status) != 0 || !S_ISREG(status.st_mode) || static_cast<std::uintmax_t>(status.st_size) > maximumReadSize)
-        return std::nullopt;
+    if (fd < 0 || ::fstat(fd, &status) != 0 || !S_ISREG(status.st_mode))
+        return fail(ReadFailure::Unreadable);
+    if (static_cast<std::uintmax_t>(status.st_size) > maximumReadSize)
+        return fail(ReadFailure::TooLarge);
 
     std::vector<std::uint8_t> contents;
     contents.reserve(static_cast<std::size_t>(status.st_size));
     std::uint8_t buffer[16384];
     while (true) {
-        ssize_t count = ::read(file.get(), buffer, sizeof buffer);
+        ssize_t count = ::read(fd, buffer, sizeof buffer);
         if (count < 0) {
             if (errno == EINTR)
                 continue;
-            return std::nullopt;
+            return fail(ReadFailure::Unreadable);
         }
         if (count == 0)
             break;
         if (contents.size() + static_cast<std::size_t>(count) > maximumReadSize)
-            return std::nullopt;
+            return fail(ReadFailure::TooLarge);
         contents.insert(contents.end(), buffer, buffer + count);
     }
     return contents;
 }
 
-bool writeFile(const std::filesystem::path& path, std::span<const std::uint8_t> bytes, WriteMode mode)
+std::optional<std::vector<std::uint8_t>> readFile(const std::filesystem::path& path, ReadFailure* failure)
 {
+    // Non-blocking so that a FIFO left in the way cannot hang the reader.
+    FileDescriptor file(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
+    return readOpenFile(file.get(), failure);
+}
+
+bool writeFileInFolder(int folderFd, const std::string& name, std::span<const std::uint8_t> bytes, WriteMode mode)
+{
+    if (folderFd < 0 || !isOneComponent(name))
+        return false;
     if (mode == WriteMode::Direct) {
-        FileDescriptor file(::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644));
-        return file.get() >= 0 && writeAll(file.get(), bytes) && file.close();
+        FileDescriptor file(::openat(folderFd, name.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_NOFOLLOW | O_CLOEXEC, 0644));
+        return file.isValid() && writeAll(file.get(), bytes) && file.close();
     }
 
-    std::filesystem::path folder = path.parent_path().empty() ? std::filesystem::path(".") : path.parent_path();
-    std::string temporary = (folder / ("." + path.filename().string() + ".XXXXXX")).string();
-    FileDescriptor file(::mkstemp(temporary.data()));
-    if (file.get() < 0)
+    removeAbandonedTemporaries(folderFd, name);
+    UnnamedFile unnamed = createUnnamedFile(folderFd, name);
+    if (!unnamed.file.isValid())
         return false;
-    bool isWritten = ::fchmod(file.get(), 0644) == 0 && writeAll(file.get(), bytes) && ::fsync(file.get()) == 0 && file.close();
-    if (!isWritten || ::rename(temporary.c_str(), path.c_str()) != 0) {
-        ::unlink(temporary.c_str());
+    bool isWritten = ::fchmod(unnamed.file.get(), 0644) == 0 && writeAll(unnamed.file.get(), bytes) && ::fsync(unnamed.file.get()) == 0;
+    if (!isWritten || !giveName(folderFd, unnamed.file.get(), unnamed.temporary, name)) {
+        if (!unnamed.temporary.empty())
+            ::unlinkat(folderFd, unnamed.temporary.c_str(), 0);
         return false;
     }
     // Make the rename itself durable.
-    FileDescriptor directory(::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
-    if (directory.get() >= 0)
-        ::fsync(directory.get());
-    return true;
+    ::fsync(folderFd);
+    return unnamed.file.close();
+}
+
+bool writeFile(const std::filesystem::path& path, std::span<const std::uint8_t> bytes, WriteMode mode)
+{
+    std::filesystem::path folderPath = path.parent_path().empty() ? std::filesystem::path(".") : path.parent_path();
+    FileDescriptor folder(::open(folderPath.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    return folder.isValid() && writeFileInFolder(folder.get(), path.filename().string(), bytes, mode);
 }
 
 bool removeFile(const std::filesystem::path& path)
@@ -111,16 +188,31 @@ bool removeFile(const std::filesystem::path& path)
     return ::unlink(path.c_str()) == 0;
 }
 
-std::vector<std::string> namesWithExtension(const std::filesystem::path& folder, const std::string& extension)
+std::vector<std::string> namesWithExtensionInFolder(int folderFd, const std::string& extension)
 {
     std::vector<std::string> names;
-    std::error_code error;
-    for (auto it = std::filesystem::directory_iterator(folder, error); !error && it != std::filesystem::directory_iterator(); it.increment(error)) {
-        if (it->path().extension() == extension)
-            names.push_back(it->path().stem().string());
+    int listingFd = folderFd < 0 ? -1 : ::openat(folderFd, ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (listingFd < 0)
+        return names;
+    DIR* folder = ::fdopendir(listingFd);
+    if (!folder) {
+        ::close(listingFd);
+        return names;
     }
+    while (dirent* entry = ::readdir(folder)) {
+        std::string name = entry->d_name;
+        if (name.size() > extension.size() && name.ends_with(extension) && name != "." && name != "..")
+            names.push_back(name.substr(0, name.size() - extension.size()));
+    }
+    ::closedir(folder);
     std::sort(names.begin(), names.end());
     return names;
+}
+
+std::vector<std::string> namesWithExtension(const std::filesystem::path& folder, const std::string& extension)
+{
+    FileDescriptor folderFd(::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    return namesWithExtensionInFolder(folderFd.get(), extension);
 }
 
 }

@@ -1,6 +1,8 @@
 #pragma once
 
-// Host file access under the platform's file operations.
+// Host file access under the platform's file operations. The functions that
+// take a folder descriptor work on one entry of that folder, so a caller that
+// opened the folder beneath a root keeps every step beneath it.
 
 #include <cstdint>
 #include <filesystem>
@@ -15,21 +17,31 @@ namespace device {
 // reader must not be made to exhaust memory.
 constexpr std::uintmax_t maximumReadSize = 64 * 1024 * 1024;
 
+enum class ReadFailure { Unreadable, TooLarge };
+
 // The contents of a regular file, or none when it is missing, unreadable, not
-// a regular file or larger than maximumReadSize.
-std::optional<std::vector<std::uint8_t>> readFile(const std::filesystem::path&);
+// a regular file or larger than maximumReadSize (said in failure, if given).
+std::optional<std::vector<std::uint8_t>> readFile(const std::filesystem::path&, ReadFailure* = nullptr);
+// The same for a file already open for reading.
+std::optional<std::vector<std::uint8_t>> readOpenFile(int fd, ReadFailure* = nullptr);
 
 enum class WriteMode { Direct, Atomic };
 
-// Atomic: a temporary file in the same folder, written, flushed to disk and
-// renamed over the target, so a reader sees the old file or the new one and a
-// failure at any step leaves the old file whole.
+// Atomic: an unnamed file in the same folder (O_TMPFILE), written, flushed to
+// disk, given a temporary name and renamed over the target, so a reader sees
+// the old file or the new one, and a failure at any step, or a kill, leaves
+// the old file whole. A temporary name left by a writer that was killed
+// between link and rename is removed by the next write of that file.
 bool writeFile(const std::filesystem::path&, std::span<const std::uint8_t>, WriteMode);
+// The same for the entry `name` (one path component) of an open folder.
+bool writeFileInFolder(int folderFd, const std::string& name, std::span<const std::uint8_t>, WriteMode);
 
 bool removeFile(const std::filesystem::path&);
 
 // The names (without the extension) of the entries of a folder that end in the
 // extension, sorted; none for a folder that is missing or unreadable.
 std::vector<std::string> namesWithExtension(const std::filesystem::path& folder, const std::string& extension);
+// The same for an open folder (the descriptor is not consumed).
+std::vector<std::string> namesWithExtensionInFolder(int folderFd, const std::string& extension);
 
 }

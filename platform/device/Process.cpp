@@ -1,7 +1,6 @@
 #include "Process.h"
 
 #include <fcntl.h>
-#include <signal.h>
 #include <spawn.h>
 #include <sys/file.h>
 #include <sys/wait.h>
@@ -14,6 +13,7 @@
 #include <string>
 #include <vector>
 
+#include "DarwinNotify.h"
 #include "DeviceRoot.h"
 
 extern char** environ;
@@ -25,26 +25,16 @@ namespace {
 constexpr const char* pidFilePath = "/var/run/SpringBoard.pid";
 int registeredFd = -1;
 
+// A respring is asked of the root's own home screen by a notification only it
+// observes; no signal goes to a process by a pid read from a file.
 int restartHomeScreen()
 {
-    auto path = DeviceRoot::current().hostPath(pidFilePath);
-    if (!path)
-        return 1;
-    int fd = ::open(path->c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0)
-        return 1;
+    FileDescriptor file = DeviceRoot::current().open(pidFilePath, O_RDONLY);
     // A file nobody holds locked is left over from a home screen that died.
-    bool isHeld = ::flock(fd, LOCK_SH | LOCK_NB) != 0;
-    char text[32] = {};
-    ssize_t count = isHeld ? ::pread(fd, text, sizeof text - 1, 0) : 0;
-    ::close(fd);
-    if (count <= 0)
+    if (!file.isValid() || ::flock(file.get(), LOCK_SH | LOCK_NB) == 0)
         return 1;
-    char* end = nullptr;
-    long pid = std::strtol(text, &end, 10);
-    if (pid <= 1 || end == text)
-        return 1;
-    return ::kill(static_cast<pid_t>(pid), respringSignal()) == 0 ? 0 : 1;
+    postNotification(kRespringNotification);
+    return 0;
 }
 
 std::mutex& streamsLock()
@@ -60,7 +50,8 @@ std::map<FILE*, pid_t>& streams()
     return *table;
 }
 
-FILE* spawnReading(std::vector<std::string> arguments)
+// The child keeps `inheritedFd` (cleared of close-on-exec), for a path that names it.
+FILE* spawnReading(std::vector<std::string> arguments, int inheritedFd)
 {
     int pipeFds[2];
     if (::pipe2(pipeFds, O_CLOEXEC) != 0)
@@ -69,6 +60,7 @@ FILE* spawnReading(std::vector<std::string> arguments)
     posix_spawn_file_actions_init(&actions);
     posix_spawn_file_actions_adddup2(&actions, pipeFds[1], STDOUT_FILENO);
     posix_spawn_file_actions_addopen(&actions, STDIN_FILENO, "/dev/null", O_RDONLY, 0);
+    posix_spawn_file_actions_adddup2(&actions, inheritedFd, inheritedFd);
     std::vector<char*> argv;
     for (auto& argument : arguments)
         argv.push_back(argument.data());
@@ -98,10 +90,11 @@ FILE* popen(std::string_view command, const char* mode)
 {
     if (!mode || std::string_view(mode) != "r" || command != "/usr/bin/dpkg -l")
         return nullptr;
-    auto database = DeviceRoot::current().hostPath(kPackageDatabasePath);
-    if (!database)
+    // dpkg is handed the database folder opened beneath the root, not its name.
+    FileDescriptor database = DeviceRoot::current().open(kPackageDatabasePath, O_PATH | O_DIRECTORY);
+    if (!database.isValid())
         return nullptr;
-    return spawnReading({ "/usr/bin/dpkg", "--admindir=" + database->string(), "-l" });
+    return spawnReading({ "/usr/bin/dpkg", "--admindir=/proc/self/fd/" + std::to_string(database.get()), "-l" }, database.get());
 }
 
 int pclose(FILE* stream)
@@ -124,11 +117,6 @@ int pclose(FILE* stream)
     return status;
 }
 
-int respringSignal()
-{
-    return SIGUSR1;
-}
-
 int system(std::string_view command)
 {
     if (command == "killall backboardd" || command == "killall SpringBoard" || command == "killall -9 SpringBoard")
@@ -136,35 +124,30 @@ int system(std::string_view command)
     return 127;
 }
 
-bool registerHomeScreen()
+HomeScreenRegistration registerHomeScreen()
 {
-    auto path = DeviceRoot::current().hostPath(pidFilePath);
-    if (!path)
-        return false;
+    DeviceRoot root = DeviceRoot::current();
+    if (!root.isFolder("/var/run"))
+        return HomeScreenRegistration::NoRunFolder;
     // Close-on-exec: a home screen that restarts by exec gives the lock up and takes it again.
-    int fd = ::open(path->c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0644);
-    if (fd < 0)
-        return false;
-    if (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
-        ::close(fd);
-        return false;
-    }
+    FileDescriptor file = root.open(pidFilePath, O_RDWR | O_CREAT | O_NOFOLLOW, 0644);
+    if (!file.isValid())
+        return HomeScreenRegistration::Unwritable;
+    if (::flock(file.get(), LOCK_EX | LOCK_NB) != 0)
+        return HomeScreenRegistration::AnotherRuns;
     std::string pid = std::to_string(::getpid()) + "\n";
-    bool isWritten = ::ftruncate(fd, 0) == 0 && ::pwrite(fd, pid.data(), pid.size(), 0) == static_cast<ssize_t>(pid.size());
-    if (!isWritten) {
-        ::close(fd);
-        return false;
-    }
-    registeredFd = fd;
-    return true;
+    bool isWritten = ::ftruncate(file.get(), 0) == 0 && ::pwrite(file.get(), pid.data(), pid.size(), 0) == static_cast<ssize_t>(pid.size());
+    if (!isWritten)
+        return HomeScreenRegistration::Unwritable;
+    registeredFd = file.release();
+    return HomeScreenRegistration::Registered;
 }
 
 void unregisterHomeScreen()
 {
     if (registeredFd < 0)
         return;
-    if (auto path = DeviceRoot::current().hostPath(pidFilePath))
-        ::unlink(path->c_str());
+    DeviceRoot::current().removeItem(pidFilePath);
     ::close(registeredFd);
     registeredFd = -1;
 }

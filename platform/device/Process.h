@@ -9,8 +9,9 @@
 
 namespace device {
 
-// "killall backboardd" (or "killall SpringBoard"): restarts the simulated
-// SpringBoard of the root, the process registered by registerHomeScreen().
+// "killall backboardd" (or "killall SpringBoard"): asks the simulated
+// SpringBoard of the root, the process registered by registerHomeScreen(),
+// to restart, by kRespringNotification.
 // Answers killall's status: 0 when a home screen was told to restart, 1 when
 // none runs. An unknown command runs nothing and answers 127, the shell's
 // "command not found".
@@ -28,12 +29,13 @@ inline constexpr const char* kPackageDatabasePath = "/var/lib/dpkg";
 
 // The running home screen's side: records this process as the root's
 // SpringBoard (var/run/SpringBoard.pid, held under a lock while the process
-// lives, so a stale file is never mistaken for a live home screen). Answers
-// false when another live home screen holds it.
-bool registerHomeScreen();
+// lives, so a stale file is never mistaken for a live home screen).
+enum class HomeScreenRegistration { Registered, AnotherRuns, NoRunFolder, Unwritable };
+HomeScreenRegistration registerHomeScreen();
 void unregisterHomeScreen();
 
-// The signal a respring sends to the home screen; it restarts itself on it.
-int respringSignal();
+// The private Darwin notification a respring posts on the root; only the
+// registered home screen observes it, and restarts itself on it.
+inline constexpr const char* kRespringNotification = "com.apple.springboard.private.respring";
 
 }

@@ -111,12 +111,25 @@ private:
         return readBigEndian(value, size);
     }
 
+    // Charges what a value about to be made costs; false once the budget is spent.
+    bool spend(std::uint64_t bytes)
+    {
+        if (bytes > PropertyListSerialization::maximumExpandedBytes - m_expandedBytes) {
+            fail("expands to too much");
+            return false;
+        }
+        m_expandedBytes += bytes;
+        return true;
+    }
+
     std::optional<PropertyListValue> object(std::uint64_t index, unsigned depth)
     {
         if (depth > PropertyListSerialization::maximumDepth)
             return fail("nested too deeply");
         if (++m_decodedCount > PropertyListSerialization::maximumObjectCount)
             return fail("too many objects");
+        if (!spend(sizeof(PropertyListValue)))
+            return std::nullopt;
         std::uint64_t offset = m_offsets[index];
         std::uint8_t marker = m_data[offset];
         unsigned lowNibble = marker & 0x0F;
@@ -170,6 +183,8 @@ private:
             const std::uint8_t* content = bytes(start, *length);
             if (!content)
                 return fail("data out of bounds");
+            if (!spend(*length))
+                return std::nullopt;
             if (marker >> 4 == 0x4)
                 return PropertyListValue::data(NSData(content, content + *length));
             std::string text(reinterpret_cast<const char*>(content), *length);
@@ -185,6 +200,9 @@ private:
             const std::uint8_t* content = *length <= std::numeric_limits<std::uint64_t>::max() / 2 ? bytes(start, *length * 2) : nullptr;
             if (!content)
                 return fail("string out of bounds");
+            // UTF-8 takes at most three bytes for each UTF-16 unit.
+            if (!spend(*length * 3))
+                return std::nullopt;
             std::u16string text(*length, u'\0');
             for (std::uint64_t i = 0; i < *length; ++i)
                 text[i] = static_cast<char16_t>(content[2 * i] << 8 | content[2 * i + 1]);
@@ -217,6 +235,9 @@ private:
         const std::uint8_t* references = bytes(start, referenceCount * m_referenceSize);
         if (!references)
             return fail("container out of bounds");
+        // An array's slots, or a dictionary's nodes, before their values.
+        if (!spend(*length * (isDictionary ? dictionaryEntryCost : sizeof(PropertyListValue))))
+            return std::nullopt;
         if (m_isOnPath[index])
             return fail("object contains itself");
         m_isOnPath[index] = true;
@@ -279,6 +300,9 @@ private:
     std::vector<std::uint64_t> m_offsets;
     std::vector<bool> m_isOnPath;
     std::size_t m_decodedCount { 0 };
+    std::uint64_t m_expandedBytes { 0 };
+    // A map node: links, colour, and the key's string object.
+    static constexpr std::uint64_t dictionaryEntryCost = 4 * sizeof(void*) + sizeof(std::string);
     std::string m_error;
 };
 

@@ -1,7 +1,5 @@
 #include "NSDictionary.h"
 
-#include <system_error>
-
 #include <device/DeviceRoot.h>
 #include <device/FileSystem.h>
 
@@ -24,10 +22,15 @@ std::optional<NSDictionary> NSDictionary::dictionaryWithContentsOfHostFile(const
 
 std::optional<NSDictionary> NSDictionary::dictionaryWithContentsOfFile(std::string_view devicePath)
 {
-    auto path = DeviceRoot::current().hostPath(devicePath);
-    if (!path)
+    auto contents = DeviceRoot::current().readFile(devicePath);
+    if (!contents)
         return std::nullopt;
-    return dictionaryWithContentsOfHostFile(*path);
+    auto result = PropertyListSerialization::read(*contents);
+    if (!result.value || !result.value->asDictionary())
+        return std::nullopt;
+    NSDictionary dictionary;
+    dictionary.m_value = std::move(*result.value);
+    return dictionary;
 }
 
 bool NSDictionary::writeToHostFile(const std::filesystem::path& path, Atomically atomically) const
@@ -38,8 +41,8 @@ bool NSDictionary::writeToHostFile(const std::filesystem::path& path, Atomically
 
 bool NSDictionary::writeToFile(std::string_view devicePath, Atomically atomically) const
 {
-    auto path = DeviceRoot::current().hostPath(devicePath);
-    return path && writeToHostFile(*path, atomically);
+    auto data = PropertyListSerialization::dataWithPropertyList(m_value, PropertyListFormat::XML);
+    return data && DeviceRoot::current().writeFile(devicePath, *data, atomically == Atomically::Yes ? device::WriteMode::Atomic : device::WriteMode::Direct);
 }
 
 std::optional<NSMutableDictionary> NSMutableDictionary::dictionaryWithContentsOfFile(std::string_view devicePath)
@@ -75,27 +78,15 @@ NSFileManager& NSFileManager::defaultManager()
 
 bool NSFileManager::fileExistsAtPath(std::string_view devicePath) const
 {
-    auto path = DeviceRoot::current().hostPath(devicePath);
-    std::error_code error;
-    return path && std::filesystem::exists(*path, error);
+    return DeviceRoot::current().fileExists(devicePath);
 }
 
 bool NSFileManager::removeItemAtPath(std::string_view devicePath) const
 {
-    DeviceRoot root = DeviceRoot::current();
-    auto path = root.hostPath(devicePath);
-    std::error_code error;
-    if (!path || *path == root.hostFolder())
-        return false;
-    return std::filesystem::remove_all(*path, error) > 0 && !error;
+    return DeviceRoot::current().removeItem(devicePath);
 }
 
 bool NSFileManager::createDirectoryAtPath(std::string_view devicePath) const
 {
-    auto path = DeviceRoot::current().hostPath(devicePath);
-    std::error_code error;
-    if (!path)
-        return false;
-    std::filesystem::create_directories(*path, error);
-    return !error;
+    return DeviceRoot::current().createFolders(devicePath);
 }

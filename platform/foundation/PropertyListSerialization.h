@@ -21,6 +21,10 @@ public:
     // Objects a binary list may expand to; shared references can otherwise
     // make a small file describe an exponentially large tree.
     static constexpr std::size_t maximumObjectCount = 1 << 20;
+    // Bytes a binary list may expand to (strings, data and the values
+    // themselves, each reference counted again): a 10 KB file of shared
+    // references must not ask for gigabytes.
+    static constexpr std::size_t maximumExpandedBytes = 64 * 1024 * 1024;
 
     struct ReadResult {
         std::optional<PropertyListValue> value;

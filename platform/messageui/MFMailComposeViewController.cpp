@@ -180,7 +180,9 @@ std::string MFMailComposeViewController::mimeMessage() const
     for (auto& attachment : m_attachments) {
         message += "--" + boundary + "\r\n";
         std::string type = isPlainHeaderText(attachment.mimeType) && !attachment.mimeType.empty() ? attachment.mimeType : "application/octet-stream";
-        message += "Content-Type: " + type + "; name=" + quotedParameter(attachment.fileName) + "\r\n";
+        // Text parts say their charset, or a reader takes the UTF-8 for Latin-1.
+        std::string charset = type.starts_with("text/") && type.find("charset=") == std::string::npos ? "; charset=utf-8" : "";
+        message += "Content-Type: " + type + charset + "; name=" + quotedParameter(attachment.fileName) + "\r\n";
         message += "Content-Disposition: attachment; filename=" + quotedParameter(attachment.fileName) + "\r\n";
         message += "Content-Transfer-Encoding: base64\r\n\r\n";
         message += base64Lines(attachment.data);
@@ -205,15 +207,13 @@ void MFMailComposeViewController::cancel(id self, SEL, id)
 void MFMailComposeViewController::send(id self, SEL, id)
 {
     auto* sheet = static_cast<MFMailComposeViewController*>(self);
-    auto outbox = DeviceRoot::current().hostPath(kMailOutboxPath);
-    std::error_code error;
-    if (outbox)
-        std::filesystem::create_directories(*outbox, error);
+    DeviceRoot root = DeviceRoot::current();
     std::string name = std::to_string(std::chrono::system_clock::now().time_since_epoch().count()) + "-" + std::to_string(::getpid()) + "-"
         + std::to_string(messageCount++) + ".eml";
     std::string message = sheet->mimeMessage();
-    bool isWritten = outbox && !error
-        && device::writeFile(*outbox / name, std::span(reinterpret_cast<const std::uint8_t*>(message.data()), message.size()), device::WriteMode::Atomic);
+    bool isWritten = root.createFolders(kMailOutboxPath)
+        && root.writeFile(std::string(kMailOutboxPath) + "/" + name, std::span(reinterpret_cast<const std::uint8_t*>(message.data()), message.size()),
+            device::WriteMode::Atomic);
     sheet->m_sentMessagePath = isWritten ? std::string(kMailOutboxPath) + "/" + name : std::string();
     if (isWritten)
         sentPaths().push_back(sheet->m_sentMessagePath);

@@ -1,11 +1,10 @@
 #include "SettingsApp.h"
 
-#include <dlfcn.h>
 
 #include <cstdlib>
 
 #include <corefoundation/CFRunLoop.h>
-#include <device/DeviceRoot.h>
+#include <device/DynamicLibrary.h>
 #include <foundation/NSBundle.h>
 #include <foundation/NSDictionary.h>
 #include <uikit/UIControl.h>
@@ -77,14 +76,9 @@ std::string SettingsApp::openEntry(const std::string& entryName)
     std::string principal = stringEntry(&info->propertyList(), "NSPrincipalClass");
     if (!isPlainName(executable) || principal.empty())
         return bundlePath + "/Info.plist names no executable or principal class";
-    auto library = DeviceRoot::current().hostPath(bundlePath + "/" + executable);
-    if (!library)
-        return "the bundle's executable lies outside the device root";
     // Global, as the device's loader makes a bundle's classes visible to all.
-    if (!::dlopen(library->c_str(), RTLD_NOW | RTLD_GLOBAL)) {
-        const char* reason = ::dlerror();
-        return "cannot load " + bundlePath + "/" + executable + ": " + (reason ? reason : "unknown error");
-    }
+    if (std::string error; !device::loadLibrary(bundlePath + "/" + executable, error))
+        return "cannot load " + bundlePath + "/" + executable + ": " + error;
     Class principalClass = objc_getClass(principal.c_str());
     if (!principalClass || !class_isSubclassOf(principalClass, PSViewController::objcClass()))
         return "the bundle defines no preference controller " + principal;

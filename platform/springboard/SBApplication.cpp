@@ -4,7 +4,6 @@
 #include <filesystem>
 
 #include <device/DeviceRoot.h>
-#include <device/FileSystem.h>
 #include <foundation/NSDictionary.h>
 #include <objc/ClassBuilder.h>
 
@@ -51,10 +50,7 @@ Class SBApplication::objcClass()
 std::vector<Ref<SBApplication>> SBApplication::installedApplications()
 {
     std::vector<Ref<SBApplication>> applications;
-    auto folder = DeviceRoot::current().hostPath("/Applications");
-    if (!folder)
-        return applications;
-    for (auto& name : device::namesWithExtension(*folder, ".app")) {
+    for (auto& name : DeviceRoot::current().namesWithExtension("/Applications", ".app")) {
         std::string appFolder = "/Applications/" + name + ".app";
         auto info = NSDictionary::dictionaryWithContentsOfFile(appFolder + "/Info.plist");
         if (!info || stringOf(info->objectForKey("CFBundleIdentifier")).empty())

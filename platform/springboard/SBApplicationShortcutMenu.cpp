@@ -1,5 +1,7 @@
 #include "SBApplicationShortcutMenu.h"
 
+#include <algorithm>
+
 #include <foundation/NSNumber.h>
 #include <objc/ClassBuilder.h>
 #include <objc/MessageSend.h>
@@ -58,7 +60,9 @@ id menuInit(id self, SEL, CGRect frame, id application, id, id, std::int64_t ori
     if (!app)
         return nullptr;
     menu->m_application = app;
-    frame.size = { menuWidth, menuItemHeight * static_cast<CGFloat>(app->shortcutItems().size()) };
+    // SpringBoard shows the first four items an app declares, however many it declares.
+    std::size_t itemCount = std::min(app->shortcutItems().size(), SBApplicationShortcutMenu::maximumItemCount);
+    frame.size = { menuWidth, menuItemHeight * static_cast<CGFloat>(itemCount) };
     UIView::initWithFrame(self, initWithFrameSelector(), frame);
 
     // Everything below goes through the runtime by name, as SpringBoard's own code does.
@@ -78,7 +82,8 @@ id menuInit(id self, SEL, CGRect frame, id application, id, id, std::int64_t ori
     }
     if (Class itemClass = objc_getClass("SBApplicationShortcutMenuItemView")) {
         std::int64_t position = 0;
-        for (auto& item : app->shortcutItems()) {
+        for (std::size_t index = 0; index < itemCount; ++index) {
+            auto& item = app->shortcutItems()[index];
             RefPtr<NSObject> instance = class_createInstance(itemClass);
             id made = objc_msgSend<MenuItemInit>(instance.get(), sel_registerName(menuItemInitSelector), static_cast<id>(item.ptr()), position++, orientation,
                 application, static_cast<id>(nullptr), static_cast<id>(nullptr), std::uint64_t(0));

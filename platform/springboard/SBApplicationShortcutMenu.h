@@ -43,6 +43,8 @@ public:
     SBApplicationShortcutMenu() = default;
     static Class objcClass();
 
+    static constexpr std::size_t maximumItemCount = 4;
+
     SBApplication* application() const { return m_application.get(); }
     NSObject* blurSettings() const { return m_blurSettings.get(); }
     // Whether the blur settings are still the object the host made.

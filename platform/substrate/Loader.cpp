@@ -1,14 +1,12 @@
 #include "Loader.h"
 
-#include <dlfcn.h>
-
 #include <algorithm>
 #include <cstdio>
 #include <filesystem>
 #include <optional>
 
 #include <device/DeviceRoot.h>
-#include <device/FileSystem.h>
+#include <device/DynamicLibrary.h>
 #include <foundation/NSDictionary.h>
 
 namespace substrate {
@@ -52,10 +50,7 @@ std::optional<bool> isAdmitted(const std::string& plistDevicePath, const std::st
 std::vector<LoadedLibrary> loadTweakLibraries(const std::string& bundleIdentifier, const std::string& executableName)
 {
     std::vector<LoadedLibrary> results;
-    auto folder = DeviceRoot::current().hostPath(dynamicLibrariesFolder);
-    if (!folder)
-        return results;
-    for (auto& name : device::namesWithExtension(*folder, ".dylib")) {
+    for (auto& name : DeviceRoot::current().namesWithExtension(dynamicLibrariesFolder, ".dylib")) {
         auto admitted = isAdmitted(std::string(dynamicLibrariesFolder) + "/" + name + ".plist", bundleIdentifier, executableName);
         if (!admitted) {
             results.push_back({ name, false, "its plist cannot be read" });
@@ -65,11 +60,11 @@ std::vector<LoadedLibrary> loadTweakLibraries(const std::string& bundleIdentifie
             results.push_back({ name, false, "its filter does not match" });
             continue;
         }
-        auto path = *folder / (name + ".dylib");
         // The library's static initialiser is its load-time entry; it runs here.
-        if (!::dlopen(path.c_str(), RTLD_NOW | RTLD_GLOBAL)) {
-            std::fprintf(stderr, "MS:Error: %s\n", ::dlerror());
-            results.push_back({ name, false, "it does not load" });
+        std::string error;
+        if (!device::loadLibrary(std::string(dynamicLibrariesFolder) + "/" + name + ".dylib", error)) {
+            std::fprintf(stderr, "MS:Error: %s: %s\n", name.c_str(), error.c_str());
+            results.push_back({ name, false, "it does not load: " + error });
             continue;
         }
         results.push_back({ name, true, {} });

@@ -5,7 +5,9 @@
 #include <algorithm>
 #include <csetjmp>
 #include <cstdio>
+#include <cstring>
 #include <jpeglib.h>
+#include <jerror.h>
 
 #include <device/DeviceRoot.h>
 #include <device/FileSystem.h>
@@ -25,13 +27,22 @@ struct JPEGErrors {
     std::longjmp(reinterpret_cast<JPEGErrors*>(info->err)->recovery, 1);
 }
 
-cairo_surface_t* decodeJPEG(const std::vector<std::uint8_t>& bytes)
+// Data that ends early is only a warning to libjpeg, which fills the rest of
+// the picture with grey; such a file is malformed, as a truncated PNG is.
+void jpegMessage(j_common_ptr info, int level)
+{
+    if (level < 0 && info->err->msg_code == JWRN_JPEG_EOF)
+        jpegFailed(info);
+}
+
+cairo_surface_t* decodeJPEG(const std::vector<std::uint8_t>& bytes, bool& isTooLarge)
 {
     jpeg_decompress_struct info {};
     JPEGErrors errors {};
     info.err = jpeg_std_error(&errors.manager);
     errors.manager.error_exit = jpegFailed;
     errors.manager.output_message = [](j_common_ptr) {};
+    errors.manager.emit_message = jpegMessage;
     cairo_surface_t* volatile surface = nullptr; // read after longjmp
 
     if (setjmp(errors.recovery)) {
@@ -42,8 +53,13 @@ cairo_surface_t* decodeJPEG(const std::vector<std::uint8_t>& bytes)
     }
     jpeg_create_decompress(&info);
     jpeg_mem_src(&info, bytes.data(), static_cast<unsigned long>(bytes.size()));
-    if (jpeg_read_header(&info, TRUE) != JPEG_HEADER_OK || static_cast<double>(info.image_width) * info.image_height > UIImage::maximumPixelCount) {
+    if (jpeg_read_header(&info, TRUE) != JPEG_HEADER_OK) {
         jpeg_destroy_decompress(&info);
+        return nullptr;
+    }
+    if (static_cast<double>(info.image_width) * info.image_height > UIImage::maximumPixelCount) {
+        jpeg_destroy_decompress(&info);
+        isTooLarge = true;
         return nullptr;
     }
     bool isCMYK = info.jpeg_color_space == JCS_CMYK || info.jpeg_color_space == JCS_YCCK;
@@ -82,8 +98,21 @@ struct PNGReader {
     std::size_t offset;
 };
 
-cairo_surface_t* decodePNG(const std::vector<std::uint8_t>& bytes)
+std::uint32_t bigEndian32(const std::uint8_t* bytes)
 {
+    return std::uint32_t(bytes[0]) << 24 | std::uint32_t(bytes[1]) << 16 | std::uint32_t(bytes[2]) << 8 | bytes[3];
+}
+
+cairo_surface_t* decodePNG(const std::vector<std::uint8_t>& bytes, bool& isTooLarge)
+{
+    // The size comes from the header chunk, which must come first; a small
+    // file can declare a picture of gigabytes, so it is refused before decoding.
+    if (bytes.size() < 8 + 8 + 13 || std::memcmp(bytes.data() + 12, "IHDR", 4) != 0)
+        return nullptr;
+    if (static_cast<double>(bigEndian32(bytes.data() + 16)) * bigEndian32(bytes.data() + 20) > UIImage::maximumPixelCount) {
+        isTooLarge = true;
+        return nullptr;
+    }
     PNGReader reader { bytes, 0 };
     cairo_surface_t* surface = cairo_image_surface_create_from_png_stream(
         [](void* closure, unsigned char* data, unsigned int length) {
@@ -104,30 +133,71 @@ cairo_surface_t* decodePNG(const std::vector<std::uint8_t>& bytes)
 
 }
 
-RefPtr<UIImage> UIImage::imageWithContentsOfHostFile(const std::filesystem::path& path)
+const char* UIImage::describe(ReadFailure failure)
 {
-    auto bytes = device::readFile(path);
-    if (!bytes || bytes->size() < 8)
+    switch (failure) {
+    case ReadFailure::Unreadable:
+        break;
+    case ReadFailure::NotAnImage:
+        return "not a PNG or JPEG image, or malformed";
+    case ReadFailure::FileTooLarge:
+        return "too large: files over 64 MiB are not read";
+    case ReadFailure::TooManyPixels:
+        return "too large: pictures over 100 megapixels are not read";
+    }
+    return "cannot read";
+}
+
+RefPtr<UIImage> UIImage::imageWithData(const std::vector<std::uint8_t>& bytes, CGFloat scale, ReadFailure* failure)
+{
+    auto fail = [&](ReadFailure reason) -> RefPtr<UIImage> {
+        if (failure)
+            *failure = reason;
         return nullptr;
+    };
+    if (bytes.size() < 8)
+        return fail(ReadFailure::NotAnImage);
     cairo_surface_t* surface = nullptr;
+    bool isTooLarge = false;
     static const unsigned char pngMagic[] = { 0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n' };
-    if (std::equal(std::begin(pngMagic), std::end(pngMagic), bytes->begin()))
-        surface = decodePNG(*bytes);
-    else if ((*bytes)[0] == 0xFF && (*bytes)[1] == 0xD8)
-        surface = decodeJPEG(*bytes);
+    if (std::equal(std::begin(pngMagic), std::end(pngMagic), bytes.begin()))
+        surface = decodePNG(bytes, isTooLarge);
+    else if (bytes[0] == 0xFF && bytes[1] == 0xD8)
+        surface = decodeJPEG(bytes, isTooLarge);
     if (!surface)
-        return nullptr;
-    std::string name = path.stem().string();
-    CGFloat scale = name.ends_with("@3x") ? 3 : name.ends_with("@2x") ? 2 : 1;
+        return fail(isTooLarge ? ReadFailure::TooManyPixels : ReadFailure::NotAnImage);
     auto image = imageWithSurface(surface, scale);
     cairo_surface_destroy(surface);
     return image;
 }
 
+namespace {
+
+CGFloat scaleOfName(const std::string& name)
+{
+    return name.ends_with("@3x") ? 3 : name.ends_with("@2x") ? 2 : 1;
+}
+
+}
+
+RefPtr<UIImage> UIImage::imageWithContentsOfHostFile(const std::filesystem::path& path, ReadFailure* failure)
+{
+    device::ReadFailure readFailure = device::ReadFailure::Unreadable;
+    auto bytes = device::readFile(path, &readFailure);
+    if (!bytes) {
+        if (failure)
+            *failure = readFailure == device::ReadFailure::TooLarge ? ReadFailure::FileTooLarge : ReadFailure::Unreadable;
+        return nullptr;
+    }
+    return imageWithData(*bytes, scaleOfName(path.stem().string()), failure);
+}
+
 RefPtr<UIImage> UIImage::imageWithContentsOfFile(std::string_view devicePath)
 {
-    auto path = DeviceRoot::current().hostPath(devicePath);
-    auto image = path ? imageWithContentsOfHostFile(*path) : nullptr;
+    auto bytes = DeviceRoot::current().readFile(devicePath);
+    if (!bytes)
+        return nullptr;
+    auto image = imageWithData(*bytes, scaleOfName(std::filesystem::path(devicePath).stem().string()));
     if (image)
         image->m_sourcePath = devicePath;
     return image;

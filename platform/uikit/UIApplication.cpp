@@ -4,7 +4,6 @@
 #include <cctype>
 
 #include <device/DeviceRoot.h>
-#include <device/FileSystem.h>
 #include <foundation/NSDictionary.h>
 
 namespace {
@@ -44,10 +43,7 @@ std::string UIApplication::applicationForScheme(const std::string& scheme) const
         return {};
     if (scheme == "http" || scheme == "https")
         return "com.apple.mobilesafari";
-    auto folder = DeviceRoot::current().hostPath("/Applications");
-    if (!folder)
-        return {};
-    for (auto& name : device::namesWithExtension(*folder, ".app")) {
+    for (auto& name : DeviceRoot::current().namesWithExtension("/Applications", ".app")) {
         auto info = NSDictionary::dictionaryWithContentsOfFile("/Applications/" + name + ".app/Info.plist");
         if (!info)
             continue;

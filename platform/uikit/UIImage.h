@@ -6,6 +6,7 @@
 #include <filesystem>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include <objc/NSObject.h>
 
@@ -21,10 +22,20 @@ public:
     ~UIImage() override;
     static Class objcClass();
 
+    // Why a file gave no image.
+    enum class ReadFailure {
+        Unreadable, // missing, not a regular file, or a read error
+        NotAnImage, // neither PNG nor JPEG, or malformed (a truncated file included)
+        FileTooLarge, // over device::maximumReadSize
+        TooManyPixels, // declares more than maximumPixelCount; refused before decoding
+    };
+    static const char* describe(ReadFailure);
+
     // A PNG or JPEG file at a device path; none for a missing, malformed or
     // oversized file. "@2x" and "@3x" names carry that scale.
     static RefPtr<UIImage> imageWithContentsOfFile(std::string_view devicePath);
-    static RefPtr<UIImage> imageWithContentsOfHostFile(const std::filesystem::path&);
+    static RefPtr<UIImage> imageWithContentsOfHostFile(const std::filesystem::path&, ReadFailure* = nullptr);
+    static RefPtr<UIImage> imageWithData(const std::vector<std::uint8_t>&, CGFloat scale, ReadFailure* = nullptr);
     // Takes a reference to the surface.
     static Ref<UIImage> imageWithSurface(cairo_surface_t*, CGFloat scale, UIImageRenderingMode = UIImageRenderingMode::Automatic);
 

@@ -1,5 +1,3 @@
-#include <signal.h>
-
 #include <device/Process.h>
 #include <objc/MessageSend.h>
 #include <preferences/PSListController.h>
@@ -23,19 +21,6 @@ std::optional<PropertyListValue> readValue(SettingsApp& app, PSSpecifier* specif
     return objc_msgSend<PSListController::ReadPreferenceValue>(app.topViewController(), sel_registerName("readPreferenceValue:"), static_cast<id>(specifier));
 }
 
-bool takeRespringSignal()
-{
-    sigset_t pending;
-    ::sigpending(&pending);
-    if (!sigismember(&pending, device::respringSignal()))
-        return false;
-    sigset_t set;
-    sigemptyset(&set);
-    sigaddset(&set, device::respringSignal());
-    timespec none {};
-    ::sigtimedwait(&set, nullptr, &none);
-    return true;
-}
 
 }
 
@@ -76,11 +61,8 @@ TEST_F(RootScreen, AWriteMergesIntoTheStoreAndPostsTheRowsNotificationAfterwards
 
 TEST_F(RootScreen, RespringAsksFirstAndOnlyYesOnItsOwnAlertRestartsTheHomeScreen)
 {
-    sigset_t respring;
-    sigemptyset(&respring);
-    sigaddset(&respring, device::respringSignal());
-    ::sigprocmask(SIG_BLOCK, &respring, nullptr);
-    ASSERT_TRUE(device::registerHomeScreen());
+    ASSERT_EQ(device::registerHomeScreen(), device::HomeScreenRegistration::Registered);
+    auto takeRespring = [] { return settingsRoot().takePost(device::kRespringNotification); };
 
     auto& app = openSettings();
     ASSERT_TRUE(table().tapRowByUser(2, 0));
@@ -93,17 +75,17 @@ TEST_F(RootScreen, RespringAsksFirstAndOnlyYesOnItsOwnAlertRestartsTheHomeScreen
     EXPECT_EQ(alert->tag(), 2000);
     EXPECT_EQ(alert->buttonTitles(), (std::vector<std::string> { "No", "Yes" }));
     EXPECT_EQ(app.tapAlertButton("No"), "");
-    EXPECT_FALSE(takeRespringSignal());
+    EXPECT_FALSE(takeRespring());
 
     auto other = UIAlertView::create("Other", "", app.topViewController(), std::string("No"), { "Yes" });
     other->setTag(1999);
     other->show();
     EXPECT_EQ(app.tapAlertButton("Yes"), "");
-    EXPECT_FALSE(takeRespringSignal()) << "another alert's Yes restarts nothing";
+    EXPECT_FALSE(takeRespring()) << "another alert's Yes restarts nothing";
 
     EXPECT_EQ(app.tapRow("Respring"), "");
     EXPECT_EQ(app.tapAlertButton("Yes"), "");
-    EXPECT_TRUE(takeRespringSignal());
+    EXPECT_TRUE(takeRespring());
     device::unregisterHomeScreen();
 }
 

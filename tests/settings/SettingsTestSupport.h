@@ -14,17 +14,19 @@
 
 #include "TestSupport.h"
 
+// Removed as the test process exits, with the bundle still loaded from it.
 inline const TemporaryRoot& settingsRoot()
 {
-    static TemporaryRoot* root = [] {
-        auto* made = new TemporaryRoot;
+    static TemporaryRoot root;
+    static bool isInstalled = [] {
         std::filesystem::copy(
-            MENUTONE_SETTINGS_BUNDLE, made->hostPath("/Library/PreferenceBundles/MenutoneSettings.bundle"), std::filesystem::copy_options::recursive);
-        std::filesystem::copy_file(MENUTONE_SETTINGS_ENTRY, made->hostPath("/Library/PreferenceLoader/Preferences/MenutoneSettings.plist"));
-        return made;
+            MENUTONE_SETTINGS_BUNDLE, root.hostPath("/Library/PreferenceBundles/MenutoneSettings.bundle"), std::filesystem::copy_options::recursive);
+        std::filesystem::copy_file(MENUTONE_SETTINGS_ENTRY, root.hostPath("/Library/PreferenceLoader/Preferences/MenutoneSettings.plist"));
+        return true;
     }();
-    DeviceRoot::setCurrent(root->path());
-    return *root;
+    (void)isInstalled;
+    DeviceRoot::setCurrent(root.path());
+    return root;
 }
 
 // Red 228, green 66, blue 53 of 255: the accent of every screen.

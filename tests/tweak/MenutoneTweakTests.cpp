@@ -31,6 +31,12 @@ protected:
         EXPECT_TRUE(loaded[0].isLoaded) << loaded[0].reason;
     }
 
+    static void TearDownTestSuite()
+    {
+        delete s_root;
+        s_root = nullptr;
+    }
+
     static bool createSampleApps()
     {
         return std::system((std::string(MENUTONE_COMMAND) + " root create '" + s_root->path().string() + "' > /dev/null").c_str()) == 0;

@@ -1,46 +1,10 @@
 #include <gtest/gtest.h>
 
-#include <signal.h>
-
 #include <fstream>
 
 #include <device/Process.h>
 
 #include "TestSupport.h"
-
-namespace {
-
-// The respring signal, held pending instead of delivered, for the test to look at.
-class BlockedRespringSignal {
-public:
-    BlockedRespringSignal()
-    {
-        sigemptyset(&m_set);
-        sigaddset(&m_set, device::respringSignal());
-        ::sigprocmask(SIG_BLOCK, &m_set, &m_previous);
-    }
-    ~BlockedRespringSignal()
-    {
-        takePending();
-        ::sigprocmask(SIG_SETMASK, &m_previous, nullptr);
-    }
-    bool takePending()
-    {
-        sigset_t pending;
-        ::sigpending(&pending);
-        if (!sigismember(&pending, device::respringSignal()))
-            return false;
-        timespec none {};
-        ::sigtimedwait(&m_set, nullptr, &none);
-        return true;
-    }
-
-private:
-    sigset_t m_set;
-    sigset_t m_previous;
-};
-
-}
 
 TEST(DeviceProcess, OnlyTheRespringCommandsRunAndNothingReachesTheShell)
 {
@@ -55,33 +19,40 @@ TEST(DeviceProcess, OnlyTheRespringCommandsRunAndNothingReachesTheShell)
 TEST(DeviceProcess, RespringWithoutAHomeScreenReportsNoProcess)
 {
     TemporaryRoot root;
-    BlockedRespringSignal signal;
     EXPECT_EQ(device::system("killall backboardd"), 1);
     // A pid file nobody holds is left from a home screen that died; its pid may be anyone's now.
     std::ofstream(root.hostPath("/var/run/SpringBoard.pid")) << ::getpid() << "\n";
     EXPECT_EQ(device::system("killall backboardd"), 1);
-    EXPECT_FALSE(signal.takePending());
+    EXPECT_FALSE(root.takePost(device::kRespringNotification));
 }
 
-TEST(DeviceProcess, RespringSignalsTheRegisteredHomeScreenOfThisRootOnly)
+TEST(DeviceProcess, RespringIsAPrivateNotificationToTheRegisteredHomeScreenOfThisRootOnly)
 {
     TemporaryRoot root;
-    BlockedRespringSignal signal;
-    ASSERT_TRUE(device::registerHomeScreen());
-    EXPECT_FALSE(device::registerHomeScreen()) << "one home screen per root";
+    ASSERT_EQ(device::registerHomeScreen(), device::HomeScreenRegistration::Registered);
+    EXPECT_EQ(device::registerHomeScreen(), device::HomeScreenRegistration::AnotherRuns) << "one home screen per root";
     EXPECT_EQ(device::system("killall backboardd"), 0);
-    EXPECT_TRUE(signal.takePending());
+    EXPECT_TRUE(root.takePost(device::kRespringNotification));
     EXPECT_EQ(device::system("killall SpringBoard"), 0);
-    EXPECT_TRUE(signal.takePending());
+    EXPECT_TRUE(root.takePost(device::kRespringNotification));
 
-    TemporaryRoot otherRoot; // now current
-    EXPECT_EQ(device::system("killall backboardd"), 1);
-    EXPECT_FALSE(signal.takePending());
-
+    {
+        TemporaryRoot otherRoot; // now current
+        EXPECT_EQ(device::system("killall backboardd"), 1);
+        EXPECT_FALSE(otherRoot.takePost(device::kRespringNotification));
+    }
     DeviceRoot::setCurrent(root.path());
+    EXPECT_FALSE(root.takePost(device::kRespringNotification));
     device::unregisterHomeScreen();
     EXPECT_FALSE(std::filesystem::exists(root.hostPath("/var/run/SpringBoard.pid")));
     EXPECT_EQ(device::system("killall backboardd"), 1);
+}
+
+TEST(DeviceProcess, ARootWithoutItsRunFolderHasNoHomeScreen)
+{
+    TemporaryRoot root;
+    std::filesystem::remove_all(root.path() / "var/run");
+    EXPECT_EQ(device::registerHomeScreen(), device::HomeScreenRegistration::NoRunFolder);
 }
 
 TEST(DeviceProcess, OnlyTheListingCommandStartsAndItReadsTheRootsOwnDatabase)

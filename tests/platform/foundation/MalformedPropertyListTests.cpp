@@ -126,7 +126,7 @@ TEST(MalformedPropertyList, BinaryCyclesOutOfRangeReferencesAndSharedExplosionsA
     objects.push_back({ 0x09 });
     auto result = PropertyListSerialization::read(binaryList(objects));
     EXPECT_FALSE(result.value);
-    EXPECT_EQ(result.error, "too many objects");
+    EXPECT_TRUE(result.error == "too many objects" || result.error == "expands to too much") << result.error;
 }
 
 TEST(MalformedPropertyList, EveryTruncationAndEverySingleByteChangeOfTheFixturesReadsWithoutCrashing)

@@ -47,3 +47,24 @@ TEST(Loader, InjectsTheLibrariesWhoseFiltersAdmitTheProcess)
         }
     }
 }
+
+TEST(Loader, ALibraryThatIsALinkOutOfTheRootNeverRunsAndOneThatStaysInsideDoes)
+{
+    TemporaryRoot outside;
+    std::filesystem::copy_file(LOADER_PROBE, outside.path() / "Outside.dylib");
+    TemporaryRoot root; // now current
+    auto folder = root.hostPath(substrate::dynamicLibrariesFolder);
+    std::filesystem::create_symlink(outside.path() / "Outside.dylib", folder / "Escaping.dylib");
+    std::filesystem::copy_file(LOADER_PROBE, root.path() / "var/Linked.dylib");
+    std::filesystem::create_symlink("../../../var/Linked.dylib", folder / "Inside.dylib");
+
+    auto results = substrate::loadTweakLibraries("com.apple.springboard", "SpringBoard");
+    ASSERT_EQ(results.size(), 2u);
+    EXPECT_EQ(results[0].name, "Escaping");
+    EXPECT_FALSE(results[0].isLoaded);
+    EXPECT_EQ(results[0].reason, "it does not load: it lies outside the device root");
+    EXPECT_FALSE(loadedProbes.contains("Outside"));
+    EXPECT_EQ(results[1].name, "Inside");
+    EXPECT_TRUE(results[1].isLoaded) << results[1].reason;
+    EXPECT_TRUE(loadedProbes.contains("Linked"));
+}
