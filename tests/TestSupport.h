@@ -13,6 +13,28 @@
 #include <device/DarwinNotify.h>
 #include <device/DeviceRoot.h>
 
+// A fresh empty folder in the temporary folder, removed with everything in it.
+class TemporaryFolder {
+public:
+    TemporaryFolder()
+    {
+        std::string pattern = (std::filesystem::temp_directory_path() / "menutone-test-XXXXXX").string();
+        m_path = ::mkdtemp(pattern.data());
+    }
+    ~TemporaryFolder()
+    {
+        std::error_code error;
+        std::filesystem::remove_all(m_path, error);
+    }
+    TemporaryFolder(const TemporaryFolder&) = delete;
+    TemporaryFolder& operator=(const TemporaryFolder&) = delete;
+
+    const std::filesystem::path& path() const { return m_path; }
+
+private:
+    std::filesystem::path m_path;
+};
+
 // A fresh device root in a temporary folder, current for the test's lifetime.
 class TemporaryRoot {
 public:

@@ -4,8 +4,12 @@
 #include <cmath>
 #include <cstdio>
 
-std::string jsonString(std::string_view text)
+#include <foundation/Unicode.h>
+
+std::string jsonString(std::string_view rawText)
 {
+    // JSON is UTF-8: a file name or stored string with ill-formed bytes gets U+FFFD for them.
+    std::string text = foundation::wellFormedUTF8(std::string(rawText));
     std::string out = "\"";
     for (char c : text) {
         auto byte = static_cast<unsigned char>(c);
@@ -18,7 +22,7 @@ std::string jsonString(std::string_view text)
             out += "\\t";
         else if (c == '\r')
             out += "\\r";
-        else if (byte < 0x20) {
+        else if (byte < 0x20 || byte == 0x7F) {
             char escaped[8];
             std::snprintf(escaped, sizeof escaped, "\\u%04x", byte);
             out += escaped;

@@ -2,7 +2,10 @@
 
 #include <unistd.h>
 
+#include <charconv>
 #include <cmath>
+#include <cstdint>
+#include <cstdlib>
 #include <cstdio>
 #include <iostream>
 #include <optional>
@@ -111,6 +114,37 @@ CLI::Validator colorValidator()
         "COLOR");
 }
 
+// A number that is finite (CLI11 takes "nan" and "inf" as doubles, and NaN
+// passes any range), optionally within [minimum, maximum].
+CLI::Validator finiteNumber(double minimum = -HUGE_VAL, double maximum = HUGE_VAL)
+{
+    return CLI::Validator(
+        [=](std::string& text) -> std::string {
+            char* end = nullptr;
+            double value = std::strtod(text.c_str(), &end);
+            if (text.empty() || end != text.c_str() + text.size() || !std::isfinite(value))
+                return "\"" + text + "\" is not a finite number";
+            if (value < minimum || value > maximum)
+                return "\"" + text + "\" is not in [" + shortestDecimal(minimum) + ", " + shortestDecimal(maximum) + "]";
+            return {};
+        },
+        "NUMBER");
+}
+
+// A whole number that fits 64 bits: CLI11 alone clamps a longer one silently.
+CLI::Validator wholeNumber()
+{
+    return CLI::Validator(
+        [](std::string& text) -> std::string {
+            std::int64_t value;
+            auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
+            if (text.empty() || error != std::errc() || end != text.data() + text.size())
+                return "\"" + text + "\" is not a whole number from " + std::to_string(INT64_MIN) + " to " + std::to_string(INT64_MAX);
+            return {};
+        },
+        "INTEGER");
+}
+
 Ref<UIColor> colorArgument(const std::string& text)
 {
     std::string error;
@@ -146,29 +180,29 @@ int main(int argc, char** argv)
 
     auto* palette = app.add_subcommand("palette", "The 48 flat colours in list order");
     auto* indexCommand = app.add_subcommand("index", "The colour of a palette index (0 gives black, the system colour here) and its label");
-    indexCommand->add_option("N", index, "Palette index")->required();
+    indexCommand->add_option("N", index, "Palette index")->required()->check(wholeNumber());
     auto* flattenCommand = app.add_subcommand("flatten", "The nearest flat colour (CIEDE2000)");
     flattenCommand->add_option("COLOR", color)->required()->check(colorValidator());
-    flattenCommand->add_option("--alpha", alpha, "Alpha of the result (default: the colour's own, 1 for a transparent one)")->check(CLI::Range(0.0, 1.0));
+    flattenCommand->add_option("--alpha", alpha, "Alpha of the result (default: the colour's own, 1 for a transparent one)")->check(finiteNumber(0, 1));
     auto* lab = app.add_subcommand("lab", "CIE L*a*b* of a colour");
     lab->add_option("COLOR", color)->required()->check(colorValidator());
     auto* xyz = app.add_subcommand("xyz", "CIE XYZ of a colour (white Y = 100)");
     xyz->add_option("COLOR", color)->required()->check(colorValidator());
     auto* distance = app.add_subcommand("distance", "CIEDE2000 difference of two L*a*b* colours");
-    distance->add_option("L1 a1 b1 L2 a2 b2", labs)->required()->expected(6);
+    distance->add_option("L1 a1 b1 L2 a2 b2", labs)->required()->expected(6)->check(finiteNumber());
     auto* complement = app.add_subcommand("complement", "The complementary flat colour");
     complement->add_option("COLOR", color)->required()->check(colorValidator());
-    complement->add_option("--alpha", alpha, "Alpha of the result (default 1)")->check(CLI::Range(0.0, 1.0));
+    complement->add_option("--alpha", alpha, "Alpha of the result (default 1)")->check(finiteNumber(0, 1));
     auto* contrast = app.add_subcommand("contrast", "Black or white, readable on the colour");
     contrast->add_option("COLOR", color)->required()->check(colorValidator());
     contrast->add_flag("--flat", isFlat, "The flat black or white");
-    contrast->add_option("--alpha", alpha, "Alpha of the result (default 1)")->check(CLI::Range(0.0, 1.0));
+    contrast->add_option("--alpha", alpha, "Alpha of the result (default 1)")->check(finiteNumber(0, 1));
     auto* darken = app.add_subcommand("darken", "Lower the brightness by AMOUNT (0.1 is ten points)");
     darken->add_option("COLOR", color)->required()->check(colorValidator());
-    darken->add_option("AMOUNT", amount)->required();
+    darken->add_option("AMOUNT", amount)->required()->check(finiteNumber());
     auto* lighten = app.add_subcommand("lighten", "Raise the brightness by AMOUNT (0.1 is ten points)");
     lighten->add_option("COLOR", color)->required()->check(colorValidator());
-    lighten->add_option("AMOUNT", amount)->required();
+    lighten->add_option("AMOUNT", amount)->required()->check(finiteNumber());
     auto* scheme = app.add_subcommand("scheme", "Five colours of a scheme, in order");
     scheme->add_option("SCHEME", schemeName, "analogous, triadic or complementary")
         ->required()
@@ -177,10 +211,10 @@ int main(int argc, char** argv)
     scheme->add_flag("--flat", isFlat, "Snap the colours to the flat palette");
     auto* hex = app.add_subcommand("hex", "The colour of a hex string, as the library reads one (#RGB, #RRGGBB, with or without #)");
     hex->add_option("STRING", text)->required();
-    hex->add_option("--alpha", alpha, "Alpha (default 1)")->check(CLI::Range(0.0, 1.0));
+    hex->add_option("--alpha", alpha, "Alpha (default 1)")->check(finiteNumber(0, 1));
     auto* random = app.add_subcommand("random", "A random flat colour, never the previous pick");
     random->add_option("--shade", shade, "light or dark (default: any of the 48)")->check(CLI::IsMember({ "light", "dark" }));
-    random->add_option("--alpha", alpha, "Alpha (default 1)")->check(CLI::Range(0.0, 1.0));
+    random->add_option("--alpha", alpha, "Alpha (default 1)")->check(finiteNumber(0, 1));
     std::string styleName, sizeText, outputFile, imagePath;
     std::vector<std::string> colorTexts;
     double pointX = 0, pointY = 0;
@@ -191,11 +225,11 @@ int main(int argc, char** argv)
     gradient->add_option("-o,--output", outputFile, "PNG file to write")->required();
     auto* pixel = app.add_subcommand("pixel", "The colour of one pixel of a PNG or JPEG image (premultiplied)");
     pixel->add_option("IMAGE", imagePath)->required();
-    pixel->add_option("X", pointX)->required();
-    pixel->add_option("Y", pointY)->required();
+    pixel->add_option("X", pointX)->required()->check(finiteNumber());
+    pixel->add_option("Y", pointY)->required()->check(finiteNumber());
     auto* average = app.add_subcommand("average", "The average colour of an image, raised to saturation 0.15");
     average->add_option("IMAGE", imagePath)->required();
-    average->add_option("--alpha", alpha, "Alpha of the result (default 1)")->check(CLI::Range(0.0, 1.0));
+    average->add_option("--alpha", alpha, "Alpha of the result (default 1)")->check(finiteNumber(0, 1));
     auto* colors = app.add_subcommand("colors", "The five dominant, clearly different colours of an image");
     colors->add_option("IMAGE", imagePath)->required();
     colors->add_flag("--flat", isFlat, "Snap them to the flat palette");
@@ -236,8 +270,13 @@ int main(int argc, char** argv)
         double width = 0, height = 0;
         char separator = 0;
         std::istringstream size(sizeText);
-        if (!(size >> width >> separator >> height) || separator != 'x' || !size.eof() || width <= 0 || height <= 0 || width * height > 1e8) {
+        if (!(size >> width >> separator >> height) || separator != 'x' || !size.eof() || !(width > 0) || !(height > 0) || !std::isfinite(width * height)) {
             std::cerr << "tincture: SIZE: \"" << sizeText << "\" is not WxH with positive points\n";
+            return usageError;
+        }
+        // The image has twice the points in pixels; a canvas has at most 32767 on a side.
+        if (width > 16383 || height > 16383 || width * height * 4 > UIImage::maximumPixelCount) {
+            std::cerr << "tincture: SIZE: " << sizeText << " is too large (at most 16383 points a side and 25 million square points)\n";
             return usageError;
         }
         std::vector<Ref<UIColor>> stops;

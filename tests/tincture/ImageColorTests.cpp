@@ -8,6 +8,8 @@
 #include <functional>
 #include <jpeglib.h>
 
+#include <device/FileSystem.h>
+
 #include <tincture/TinctureCountedColor.h>
 #include <tincture/UIColor+TincturePrivate.h>
 #include <tincture/UIImage+TincturePrivate.h>
@@ -245,10 +247,68 @@ TEST(ImageFiles, JPEGAndPNGFilesReadAndMalformedOnesGiveNone)
     writeBytes(root.path() / "text.png", "just text");
     for (const char* name : { "garbage.jpg", "garbage.png", "text.png", "missing.jpg" })
         EXPECT_FALSE(UIImage::imageWithContentsOfHostFile(root.path() / name)) << name;
-    // A cut JPEG decodes what is there, as libjpeg does, or gives none: never a crash.
-    (void)UIImage::imageWithContentsOfHostFile(root.path() / "cut.jpg");
+    // A JPEG whose data ends early is malformed, as a cut PNG is: libjpeg alone would fill the rest with grey.
+    UIImage::ReadFailure failure = UIImage::ReadFailure::Unreadable;
+    EXPECT_FALSE(UIImage::imageWithContentsOfHostFile(root.path() / "cut.jpg", &failure));
+    EXPECT_EQ(failure, UIImage::ReadFailure::NotAnImage);
     for (std::size_t length = 0; length < bytes.size(); length += 7) {
         writeBytes(root.path() / "prefix.jpg", std::string(bytes.begin(), bytes.begin() + static_cast<long>(length)));
         (void)UIImage::imageWithContentsOfHostFile(root.path() / "prefix.jpg");
     }
+}
+
+namespace {
+
+std::uint32_t crc32Of(const std::string& bytes)
+{
+    std::uint32_t crc = 0xFFFFFFFF;
+    for (unsigned char byte : bytes) {
+        crc ^= byte;
+        for (int bit = 0; bit < 8; ++bit)
+            crc = (crc >> 1) ^ (0xEDB88320u & (0u - (crc & 1)));
+    }
+    return ~crc;
+}
+
+std::string bigEndian(std::uint32_t value)
+{
+    return { static_cast<char>(value >> 24), static_cast<char>(value >> 16), static_cast<char>(value >> 8), static_cast<char>(value) };
+}
+
+std::string pngChunk(const std::string& type, const std::string& data)
+{
+    return bigEndian(static_cast<std::uint32_t>(data.size())) + type + data + bigEndian(crc32Of(type + data));
+}
+
+// A PNG header declaring the size, then a little of zlib's stored data: what a
+// decompression bomb looks like up to the point a reader commits memory.
+std::string pngDeclaring(std::uint32_t width, std::uint32_t height)
+{
+    std::string header = bigEndian(width) + bigEndian(height) + std::string("\x08\x06\x00\x00\x00", 5);
+    return std::string("\x89PNG\r\n\x1A\n", 8) + pngChunk("IHDR", header) + pngChunk("IDAT", std::string("\x78\x9C\x03\x00\x00\x00\x00\x01", 8))
+        + pngChunk("IEND", "");
+}
+
+}
+
+TEST(ImageFiles, APictureOverThePixelCapIsRefusedFromItsHeaderAndAFileOverTheSizeCapUnread)
+{
+    TemporaryRoot root;
+    writeBytes(root.path() / "bomb.png", pngDeclaring(20000, 20000));
+    UIImage::ReadFailure failure = UIImage::ReadFailure::Unreadable;
+    EXPECT_FALSE(UIImage::imageWithContentsOfHostFile(root.path() / "bomb.png", &failure));
+    EXPECT_EQ(failure, UIImage::ReadFailure::TooManyPixels);
+    EXPECT_STREQ(UIImage::describe(failure), "too large: pictures over 100 megapixels are not read");
+
+    // Just under the cap the header passes and the missing data makes it malformed.
+    writeBytes(root.path() / "short.png", pngDeclaring(10000, 10000));
+    EXPECT_FALSE(UIImage::imageWithContentsOfHostFile(root.path() / "short.png", &failure));
+    EXPECT_EQ(failure, UIImage::ReadFailure::NotAnImage);
+
+    // A sparse file over 64 MiB is refused by its size, before a byte is read.
+    auto large = root.path() / "large.png";
+    writeBytes(large, pngDeclaring(1, 1));
+    std::filesystem::resize_file(large, device::maximumReadSize + 1);
+    EXPECT_FALSE(UIImage::imageWithContentsOfHostFile(large, &failure));
+    EXPECT_EQ(failure, UIImage::ReadFailure::FileTooLarge);
 }

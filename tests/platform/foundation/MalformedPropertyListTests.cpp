@@ -173,3 +173,74 @@ TEST(MalformedPropertyList, RandomBytesAfterTheBinaryMagicReadWithoutCrashing)
         (void)parse(bytes);
     }
 }
+
+namespace {
+
+// A count marker with its integer: the nibble itself under 15, else a four-byte integer after it.
+Bytes marker(std::uint8_t type, std::uint32_t count)
+{
+    if (count < 15)
+        return { static_cast<std::uint8_t>(type << 4 | count) };
+    return { static_cast<std::uint8_t>(type << 4 | 0xF), 0x12, static_cast<std::uint8_t>(count >> 24), static_cast<std::uint8_t>(count >> 16),
+        static_cast<std::uint8_t>(count >> 8), static_cast<std::uint8_t>(count) };
+}
+
+// A valid list whose objects share references: each array holds `counts[i]`
+// references to the next object, and the last object is `leaf`. Four-byte offsets.
+Bytes sharedReferenceList(const std::vector<std::uint32_t>& counts, const Bytes& leaf)
+{
+    Bytes out { 'b', 'p', 'l', 'i', 's', 't', '0', '0' };
+    std::vector<std::uint32_t> offsets;
+    for (std::size_t i = 0; i < counts.size(); ++i) {
+        offsets.push_back(static_cast<std::uint32_t>(out.size()));
+        Bytes array = marker(0xA, counts[i]);
+        out.insert(out.end(), array.begin(), array.end());
+        out.insert(out.end(), counts[i], static_cast<std::uint8_t>(i + 1));
+    }
+    offsets.push_back(static_cast<std::uint32_t>(out.size()));
+    out.insert(out.end(), leaf.begin(), leaf.end());
+    std::uint64_t tableStart = out.size();
+    for (auto offset : offsets) {
+        for (int shift = 24; shift >= 0; shift -= 8)
+            out.push_back(static_cast<std::uint8_t>(offset >> shift));
+    }
+    Bytes trailer(32, 0);
+    trailer[6] = 4;
+    trailer[7] = 1;
+    trailer[15] = static_cast<std::uint8_t>(offsets.size());
+    for (int i = 0; i < 8; ++i)
+        trailer[24 + i] = static_cast<std::uint8_t>(tableStart >> (56 - 8 * i));
+    out.insert(out.end(), trailer.begin(), trailer.end());
+    return out;
+}
+
+Bytes leafOf(std::uint8_t type, std::uint32_t size, std::uint8_t fill)
+{
+    Bytes leaf = marker(type, size);
+    leaf.insert(leaf.end(), size, fill);
+    return leaf;
+}
+
+}
+
+TEST(MalformedPropertyList, SharedReferencesThatWouldExpandToGigabytesReadAsMalformed)
+{
+    // 1024 references to an array of 1023 references to one 8 KB data object: a 10 KB file, 8 GB expanded.
+    Bytes amplified = sharedReferenceList({ 1024, 1023 }, leafOf(0x4, 8192, 0xAB));
+    EXPECT_LT(amplified.size(), 12u * 1024);
+    auto result = PropertyListSerialization::read(amplified);
+    EXPECT_FALSE(result.value);
+    EXPECT_EQ(result.error, "expands to too much");
+
+    // One 64 KiB string referenced 100,000 times: 165 KB for 6.5 GB.
+    Bytes strings = sharedReferenceList({ 100000 }, leafOf(0x5, 65536, 'a'));
+    result = PropertyListSerialization::read(strings);
+    EXPECT_FALSE(result.value);
+    EXPECT_EQ(result.error, "expands to too much");
+
+    // The same shapes at a sane size read whole.
+    auto modest = PropertyListSerialization::read(sharedReferenceList({ 16, 16 }, leafOf(0x4, 1024, 0xAB)));
+    ASSERT_TRUE(modest.value) << modest.error;
+    ASSERT_EQ(modest.value->asArray()->size(), 16u);
+    EXPECT_EQ((*modest.value->asArray())[15].asArray()->at(15).asData()->size(), 1024u);
+}

@@ -50,9 +50,9 @@ TEST(Loader, InjectsTheLibrariesWhoseFiltersAdmitTheProcess)
 
 TEST(Loader, ALibraryThatIsALinkOutOfTheRootNeverRunsAndOneThatStaysInsideDoes)
 {
-    TemporaryRoot outside;
+    TemporaryFolder outside;
     std::filesystem::copy_file(LOADER_PROBE, outside.path() / "Outside.dylib");
-    TemporaryRoot root; // now current
+    TemporaryRoot root;
     auto folder = root.hostPath(substrate::dynamicLibrariesFolder);
     std::filesystem::create_symlink(outside.path() / "Outside.dylib", folder / "Escaping.dylib");
     std::filesystem::copy_file(LOADER_PROBE, root.path() / "var/Linked.dylib");
