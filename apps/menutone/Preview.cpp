@@ -172,7 +172,7 @@ ExitStatus runSpringBoard()
         printError("no device root at " + DeviceRoot::current().hostFolder().string() + " (menutone root create DIR lays one out)");
         return ExitStatus::Failure;
     }
-    auto& springBoard = SpringBoard::launch();
+    // Registered before it starts, so a second home screen of the root loads nothing.
     switch (device::registerHomeScreen()) {
     case device::HomeScreenRegistration::Registered:
         break;
@@ -186,6 +186,7 @@ ExitStatus runSpringBoard()
         printError("cannot write var/run/SpringBoard.pid in " + DeviceRoot::current().hostFolder().string());
         return ExitStatus::Failure;
     }
+    auto& springBoard = SpringBoard::launch();
     std::string tweaks;
     for (auto& library : springBoard.loadedLibraries())
         tweaks += " " + library.name + (library.isLoaded ? "" : " (not loaded: " + library.reason + ")");

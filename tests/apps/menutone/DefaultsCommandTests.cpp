@@ -100,6 +100,9 @@ TEST(MenutoneDefaults, BadInputIsRefusedAndAnUnreadableFileIsLeftAsItIs)
     EXPECT_EQ(menutone(root, "defaults write com.harbrook.Menutone shortcutTitleColor -bogus 1").status, 2);
     EXPECT_EQ(menutone(root, "defaults write ../etc key value").status, 2);
     EXPECT_EQ(menutone(root, "defaults frobnicate").status, 2);
+    CommandResult noValue = menutone(root, "defaults write com.harbrook.Menutone shortcutTitleColor -int");
+    EXPECT_EQ(noValue.status, 2) << "not the string \"-int\"";
+    EXPECT_NE(noValue.output.find("no value after -int"), std::string::npos) << noValue.output;
     EXPECT_FALSE(std::filesystem::exists(root.hostPath(kMenutoneSettingsPath)));
 
     CommandResult missing = menutone(root, "defaults read com.harbrook.Menutone");

@@ -5,6 +5,7 @@
 #include <foundation/NSDictionary.h>
 #include <shared/SettingsStore.h>
 
+#include "ChildProcess.h"
 #include "TestSupport.h"
 
 namespace {
@@ -80,19 +81,51 @@ TEST(MenutoneSpringBoard, TakesLineCommandsAndFollowsTheNotificationWhileRunning
 {
     TemporaryRoot root;
     ASSERT_EQ(menutone(root, "root create '" + root.path().string() + "'").status, 0);
-    // The second press comes after a write and a post from another process, which the running tweak hears.
-    std::string script = "(echo apps; echo press com.apple.mobilemail 1; sleep 0.5; " + std::string(MENUTONE_COMMAND) + " --root '" + root.path().string()
-        + "' defaults write com.harbrook.Menutone shortcutTitleColor -int 25 >/dev/null; sleep 0.5; echo press com.apple.mobilemail 1; echo quit) | "
-        + MENUTONE_COMMAND + " springboard --root '" + root.path().string() + "'";
-    auto result = runCommand(script);
-    EXPECT_EQ(result.status, 0);
-    EXPECT_NE(result.output.find("tweaks: Menutone"), std::string::npos) << result.output;
-    EXPECT_NE(result.output.find("com.apple.mobilemail  Mail  (3 items)"), std::string::npos);
-    auto first = result.output.find("{\"app\":\"com.apple.mobilemail\"");
-    auto second = result.output.find("{\"app\":\"com.apple.mobilemail\"", first + 1);
-    ASSERT_NE(second, std::string::npos) << result.output;
+    ChildProcess springBoard({ MENUTONE_COMMAND, "springboard", "--root", root.path().string() });
+    auto banner = springBoard.readLineStartingWith("SpringBoard in");
+    ASSERT_TRUE(banner);
+    EXPECT_NE(banner->find("tweaks: Menutone"), std::string::npos) << *banner;
+    springBoard.send("apps");
+    EXPECT_TRUE(springBoard.readLineStartingWith("com.apple.mobilemail  Mail  (3 items)"));
+
+    springBoard.send("press com.apple.mobilemail 1");
+    auto first = springBoard.readLineStartingWith("{\"app\":\"com.apple.mobilemail\"");
+    ASSERT_TRUE(first);
     std::string black = "\"titleColor\":{\"r\":0,\"g\":0,\"b\":0,\"a\":1}";
-    EXPECT_NE(result.output.substr(first, second - first).find(black), std::string::npos);
-    EXPECT_EQ(result.output.substr(second).find(black), std::string::npos) << "reloaded: the titles are dark red now";
-    EXPECT_NE(result.output.substr(second).find("\"titleColor\":{\"r\":0.75,"), std::string::npos);
+    EXPECT_NE(first->find(black), std::string::npos);
+
+    // A write and its post from another process, finished before the next press
+    // is sent: the run loop hears the notification before it reads the line.
+    ASSERT_EQ(menutone(root, "defaults write com.harbrook.Menutone shortcutTitleColor -int 25").status, 0);
+    springBoard.send("press com.apple.mobilemail 1");
+    auto second = springBoard.readLineStartingWith("{\"app\":\"com.apple.mobilemail\"");
+    ASSERT_TRUE(second);
+    EXPECT_EQ(second->find(black), std::string::npos) << "reloaded: the titles are dark red now";
+    EXPECT_NE(second->find("\"titleColor\":{\"r\":0.75,"), std::string::npos);
+    springBoard.send("quit");
+}
+
+TEST(MenutoneSpringBoard, BadCommandsAreRefusedOnStderrAndALastLineWithoutNewlineRuns)
+{
+    TemporaryRoot root;
+    ASSERT_EQ(menutone(root, "root create '" + root.path().string() + "'").status, 0);
+    auto run = [&](const std::string& input) {
+        // Only what goes to stderr.
+        return runCommand("(printf '" + input + "' | " + MENUTONE_COMMAND + " springboard --root '" + root.path().string() + "' 2>&1 >/dev/null)");
+    };
+    for (const char* input : { "press com.apple.mobilemail abc\\n", "press com.apple.mobilemail 2\\n", "press com.apple.mobilemail\\n",
+             "press com.apple.mobilemail -0.5\\n", "press com.apple.mobilemail nan\\n" }) {
+        auto result = run(input);
+        EXPECT_NE(result.output.find("menutone: usage: press APP DEPTH [FILE.png], DEPTH from 0 to 1"), std::string::npos) << input << result.output;
+    }
+    EXPECT_NE(run("press com.example.none 1\\n").output.find("menutone: no app com.example.none"), std::string::npos);
+    EXPECT_NE(run("jump\\n").output.find("menutone: unknown command jump"), std::string::npos);
+
+    auto last = runCommand("printf 'apps' | " + std::string(MENUTONE_COMMAND) + " springboard --root '" + root.path().string() + "' 2>&1");
+    EXPECT_NE(last.output.find("com.apple.weather  Weather"), std::string::npos) << "the last line counts without its newline: " << last.output;
+
+    std::filesystem::remove_all(root.path() / "var/run");
+    auto noRun = runCommand("true | " + std::string(MENUTONE_COMMAND) + " springboard --root '" + root.path().string() + "' 2>&1");
+    EXPECT_EQ(noRun.status, 1);
+    EXPECT_NE(noRun.output.find("has no var/run folder"), std::string::npos) << noRun.output;
 }

@@ -37,7 +37,8 @@ TEST(TinctureCommand, BadArgumentsGetOneLineOnStderrAndStatusTwo)
 {
     TemporaryRoot root;
     for (const char* arguments : { "flatten nope", "flatten 2,0,0", "flatten '#12'", "flatten 'hsb(10,120,50)'", "distance 1 2 3", "scheme sideways '#fff'",
-             "random --shade pale", "contrast '#fff' --alpha 2", "hex 12345", "" }) {
+             "random --shade pale", "contrast '#fff' --alpha 2", "hex 12345", "", "flatten flatRedColor --alpha nan", "hex f00 --alpha inf",
+             "distance nan 0 0 50 0 0", "index 99999999999999999999", "darken flatRedColor nan", "gradient horizontal 20000x10 '#fff' '#000' -o x.png" }) {
         auto result = tincture(root, arguments);
         EXPECT_EQ(result.status, 2) << arguments;
         EXPECT_NE(result.output.find("tincture: "), std::string::npos) << arguments << ": " << result.output;
@@ -82,4 +83,13 @@ TEST(TinctureCommand, ImagesGiveTheirPixelsAverageAndFiveColoursAndUnreadableOne
         EXPECT_EQ(result.status, 2) << arguments;
         EXPECT_EQ(std::count(result.output.begin(), result.output.end(), '\n'), 1) << result.output;
     }
+}
+
+TEST(TinctureCommand, JSONIsValidUTF8EvenForAFileNameThatIsNot)
+{
+    TemporaryRoot root;
+    std::string name = (root.path() / "\xFF\x01name.png").string();
+    auto result = runCommand(std::string(TINCTURE_COMMAND) + " gradient horizontal 4x4 '#fff' '#000' -o '" + name + "' --json 2>/dev/null"
+        + " | python3 -c 'import sys,json; print(json.loads(sys.stdin.buffer.read().decode(\"utf-8\", \"strict\"))[\"file\"].endswith(\"\\ufffd\\x01name.png\"))'");
+    EXPECT_EQ(result.output, "True\n") << "a strict reader takes it, the bad byte as U+FFFD";
 }

@@ -63,6 +63,8 @@ TEST(MFMailComposeViewController, ASentMessageReadsBackWholeInAnotherMIMEReader)
     for (int i = 0; i < 1000; ++i)
         binary += static_cast<char>(i * 7 % 256);
     mail->addAttachmentData(NSData(binary.begin(), binary.end()), "application/octet-stream", "odd \"name\".bin");
+    std::string listing = "caf\u00E9 \u2603\n";
+    mail->addAttachmentData(NSData(listing.begin(), listing.end()), "text/plain", "tweaks.txt");
 
     mail->navigationItem()->rightBarButtonItem()->tapByUser();
     EXPECT_EQ(delegate->m_log, "finished(2) ");
@@ -73,7 +75,7 @@ TEST(MFMailComposeViewController, ASentMessageReadsBackWholeInAnotherMIMEReader)
         "m=email.message_from_binary_file(open(sys.argv[1],\"rb\"),policy=policy.default)\n"
         "parts=list(m.iter_parts())\n"
         "print(m[\"To\"]);print(m[\"Bcc\"]);print(parts[0].get_content_type());print(repr(parts[0].get_content()));print(parts[1].get_filename())\n"
-        "print(parts[1].get_payload(decode=True).hex());print(m[\"Subject\"])' '"
+        "print(parts[1].get_payload(decode=True).hex());print(m[\"Subject\"]);print(parts[2].get_content_charset(), repr(parts[2].get_content()))' '"
         + root.hostPath(mail->sentMessagePath()).string() + "'");
     std::string hex;
     for (unsigned char c : binary) {
@@ -83,7 +85,7 @@ TEST(MFMailComposeViewController, ASentMessageReadsBackWholeInAnotherMIMEReader)
     }
     EXPECT_EQ(parsed.output,
         "support@example.com, second@example.com\nNone\ntext/html\n'<p>Hello</p>\\n'\nodd \"name\".bin\n" + hex + "\n" + subject
-            + "\r\nBcc: injected@example.com\n")
+            + "\r\nBcc: injected@example.com\nutf-8 'caf\u00E9 \u2603\\n'\n")
         << "a line break in the subject cannot start a header of its own";
 
     mail->navigationItem()->leftBarButtonItem()->tapByUser();
