@@ -71,6 +71,11 @@ template <typename T> T* objc_dynamicCast(NSObject* object)
     return static_cast<T*>(object);
 }
 
+template <typename T> const T* objc_dynamicCast(const NSObject* object)
+{
+    return objc_dynamicCast<T>(const_cast<NSObject*>(object));
+}
+
 template <typename T> RefPtr<T> objc_dynamicCast(RefPtr<NSObject>&& object)
 {
     if (!objc_dynamicCast<T>(object.get()))

@@ -5,6 +5,7 @@
 // object is handed to adoptRef() rather than retained again.
 
 #include <cstddef>
+#include <type_traits>
 #include <utility>
 
 #include "Assertions.h"
@@ -27,6 +28,7 @@ public:
         m_ptr->ref();
     }
     template <typename U>
+        requires std::is_convertible_v<U*, T*>
     Ref(const Ref<U>& other)
         : m_ptr(other.ptr())
     {
@@ -37,6 +39,7 @@ public:
     {
     }
     template <typename U>
+        requires std::is_convertible_v<U*, T*>
     Ref(Ref<U>&& other)
         : m_ptr(other.leakRef())
     {
@@ -94,7 +97,10 @@ public:
         if (m_ptr)
             m_ptr->ref();
     }
+    // Only where the pointer converts implicitly, as WTF allows; a downcast
+    // goes through objc_dynamicCast.
     template <typename U>
+        requires std::is_convertible_v<U*, T*>
     RefPtr(U* object)
         : RefPtr(static_cast<T*>(object))
     {
@@ -104,6 +110,7 @@ public:
     {
     }
     template <typename U>
+        requires std::is_convertible_v<U*, T*>
     RefPtr(const RefPtr<U>& other)
         : RefPtr(other.get())
     {
@@ -113,16 +120,19 @@ public:
     {
     }
     template <typename U>
+        requires std::is_convertible_v<U*, T*>
     RefPtr(RefPtr<U>&& other)
         : m_ptr(other.leakRef())
     {
     }
     template <typename U>
+        requires std::is_convertible_v<U*, T*>
     RefPtr(const Ref<U>& other)
         : RefPtr(other.ptr())
     {
     }
     template <typename U>
+        requires std::is_convertible_v<U*, T*>
     RefPtr(Ref<U>&& other)
         : m_ptr(other.leakRef())
     {

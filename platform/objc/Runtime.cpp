@@ -35,7 +35,7 @@ struct objc_class {
     Class superclass { nullptr };
     const std::type_info* cxxType { nullptr };
     objc::Factory factory { nullptr };
-    bool isRegistered { false };
+    std::atomic<bool> isRegistered { false }; // read without the lock once set
     std::unordered_map<SEL, std::unique_ptr<objc_method>> methods;
     std::vector<std::unique_ptr<objc_ivar>> ivars;
 };
@@ -43,22 +43,36 @@ struct objc_class {
 namespace {
 
 // The tables are read on every message and changed only as classes load and
-// hooks install: a short spin lock costs far less than a reader-writer lock.
+// hooks install: a spinning reader-writer lock (one word: -1 while a writer
+// holds it, else the count of readers) costs far less than a mutex.
 class SpinLock {
 public:
     void lock()
     {
-        while (m_isLocked.exchange(true, std::memory_order_acquire)) {
-            while (m_isLocked.load(std::memory_order_relaxed))
-                std::this_thread::yield();
+        for (int expected = 0; !m_state.compare_exchange_weak(expected, -1, std::memory_order_acquire, std::memory_order_relaxed); expected = 0)
+            waitWhile([](int state) { return state != 0; });
+    }
+    void unlock() { m_state.store(0, std::memory_order_release); }
+    void lock_shared()
+    {
+        int expected = m_state.load(std::memory_order_relaxed);
+        while (expected < 0 || !m_state.compare_exchange_weak(expected, expected + 1, std::memory_order_acquire, std::memory_order_relaxed)) {
+            if (expected < 0) {
+                waitWhile([](int state) { return state < 0; });
+                expected = m_state.load(std::memory_order_relaxed);
+            }
         }
     }
-    void unlock() { m_isLocked.store(false, std::memory_order_release); }
-    void lock_shared() { lock(); }
-    void unlock_shared() { unlock(); }
+    void unlock_shared() { m_state.fetch_sub(1, std::memory_order_release); }
 
 private:
-    std::atomic<bool> m_isLocked { false };
+    template <typename Predicate> void waitWhile(Predicate isBusy)
+    {
+        while (isBusy(m_state.load(std::memory_order_relaxed)))
+            std::this_thread::yield();
+    }
+
+    std::atomic<int> m_state { 0 };
 };
 
 struct Runtime {
@@ -300,7 +314,7 @@ Ivar class_getInstanceVariable(Class cls, const char* name)
         return nullptr;
     // A registered class's variables and superclass never change: no lock is needed to read them.
     std::shared_lock guard(runtime().lock, std::defer_lock);
-    if (!cls->isRegistered)
+    if (!cls->isRegistered.load(std::memory_order_acquire))
         guard.lock();
     std::string_view wanted(name);
     for (; cls; cls = cls->superclass) {
@@ -351,7 +365,29 @@ void objc_registerClassPair(Class cls)
 {
     OBJC_ASSERT(cls, "objc_registerClassPair of a null class");
     std::unique_lock guard(runtime().lock);
-    cls->isRegistered = true;
+    cls->isRegistered.store(true, std::memory_order_release);
+}
+
+namespace objc {
+
+HookResult installHook(Class cls, SEL op, IMP replacement, IMP& current, void (*beforeInstall)(void* context, IMP current), void* context)
+{
+    std::unique_lock guard(runtime().lock);
+    Method method = findMethod(cls, op);
+    if (!method)
+        return HookResult::NotFound;
+    current = method->implementation;
+    if (!replacement.hasSignature(*current.signature()))
+        return HookResult::WrongSignature;
+    // The slot is filled first: a replacement calls it without looking.
+    beforeInstall(context, current);
+    if (auto own = cls->methods.find(op); own != cls->methods.end())
+        own->second->implementation = replacement;
+    else
+        cls->methods.emplace(op, std::make_unique<objc_method>(objc_method { op, replacement }));
+    return HookResult::Installed;
+}
+
 }
 
 RefPtr<NSObject> class_createInstance(Class cls)

@@ -114,4 +114,12 @@ void (*lookUpImplementation(const NSObject* receiver, Class startClass, SEL, con
 
 std::string demangle(const char* mangledName);
 
+// A hook's lookup and install as one step under the runtime's lock, so no
+// other thread's hook or method change comes between them. Finds the method,
+// checks the replacement's signature, calls beforeInstall with the current
+// implementation (it must not call the runtime), then replaces the class's
+// own method or adds an override of an inherited one.
+enum class HookResult { Installed, NotFound, WrongSignature };
+HookResult installHook(Class, SEL, IMP replacement, IMP& current, void (*beforeInstall)(void* context, IMP current), void* context);
+
 }

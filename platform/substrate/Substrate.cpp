@@ -8,26 +8,26 @@ bool hookMessage(Class cls, SEL op, IMP replacement, void* slot, StoreReplaced s
 {
     if (!cls || !op || !replacement)
         return false;
-    Method method = class_getInstanceMethod(cls, op);
-    if (!method) {
+    struct Slot {
+        void* slot;
+        StoreReplaced store;
+    } target { slot, storeReplaced };
+    IMP current;
+    auto result = objc::installHook(
+        cls, op, replacement, current, [](void* context, IMP previous) { static_cast<Slot*>(context)->store(static_cast<Slot*>(context)->slot, previous); },
+        &target);
+    switch (result) {
+    case objc::HookResult::Installed:
+        return true;
+    case objc::HookResult::NotFound:
         std::fprintf(stderr, "MS:Error: message not found [%s %s]\n", class_getName(cls), sel_getName(op));
         return false;
-    }
-    IMP current = method_getImplementation(method);
-    if (!replacement.hasSignature(*current.signature())) {
+    case objc::HookResult::WrongSignature:
         std::fprintf(stderr, "MS:Error: [%s %s] is %s; a replacement of type %s is not installed\n", class_getName(cls), sel_getName(op),
             current.signatureName().c_str(), replacement.signatureName().c_str());
         return false;
     }
-
-    bool isInherited = class_getInstanceMethod(class_getSuperclass(cls), op) == method;
-    // The slot is filled first: a replacement calls it without looking.
-    storeReplaced(slot, current);
-    if (isInherited)
-        class_addMethod(cls, op, replacement);
-    else
-        method_setImplementation(method, replacement);
-    return true;
+    return false;
 }
 
 }

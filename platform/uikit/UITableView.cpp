@@ -217,9 +217,7 @@ void UITableView::loadSection(long section)
         ask<long(id, long)>(m_delegate, "tableView:titleAlignmentForFooterInSection:", static_cast<long>(NSTextAlignment::Natural), self, section));
     {
         AutoreleasePool pool;
-        slot.headerView = ask<id(id, long)>(m_delegate, "tableView:viewForHeaderInSection:", nullptr, self, section);
-        if (!objc_dynamicCast<UIView>(slot.headerView.get()))
-            slot.headerView = nullptr;
+        slot.headerView = objc_dynamicCast<UIView>(ask<id(id, long)>(m_delegate, "tableView:viewForHeaderInSection:", nullptr, self, section));
     }
     long rows = std::max(0l, ask<long(id, long)>(m_dataSource, "tableView:numberOfRowsInSection:", 0l, self, section));
     slot.cells.assign(static_cast<std::size_t>(rows), nullptr);

@@ -21,20 +21,19 @@ class MenutoneTweak : public ::testing::Test {
 protected:
     static void SetUpTestSuite()
     {
-        // One root for the process: the tweak's observer watches the root it loaded in.
-        s_root = new TemporaryRoot;
-        ASSERT_TRUE(createSampleApps());
+        // One root for the process, removed as it exits: the tweak's observer watches the root it loaded in.
+        static TemporaryRoot root;
+        static bool isLaidOut = [] {
+            s_root = &root;
+            return createSampleApps();
+        }();
+        ASSERT_TRUE(isLaidOut);
+        DeviceRoot::setCurrent(root.path());
         // The loader injects the tweak as SpringBoard starts, as on the device.
         auto& loaded = SpringBoard::launch().loadedLibraries();
         ASSERT_EQ(loaded.size(), 1u);
         EXPECT_EQ(loaded[0].name, "Menutone");
         EXPECT_TRUE(loaded[0].isLoaded) << loaded[0].reason;
-    }
-
-    static void TearDownTestSuite()
-    {
-        delete s_root;
-        s_root = nullptr;
     }
 
     static bool createSampleApps()

@@ -28,3 +28,14 @@ TEST(RefPtr, CountsFollowCopiesMovesAndAssignments)
     slot = slot; // self-assignment keeps the object
     EXPECT_EQ(other->retainCountForTesting(), 2u);
 }
+
+namespace {
+class DerivedObjectForTesting : public NSObject { };
+}
+
+// Conversions as WTF allows them: up the hierarchy implicitly, never down.
+static_assert(std::is_constructible_v<RefPtr<NSObject>, DerivedObjectForTesting*>);
+static_assert(std::is_constructible_v<RefPtr<NSObject>, Ref<DerivedObjectForTesting>>);
+static_assert(!std::is_constructible_v<RefPtr<DerivedObjectForTesting>, NSObject*>);
+static_assert(!std::is_constructible_v<RefPtr<DerivedObjectForTesting>, RefPtr<NSObject>>);
+static_assert(!std::is_constructible_v<Ref<DerivedObjectForTesting>, Ref<NSObject>>);

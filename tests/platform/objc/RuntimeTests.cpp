@@ -129,12 +129,15 @@ TEST(Runtime, AllocMakesAnInstanceOfTheNamedClass)
 
 TEST(Runtime, AClassMadeAtRunTimeAnswersItsOwnAndInheritedMethods)
 {
-    Class rounded = objc_allocateClassPair(Square::objcClass(), "RuntimeTestRoundedSquare");
+    // A name of its own on each run, so the test repeats in one process.
+    static unsigned runCount = 0;
+    std::string name = "RuntimeTestRoundedSquare" + std::to_string(runCount++);
+    Class rounded = objc_allocateClassPair(Square::objcClass(), name.c_str());
     ASSERT_TRUE(rounded);
-    EXPECT_EQ(objc_getClass("RuntimeTestRoundedSquare"), nullptr); // not until registered
+    EXPECT_EQ(objc_getClass(name.c_str()), nullptr); // not until registered
     class_addMethod(rounded, sel_registerName("name"), IMP(+[](id, SEL) -> const char* { return "rounded"; }));
     objc_registerClassPair(rounded);
-    EXPECT_EQ(objc_allocateClassPair(Square::objcClass(), "RuntimeTestRoundedSquare"), nullptr);
+    EXPECT_EQ(objc_allocateClassPair(Square::objcClass(), name.c_str()), nullptr);
 
     RefPtr<NSObject> object = class_createInstance(rounded);
     ASSERT_TRUE(object);
@@ -145,7 +148,8 @@ TEST(Runtime, AClassMadeAtRunTimeAnswersItsOwnAndInheritedMethods)
 
 TEST(Runtime, MethodTablesReplaceAndAddWithTheOldImplementationHandedBack)
 {
-    Class cls = objc_allocateClassPair(Shape::objcClass(), "RuntimeTestReplaced");
+    static unsigned runCount = 0;
+    Class cls = objc_allocateClassPair(Shape::objcClass(), ("RuntimeTestReplaced" + std::to_string(runCount++)).c_str());
     objc_registerClassPair(cls);
     SEL op = sel_registerName("name");
     IMP inherited = class_getMethodImplementation(cls, op);

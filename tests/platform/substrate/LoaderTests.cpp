@@ -17,6 +17,7 @@ extern "C" __attribute__((visibility("default"))) void loaderProbeDidLoad(const 
 
 TEST(Loader, InjectsTheLibrariesWhoseFiltersAdmitTheProcess)
 {
+    loadedProbes.clear();
     TemporaryRoot root;
     auto folder = root.hostPath(substrate::dynamicLibrariesFolder);
     auto install = [&](const std::string& name, const char* plist) {
@@ -50,6 +51,7 @@ TEST(Loader, InjectsTheLibrariesWhoseFiltersAdmitTheProcess)
 
 TEST(Loader, ALibraryThatIsALinkOutOfTheRootNeverRunsAndOneThatStaysInsideDoes)
 {
+    loadedProbes.clear();
     TemporaryFolder outside;
     std::filesystem::copy_file(LOADER_PROBE, outside.path() / "Outside.dylib");
     TemporaryRoot root;

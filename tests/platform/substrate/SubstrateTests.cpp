@@ -5,6 +5,9 @@
 #include <objc/ClassBuilder.h>
 #include <objc/MessageSend.h>
 
+#include <atomic>
+#include <thread>
+
 namespace {
 
 // Every call records itself, so a test compares the whole order of events.
@@ -60,12 +63,21 @@ Class ShortcutMenu::objcClass()
 
 [[maybe_unused]] Class registered = ShortcutMenu::objcClass();
 
-// A fresh class per test, so hooks of one test do not reach another.
+// A fresh subclass of Menu per test run (the name gets a number after the
+// first), so hooks of one test, or of an earlier repeat, reach no other.
+Class freshSubclass(const char* name)
+{
+    static unsigned madeCount = 0;
+    std::string unique = madeCount++ ? name + std::to_string(madeCount) : name;
+    Class cls = objc_allocateClassPair(Menu::objcClass(), unique.c_str());
+    objc_registerClassPair(cls);
+    return cls;
+}
+
 Class freshMenuClass(const char* name)
 {
-    Class cls = objc_allocateClassPair(Menu::objcClass(), name);
+    Class cls = freshSubclass(name);
     class_addMethod(cls, sel_registerName("stepWithCount:fraction:"), IMP(&originalStep));
-    objc_registerClassPair(cls);
     return cls;
 }
 
@@ -99,26 +111,42 @@ TEST(MSHookMessageEx, AReplacementThatCallsItsSlotReachesTheOriginalWithTheSameR
     id result = objc_msgSend<id(std::int64_t, double)>(menu.get(), step(), 7, 0.25);
     EXPECT_EQ(result, menu.get());
     char expected[256];
-    std::snprintf(expected, sizeof expected,
-        "hook(SubstrateTestHooked %p stepWithCount:fraction: 7 0.25) orig(SubstrateTestHooked %p stepWithCount:fraction: 7 0) ", static_cast<void*>(menu.get()),
-        static_cast<void*>(menu.get()));
+    std::snprintf(expected, sizeof expected, "hook(%s %p stepWithCount:fraction: 7 0.25) orig(%s %p stepWithCount:fraction: 7 0) ", class_getName(cls),
+        static_cast<void*>(menu.get()), class_getName(cls), static_cast<void*>(menu.get()));
     EXPECT_EQ(eventLog, expected);
 }
 
 TEST(MSHookMessageEx, TheSlotHoldsTheReplacedImplementationBeforeTheReplacementCanBeReached)
 {
+    // Messages sent from another thread while the hook installs reach the
+    // original, or the replacement with its slot already filled; never an empty slot.
     Class cls = freshMenuClass("SubstrateTestOrder");
-    // The slot writer looks at the method table at the moment it is called.
-    static IMP tableAtStore;
-    auto store = [](void* slot, IMP previous) {
-        *static_cast<IMP*>(slot) = previous;
-        tableAtStore = class_getMethodImplementation(objc_getClass("SubstrateTestOrder"), sel_registerName("stepWithCount:fraction:"));
+    static std::atomic<id (*)(id, SEL, std::int64_t, double)> slot { nullptr };
+    static std::atomic<unsigned> emptySlotCount { 0 };
+    static std::atomic<unsigned> hookedCount { 0 };
+    auto replacement = +[](id self, SEL op, std::int64_t count, double fraction) -> id {
+        hookedCount++;
+        auto previous = slot.load();
+        if (!previous) {
+            emptySlotCount++;
+            return nullptr;
+        }
+        return previous(self, op, count, fraction);
     };
-    IMP slot;
-    ASSERT_TRUE(substrate::hookMessage(cls, step(), IMP(&hookedStep), &slot, store));
-    EXPECT_EQ(slot, IMP(&originalStep));
-    EXPECT_EQ(tableAtStore, IMP(&originalStep));
-    EXPECT_EQ(class_getMethodImplementation(cls, step()), IMP(&hookedStep));
+    auto store = [](void* target, IMP previous) { static_cast<std::atomic<id (*)(id, SEL, std::int64_t, double)>*>(target)->store(previous.as<id(id, SEL, std::int64_t, double)>()); };
+    RefPtr<NSObject> menu = class_createInstance(cls);
+    std::atomic<bool> isInstalled { false };
+    std::thread sender([&] {
+        // Until the replacement has been reached a few times after the install.
+        while (!isInstalled || hookedCount < 100)
+            objc_msgSend<id(std::int64_t, double)>(menu.get(), step(), 1, 0.5);
+    });
+    ASSERT_TRUE(substrate::hookMessage(cls, step(), IMP(replacement), &slot, store));
+    isInstalled = true;
+    sender.join();
+    EXPECT_EQ(slot.load(), &originalStep);
+    EXPECT_EQ(emptySlotCount, 0u);
+    EXPECT_EQ(class_getMethodImplementation(cls, step()), IMP(replacement));
 }
 
 TEST(MSHookMessageEx, ANullClassSelectorOrReplacementOrAMissingSelectorInstallsNothing)
@@ -150,20 +178,20 @@ TEST(MSHookMessageEx, AReplacementWithAnotherSignatureIsRefusedWhenInstalled)
 
 TEST(MSHookMessageEx, AnInheritedMethodGetsAnOverrideOnTheClassOnly)
 {
-    void (*replacedUpdate)(id, SEL, double) = nullptr;
-    static void (**slot)(id, SEL, double) = &replacedUpdate;
+    static void (*replacedUpdate)(id, SEL, double) = nullptr;
     auto hookedUpdate = +[](id self, SEL op, double fraction) {
         eventLog += "hook ";
-        (*slot)(self, op, fraction);
+        replacedUpdate(self, op, fraction);
     };
     SEL update = sel_registerName("_updateBackgroundForBlurFraction:");
-    ASSERT_TRUE(MSHookMessageEx(ShortcutMenu::objcClass(), update, hookedUpdate, &replacedUpdate));
+    Class subclass = freshSubclass("SubstrateTestInheriting");
+    ASSERT_TRUE(MSHookMessageEx(subclass, update, hookedUpdate, &replacedUpdate));
     EXPECT_EQ(replacedUpdate, &originalUpdate);
 
-    auto shortcutMenu = adoptRef(*new ShortcutMenu);
+    RefPtr<NSObject> shortcutMenu = class_createInstance(subclass);
     auto menu = adoptRef(*new Menu);
     eventLog.clear();
-    objc_msgSend<void(double)>(shortcutMenu.ptr(), update, 0.5);
+    objc_msgSend<void(double)>(shortcutMenu.get(), update, 0.5);
     EXPECT_EQ(eventLog.substr(0, 12), "hook update(");
     eventLog.clear();
     objc_msgSend<void(double)>(menu.ptr(), update, 0.5);
