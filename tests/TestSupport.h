@@ -7,6 +7,7 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -40,33 +41,34 @@ class TemporaryRoot {
 public:
     TemporaryRoot()
     {
-        std::string pattern = (std::filesystem::temp_directory_path() / "menutone-test-XXXXXX").string();
-        m_path = ::mkdtemp(pattern.data());
-        DeviceRoot(m_path).createStandardFolders();
-        DeviceRoot::setCurrent(m_path);
+        DeviceRoot(path()).createStandardFolders();
+        DeviceRoot::setCurrent(path());
     }
-    ~TemporaryRoot()
-    {
-        std::error_code error;
-        std::filesystem::remove_all(m_path, error);
-    }
-    TemporaryRoot(const TemporaryRoot&) = delete;
-    TemporaryRoot& operator=(const TemporaryRoot&) = delete;
 
-    const std::filesystem::path& path() const { return m_path; }
-    std::filesystem::path hostPath(const std::string& devicePath) const { return *DeviceRoot(m_path).hostPath(devicePath); }
+    const std::filesystem::path& path() const { return m_folder.path(); }
+    std::filesystem::path hostPath(const std::string& devicePath) const { return *DeviceRoot(path()).hostPath(devicePath); }
 
     // Whether the notification was posted in this root since the last look
     // (its file is there); takes the post away.
     bool takePost(const std::string& name) const
     {
         std::error_code error;
-        return std::filesystem::remove(m_path / "var/run/notify" / device::notificationFileName(name), error);
+        return std::filesystem::remove(path() / "var/run/notify" / device::notificationFileName(name), error);
     }
 
 private:
-    std::filesystem::path m_path;
+    TemporaryFolder m_folder;
 };
+
+inline std::span<const std::uint8_t> bytesOf(const std::string& text)
+{
+    return { reinterpret_cast<const std::uint8_t*>(text.data()), text.size() };
+}
+
+inline std::size_t entryCount(const std::filesystem::path& folder)
+{
+    return static_cast<std::size_t>(std::distance(std::filesystem::directory_iterator(folder), std::filesystem::directory_iterator()));
+}
 
 inline std::vector<std::uint8_t> readBytes(const std::filesystem::path& path)
 {

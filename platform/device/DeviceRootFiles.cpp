@@ -4,7 +4,6 @@
 
 #include "DeviceRoot.h"
 
-#include <dirent.h>
 #include <fcntl.h>
 #include <linux/openat2.h>
 #include <sys/stat.h>
@@ -69,23 +68,8 @@ int openBeneath(int folderFd, const std::string& relative, int flags, mode_t mod
 
 bool removeContents(int folderFd)
 {
-    int listingFd = ::openat(folderFd, ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (listingFd < 0)
-        return false;
-    DIR* folder = ::fdopendir(listingFd);
-    if (!folder) {
-        ::close(listingFd);
-        return false;
-    }
-    std::vector<std::string> names;
-    while (dirent* entry = ::readdir(folder)) {
-        std::string name = entry->d_name;
-        if (name != "." && name != "..")
-            names.push_back(std::move(name));
-    }
-    ::closedir(folder);
     bool isRemoved = true;
-    for (auto& name : names) {
+    for (auto& name : device::folderEntries(folderFd)) {
         struct stat status { };
         if (::fstatat(folderFd, name.c_str(), &status, AT_SYMLINK_NOFOLLOW) != 0)
             continue;
@@ -96,6 +80,15 @@ bool removeContents(int folderFd)
             isRemoved = ::unlinkat(folderFd, name.c_str(), 0) == 0 && isRemoved;
     }
     return isRemoved;
+}
+
+// The folder that holds the path's last component, opened beneath the root.
+FileDescriptor openParentBeneath(const std::filesystem::path& rootFolder, const std::vector<std::string>& components, int flags)
+{
+    FileDescriptor root(::open(rootFolder.c_str(), O_PATH | O_DIRECTORY | O_CLOEXEC));
+    if (!root.isValid() || components.empty())
+        return FileDescriptor();
+    return FileDescriptor(openBeneath(root.get(), device::relativePath(components, components.size() - 1), flags | O_DIRECTORY, 0));
 }
 
 }
@@ -125,10 +118,7 @@ bool DeviceRoot::writeFile(std::string_view devicePath, std::span<const std::uin
     auto components = device::devicePathComponents(devicePath);
     if (!components || components->empty())
         return false;
-    FileDescriptor root(::open(m_hostFolder.c_str(), O_PATH | O_DIRECTORY | O_CLOEXEC));
-    if (!root.isValid())
-        return false;
-    FileDescriptor folder(openBeneath(root.get(), device::relativePath(*components, components->size() - 1), O_RDONLY | O_DIRECTORY, 0));
+    FileDescriptor folder = openParentBeneath(m_hostFolder, *components, O_RDONLY);
     return folder.isValid() && device::writeFileInFolder(folder.get(), components->back(), bytes, mode);
 }
 
@@ -147,10 +137,7 @@ bool DeviceRoot::removeItem(std::string_view devicePath) const
     auto components = device::devicePathComponents(devicePath);
     if (!components || components->empty())
         return false;
-    FileDescriptor root(::open(m_hostFolder.c_str(), O_PATH | O_DIRECTORY | O_CLOEXEC));
-    if (!root.isValid())
-        return false;
-    FileDescriptor folder(openBeneath(root.get(), device::relativePath(*components, components->size() - 1), O_PATH | O_DIRECTORY, 0));
+    FileDescriptor folder = openParentBeneath(m_hostFolder, *components, O_PATH);
     if (!folder.isValid())
         return false;
     const std::string& name = components->back();

@@ -44,18 +44,10 @@ std::string temporaryName(const std::string& name)
 
 void removeAbandonedTemporaries(int folderFd, const std::string& name)
 {
-    int listingFd = ::openat(folderFd, ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (listingFd < 0)
-        return;
-    DIR* folder = ::fdopendir(listingFd);
-    if (!folder) {
-        ::close(listingFd);
-        return;
-    }
     std::string prefix = "." + name + ".";
     std::vector<std::string> abandoned;
-    while (dirent* entry = ::readdir(folder)) {
-        std::string_view entryName = entry->d_name;
+    for (auto& listed : folderEntries(folderFd)) {
+        std::string_view entryName = listed;
         if (!entryName.starts_with(prefix) || !entryName.ends_with(temporarySuffix))
             continue;
         std::string owner(entryName.substr(prefix.size()));
@@ -66,7 +58,6 @@ void removeAbandonedTemporaries(int folderFd, const std::string& name)
         if (pid != ::getpid() && ::kill(static_cast<pid_t>(pid), 0) != 0 && errno == ESRCH)
             abandoned.emplace_back(entryName);
     }
-    ::closedir(folder);
     for (auto& entry : abandoned)
         ::unlinkat(folderFd, entry.c_str(), 0);
 }
@@ -188,7 +179,7 @@ bool removeFile(const std::filesystem::path& path)
     return ::unlink(path.c_str()) == 0;
 }
 
-std::vector<std::string> namesWithExtensionInFolder(int folderFd, const std::string& extension)
+std::vector<std::string> folderEntries(int folderFd)
 {
     std::vector<std::string> names;
     int listingFd = folderFd < 0 ? -1 : ::openat(folderFd, ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC);
@@ -201,10 +192,20 @@ std::vector<std::string> namesWithExtensionInFolder(int folderFd, const std::str
     }
     while (dirent* entry = ::readdir(folder)) {
         std::string name = entry->d_name;
-        if (name.size() > extension.size() && name.ends_with(extension) && name != "." && name != "..")
-            names.push_back(name.substr(0, name.size() - extension.size()));
+        if (name != "." && name != "..")
+            names.push_back(std::move(name));
     }
     ::closedir(folder);
+    return names;
+}
+
+std::vector<std::string> namesWithExtensionInFolder(int folderFd, const std::string& extension)
+{
+    std::vector<std::string> names;
+    for (auto& name : folderEntries(folderFd)) {
+        if (name.size() > extension.size() && name.ends_with(extension))
+            names.push_back(name.substr(0, name.size() - extension.size()));
+    }
     std::sort(names.begin(), names.end());
     return names;
 }

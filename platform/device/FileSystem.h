@@ -38,6 +38,10 @@ bool writeFileInFolder(int folderFd, const std::string& name, std::span<const st
 
 bool removeFile(const std::filesystem::path&);
 
+// The names of an open folder's entries, "." and ".." left out, in the order
+// the folder gives them; none for a descriptor that cannot be listed.
+std::vector<std::string> folderEntries(int folderFd);
+
 // The names (without the extension) of the entries of a folder that end in the
 // extension, sorted; none for a folder that is missing or unreadable.
 std::vector<std::string> namesWithExtension(const std::filesystem::path& folder, const std::string& extension);

@@ -13,10 +13,6 @@ CommandResult menutone(const std::filesystem::path& root, const std::string& arg
     return runCommand(std::string(MENUTONE_COMMAND) + " --root '" + root.string() + "' " + arguments);
 }
 
-std::size_t entryCount(const std::filesystem::path& folder)
-{
-    return static_cast<std::size_t>(std::distance(std::filesystem::directory_iterator(folder), std::filesystem::directory_iterator()));
-}
 
 }
 

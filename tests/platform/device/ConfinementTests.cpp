@@ -13,20 +13,6 @@
 
 #include "TestSupport.h"
 
-namespace {
-
-std::span<const std::uint8_t> bytesOf(const std::string& text)
-{
-    return { reinterpret_cast<const std::uint8_t*>(text.data()), text.size() };
-}
-
-std::size_t entryCount(const std::filesystem::path& folder)
-{
-    return static_cast<std::size_t>(std::distance(std::filesystem::directory_iterator(folder), std::filesystem::directory_iterator()));
-}
-
-}
-
 TEST(RootConfinement, ALinkOutOfTheRootIsNeitherReadNorWrittenNorCreatedThrough)
 {
     TemporaryFolder outside;

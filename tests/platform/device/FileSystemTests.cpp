@@ -7,20 +7,6 @@
 
 #include "TestSupport.h"
 
-namespace {
-
-std::span<const std::uint8_t> bytesOf(const std::string& text)
-{
-    return { reinterpret_cast<const std::uint8_t*>(text.data()), text.size() };
-}
-
-std::size_t fileCount(const std::filesystem::path& folder)
-{
-    return static_cast<std::size_t>(std::distance(std::filesystem::directory_iterator(folder), std::filesystem::directory_iterator()));
-}
-
-}
-
 TEST(FileSystem, ReadingGivesNoneForWhatIsNotARegularReadableFile)
 {
     TemporaryRoot root;
@@ -38,10 +24,10 @@ TEST(FileSystem, AnAtomicWriteReplacesTheFileWhole)
     TemporaryRoot root;
     auto path = root.path() / "store.plist";
     writeBytes(path, "old contents");
-    std::size_t before = fileCount(root.path());
+    std::size_t before = entryCount(root.path());
     ASSERT_TRUE(device::writeFile(path, bytesOf("new"), device::WriteMode::Atomic));
     EXPECT_EQ(readBytes(path), std::vector<std::uint8_t>({ 'n', 'e', 'w' }));
-    EXPECT_EQ(fileCount(root.path()), before) << "no temporary file left behind";
+    EXPECT_EQ(entryCount(root.path()), before) << "no temporary file left behind";
 }
 
 TEST(FileSystem, AFailedAtomicWriteLeavesTheOldFileWholeAndNoTemporary)
@@ -50,7 +36,7 @@ TEST(FileSystem, AFailedAtomicWriteLeavesTheOldFileWholeAndNoTemporary)
     auto path = root.path() / "store.plist";
     std::string old(300, 'o');
     writeBytes(path, old);
-    std::size_t before = fileCount(root.path());
+    std::size_t before = entryCount(root.path());
 
     // A file-size limit makes write() fail part way, as a full disk would.
     struct rlimit saved { };
@@ -66,7 +52,7 @@ TEST(FileSystem, AFailedAtomicWriteLeavesTheOldFileWholeAndNoTemporary)
     EXPECT_FALSE(isWritten);
     auto contents = readBytes(path);
     EXPECT_EQ(std::string(contents.begin(), contents.end()), old);
-    EXPECT_EQ(fileCount(root.path()), before);
+    EXPECT_EQ(entryCount(root.path()), before);
 
     // A folder that does not exist fails cleanly too.
     EXPECT_FALSE(device::writeFile(root.path() / "no-folder/store.plist", bytesOf("x"), device::WriteMode::Atomic));
