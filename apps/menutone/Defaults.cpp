@@ -57,7 +57,8 @@ LoadedDomain loadDomain(const std::string& devicePath)
     if (!contents && !root.fileExists(devicePath) && errno == ENOENT)
         return { LoadState::Missing, {}, shownPath };
     if (!contents) {
-        printError(shownPath + (failure == device::ReadFailure::TooLarge ? " is too large to be a store (over 64 MiB)" : " cannot be read") + "; left as it is");
+        printError(
+            shownPath + (failure == device::ReadFailure::TooLarge ? " is too large to be a store (over 64 MiB)" : " cannot be read") + "; left as it is");
         return { LoadState::Unreadable, {}, shownPath };
     }
     auto result = PropertyListSerialization::read(*contents);

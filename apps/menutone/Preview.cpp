@@ -195,8 +195,8 @@ ExitStatus runSpringBoard()
     std::cout << "commands: apps | press APP DEPTH [FILE.png] | quit" << std::endl;
 
     auto& loop = CFRunLoop::main();
-    CFNotificationCenterAddObserver(CFNotificationCenterGetDarwinNotifyCenter(), nullptr, respringRequested, CFStringMakeConstantString(device::kRespringNotification),
-        nullptr, CFNotificationSuspensionBehaviorDeliverImmediately);
+    CFNotificationCenterAddObserver(CFNotificationCenterGetDarwinNotifyCenter(), nullptr, respringRequested,
+        CFStringMakeConstantString(device::kRespringNotification), nullptr, CFNotificationSuspensionBehaviorDeliverImmediately);
     auto handleLine = [&](const std::string& line) {
         std::istringstream words(line);
         std::string command;

@@ -28,10 +28,7 @@ public:
     {
     }
 
-    bool folder(const std::string& devicePath)
-    {
-        return isInside(devicePath) && (m_root.createFolders(devicePath) || fail("cannot create " + devicePath));
-    }
+    bool folder(const std::string& devicePath) { return isInside(devicePath) && (m_root.createFolders(devicePath) || fail("cannot create " + devicePath)); }
 
     bool file(const std::string& devicePath, std::span<const std::uint8_t> bytes)
     {
@@ -106,13 +103,14 @@ bool writeIcon(RootLayout& layout, const std::string& devicePath, double size, c
     draw(cr);
     cairo_destroy(cr);
     std::vector<std::uint8_t> png;
-    bool isEncoded = cairo_surface_write_to_png_stream(
-                         surface,
-                         [](void* closure, const unsigned char* data, unsigned int length) {
-                             static_cast<std::vector<std::uint8_t>*>(closure)->insert(static_cast<std::vector<std::uint8_t>*>(closure)->end(), data, data + length);
-                             return CAIRO_STATUS_SUCCESS;
-                         },
-                         &png)
+    bool isEncoded
+        = cairo_surface_write_to_png_stream(
+              surface,
+              [](void* closure, const unsigned char* data, unsigned int length) {
+                  static_cast<std::vector<std::uint8_t>*>(closure)->insert(static_cast<std::vector<std::uint8_t>*>(closure)->end(), data, data + length);
+                  return CAIRO_STATUS_SUCCESS;
+              },
+              &png)
         == CAIRO_STATUS_SUCCESS;
     cairo_surface_destroy(surface);
     return isEncoded && layout.file(devicePath, png);

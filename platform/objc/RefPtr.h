@@ -28,8 +28,7 @@ public:
         m_ptr->ref();
     }
     template <typename U>
-        requires std::is_convertible_v<U*, T*>
-    Ref(const Ref<U>& other)
+    requires std::is_convertible_v<U*, T*> Ref(const Ref<U>& other)
         : m_ptr(other.ptr())
     {
         m_ptr->ref();
@@ -39,8 +38,7 @@ public:
     {
     }
     template <typename U>
-        requires std::is_convertible_v<U*, T*>
-    Ref(Ref<U>&& other)
+    requires std::is_convertible_v<U*, T*> Ref(Ref<U>&& other)
         : m_ptr(other.leakRef())
     {
     }
@@ -100,8 +98,7 @@ public:
     // Only where the pointer converts implicitly, as WTF allows; a downcast
     // goes through objc_dynamicCast.
     template <typename U>
-        requires std::is_convertible_v<U*, T*>
-    RefPtr(U* object)
+    requires std::is_convertible_v<U*, T*> RefPtr(U* object)
         : RefPtr(static_cast<T*>(object))
     {
     }
@@ -110,8 +107,7 @@ public:
     {
     }
     template <typename U>
-        requires std::is_convertible_v<U*, T*>
-    RefPtr(const RefPtr<U>& other)
+    requires std::is_convertible_v<U*, T*> RefPtr(const RefPtr<U>& other)
         : RefPtr(other.get())
     {
     }
@@ -120,20 +116,17 @@ public:
     {
     }
     template <typename U>
-        requires std::is_convertible_v<U*, T*>
-    RefPtr(RefPtr<U>&& other)
+    requires std::is_convertible_v<U*, T*> RefPtr(RefPtr<U>&& other)
         : m_ptr(other.leakRef())
     {
     }
     template <typename U>
-        requires std::is_convertible_v<U*, T*>
-    RefPtr(const Ref<U>& other)
+    requires std::is_convertible_v<U*, T*> RefPtr(const Ref<U>& other)
         : RefPtr(other.ptr())
     {
     }
     template <typename U>
-        requires std::is_convertible_v<U*, T*>
-    RefPtr(Ref<U>&& other)
+    requires std::is_convertible_v<U*, T*> RefPtr(Ref<U>&& other)
         : m_ptr(other.leakRef())
     {
     }

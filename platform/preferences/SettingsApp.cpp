@@ -1,6 +1,5 @@
 #include "SettingsApp.h"
 
-
 #include <cstdlib>
 
 #include <corefoundation/CFRunLoop.h>

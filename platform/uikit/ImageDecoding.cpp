@@ -6,8 +6,8 @@
 #include <csetjmp>
 #include <cstdio>
 #include <cstring>
-#include <jpeglib.h>
 #include <jerror.h>
+#include <jpeglib.h>
 
 #include <device/DeviceRoot.h>
 #include <device/FileSystem.h>

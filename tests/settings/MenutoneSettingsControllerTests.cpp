@@ -21,7 +21,6 @@ std::optional<PropertyListValue> readValue(SettingsApp& app, PSSpecifier* specif
     return objc_msgSend<PSListController::ReadPreferenceValue>(app.topViewController(), sel_registerName("readPreferenceValue:"), static_cast<id>(specifier));
 }
 
-
 }
 
 TEST_F(RootScreen, AValueIsTheStoresOrTheRowsDefaultAndOfAnyTypeUnchanged)

@@ -13,7 +13,6 @@ CommandResult menutone(const std::filesystem::path& root, const std::string& arg
     return runCommand(std::string(MENUTONE_COMMAND) + " --root '" + root.string() + "' " + arguments);
 }
 
-
 }
 
 TEST(MenutoneRoot, CreateRefusesALinkOutOfTheRootNamingItAndTouchesNothingOutside)

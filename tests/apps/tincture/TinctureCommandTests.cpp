@@ -90,6 +90,7 @@ TEST(TinctureCommand, JSONIsValidUTF8EvenForAFileNameThatIsNot)
     TemporaryRoot root;
     std::string name = (root.path() / "\xFF\x01name.png").string();
     auto result = runCommand(std::string(TINCTURE_COMMAND) + " gradient horizontal 4x4 '#fff' '#000' -o '" + name + "' --json 2>/dev/null"
-        + " | python3 -c 'import sys,json; print(json.loads(sys.stdin.buffer.read().decode(\"utf-8\", \"strict\"))[\"file\"].endswith(\"\\ufffd\\x01name.png\"))'");
+        + " | python3 -c 'import sys,json; print(json.loads(sys.stdin.buffer.read().decode(\"utf-8\", "
+          "\"strict\"))[\"file\"].endswith(\"\\ufffd\\x01name.png\"))'");
     EXPECT_EQ(result.output, "True\n") << "a strict reader takes it, the bad byte as U+FFFD";
 }

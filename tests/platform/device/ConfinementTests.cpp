@@ -116,8 +116,7 @@ TEST(RootConfinement, AtomicWritesKilledAtAnyMomentLeaveAWholeFileAndNoTemporary
         ::close(ready[1]);
         // Let it finish a few writes, then kill it wherever it is.
         char token;
-        for (unsigned wait = random() % 4 + 1; wait > 0 && ::read(ready[0], &token, 1) == 1; --wait) {
-        }
+        for (unsigned wait = random() % 4 + 1; wait > 0 && ::read(ready[0], &token, 1) == 1; --wait) { }
         for (unsigned spin = random() % 20000; spin > 0; --spin)
             std::atomic_signal_fence(std::memory_order_seq_cst);
         ::kill(child, SIGKILL);

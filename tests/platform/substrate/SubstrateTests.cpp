@@ -133,7 +133,9 @@ TEST(MSHookMessageEx, TheSlotHoldsTheReplacedImplementationBeforeTheReplacementC
         }
         return previous(self, op, count, fraction);
     };
-    auto store = [](void* target, IMP previous) { static_cast<std::atomic<id (*)(id, SEL, std::int64_t, double)>*>(target)->store(previous.as<id(id, SEL, std::int64_t, double)>()); };
+    auto store = [](void* target, IMP previous) {
+        static_cast<std::atomic<id (*)(id, SEL, std::int64_t, double)>*>(target)->store(previous.as<id(id, SEL, std::int64_t, double)>());
+    };
     RefPtr<NSObject> menu = class_createInstance(cls);
     std::atomic<bool> isInstalled { false };
     std::thread sender([&] {
