@@ -10,27 +10,24 @@ NSDictionary::NSDictionary(PropertyListValue::Dictionary entries)
 {
 }
 
-std::optional<NSDictionary> NSDictionary::dictionaryWithContentsOfHostFile(const std::filesystem::path& path)
+std::optional<NSDictionary> NSDictionary::dictionaryWithContents(const std::optional<std::vector<std::uint8_t>>& contents)
 {
-    auto result = PropertyListSerialization::readFile(path);
-    if (!result.value || !result.value->asDictionary())
+    auto value = contents ? PropertyListSerialization::read(*contents).value : std::nullopt;
+    if (!value || !value->asDictionary())
         return std::nullopt;
     NSDictionary dictionary;
-    dictionary.m_value = std::move(*result.value);
+    dictionary.m_value = std::move(*value);
     return dictionary;
+}
+
+std::optional<NSDictionary> NSDictionary::dictionaryWithContentsOfHostFile(const std::filesystem::path& path)
+{
+    return dictionaryWithContents(device::readFile(path));
 }
 
 std::optional<NSDictionary> NSDictionary::dictionaryWithContentsOfFile(std::string_view devicePath)
 {
-    auto contents = DeviceRoot::current().readFile(devicePath);
-    if (!contents)
-        return std::nullopt;
-    auto result = PropertyListSerialization::read(*contents);
-    if (!result.value || !result.value->asDictionary())
-        return std::nullopt;
-    NSDictionary dictionary;
-    dictionary.m_value = std::move(*result.value);
-    return dictionary;
+    return dictionaryWithContents(DeviceRoot::current().readFile(devicePath));
 }
 
 bool NSDictionary::writeToHostFile(const std::filesystem::path& path, Atomically atomically) const

@@ -7,6 +7,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "PropertyListValue.h"
 
@@ -35,6 +36,10 @@ public:
 
 protected:
     PropertyListValue m_value;
+
+private:
+    // The file's dictionary; none for no contents or anything else.
+    static std::optional<NSDictionary> dictionaryWithContents(const std::optional<std::vector<std::uint8_t>>&);
 };
 
 class NSMutableDictionary : public NSDictionary {
