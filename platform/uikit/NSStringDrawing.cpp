@@ -1,10 +1,45 @@
 #include "NSStringDrawing.h"
 
+#include <algorithm>
 #include <cmath>
+#include <memory>
 
 #include <pango/pangocairo.h>
 
+#include "UIColor.h"
 #include "UIFont.h"
+
+namespace {
+
+using LayoutPointer = std::unique_ptr<PangoLayout, decltype(&g_object_unref)>;
+
+void setUpLayout(PangoLayout* layout, std::string_view text, const NSStringAttributes& attributes)
+{
+    PangoFontDescription* description = createPangoFontDescription(attributes.font);
+    pango_layout_set_font_description(layout, description);
+    pango_font_description_free(description);
+    pango_layout_set_text(layout, text.data(), static_cast<int>(text.size()));
+}
+
+// A layout of the thread's own: pango's default font map is not safe across threads.
+LayoutPointer measuringLayout(std::string_view text, const NSStringAttributes& attributes)
+{
+    thread_local PangoFontMap* fontMap = pango_cairo_font_map_new();
+    thread_local PangoContext* context = pango_font_map_create_context(fontMap);
+    LayoutPointer layout(pango_layout_new(context), &g_object_unref);
+    setUpLayout(layout.get(), text, attributes);
+    return layout;
+}
+
+CGSize logicalSize(PangoLayout* layout)
+{
+    PangoRectangle logical;
+    pango_layout_get_extents(layout, nullptr, &logical);
+    // UIKit answers fractional sizes; callers round up when they lay out.
+    return { static_cast<CGFloat>(logical.width) / PANGO_SCALE, static_cast<CGFloat>(logical.height) / PANGO_SCALE };
+}
+
+}
 
 PangoFontDescription* createPangoFontDescription(const UIFont* font)
 {
@@ -30,17 +65,41 @@ CGSize sizeWithAttributes(std::string_view text, const NSStringAttributes& attri
 {
     if (text.empty())
         return {};
-    // A font map of its own: pango's default one is not safe across threads.
-    thread_local PangoFontMap* fontMap = pango_cairo_font_map_new();
-    thread_local PangoContext* context = pango_font_map_create_context(fontMap);
-    PangoLayout* layout = pango_layout_new(context);
-    PangoFontDescription* description = createPangoFontDescription(attributes.font);
-    pango_layout_set_font_description(layout, description);
-    pango_layout_set_text(layout, text.data(), static_cast<int>(text.size()));
-    PangoRectangle logical;
-    pango_layout_get_extents(layout, nullptr, &logical);
-    pango_font_description_free(description);
-    g_object_unref(layout);
-    // UIKit answers fractional sizes; callers round up when they lay out.
-    return { static_cast<CGFloat>(logical.width) / PANGO_SCALE, static_cast<CGFloat>(logical.height) / PANGO_SCALE };
+    return logicalSize(measuringLayout(text, attributes).get());
+}
+
+CGSize sizeWithAttributes(std::string_view text, const NSStringAttributes& attributes, CGFloat wrapWidth)
+{
+    if (text.empty())
+        return {};
+    auto layout = measuringLayout(text, attributes);
+    pango_layout_set_width(layout.get(), static_cast<int>(std::max(wrapWidth, 1.0) * PANGO_SCALE));
+    pango_layout_set_wrap(layout.get(), PANGO_WRAP_WORD_CHAR);
+    return logicalSize(layout.get());
+}
+
+void drawTextInRect(
+    cairo_t* cr, std::string_view text, CGRect rect, const NSStringAttributes& attributes, const UIColor* color, NSTextAlignment alignment, NSLineBreakMode mode)
+{
+    if (text.empty() || rect.size.width <= 0)
+        return;
+    LayoutPointer layout(pango_cairo_create_layout(cr), &g_object_unref);
+    setUpLayout(layout.get(), text, attributes);
+    pango_layout_set_width(layout.get(), static_cast<int>(rect.size.width * PANGO_SCALE));
+    if (mode == NSLineBreakMode::ByTruncatingTail) {
+        pango_layout_set_ellipsize(layout.get(), PANGO_ELLIPSIZE_END);
+        pango_layout_set_single_paragraph_mode(layout.get(), true);
+    } else
+        pango_layout_set_wrap(layout.get(), PANGO_WRAP_WORD_CHAR);
+    pango_layout_set_alignment(layout.get(),
+        alignment == NSTextAlignment::Center      ? PANGO_ALIGN_CENTER
+            : alignment == NSTextAlignment::Right ? PANGO_ALIGN_RIGHT
+                                                  : PANGO_ALIGN_LEFT);
+    CGSize size = logicalSize(layout.get());
+    CGFloat r = 0, g = 0, b = 0, a = 1;
+    if (color && !color->getRed(&r, &g, &b, &a))
+        r = g = b = 0, a = 1;
+    cairo_set_source_rgba(cr, r, g, b, a);
+    cairo_move_to(cr, rect.origin.x, rect.origin.y + std::max(0.0, (rect.size.height - size.height) / 2));
+    pango_cairo_show_layout(cr, layout.get());
 }

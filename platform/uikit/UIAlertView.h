@@ -1,7 +1,9 @@
 #pragma once
 
 // Alert views: shown over the app until a button is tapped, which the
-// delegate hears of through "alertView:clickedButtonAtIndex:".
+// delegate hears of through "alertView:clickedButtonAtIndex:". Shown in the
+// key window, over a dimmed screen, as iOS 9 draws them: the title, the
+// message, and the buttons under a hairline (two side by side, more stacked).
 
 #include <optional>
 #include <string>
@@ -34,10 +36,18 @@ public:
     // The alerts on screen, oldest first.
     static std::vector<Ref<UIAlertView>> visibleAlerts();
 
+    // The button's view, once the alert is shown in a window.
+    UIView* buttonView(long buttonIndex) const;
+    void drawContent(cairo_t*) override;
+
 private:
+    void layOutInWindow(UIView& backdrop);
+
     std::string m_title;
     std::string m_message;
     id m_delegate { nullptr };
     bool m_hasCancelButton { false };
     std::vector<std::string> m_buttonTitles;
+    std::vector<Ref<UIView>> m_buttonViews;
+    RefPtr<UIView> m_backdrop;
 };

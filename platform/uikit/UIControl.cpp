@@ -1,11 +1,19 @@
 #include "UIControl.h"
 
+#include <cairo.h>
+
 #include <algorithm>
+#include <cmath>
 
 #include <objc/ClassBuilder.h>
 #include <objc/MessageSend.h>
 
+#include "NSStringDrawing.h"
 #include "UIAppearance.h"
+#include "UIFont.h"
+#include "UIGraphics.h"
+#include "UITouch.h"
+#include "ViewDrawing.h"
 
 Class UIControl::objcClass()
 {
@@ -59,6 +67,50 @@ void UIControl::sendActionsForControlEvents(unsigned long controlEvents)
     }
 }
 
+void UIControl::touchesEnded(UITouch& touch)
+{
+    CGPoint point = touch.locationInView(this);
+    if (m_isEnabled && !touch.hasMovedFar() && pointInside(point))
+        tapAt(point);
+}
+
+void UIControl::tapAt(CGPoint)
+{
+    sendActionsForControlEvents(UIControlEventTouchUpInside);
+}
+
+void UISwitch::tapAt(CGPoint point)
+{
+    toggleByUser(!m_isOn);
+    UIControl::tapAt(point);
+}
+
+void UISwitch::drawContent(cairo_t* cr)
+{
+    using namespace viewdrawing;
+    // iOS 7's switch: a 51 x 31 capsule, green (or the on-tint) when on,
+    // outlined when off, with a white knob at the end the state names.
+    CGRect track = CGRectMake(0.5, 0.5, 50, 30);
+    addRoundedRectangle(cr, track.origin.x, track.origin.y, track.size.width, track.size.height, 15);
+    if (m_isOn) {
+        setSource(cr, effectiveOnTintColor(), systemGreen);
+        cairo_fill(cr);
+    } else {
+        cairo_set_source_rgb(cr, 1, 1, 1);
+        cairo_fill_preserve(cr);
+        cairo_set_source_rgb(cr, 0.9, 0.9, 0.92);
+        cairo_set_line_width(cr, 1.5);
+        cairo_stroke(cr);
+    }
+    double knobX = m_isOn ? 35.5 : 15.5;
+    cairo_arc(cr, knobX, 15.5, 13.5, 0, 2 * M_PI);
+    cairo_set_source_rgb(cr, 1, 1, 1);
+    cairo_fill_preserve(cr);
+    cairo_set_source_rgba(cr, 0, 0, 0, 0.15);
+    cairo_set_line_width(cr, 0.5);
+    cairo_stroke(cr);
+}
+
 Ref<UISwitch> UISwitch::create(CGRect frame)
 {
     auto control = adoptRef(*new UISwitch);
@@ -98,4 +150,54 @@ bool UISegmentedControl::selectByUser(long index)
     m_selectedSegmentIndex = index;
     sendActionsForControlEvents(UIControlEventValueChanged);
     return true;
+}
+
+CGRect UISegmentedControl::segmentFrame(long index) const
+{
+    CGSize size = bounds().size;
+    double count = static_cast<double>(std::max<std::size_t>(m_items.size(), 1));
+    double width = size.width / count;
+    return CGRectMake(width * static_cast<double>(index), 0, width, size.height);
+}
+
+void UISegmentedControl::tapAt(CGPoint point)
+{
+    double count = static_cast<double>(std::max<std::size_t>(m_items.size(), 1));
+    long index = static_cast<long>(point.x / (bounds().size.width / count));
+    selectByUser(std::clamp(index, 0l, static_cast<long>(m_items.size()) - 1));
+}
+
+void UISegmentedControl::drawContent(cairo_t* cr)
+{
+    using namespace viewdrawing;
+    // iOS 7's segmented control: a rounded outline in the tint, hairline
+    // dividers, the selected segment filled within the outline.
+    RGBA tint = components(tintColor(), systemBlue);
+    CGSize size = bounds().size;
+    const double radius = 4;
+    cairo_save(cr);
+    addRoundedRectangle(cr, 0.5, 0.5, size.width - 1, size.height - 1, radius);
+    cairo_clip_preserve(cr);
+    if (m_selectedSegmentIndex != noSegment) {
+        CGRect selected = segmentFrame(m_selectedSegmentIndex);
+        fillRectangle(cr, selected, tint);
+    }
+    cairo_restore(cr);
+    addRoundedRectangle(cr, 0.5, 0.5, size.width - 1, size.height - 1, radius);
+    setSource(cr, tint);
+    cairo_set_line_width(cr, 1);
+    cairo_stroke(cr);
+    for (std::size_t i = 1; i < m_items.size(); ++i) {
+        CGRect segment = segmentFrame(static_cast<long>(i));
+        fillRectangle(cr, CGRectMake(segment.origin.x - 0.5, 0, 1, size.height), tint);
+    }
+    auto font = UIFont::systemFontOfSize(13);
+    auto white = UIColor::whiteColor();
+    auto tintColor = UIColor::colorWithRed(tint.red, tint.green, tint.blue, tint.alpha);
+    for (std::size_t i = 0; i < m_items.size(); ++i) {
+        CGRect segment = segmentFrame(static_cast<long>(i));
+        bool isSelected = static_cast<long>(i) == m_selectedSegmentIndex;
+        drawTextInRect(cr, m_items[i], CGRectMake(segment.origin.x + 4, 0, segment.size.width - 8, size.height), { font.ptr() },
+            isSelected ? white.ptr() : tintColor.ptr(), NSTextAlignment::Center, NSLineBreakMode::ByTruncatingTail);
+    }
 }

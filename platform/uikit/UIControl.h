@@ -27,6 +27,18 @@ public:
     bool isEnabled() const { return m_isEnabled; }
     void setEnabled(bool isEnabled) { m_isEnabled = isEnabled; }
 
+    // A control keeps its touches; one lifted inside it, without a drag,
+    // does what a tap on it does.
+    void touchesBegan(UITouch&) override { }
+    void touchesMoved(UITouch&) override { }
+    void touchesEnded(UITouch&) override;
+    void touchesCancelled(UITouch&) override { }
+
+protected:
+    // A tap at the point (in the control's coordinates): by default the
+    // touch-up-inside actions go out.
+    virtual void tapAt(CGPoint);
+
 private:
     struct TargetAction {
         id target;
@@ -52,6 +64,10 @@ public:
 
     // A user's flick: the state changes and the value-changed actions go out.
     void toggleByUser(bool isOn);
+    void drawContent(cairo_t*) override;
+
+protected:
+    void tapAt(CGPoint) override;
 
 private:
     bool m_isOn { false };
@@ -72,6 +88,12 @@ public:
     // A user's tap on a segment: a change of selection sends the value-changed
     // actions. Answers false for a segment that does not exist.
     bool selectByUser(long index);
+    // The segment's rectangle, in the control's coordinates.
+    CGRect segmentFrame(long index) const;
+    void drawContent(cairo_t*) override;
+
+protected:
+    void tapAt(CGPoint) override;
 
 private:
     std::vector<std::string> m_items;

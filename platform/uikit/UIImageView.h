@@ -3,15 +3,18 @@
 #include "UIImage.h"
 #include "UIView.h"
 
-// A template image is drawn in the view's tint colour.
+// A template image is drawn in the view's tint colour. Takes no touches of
+// its own, as in UIKit.
 class UIImageView : public UIView {
 public:
-    UIImageView() = default;
+    UIImageView();
     static Class objcClass();
     static Ref<UIImageView> create(CGRect frame);
 
     UIImage* image() const { return m_image.get(); }
     void setImage(RefPtr<UIImage> image) { m_image = std::move(image); }
+
+    void drawContent(cairo_t*) override;
 
 private:
     RefPtr<UIImage> m_image;

@@ -5,7 +5,15 @@
 #include <objc/ClassBuilder.h>
 #include <objc/MessageSend.h>
 
+#include <cairo.h>
+
+#include <algorithm>
+#include <cctype>
+#include <cmath>
+
 #include "UIFont.h"
+#include "UITouch.h"
+#include "ViewDrawing.h"
 
 namespace {
 
@@ -39,23 +47,16 @@ Class UITableViewCell::objcClass()
 {
     static Class cls = ClassBuilder<UITableViewCell>("UITableViewCell", UIView::objcClass())
                            .method("initWithStyle:reuseIdentifier:", &UITableViewCell::initWithStyle)
+                           .method("layoutSubviews", &UITableViewCell::layoutSubviews)
                            .registerClass();
     return cls;
 }
 
-// A table loads its rows the first time it is laid out, as UIKit's does.
-void layoutTable(id self, SEL)
-{
-    auto* table = static_cast<UITableView*>(self);
-    if (!table->hasLoadedData())
-        table->reloadData();
-}
-
 Class UITableView::objcClass()
 {
-    static Class cls = ClassBuilder<UITableView>("UITableView", UIView::objcClass())
+    static Class cls = ClassBuilder<UITableView>("UITableView", UIScrollView::objcClass())
                            .method("initWithFrame:style:", &UITableView::initWithFrameStyle)
-                           .method("layoutSubviews", &layoutTable)
+                           .method("layoutSubviews", &UITableView::layoutSubviews)
                            .registerClass();
     return cls;
 }
@@ -98,6 +99,97 @@ UITableViewCell::UITableViewCell()
     m_contentView->addSubview(m_imageView);
     m_contentView->addSubview(m_textLabel);
     m_contentView->addSubview(m_detailTextLabel);
+    setBackgroundColor(UIColor::whiteColor().ptr());
+    m_detailTextLabel->setTextAlignment(NSTextAlignment::Right);
+    m_detailTextLabel->setTextColor(UIColor::colorWithWhite(0.56, 1).ptr());
+}
+
+namespace {
+
+// The room iOS 9 leaves for what a cell's accessory type draws.
+CGFloat accessoryTypeWidth(UITableViewCellAccessoryType type)
+{
+    switch (type) {
+    case UITableViewCellAccessoryType::Checkmark:
+        return 14;
+    case UITableViewCellAccessoryType::DisclosureIndicator:
+    case UITableViewCellAccessoryType::DetailDisclosureButton:
+        return 8;
+    case UITableViewCellAccessoryType::None:
+        break;
+    }
+    return 0;
+}
+
+constexpr CGFloat cellInset = 15;
+constexpr CGFloat accessoryGap = 8;
+// A value label never takes the row from its title, but keeps this much.
+constexpr CGFloat minimumValueWidth = 60;
+
+}
+
+void UITableViewCell::layoutSubviews(id self, SEL)
+{
+    auto* cell = static_cast<UITableViewCell*>(self);
+    CGSize size = cell->bounds().size;
+    cell->m_contentView->setFrame({ {}, size });
+    CGFloat x = cellInset;
+    bool hasImage = cell->m_imageView->image();
+    cell->m_imageView->setHidden(!hasImage);
+    if (hasImage) {
+        cell->m_imageView->setFrame(CGRectMake(cellInset, (size.height - 29) / 2, 29, 29));
+        x = cellInset + 29 + cellInset;
+    }
+    cell->m_separatorInset = x;
+    CGFloat right = size.width - cellInset;
+    Ref<UIFont> font = cell->m_textLabel->font() ? Ref<UIFont>(*cell->m_textLabel->font()) : UIFont::systemFontOfSize(17);
+    CGFloat titleWidth = std::ceil(sizeWithAttributes(cell->m_textLabel->text(), { font.ptr() }).width);
+    CGFloat accessoryWidth = accessoryTypeWidth(cell->m_accessoryType);
+    if (auto* accessory = cell->m_accessoryView.get()) {
+        CGSize accessorySize = accessory->frame().size;
+        accessoryWidth = accessorySize.width;
+        if (objc_dynamicCast<UILabel>(accessory)) {
+            CGFloat room = right - x - (titleWidth > 0 ? titleWidth + accessoryGap : 0);
+            accessoryWidth = std::max(0.0, std::min(accessoryWidth, std::max(room, std::min(accessoryWidth, minimumValueWidth))));
+        }
+        accessory->setFrame(CGRectMake(right - accessoryWidth, (size.height - accessorySize.height) / 2, accessoryWidth, accessorySize.height));
+    }
+    CGFloat textRight = accessoryWidth > 0 ? right - accessoryWidth - accessoryGap : right;
+    cell->m_textLabel->setFrame(CGRectMake(x, 0, std::max(0.0, textRight - x), size.height));
+    bool hasDetail = !cell->m_detailTextLabel->text().empty();
+    cell->m_detailTextLabel->setHidden(!hasDetail);
+    if (hasDetail) {
+        CGFloat detailWidth = std::max(0.0, std::min(textRight - x - titleWidth - accessoryGap, textRight - x));
+        cell->m_detailTextLabel->setFrame(CGRectMake(textRight - detailWidth, 0, detailWidth, size.height));
+    }
+}
+
+void UITableViewCell::drawContent(cairo_t* cr)
+{
+    using namespace viewdrawing;
+    CGSize size = bounds().size;
+    if (m_isHighlighted)
+        fillRectangle(cr, { {}, size }, { 217 / 255.0, 217 / 255.0, 217 / 255.0, 1 });
+    if (m_hasSeparator)
+        fillRectangle(cr, CGRectMake(m_separatorInset, size.height - 0.5, size.width - m_separatorInset, 0.5), separatorGrey);
+    double right = size.width - cellInset, middle = size.height / 2;
+    if (m_accessoryView)
+        return;
+    if (m_accessoryType == UITableViewCellAccessoryType::Checkmark) {
+        setSource(cr, components(tintColor(), systemBlue));
+        cairo_set_line_width(cr, 2);
+        cairo_move_to(cr, right - 14, middle);
+        cairo_line_to(cr, right - 9, middle + 5);
+        cairo_line_to(cr, right, middle - 6);
+        cairo_stroke(cr);
+    } else if (accessoryTypeWidth(m_accessoryType) > 0) {
+        cairo_set_source_rgb(cr, 0.78, 0.78, 0.8);
+        cairo_set_line_width(cr, 2);
+        cairo_move_to(cr, right - 8, middle - 6.5);
+        cairo_line_to(cr, right - 1.5, middle);
+        cairo_line_to(cr, right - 8, middle + 6.5);
+        cairo_stroke(cr);
+    }
 }
 
 id UITableViewCell::initWithStyle(id self, SEL, long style, const std::string& reuseIdentifier)
@@ -200,6 +292,7 @@ void UITableView::loadRow(long section, long row)
     addSubview(*cell);
     slot.cells[static_cast<std::size_t>(row)] = cell;
     slot.heights[static_cast<std::size_t>(row)] = height;
+    cell->setFrame(CGRectMake(0, cell->frame().origin.y, bounds().size.width, height));
     cell->layoutIfNeeded();
 }
 
@@ -208,6 +301,7 @@ void UITableView::loadSection(long section)
     auto& slot = m_sections[static_cast<std::size_t>(section)];
     for (auto& cell : slot.cells)
         setAside(cell);
+    removeSectionViews(slot);
     id self = this;
     slot.header = ask<std::optional<std::string>(id, long)>(m_dataSource, "tableView:titleForHeaderInSection:", std::nullopt, self, section);
     slot.footer = ask<std::optional<std::string>(id, long)>(m_dataSource, "tableView:titleForFooterInSection:", std::nullopt, self, section);
@@ -219,11 +313,129 @@ void UITableView::loadSection(long section)
         AutoreleasePool pool;
         slot.headerView = objc_dynamicCast<UIView>(ask<id(id, long)>(m_delegate, "tableView:viewForHeaderInSection:", nullptr, self, section));
     }
+    // Grouped tables show header titles in capitals, in grey, over the rows,
+    // and footers wrapped under them.
+    auto sectionLabel = [&](const std::string& text, NSTextAlignment alignment) {
+        auto label = UILabel::create(CGRectMake(0, 0, 0, 0));
+        label->setText(text);
+        label->setFont(UIFont::systemFontOfSize(13));
+        label->setTextColor(UIColor::colorWithRed(109 / 255.0, 109 / 255.0, 114 / 255.0, 1).ptr());
+        label->setTextAlignment(alignment);
+        addSubview(label);
+        return label;
+    };
+    if (slot.headerView)
+        addSubview(*slot.headerView);
+    else if (slot.header) {
+        std::string upper = *slot.header;
+        std::transform(upper.begin(), upper.end(), upper.begin(), [](unsigned char c) { return static_cast<char>(std::toupper(c)); });
+        slot.headerLabel = sectionLabel(upper, slot.headerAlignment).ptr();
+    }
+    if (slot.footer) {
+        slot.footerLabel = sectionLabel(*slot.footer, slot.footerAlignment).ptr();
+        slot.footerLabel->setNumberOfLines(0);
+    }
     long rows = std::max(0l, ask<long(id, long)>(m_dataSource, "tableView:numberOfRowsInSection:", 0l, self, section));
     slot.cells.assign(static_cast<std::size_t>(rows), nullptr);
     slot.heights.assign(static_cast<std::size_t>(rows), 44);
     for (long row = 0; row < rows; ++row)
         loadRow(section, row);
+}
+
+void UITableView::removeSectionViews(Section& slot)
+{
+    for (auto* view : { slot.headerView.get(), static_cast<UIView*>(slot.headerLabel.get()), static_cast<UIView*>(slot.footerLabel.get()) }) {
+        if (view && view->superview() == this)
+            view->removeFromSuperview();
+    }
+    slot.headerLabel = nullptr;
+    slot.footerLabel = nullptr;
+}
+
+namespace {
+
+// iOS 9's grouped metrics: a gap above each section, a header band (taller
+// with a title), the rows, and a footer's text under them.
+constexpr CGFloat sectionGap = 20;
+constexpr CGFloat titledHeaderHeight = 35;
+constexpr CGFloat plainHeaderHeight = 15;
+constexpr CGFloat footerTop = 7;
+constexpr CGFloat footerBottom = 12;
+constexpr CGFloat contentBottom = 30;
+
+}
+
+void UITableView::layoutRows()
+{
+    CGFloat width = bounds().size.width, y = 0;
+    for (auto& slot : m_sections) {
+        y += sectionGap;
+        if (slot.headerView || slot.headerLabel) {
+            if (slot.headerView)
+                slot.headerView->setFrame(CGRectMake(cellInset, y, width - 2 * cellInset, titledHeaderHeight));
+            else {
+                CGFloat height = slot.headerLabel->heightForWidth(width - 2 * cellInset);
+                slot.headerLabel->setFrame(CGRectMake(cellInset, y + titledHeaderHeight - 7 - height, width - 2 * cellInset, height));
+            }
+            y += titledHeaderHeight;
+        } else
+            y += plainHeaderHeight;
+        for (std::size_t row = 0; row < slot.cells.size(); ++row) {
+            auto& cell = slot.cells[row];
+            CGSize old = cell->frame().size;
+            cell->setFrame(CGRectMake(0, y, width, slot.heights[row]));
+            cell->m_hasSeparator = row + 1 < slot.cells.size();
+            if (old != cell->frame().size)
+                cell->layoutIfNeeded();
+            y += slot.heights[row];
+        }
+        if (slot.footerLabel) {
+            CGFloat height = slot.footerLabel->heightForWidth(width - 2 * cellInset);
+            slot.footerLabel->setFrame(CGRectMake(cellInset, y + footerTop, width - 2 * cellInset, height));
+            y += footerTop + height + footerBottom;
+        }
+    }
+    setContentSize({ width, y + contentBottom });
+    // Content that shrank leaves no offset past its end.
+    setContentOffset({ contentOffset().x, std::min(contentOffset().y, maximumContentOffset().y) });
+}
+
+void UITableView::layoutSubviews(id self, SEL)
+{
+    // A table loads its rows the first time it is laid out, as UIKit's does.
+    auto* table = static_cast<UITableView*>(self);
+    if (!table->hasLoadedData())
+        table->reloadData();
+    else
+        table->layoutRows();
+}
+
+CGRect UITableView::rectForRowAtIndexPath(long section, long row) const
+{
+    auto* cell = cellForRow(section, row);
+    return cell ? cell->frame() : CGRect {};
+}
+
+std::optional<std::pair<long, long>> UITableView::indexPathForRowAtPoint(CGPoint point) const
+{
+    for (long s = 0; s < numberOfSections(); ++s) {
+        for (long r = 0; r < numberOfRowsInSection(s); ++r) {
+            CGRect frame = cellForRow(s, r)->frame();
+            if (point.y >= frame.origin.y && point.y < frame.origin.y + frame.size.height && point.x >= frame.origin.x
+                && point.x < frame.origin.x + frame.size.width)
+                return std::pair(s, r);
+        }
+    }
+    return std::nullopt;
+}
+
+void UITableView::touchesEnded(UITouch& touch)
+{
+    if (touch.hasMovedFar())
+        return;
+    auto path = indexPathForRowAtPoint(touch.locationInView(this));
+    if (path)
+        tapRowByUser(path->first, path->second);
 }
 
 void UITableView::reloadData()
@@ -234,12 +446,14 @@ void UITableView::reloadData()
     for (auto& section : m_sections) {
         for (auto& cell : section.cells)
             setAside(cell);
+        removeSectionViews(section);
     }
     m_selectedRow.reset();
     long sections = m_dataSource ? std::max(0l, ask<long(id)>(m_dataSource, "numberOfSectionsInTableView:", 1l, static_cast<id>(this))) : 0;
     m_sections.assign(static_cast<std::size_t>(sections), Section {});
     for (long section = 0; section < sections; ++section)
         loadSection(section);
+    layoutRows();
 }
 
 void UITableView::reloadRowsAtIndexPaths(const std::vector<Ref<NSIndexPath>>& paths, UITableViewRowAnimation)
@@ -253,6 +467,7 @@ void UITableView::reloadRowsAtIndexPaths(const std::vector<Ref<NSIndexPath>>& pa
             "a reloaded row is in the table");
         loadRow(path->section(), path->row());
     }
+    layoutRows();
 }
 
 void UITableView::reloadSections(const std::vector<long>& sections, UITableViewRowAnimation)
@@ -265,6 +480,7 @@ void UITableView::reloadSections(const std::vector<long>& sections, UITableViewR
         OBJC_ASSERT(section >= 0 && section < numberOfSections(), "a reloaded section is in the table");
         loadSection(section);
     }
+    layoutRows();
 }
 
 void UITableView::deselectRowAtIndexPath(NSIndexPath* path, bool animated)

@@ -3,14 +3,19 @@
 // Table views asking a data source and a delegate through the runtime, as
 // UIKit does, and their cells. Every row is built when the table loads its
 // data (tables here are short), so cellForRowAtIndexPath answers for any row.
+// The table is a scroll view: its layout places the section headers, cells
+// and footers one under another in content coordinates, grouped as iOS 9
+// groups them, and a touch lifted on a row selects it.
 
 #include <map>
 #include <optional>
 #include <string>
 #include <vector>
 
+#include "NSStringDrawing.h"
 #include "UIImageView.h"
 #include "UILabel.h"
+#include "UIScrollView.h"
 
 class NSIndexPath : public NSObject {
 public:
@@ -29,7 +34,6 @@ private:
     long m_row { 0 };
 };
 
-enum class NSTextAlignment : long { Left = 0, Center = 1, Right = 2, Justified = 3, Natural = 4 };
 enum class UITableViewStyle : long { Plain = 0, Grouped = 1 };
 enum class UITableViewRowAnimation : long { Fade = 0, Right = 1, Left = 2, Top = 3, Bottom = 4, None = 5, Middle = 6, Automatic = 100 };
 enum class UITableViewCellStyle : long { Default = 0, Value1 = 1, Value2 = 2, Subtitle = 3 };
@@ -55,8 +59,15 @@ public:
 
     // UITableViewCell's own -initWithStyle:reuseIdentifier:, for subclasses.
     static id initWithStyle(id, SEL, long style, const std::string& reuseIdentifier);
+    // And its -layoutSubviews: the image, the text and the accessory placed
+    // across the cell, a value label held clear of the text.
+    static void layoutSubviews(id, SEL);
+
+    void drawContent(cairo_t*) override;
 
 private:
+    friend class UITableView;
+
     Ref<UIView> m_contentView;
     Ref<UILabel> m_textLabel;
     Ref<UILabel> m_detailTextLabel;
@@ -66,9 +77,11 @@ private:
     UITableViewCellStyle m_style { UITableViewCellStyle::Default };
     std::string m_reuseIdentifier;
     bool m_isHighlighted { false };
+    bool m_hasSeparator { false };
+    CGFloat m_separatorInset { 15 };
 };
 
-class UITableView : public UIView {
+class UITableView : public UIScrollView {
 public:
     UITableView() = default;
     static Class objcClass();
@@ -108,11 +121,22 @@ public:
     NSTextAlignment headerAlignment(long section) const;
     NSTextAlignment footerAlignment(long section) const;
     UIView* headerView(long section) const;
+    // The row's rectangle in the table's content coordinates (empty for a row
+    // the table does not have); the cell's frame once laid out.
+    CGRect rectForRowAtIndexPath(long section, long row) const;
+    // The row whose cell holds the point (in content coordinates).
+    std::optional<std::pair<long, long>> indexPathForRowAtPoint(CGPoint) const;
 
     // A finger lifted on a row: nothing for a row that takes no touches;
     // otherwise the delegate may refuse the highlight, and the row is
     // selected and the delegate told. Answers whether the row took the touch.
     bool tapRowByUser(long section, long row);
+
+    // A finger lifted on a row taps it, unless it dragged.
+    void touchesBegan(UITouch&) override { }
+    void touchesMoved(UITouch&) override { }
+    void touchesEnded(UITouch&) override;
+    void touchesCancelled(UITouch&) override { }
 
     // What the table did, in order: "cell(1:0)" for each row built,
     // "highlight(1:0)", "select(1:0)", "deselect(1:0 animated)",
@@ -121,6 +145,7 @@ public:
     void clearEventLogForTesting() { m_eventLog.clear(); }
 
     static id initWithFrameStyle(id, SEL, CGRect, long style);
+    static void layoutSubviews(id, SEL);
 
 private:
     struct Section {
@@ -129,6 +154,8 @@ private:
         NSTextAlignment headerAlignment { NSTextAlignment::Natural };
         NSTextAlignment footerAlignment { NSTextAlignment::Natural };
         RefPtr<UIView> headerView;
+        RefPtr<UILabel> headerLabel;
+        RefPtr<UILabel> footerLabel;
         std::vector<RefPtr<UITableViewCell>> cells;
         std::vector<CGFloat> heights;
     };
@@ -137,6 +164,9 @@ private:
     void loadSection(long section);
     void loadRow(long section, long row);
     void setAside(RefPtr<UITableViewCell>&);
+    void removeSectionViews(Section&);
+    // Places every header, cell and footer, and sizes the content.
+    void layoutRows();
     void log(const std::string& event);
 
     UITableViewStyle m_style { UITableViewStyle::Plain };

@@ -5,6 +5,8 @@
 #include <objc/ClassBuilder.h>
 #include <objc/MessageSend.h>
 
+#include "UIWindow.h"
+
 namespace {
 
 void layoutSubviews(id, SEL) { }
@@ -28,6 +30,8 @@ Class UIView::objcClass()
                            .method("initWithFrame:", &UIView::initWithFrame)
                            .method("layoutSubviews", &layoutSubviews)
                            .method("tintColor", &tintColorGetter)
+                           .method("hitTest:withEvent:", &UIView::hitTestImplementation)
+                           .method("pointInside:withEvent:", &UIView::pointInsideImplementation)
                            .registerClass();
     return cls;
 }
@@ -60,13 +64,31 @@ Ref<UIView> UIView::create(CGRect frame)
     return view;
 }
 
+void UIView::setFrame(CGRect frame)
+{
+    m_frame = frame;
+}
+
+void UIView::setBounds(CGRect bounds)
+{
+    m_boundsOrigin = bounds.origin;
+    m_frame.origin.x += (m_frame.size.width - bounds.size.width) / 2;
+    m_frame.origin.y += (m_frame.size.height - bounds.size.height) / 2;
+    m_frame.size = bounds.size;
+}
+
 void UIView::addSubview(Ref<UIView> view)
 {
-    if (view->m_superview == this)
-        return;
     view->removeFromSuperview();
     view->m_superview = this;
     m_subviews.push_back(std::move(view));
+}
+
+void UIView::insertSubview(Ref<UIView> view, std::size_t index)
+{
+    view->removeFromSuperview();
+    view->m_superview = this;
+    m_subviews.insert(m_subviews.begin() + static_cast<std::ptrdiff_t>(std::min(index, m_subviews.size())), std::move(view));
 }
 
 void UIView::removeFromSuperview()
@@ -93,4 +115,106 @@ void UIView::layoutIfNeeded()
 {
     static SEL selector = sel_registerName("layoutSubviews");
     objc_msgSend<void()>(this, selector);
+}
+
+bool UIView::isDescendantOfView(const UIView* ancestor) const
+{
+    for (const UIView* view = this; view; view = view->m_superview) {
+        if (view == ancestor)
+            return true;
+    }
+    return false;
+}
+
+UIWindow* UIView::window() const
+{
+    const UIView* top = this;
+    while (top->m_superview)
+        top = top->m_superview;
+    return objc_dynamicCast<UIWindow>(const_cast<UIView*>(top));
+}
+
+CGPoint UIView::convertPointToView(CGPoint point, const UIView* target) const
+{
+    // Up to the top of the hierarchy, then down to the target.
+    for (const UIView* view = this; view; view = view->m_superview) {
+        if (view == target)
+            return point;
+        point.x += view->m_frame.origin.x - view->m_boundsOrigin.x;
+        point.y += view->m_frame.origin.y - view->m_boundsOrigin.y;
+    }
+    return target ? target->convertPointFromView(point, nullptr) : point;
+}
+
+CGPoint UIView::convertPointFromView(CGPoint point, const UIView* source) const
+{
+    if (source)
+        point = source->convertPointToView(point, nullptr);
+    // What this view's own conversion to the top adds, taken away.
+    CGPoint origin = convertPointToView({}, nullptr);
+    return { point.x - origin.x, point.y - origin.y };
+}
+
+CGRect UIView::convertRectToView(CGRect rect, const UIView* target) const
+{
+    return { convertPointToView(rect.origin, target), rect.size };
+}
+
+UIView* UIView::hitTest(CGPoint point)
+{
+    static SEL selector = sel_registerName("hitTest:withEvent:");
+    return objc_msgSend<UIView*(CGPoint, id)>(this, selector, point, nullptr);
+}
+
+bool UIView::pointInside(CGPoint point)
+{
+    static SEL selector = sel_registerName("pointInside:withEvent:");
+    return objc_msgSend<bool(CGPoint, id)>(this, selector, point, nullptr);
+}
+
+UIView* UIView::hitTestImplementation(id self, SEL, CGPoint point, id)
+{
+    auto* view = static_cast<UIView*>(self);
+    if (view->m_isHidden || !view->m_isUserInteractionEnabled || view->m_alpha < 0.01 || !view->pointInside(point))
+        return nullptr;
+    // Front to back: the last subview is drawn last, so it is touched first.
+    auto subviews = view->m_subviews;
+    for (auto subview = subviews.rbegin(); subview != subviews.rend(); ++subview) {
+        UIView& child = subview->get();
+        CGPoint inChild { point.x - child.m_frame.origin.x + child.m_boundsOrigin.x, point.y - child.m_frame.origin.y + child.m_boundsOrigin.y };
+        if (auto* hit = child.hitTest(inChild))
+            return hit;
+    }
+    return view;
+}
+
+bool UIView::pointInsideImplementation(id self, SEL, CGPoint point, id)
+{
+    CGRect bounds = static_cast<UIView*>(self)->bounds();
+    return point.x >= bounds.origin.x && point.y >= bounds.origin.y && point.x < bounds.origin.x + bounds.size.width
+        && point.y < bounds.origin.y + bounds.size.height;
+}
+
+void UIView::touchesBegan(UITouch& touch)
+{
+    if (m_superview)
+        m_superview->touchesBegan(touch);
+}
+
+void UIView::touchesMoved(UITouch& touch)
+{
+    if (m_superview)
+        m_superview->touchesMoved(touch);
+}
+
+void UIView::touchesEnded(UITouch& touch)
+{
+    if (m_superview)
+        m_superview->touchesEnded(touch);
+}
+
+void UIView::touchesCancelled(UITouch& touch)
+{
+    if (m_superview)
+        m_superview->touchesCancelled(touch);
 }

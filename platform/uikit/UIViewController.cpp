@@ -4,8 +4,81 @@
 #include <objc/ClassBuilder.h>
 #include <objc/MessageSend.h>
 
+#include <cairo.h>
+
+#include <cmath>
+
+#include "NSStringDrawing.h"
 #include "UIAppearance.h"
 #include "UIGraphics.h"
+#include "UIImageView.h"
+#include "UILabel.h"
+#include "UIWindow.h"
+#include "ViewDrawing.h"
+
+namespace {
+
+// The back button: a chevron and the previous screen's title, in the tint.
+class UINavigationItemButtonView : public UIControl {
+public:
+    static Class objcClass();
+    static Ref<UINavigationItemButtonView> create(std::string title, std::function<void()> action)
+    {
+        auto view = adoptRef(*new UINavigationItemButtonView);
+        auto font = UIFont::systemFontOfSize(17);
+        CGFloat width = std::min(120.0, std::ceil(sizeWithAttributes(title, { font.ptr() }).width));
+        UIView::initWithFrame(view.ptr(), initWithFrameSelector(), CGRectMake(0, 0, 20 + width, 44));
+        view->m_title = std::move(title);
+        view->m_action = std::move(action);
+        return view;
+    }
+    const std::string& title() const { return m_title; }
+
+    void drawContent(cairo_t* cr) override
+    {
+        using namespace viewdrawing;
+        auto tint = components(tintColor(), systemBlue);
+        setSource(cr, tint);
+        cairo_set_line_width(cr, 3);
+        cairo_set_line_cap(cr, CAIRO_LINE_CAP_ROUND);
+        cairo_set_line_join(cr, CAIRO_LINE_JOIN_ROUND);
+        cairo_move_to(cr, 12, 12);
+        cairo_line_to(cr, 3, 22);
+        cairo_line_to(cr, 12, 32);
+        cairo_stroke(cr);
+        auto font = UIFont::systemFontOfSize(17);
+        auto color = UIColor::colorWithRed(tint.red, tint.green, tint.blue, tint.alpha);
+        drawTextInRect(cr, m_title, CGRectMake(20, 0, bounds().size.width - 20, 44), { font.ptr() }, color.ptr(), NSTextAlignment::Left,
+            NSLineBreakMode::ByTruncatingTail);
+    }
+
+protected:
+    void tapAt(CGPoint) override
+    {
+        if (m_action) {
+            auto action = m_action;
+            action();
+        }
+    }
+
+private:
+    std::string m_title;
+    std::function<void()> m_action;
+};
+
+Class UINavigationItemButtonView::objcClass()
+{
+    static Class cls = ClassBuilder<UINavigationItemButtonView>("UINavigationItemButtonView", UIControl::objcClass()).registerClass();
+    return cls;
+}
+
+[[maybe_unused]] Class registeredUINavigationItemButtonView = UINavigationItemButtonView::objcClass();
+
+constexpr CGFloat barHeight = 44;
+constexpr CGFloat barEdge = 8;
+constexpr CGFloat barTop = 64; // status bar and navigation bar
+
+}
 
 Class UIBarButtonItem::objcClass()
 {
@@ -38,10 +111,17 @@ Class UINavigationBar::objcClass()
     return cls;
 }
 
+Class UIBarButtonItemView::objcClass()
+{
+    static Class cls = ClassBuilder<UIBarButtonItemView>("UIBarButtonItemView", UIControl::objcClass()).registerClass();
+    return cls;
+}
+
 Class UINavigationController::objcClass()
 {
     static Class cls = ClassBuilder<UINavigationController>("UINavigationController", UIViewController::objcClass())
                            .method("viewWillAppear:", &UINavigationController::viewWillAppear)
+                           .method("loadView", &UINavigationController::loadView)
                            .registerClass();
     return cls;
 }
@@ -50,6 +130,7 @@ Class UINavigationController::objcClass()
 [[maybe_unused]] static Class registeredUINavigationItem = UINavigationItem::objcClass();
 [[maybe_unused]] static Class registeredUIViewController = UIViewController::objcClass();
 [[maybe_unused]] static Class registeredUINavigationBar = UINavigationBar::objcClass();
+[[maybe_unused]] static Class registeredUIBarButtonItemView = UIBarButtonItemView::objcClass();
 [[maybe_unused]] static Class registeredUINavigationController = UINavigationController::objcClass();
 
 Ref<UIBarButtonItem> UIBarButtonItem::initWithImage(RefPtr<UIImage> image, UIBarButtonItemStyle style, id target, SEL action)
@@ -90,6 +171,103 @@ bool UIBarButtonItem::tapByUser()
     Ref<UIBarButtonItem> protectedThis(*this);
     objc_msgSend<void(id)>(m_target, m_action, static_cast<id>(this));
     return true;
+}
+
+Ref<UIBarButtonItemView> UIBarButtonItemView::create(UIBarButtonItem& item)
+{
+    auto view = adoptRef(*new UIBarButtonItemView);
+    view->m_item = &item;
+    CGFloat width = 24;
+    if (auto* custom = item.customView()) {
+        width = custom->frame().size.width;
+        custom->setFrame(CGRectMake(0, (barHeight - custom->frame().size.height) / 2, width, custom->frame().size.height));
+        view->addSubview(*custom);
+    } else if (!item.image()) {
+        auto font = item.style() == UIBarButtonItemStyle::Done ? UIFont::boldSystemFontOfSize(17) : UIFont::systemFontOfSize(17);
+        width = std::min(120.0, std::ceil(sizeWithAttributes(item.title(), { font.ptr() }).width));
+    }
+    UIView::initWithFrame(view.ptr(), initWithFrameSelector(), CGRectMake(0, 0, width, barHeight));
+    return view;
+}
+
+void UIBarButtonItemView::drawContent(cairo_t* cr)
+{
+    using namespace viewdrawing;
+    if (m_item->customView())
+        return;
+    // The item's own tint, else its appearance's, else the bar's.
+    auto tint = components(m_item->effectiveTintColor() ? m_item->effectiveTintColor() : tintColor(), systemBlue);
+    CGSize size = bounds().size;
+    if (auto* image = m_item->image()) {
+        // Bars draw an image of automatic rendering as a template.
+        RefPtr<UIImage> shown = image;
+        if (image->renderingMode() == UIImageRenderingMode::Automatic)
+            shown = image->imageWithRenderingMode(UIImageRenderingMode::AlwaysTemplate).ptr();
+        drawImage(cr, *shown, CGRectMake((size.width - 24) / 2, (size.height - 24) / 2, 24, 24), tint);
+        return;
+    }
+    auto font = m_item->style() == UIBarButtonItemStyle::Done ? UIFont::boldSystemFontOfSize(17) : UIFont::systemFontOfSize(17);
+    auto color = UIColor::colorWithRed(tint.red, tint.green, tint.blue, tint.alpha);
+    drawTextInRect(cr, m_item->title(), { {}, size }, { font.ptr() }, color.ptr(), NSTextAlignment::Center, NSLineBreakMode::ByTruncatingTail);
+}
+
+void UIBarButtonItemView::tapAt(CGPoint)
+{
+    m_item->tapByUser();
+}
+
+void UINavigationBar::showItem(UINavigationItem* item, UINavigationItem* backItem, std::function<void()> backAction)
+{
+    for (auto* view : { m_backButton.get(), m_leftButton.get(), m_rightButton.get(), m_titleView.get() }) {
+        if (view)
+            view->removeFromSuperview();
+    }
+    m_backButton = m_leftButton = m_rightButton = m_titleView = nullptr;
+    if (!item)
+        return;
+    CGFloat width = bounds().size.width;
+    CGFloat leftEdge = barEdge, rightEdge = width - barEdge;
+    if (auto* left = item->leftBarButtonItem()) {
+        auto view = UIBarButtonItemView::create(*left);
+        view->setFrame(CGRectMake(leftEdge, 0, view->frame().size.width, barHeight));
+        leftEdge += view->frame().size.width;
+        m_leftButton = view.ptr();
+    } else if (backItem && backAction) {
+        auto view = UINavigationItemButtonView::create(backItem->title().empty() ? "Back" : backItem->title(), std::move(backAction));
+        view->setFrame(CGRectMake(leftEdge, 0, view->frame().size.width, barHeight));
+        leftEdge += view->frame().size.width;
+        m_backButton = view.ptr();
+    }
+    if (auto* right = item->rightBarButtonItem()) {
+        auto view = UIBarButtonItemView::create(*right);
+        view->setFrame(CGRectMake(rightEdge - view->frame().size.width, 0, view->frame().size.width, barHeight));
+        rightEdge -= view->frame().size.width;
+        m_rightButton = view.ptr();
+    }
+    // The title stays centred on the bar, clear of both sides' buttons.
+    CGFloat side = std::max(leftEdge, width - rightEdge) + barEdge;
+    if (auto* custom = item->titleView()) {
+        CGSize size = custom->frame().size;
+        custom->setFrame(CGRectMake((width - size.width) / 2, (barHeight - size.height) / 2, size.width, size.height));
+        m_titleView = custom;
+    } else {
+        auto label = UILabel::create(CGRectMake(side, 0, std::max(0.0, width - 2 * side), barHeight));
+        label->setText(item->title());
+        label->setFont(UIFont::boldSystemFontOfSize(17));
+        label->setTextAlignment(NSTextAlignment::Center);
+        m_titleView = label.ptr();
+    }
+    for (auto* view : { m_titleView.get(), m_backButton.get(), m_leftButton.get(), m_rightButton.get() }) {
+        if (view)
+            addSubview(*view);
+    }
+}
+
+void UINavigationBar::drawContent(cairo_t* cr)
+{
+    CGSize size = bounds().size;
+    viewdrawing::fillRectangle(cr, CGRectMake(0, -frame().origin.y, size.width, size.height + frame().origin.y), { 0.97, 0.97, 0.97, 1 });
+    viewdrawing::fillRectangle(cr, CGRectMake(0, size.height - 0.5, size.width, 0.5), { 0.7, 0.7, 0.7, 1 });
 }
 
 UIViewController::~UIViewController()
@@ -140,10 +318,18 @@ void UIViewController::setTitle(std::string title)
 
 void UIViewController::presentViewController(Ref<UIViewController> controller, bool animated, std::function<void()> completion)
 {
-    if (m_presentedViewController)
+    if (m_presentedViewController) {
         m_presentedViewController->m_presentingViewController = nullptr;
+        if (m_presentedViewController->isViewLoaded())
+            m_presentedViewController->view()->removeFromSuperview();
+    }
     m_presentedViewController = controller.ptr();
     controller->m_presentingViewController = this;
+    // Over everything in the presenter's window.
+    if (auto* window = isViewLoaded() ? view()->window() : nullptr) {
+        controller->view()->setFrame(window->bounds());
+        window->addSubview(*controller->view());
+    }
     controller->appear(animated);
     if (completion)
         completion();
@@ -158,6 +344,8 @@ void UIViewController::dismissViewControllerAnimated(bool animated, std::functio
     Ref<UIViewController> protectedThis(*this);
     if (m_presentedViewController) {
         m_presentedViewController->m_presentingViewController = nullptr;
+        if (m_presentedViewController->isViewLoaded())
+            m_presentedViewController->view()->removeFromSuperview();
         m_presentedViewController = nullptr;
     }
     if (completion)
@@ -218,8 +406,12 @@ void UINavigationController::pushViewController(Ref<UIViewController> controller
 {
     controller->m_navigationController = this;
     m_viewControllers.push_back(controller);
-    if (m_isShown)
+    if (m_isShown) {
+        updateVisibleViews();
         controller->appear(animated);
+        // What appearing changed of the item shows in the bar.
+        updateVisibleViews();
+    }
 }
 
 RefPtr<UIViewController> UINavigationController::popViewControllerAnimated(bool animated)
@@ -229,12 +421,68 @@ RefPtr<UIViewController> UINavigationController::popViewControllerAnimated(bool 
     Ref<UIViewController> popped = m_viewControllers.back();
     m_viewControllers.pop_back();
     popped->m_navigationController = nullptr;
-    if (m_isShown)
+    if (popped->isViewLoaded())
+        popped->view()->removeFromSuperview();
+    if (m_isShown) {
+        updateVisibleViews();
         m_viewControllers.back()->appear(animated);
+        updateVisibleViews();
+    }
     return popped.ptr();
 }
 
 void UINavigationController::viewWillAppear(id self, SEL, bool)
 {
-    static_cast<UINavigationController*>(self)->m_isShown = true;
+    auto* navigation = static_cast<UINavigationController*>(self);
+    navigation->m_isShown = true;
+    navigation->updateVisibleViews();
+}
+
+void UINavigationController::loadView(id self, SEL)
+{
+    auto* navigation = static_cast<UINavigationController*>(self);
+    auto view = UIView::create(UIScreen::mainScreen().bounds());
+    view->addSubview(navigation->m_navigationBar);
+    navigation->setView(view.ptr());
+}
+
+UINavigationController& UINavigationController::displayedStack()
+{
+    auto* inner = objc_dynamicCast<UINavigationController>(topViewController());
+    return inner ? inner->displayedStack() : *this;
+}
+
+void UINavigationController::updateVisibleViews()
+{
+    // A navigation controller held in another's stack shows no bar of its
+    // own: the holder's bar shows its items.
+    if (auto* holder = navigationController()) {
+        m_navigationBar->setHidden(true);
+        holder->updateVisibleViews();
+    }
+    UIView* container = view();
+    UIViewController* top = topViewController();
+    for (auto& controller : m_viewControllers) {
+        if (controller.ptr() != top && controller->isViewLoaded() && controller->view()->superview() == container)
+            controller->view()->removeFromSuperview();
+    }
+    if (top) {
+        CGRect bounds = container->bounds();
+        CGFloat contentTop = m_navigationBar->isHidden() ? 0 : barTop;
+        top->view()->setFrame(CGRectMake(0, contentTop, bounds.size.width, bounds.size.height - contentTop));
+        container->insertSubview(*top->view(), 0);
+    }
+    if (m_navigationBar->isHidden())
+        return;
+    auto& shown = displayedStack();
+    auto& screens = shown.m_viewControllers;
+    UINavigationItem* item = screens.empty() ? nullptr : screens.back()->navigationItem();
+    UINavigationItem* backItem = screens.size() > 1 ? screens[screens.size() - 2]->navigationItem() : nullptr;
+    UINavigationController* stack = &shown;
+    m_navigationBar->setFrame(CGRectMake(0, 20, container->bounds().size.width, barHeight));
+    m_navigationBar->showItem(item, backItem, backItem ? std::function<void()>([stack] {
+        Ref<UINavigationController> protectedStack(*stack);
+        stack->popViewControllerAnimated(true);
+    })
+                                                                 : nullptr);
 }

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "UIBarButtonItem.h"
+#include "UIControl.h"
 #include "UIView.h"
 
 class UINavigationController;
@@ -66,10 +67,49 @@ private:
     UIViewController* m_presentingViewController { nullptr };
 };
 
+// A bar shows one navigation item: its title (or title view) in the middle,
+// its bar buttons at the sides, and a back button with the previous item's
+// title when there is one and no left button replaces it.
 class UINavigationBar : public UIView {
 public:
     UINavigationBar() = default;
     static Class objcClass();
+
+    // Rebuilds the bar's views for the item. The back action runs when the
+    // back button is tapped; none shows no back button.
+    void showItem(UINavigationItem*, UINavigationItem* backItem, std::function<void()> backAction);
+    // The views the bar shows for the item's parts; none when absent.
+    UIView* backButtonView() const { return m_backButton.get(); }
+    UIView* leftButtonView() const { return m_leftButton.get(); }
+    UIView* rightButtonView() const { return m_rightButton.get(); }
+    UIView* titleView() const { return m_titleView.get(); }
+
+    // The bar's background reaches up under the status bar.
+    void drawContent(cairo_t*) override;
+
+private:
+    RefPtr<UIView> m_backButton;
+    RefPtr<UIView> m_leftButton;
+    RefPtr<UIView> m_rightButton;
+    RefPtr<UIView> m_titleView;
+};
+
+// What a bar shows for a bar button item: its custom view, its image or its
+// title, in its tint (else the bar's); a tap on it taps the item.
+class UIBarButtonItemView : public UIControl {
+public:
+    UIBarButtonItemView() = default;
+    static Class objcClass();
+    static Ref<UIBarButtonItemView> create(UIBarButtonItem&);
+
+    UIBarButtonItem* item() const { return m_item.get(); }
+    void drawContent(cairo_t*) override;
+
+protected:
+    void tapAt(CGPoint) override;
+
+private:
+    RefPtr<UIBarButtonItem> m_item;
 };
 
 class UINavigationController : public UIViewController {
@@ -88,8 +128,16 @@ public:
     // None when only the root controller is left.
     RefPtr<UIViewController> popViewControllerAnimated(bool animated);
 
+    // The stack whose screens are on show: this one's, or, when its top is
+    // itself a navigation controller (as a collapsed split view holds one),
+    // that one's; its bar is hidden and this bar shows its items.
+    UINavigationController& displayedStack();
+
 private:
     static void viewWillAppear(id, SEL, bool animated);
+    static void loadView(id, SEL);
+    // Puts the top controller's view under the bar and the bar in step.
+    void updateVisibleViews();
 
     Ref<UINavigationBar> m_navigationBar;
     std::vector<Ref<UIViewController>> m_viewControllers;

@@ -9,6 +9,7 @@
 #include "UIImage.h"
 #include "UIImageView.h"
 #include "UILabel.h"
+#include "ViewDrawing.h"
 
 Class UILabel::objcClass()
 {
@@ -31,6 +32,37 @@ Class UIImage::objcClass()
 [[maybe_unused]] static Class registeredUILabel = UILabel::objcClass();
 [[maybe_unused]] static Class registeredUIImageView = UIImageView::objcClass();
 [[maybe_unused]] static Class registeredUIImage = UIImage::objcClass();
+
+UILabel::UILabel()
+{
+    setUserInteractionEnabled(false);
+}
+
+CGFloat UILabel::heightForWidth(CGFloat width) const
+{
+    Ref<UIFont> font = m_font ? Ref<UIFont>(*m_font) : UIFont::systemFontOfSize(17);
+    if (m_numberOfLines == 1)
+        return sizeWithAttributes(m_text.empty() ? "X" : m_text, { font.ptr() }).height;
+    return sizeWithAttributes(m_text, { font.ptr() }, width).height;
+}
+
+void UILabel::drawContent(cairo_t* cr)
+{
+    Ref<UIFont> font = m_font ? Ref<UIFont>(*m_font) : UIFont::systemFontOfSize(17);
+    drawTextInRect(cr, m_text, bounds(), { font.ptr() }, m_textColor.get(), m_textAlignment,
+        m_numberOfLines == 1 ? NSLineBreakMode::ByTruncatingTail : NSLineBreakMode::ByWordWrapping);
+}
+
+UIImageView::UIImageView()
+{
+    setUserInteractionEnabled(false);
+}
+
+void UIImageView::drawContent(cairo_t* cr)
+{
+    if (m_image)
+        viewdrawing::drawImage(cr, *m_image, bounds(), viewdrawing::components(tintColor(), viewdrawing::systemBlue));
+}
 
 Ref<UILabel> UILabel::create(CGRect frame)
 {

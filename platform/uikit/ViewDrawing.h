@@ -1,0 +1,32 @@
+#pragma once
+
+// What UIKit's own views share when they draw: the system colours and the
+// drawing of an image into a rectangle.
+
+#include "CGGeometry.h"
+
+typedef struct _cairo cairo_t;
+class UIColor;
+class UIImage;
+
+namespace viewdrawing {
+
+struct RGBA {
+    double red, green, blue, alpha;
+};
+
+constexpr RGBA systemBlue { 0, 122 / 255.0, 1, 1 };
+constexpr RGBA systemGreen { 76 / 255.0, 217 / 255.0, 100 / 255.0, 1 };
+constexpr RGBA separatorGrey { 200 / 255.0, 199 / 255.0, 204 / 255.0, 1 };
+constexpr RGBA groupedBackground { 239 / 255.0, 239 / 255.0, 244 / 255.0, 1 };
+
+// The colour's components, or the fallback for none.
+RGBA components(const UIColor*, RGBA fallback);
+void setSource(cairo_t*, RGBA);
+void setSource(cairo_t*, const UIColor*, RGBA fallback);
+// The image scaled to the rectangle; a template one keeps only its shape,
+// filled with the tint.
+void drawImage(cairo_t*, const UIImage&, CGRect, RGBA tint);
+void fillRectangle(cairo_t*, CGRect, RGBA);
+
+}
