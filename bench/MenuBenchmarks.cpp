@@ -12,7 +12,7 @@
 #include <corefoundation/CFRunLoop.h>
 #include <device/DeviceRoot.h>
 #include <objc/MessageSend.h>
-#include <springboard/SpringBoard.h>
+#include <homescreen/SpringBoard.h>
 
 namespace {
 

@@ -10,7 +10,7 @@
 
 #include <corefoundation/CFRunLoop.h>
 #include <device/DeviceRoot.h>
-#include <preferences/SettingsApp.h>
+#include <settingsapp/SettingsApp.h>
 
 namespace {
 

@@ -17,7 +17,7 @@
 #include <corefoundation/CFRunLoop.h>
 #include <device/DeviceRoot.h>
 #include <device/Process.h>
-#include <springboard/SpringBoard.h>
+#include <homescreen/SpringBoard.h>
 #include <uikit/UIFont.h>
 
 #include "../common/JSON.h"

@@ -7,8 +7,8 @@
 #include <sstream>
 
 #include <corefoundation/CFRunLoop.h>
-#include <preferences/ScreenSnapshot.h>
-#include <preferences/SettingsApp.h>
+#include <settingsapp/ScreenSnapshot.h>
+#include <settingsapp/SettingsApp.h>
 
 #include "../common/JSON.h"
 
@@ -69,13 +69,21 @@ std::string numberText(double value)
     return shortestDecimal(value);
 }
 
+std::string frameText(CGRect frame)
+{
+    return shortestDecimal(frame.origin.x) + "," + shortestDecimal(frame.origin.y) + " " + shortestDecimal(frame.size.width) + "x"
+        + shortestDecimal(frame.size.height);
+}
+
 void printText(const ScreenSnapshot& screen)
 {
     std::cout << "screen: " << screen.controllerClass << " (depth " << screen.depth << ")\n";
     std::cout << "title: " << (screen.title.empty() ? "none" : "\"" + screen.title + "\"") << "; title image: " << imageText(screen.titleImage) << "\n";
     std::cout << "bar: tint " << colorText(screen.barTint.get()) << "; left " << barButtonText(screen.leftBarButton) << "; right "
               << barButtonText(screen.rightBarButton) << "\n";
+    std::cout << "back: " << (screen.backButton ? "\"" + screen.backButton->title + "\" at " + frameText(screen.backButton->frame) : "none") << "\n";
     std::cout << "view tint: " << colorText(screen.viewTint.get()) << "\n";
+    std::cout << "scrolled: " << shortestDecimal(screen.contentOffset.y) << " of " << shortestDecimal(screen.contentSize.height) << "\n";
     for (std::size_t s = 0; s < screen.sections.size(); ++s) {
         auto& section = screen.sections[s];
         std::cout << "section " << s << ": header " << quoted(section.header) << " (" << alignmentName(section.headerAlignment) << ")";
@@ -86,7 +94,8 @@ void printText(const ScreenSnapshot& screen)
             auto& row = section.rows[r];
             std::cout << "  " << s << ":" << r << "  \"" << row.text << "\""
                       << (row.font ? " in " + row.font->fontName() + " " + shortestDecimal(row.font->pointSize()) : "") << "  image " << imageText(row.image)
-                      << "; " << accessoryText(row.accessory) << "; alpha " << numberText(row.alpha) << (row.takesTouches ? "" : "; no touches") << "\n";
+                      << "; " << accessoryText(row.accessory) << "; alpha " << numberText(row.alpha) << (row.takesTouches ? "" : "; no touches")
+                      << "; at " << frameText(row.frame) << "\n";
         }
     }
     if (screen.alert) {
@@ -118,6 +127,12 @@ std::string colorJSON(const UIColor* color)
     return text == "none" ? "null" : jsonString(text);
 }
 
+std::string frameJSON(CGRect frame)
+{
+    return "{\"x\":" + jsonNumber(frame.origin.x) + ",\"y\":" + jsonNumber(frame.origin.y) + ",\"width\":" + jsonNumber(frame.size.width)
+        + ",\"height\":" + jsonNumber(frame.size.height) + "}";
+}
+
 std::string accessoryJSON(const AccessorySnapshot& accessory)
 {
     static const char* kinds[] = { "none", "switch", "swatch", "label", "segments", "checkmark", "disclosure", "view" };
@@ -142,6 +157,8 @@ std::string accessoryJSON(const AccessorySnapshot& accessory)
     default:
         break;
     }
+    if (accessory.frame.size.width > 0)
+        json += ",\"frame\":" + frameJSON(accessory.frame);
     return json + "}";
 }
 
@@ -162,7 +179,8 @@ std::string barButtonJSON(const std::optional<BarButtonSnapshot>& button)
     if (!button)
         return "null";
     return "{\"title\":" + jsonString(button->title) + ",\"image\":" + imageJSON(button->image)
-        + ",\"view\":" + (button->customView ? accessoryJSON(*button->customView) : "null") + ",\"tint\":" + colorJSON(button->tint.get()) + "}";
+        + ",\"view\":" + (button->customView ? accessoryJSON(*button->customView) : "null") + ",\"tint\":" + colorJSON(button->tint.get())
+        + ",\"frame\":" + frameJSON(button->frame) + "}";
 }
 
 void printJSON(const ScreenSnapshot& screen)
@@ -170,7 +188,10 @@ void printJSON(const ScreenSnapshot& screen)
     std::string json = "{\"screen\":" + jsonString(screen.controllerClass) + ",\"depth\":" + std::to_string(screen.depth)
         + ",\"title\":" + jsonString(screen.title) + ",\"titleImage\":" + imageJSON(screen.titleImage) + ",\"barTint\":" + colorJSON(screen.barTint.get())
         + ",\"viewTint\":" + colorJSON(screen.viewTint.get()) + ",\"left\":" + barButtonJSON(screen.leftBarButton)
-        + ",\"right\":" + barButtonJSON(screen.rightBarButton) + ",\"sections\":[";
+        + ",\"right\":" + barButtonJSON(screen.rightBarButton) + ",\"back\":" + barButtonJSON(screen.backButton)
+        + ",\"contentOffset\":{\"x\":" + jsonNumber(screen.contentOffset.x) + ",\"y\":" + jsonNumber(screen.contentOffset.y)
+        + "},\"contentSize\":{\"width\":" + jsonNumber(screen.contentSize.width) + ",\"height\":" + jsonNumber(screen.contentSize.height)
+        + "},\"sections\":[";
     for (std::size_t s = 0; s < screen.sections.size(); ++s) {
         auto& section = screen.sections[s];
         json += (s ? "," : "") + std::string("{\"header\":") + optionalJSON(section.header)
@@ -182,7 +203,8 @@ void printJSON(const ScreenSnapshot& screen)
             json += (r ? "," : "") + std::string("{\"text\":") + jsonString(row.text)
                 + ",\"font\":" + (row.font ? "{\"name\":" + jsonString(row.font->fontName()) + ",\"size\":" + jsonNumber(row.font->pointSize()) + "}" : "null")
                 + ",\"image\":" + imageJSON(row.image) + ",\"accessory\":" + accessoryJSON(row.accessory) + ",\"alpha\":" + jsonNumber(row.alpha)
-                + ",\"touches\":" + (row.takesTouches ? "true" : "false") + ",\"height\":" + jsonNumber(row.height) + "}";
+                + ",\"touches\":" + (row.takesTouches ? "true" : "false") + ",\"height\":" + jsonNumber(row.height) + ",\"frame\":" + frameJSON(row.frame)
+                + "}";
         }
         json += "]}";
     }
@@ -192,6 +214,9 @@ void printJSON(const ScreenSnapshot& screen)
             + ",\"tag\":" + std::to_string(screen.alert->tag) + ",\"cancelButtonIndex\":" + std::to_string(screen.alert->cancelButtonIndex) + ",\"buttons\":[";
         for (std::size_t i = 0; i < screen.alert->buttons.size(); ++i)
             json += (i ? "," : "") + jsonString(screen.alert->buttons[i]);
+        json += "],\"buttonFrames\":[";
+        for (std::size_t i = 0; i < screen.alert->buttonFrames.size(); ++i)
+            json += (i ? "," : "") + frameJSON(screen.alert->buttonFrames[i]);
         json += "]}";
     } else
         json += "null";
@@ -234,9 +259,23 @@ Outcome runCommand(SettingsApp& app, const std::string& line, const SettingsOpti
     if (command == "show") {
         auto screen = ScreenSnapshot::capture(app);
         options.isJSON ? printJSON(screen) : printText(screen);
-        if (!options.picture.empty() && !writeScreenPicture(screen, options.picture))
+        if (!options.picture.empty() && !writeScreenPicture(app, options.picture))
             return { "cannot write " + options.picture };
         return {};
+    }
+    if (command == "touch" || command == "scroll") {
+        std::istringstream numbers(rest);
+        std::vector<double> values;
+        for (std::string word; numbers >> word;) {
+            char* end = nullptr;
+            double value = std::strtod(word.c_str(), &end);
+            if (*end || !std::isfinite(value) || std::fabs(value) > 1e6)
+                return { command == "touch" ? "usage: touch X Y (points)" : "usage: scroll DY (points)" };
+            values.push_back(value);
+        }
+        if (command == "touch")
+            return { values.size() == 2 ? app.touch({ values[0], values[1] }) : "usage: touch X Y (points)" };
+        return { values.size() == 1 ? app.scroll(values[0]) : "usage: scroll DY (points)" };
     }
     if (command == "tap")
         return { rest.empty() ? "usage: tap ROW" : app.tapRow(rest) };

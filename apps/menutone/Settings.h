@@ -17,5 +17,5 @@ struct SettingsOptions {
 ExitStatus runSettings(const SettingsOptions&);
 
 inline constexpr const char* kSettingsCommandHelp
-    = "commands: show | tap ROW | switch ROW on|off | segment INDEX | bar left|right | alert BUTTON | back | wait SECONDS | quit\n"
-      "  ROW is a row's text or SECTION:ROW; BUTTON is a button's title or index";
+    = "commands: show | touch X Y | scroll DY | tap ROW | switch ROW on|off | segment INDEX | bar left|right | alert BUTTON | back | wait SECONDS | quit\n"
+      "  X, Y and DY are points on the 375 x 667 screen; ROW is a row's text or SECTION:ROW; BUTTON is a button's title or index";

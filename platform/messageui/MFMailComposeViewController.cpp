@@ -12,6 +12,7 @@
 #include <foundation/PropertyListSerialization.h>
 #include <objc/ClassBuilder.h>
 #include <objc/MessageSend.h>
+#include <uikit/UILabel.h>
 
 namespace {
 
@@ -105,11 +106,6 @@ std::string withCRLF(const std::string& text)
 
 std::atomic<unsigned> messageCount { 0 };
 
-std::vector<std::string>& sentPaths()
-{
-    static auto* paths = new std::vector<std::string>;
-    return *paths;
-}
 
 }
 
@@ -119,6 +115,7 @@ Class MFMailComposeViewController::objcClass()
                            .method("init", &MFMailComposeViewController::init)
                            .method("cancel:", &MFMailComposeViewController::cancel)
                            .method("send:", &MFMailComposeViewController::send)
+                           .method("viewWillAppear:", &MFMailComposeViewController::buildSheet)
                            .registerClass();
     return cls;
 }
@@ -144,10 +141,56 @@ id MFMailComposeViewController::init(id self, SEL op)
     return self;
 }
 
-const std::vector<std::string>& MFMailComposeViewController::sentMessagePaths()
+void MFMailComposeViewController::buildSheet(id self, SEL, bool)
 {
-    return sentPaths();
+    // iOS 9's mail sheet, without its keyboard: the bar, the address and
+    // subject fields over hairlines, the body, and the attachments.
+    auto* sheet = static_cast<MFMailComposeViewController*>(self);
+    UIView* view = sheet->view();
+    for (auto& subview : std::vector<Ref<UIView>>(view->subviews()))
+        subview->removeFromSuperview();
+    view->setBackgroundColor(UIColor::whiteColor().ptr());
+    CGFloat width = view->bounds().size.width;
+    auto bar = adoptRef(*new UINavigationBar);
+    UIView::initWithFrame(bar.ptr(), initWithFrameSelector(), CGRectMake(0, 20, width, 44));
+    UINavigationItem item;
+    item.setTitle(sheet->m_subject.empty() ? "New Message" : sheet->m_subject);
+    item.setLeftBarButtonItem(sheet->navigationItem()->leftBarButtonItem());
+    item.setRightBarButtonItem(sheet->navigationItem()->rightBarButtonItem());
+    bar->showItem(&item, nullptr, nullptr);
+    view->addSubview(bar);
+    CGFloat y = 64;
+    auto grey = UIColor::colorWithWhite(0.56, 1);
+    auto addField = [&](const std::string& name, const std::string& value) {
+        auto label = UILabel::create(CGRectMake(15, y, width - 30, 44));
+        label->setText(name + " " + value);
+        view->addSubview(label);
+        auto hairline = UIView::create(CGRectMake(15, y + 43.5, width - 15, 0.5));
+        hairline->setBackgroundColor(UIColor::colorWithRed(200 / 255.0, 199 / 255.0, 204 / 255.0, 1).ptr());
+        view->addSubview(hairline);
+        y += 44;
+    };
+    std::string recipients;
+    for (auto& recipient : sheet->m_toRecipients)
+        recipients += (recipients.empty() ? "" : ", ") + recipient;
+    addField("To:", recipients);
+    addField("Cc/Bcc:", "");
+    addField("Subject:", sheet->m_subject);
+    auto addBody = [&](const std::string& text, RefPtr<UIColor> color) {
+        auto label = UILabel::create(CGRectMake(15, y + 10, width - 30, 0));
+        label->setText(text);
+        label->setNumberOfLines(0);
+        label->setFont(UIFont::systemFontOfSize(15));
+        label->setTextColor(std::move(color));
+        label->setFrame(CGRectMake(15, y + 10, width - 30, std::min(label->heightForWidth(width - 30), 400.0)));
+        view->addSubview(label);
+        y += label->frame().size.height + 10;
+    };
+    addBody(sheet->m_messageBody, nullptr);
+    for (auto& attachment : sheet->m_attachments)
+        addBody(attachment.fileName + " (" + std::to_string(attachment.data.size()) + " bytes)", grey.ptr());
 }
+
 
 bool MFMailComposeViewController::canSendMail()
 {
@@ -215,7 +258,5 @@ void MFMailComposeViewController::send(id self, SEL, id)
         && root.writeFile(std::string(kMailOutboxPath) + "/" + name, std::span(reinterpret_cast<const std::uint8_t*>(message.data()), message.size()),
             device::WriteMode::Atomic);
     sheet->m_sentMessagePath = isWritten ? std::string(kMailOutboxPath) + "/" + name : std::string();
-    if (isWritten)
-        sentPaths().push_back(sheet->m_sentMessagePath);
     sheet->finish(isWritten ? MFMailComposeResultSent : MFMailComposeResultFailed);
 }

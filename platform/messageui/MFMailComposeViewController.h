@@ -54,8 +54,6 @@ public:
     // The message as it would be sent, and where Send last put it.
     std::string mimeMessage() const;
     const std::string& sentMessagePath() const { return m_sentMessagePath; }
-    // The device paths of every message this process sent, oldest first.
-    static const std::vector<std::string>& sentMessagePaths();
 
     using DidFinish = void(id controller, long result, id error);
 
@@ -63,6 +61,7 @@ private:
     static id init(id, SEL);
     static void cancel(id, SEL, id sender);
     static void send(id, SEL, id sender);
+    static void buildSheet(id, SEL, bool animated);
     void finish(MFMailComposeResult);
 
     id m_mailComposeDelegate { nullptr };

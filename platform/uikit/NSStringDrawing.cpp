@@ -13,6 +13,17 @@ namespace {
 
 using LayoutPointer = std::unique_ptr<PangoLayout, decltype(&g_object_unref)>;
 
+// Unhinted metrics, so that text measured for layout takes the same room
+// when drawn at any scale.
+void useUnhintedMetrics(PangoContext* context)
+{
+    cairo_font_options_t* options = cairo_font_options_create();
+    cairo_font_options_set_hint_metrics(options, CAIRO_HINT_METRICS_OFF);
+    cairo_font_options_set_hint_style(options, CAIRO_HINT_STYLE_NONE);
+    pango_cairo_context_set_font_options(context, options);
+    cairo_font_options_destroy(options);
+}
+
 void setUpLayout(PangoLayout* layout, std::string_view text, const NSStringAttributes& attributes)
 {
     PangoFontDescription* description = createPangoFontDescription(attributes.font);
@@ -25,7 +36,11 @@ void setUpLayout(PangoLayout* layout, std::string_view text, const NSStringAttri
 LayoutPointer measuringLayout(std::string_view text, const NSStringAttributes& attributes)
 {
     thread_local PangoFontMap* fontMap = pango_cairo_font_map_new();
-    thread_local PangoContext* context = pango_font_map_create_context(fontMap);
+    thread_local PangoContext* context = [] {
+        PangoContext* made = pango_font_map_create_context(fontMap);
+        useUnhintedMetrics(made);
+        return made;
+    }();
     LayoutPointer layout(pango_layout_new(context), &g_object_unref);
     setUpLayout(layout.get(), text, attributes);
     return layout;
@@ -84,6 +99,8 @@ void drawTextInRect(
     if (text.empty() || rect.size.width <= 0)
         return;
     LayoutPointer layout(pango_cairo_create_layout(cr), &g_object_unref);
+    useUnhintedMetrics(pango_layout_get_context(layout.get()));
+    pango_layout_context_changed(layout.get());
     setUpLayout(layout.get(), text, attributes);
     pango_layout_set_width(layout.get(), static_cast<int>(rect.size.width * PANGO_SCALE));
     if (mode == NSLineBreakMode::ByTruncatingTail) {

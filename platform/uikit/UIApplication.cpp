@@ -70,6 +70,9 @@ bool UIApplication::canOpenURL(const std::string& url) const
 bool UIApplication::openURL(const std::string& url)
 {
     std::string application = applicationForScheme(schemeOf(url));
-    m_openedURLs.push_back({ url, application });
+    if (m_openURLHandler) {
+        auto handler = m_openURLHandler;
+        handler(url, application);
+    }
     return !application.empty();
 }

@@ -2,11 +2,11 @@
 
 // The shared application object's URL opening. An address opens when an app
 // installed in the root's /Applications declares its scheme under
-// CFBundleURLTypes (Safari, part of the system, takes http and https). Every
-// address asked to open is recorded, for the headless apps to show.
+// CFBundleURLTypes (Safari, part of the system, takes http and https). The
+// system side (the host) hears of every address asked to open.
 
+#include <functional>
 #include <string>
-#include <vector>
 
 class UIApplication {
 public:
@@ -17,17 +17,15 @@ public:
     // Hands the address to the app that handles it; false when none does.
     bool openURL(const std::string& url);
 
-    struct OpenedURL {
-        std::string url;
-        std::string application; // the handling app's bundle identifier; empty when none handled it
-    };
-    const std::vector<OpenedURL>& openedURLs() const { return m_openedURLs; }
-    void clearOpenedURLsForTesting() { m_openedURLs.clear(); }
+    // What the system does with an address: the handling app's bundle
+    // identifier is empty when none handles it. None: nothing is told.
+    using OpenURLHandler = std::function<void(const std::string& url, const std::string& application)>;
+    void setOpenURLHandler(OpenURLHandler handler) { m_openURLHandler = std::move(handler); }
 
 private:
     UIApplication() = default;
     // The bundle identifier of the app that handles the scheme, or empty.
     std::string applicationForScheme(const std::string& scheme) const;
 
-    std::vector<OpenedURL> m_openedURLs;
+    OpenURLHandler m_openURLHandler;
 };

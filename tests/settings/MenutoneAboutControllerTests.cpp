@@ -1,6 +1,6 @@
 #include <messageui/MFMailComposeViewController.h>
 #include <mobilegestalt/MobileGestalt.h>
-#include <preferences/ScreenSnapshot.h>
+#include <settingsapp/ScreenSnapshot.h>
 #include <uikit/UIApplication.h>
 
 #include "SettingsTestSupport.h"
@@ -21,7 +21,6 @@ protected:
             .writeToFile(kMGSystemVersionPath, Atomically::Yes);
         NSDictionary({ { "ProductType", PropertyListValue::string("iPhone8,1") } }).writeToFile(kMGDeviceModelPath, Atomically::Yes);
         writePackages(3);
-        UIApplication::sharedApplication().clearOpenedURLsForTesting();
     }
 
     void openAbout()
@@ -75,11 +74,11 @@ protected:
         return runCommand("/usr/bin/dpkg --admindir='" + settingsRoot().hostPath("/var/lib/dpkg").string() + "' -l 2>/dev/null").output;
     }
 
-    static std::vector<std::string> openedURLs()
+    std::vector<std::string> openedURLs() const
     {
         std::vector<std::string> urls;
-        for (auto& opened : UIApplication::sharedApplication().openedURLs())
-            urls.push_back(opened.url);
+        for (auto& opened : m_app->openedURLs())
+            urls.push_back(opened.first);
         return urls;
     }
 
@@ -96,13 +95,13 @@ TEST_F(AboutScreen, TheFirstInstalledClientAppOpensTheMakersProfileElseTheWeb)
 
     installApp("Twitterrific", { "twitterrific" });
     installApp("Tweetbot", { "TweetBot" });
-    UIApplication::sharedApplication().clearOpenedURLsForTesting();
+    m_app->clearOpenedURLs();
     ASSERT_EQ(m_app->tapRow("Follow @harbrook"), "");
     EXPECT_EQ(openedURLs(), (std::vector<std::string> { "tweetbot://harbrook/timeline" })) << "the second client, the first being absent";
-    EXPECT_EQ(UIApplication::sharedApplication().openedURLs()[0].application, "com.example.Tweetbot");
+    EXPECT_EQ(m_app->openedURLs()[0].second, "com.example.Tweetbot");
 
     installApp("Twitter", { "twitter" });
-    UIApplication::sharedApplication().clearOpenedURLsForTesting();
+    m_app->clearOpenedURLs();
     ASSERT_EQ(m_app->tapRow("Follow @harbrook"), "");
     EXPECT_EQ(openedURLs(), (std::vector<std::string> { "twitter://user?screen_name=harbrook" }));
 }
@@ -163,11 +162,11 @@ TEST_F(AboutScreen, TheSupportMailCarriesSubjectDeviceLineAndTheWholeListingAndI
     EXPECT_EQ(std::string(attachment.data.begin(), attachment.data.end()), listing);
 
     std::string posts = m_posts;
-    std::size_t sentBefore = MFMailComposeViewController::sentMessagePaths().size();
+    std::size_t sentBefore = m_app->sentMail().size();
     ASSERT_EQ(m_app->tapBarButton(SettingsApp::BarSide::Right), "");
     EXPECT_EQ(m_app->presentedSheet(), nullptr) << "the delegate dismissed the sheet";
-    ASSERT_EQ(MFMailComposeViewController::sentMessagePaths().size(), sentBefore + 1);
-    auto sent = settingsRoot().hostPath(MFMailComposeViewController::sentMessagePaths().back());
+    ASSERT_EQ(m_app->sentMail().size(), sentBefore + 1);
+    auto sent = settingsRoot().hostPath(m_app->sentMail().back());
     // Python's email package reads the message back: an independent MIME reader.
     auto parsed = runCommand("python3 -c 'import email,sys\n"
                              "from email import policy\n"

@@ -1,4 +1,4 @@
-#include <preferences/ScreenSnapshot.h>
+#include <settingsapp/ScreenSnapshot.h>
 #include <shared/PaletteIndex.h>
 #include <tincture/UIColor+Tincture.h>
 

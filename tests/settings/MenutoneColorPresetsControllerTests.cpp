@@ -1,5 +1,5 @@
 #include <foundation/NSKeyedArchiver.h>
-#include <preferences/ScreenSnapshot.h>
+#include <settingsapp/ScreenSnapshot.h>
 #include <shared/PaletteIndex.h>
 #include <tincture/NSArray+Tincture.h>
 #include <tincture/UIColor+Tincture.h>

@@ -1,4 +1,4 @@
-#include <preferences/ScreenSnapshot.h>
+#include <settingsapp/ScreenSnapshot.h>
 #include <uikit/UIFont.h>
 
 #include "SettingsTestSupport.h"

@@ -2,7 +2,7 @@
 #include <objc/MessageSend.h>
 #include <preferences/PSListController.h>
 #include <preferences/PSTableCell.h>
-#include <preferences/ScreenSnapshot.h>
+#include <settingsapp/ScreenSnapshot.h>
 #include <social/SLComposeViewController.h>
 
 #include "SettingsTestSupport.h"

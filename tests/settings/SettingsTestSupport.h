@@ -8,7 +8,7 @@
 #include <corefoundation/CFNotificationCenter.h>
 #include <corefoundation/CFRunLoop.h>
 #include <foundation/NSDictionary.h>
-#include <preferences/SettingsApp.h>
+#include <settingsapp/SettingsApp.h>
 #include <shared/SettingsStore.h>
 #include <uikit/UIControl.h>
 

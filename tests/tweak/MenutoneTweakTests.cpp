@@ -10,7 +10,7 @@
 #include <objc/MessageSend.h>
 #include <shared/PaletteIndex.h>
 #include <shared/SettingsStore.h>
-#include <springboard/SpringBoard.h>
+#include <homescreen/SpringBoard.h>
 #include <tincture/UIColor+Tincture.h>
 
 #include "TestSupport.h"

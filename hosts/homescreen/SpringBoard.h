@@ -10,7 +10,7 @@
 
 #include <substrate/Loader.h>
 
-#include "SBApplicationShortcutMenu.h"
+#include <springboard/SBApplicationShortcutMenu.h>
 
 class SpringBoard {
 public:

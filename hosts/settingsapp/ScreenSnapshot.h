@@ -2,7 +2,9 @@
 
 // What the Settings app shows at a moment, read off its controllers and
 // views: the navigation bar, every section and row of the screen's table,
-// an alert and a presented sheet. The headless app prints it and draws it.
+// an alert and a presented sheet, each with its frame on the screen (in
+// points, after scrolling). The headless app prints it; the picture is the
+// window's views drawn.
 
 #include <optional>
 #include <string>
@@ -29,6 +31,7 @@ struct AccessorySnapshot {
     std::vector<std::string> segments;
     long selectedSegment { -1 };
     CGFloat width { 0 };
+    CGRect frame; // on the screen; empty for what no view draws
 };
 
 struct RowSnapshot {
@@ -40,6 +43,7 @@ struct RowSnapshot {
     bool takesTouches { true };
     bool isHighlighted { false };
     CGFloat height { 44 };
+    CGRect frame;
 };
 
 struct SectionSnapshot {
@@ -56,12 +60,14 @@ struct BarButtonSnapshot {
     std::optional<ImageSnapshot> image;
     std::optional<AccessorySnapshot> customView;
     RefPtr<UIColor> tint;
+    CGRect frame;
 };
 
 struct AlertSnapshot {
     std::string title;
     std::string message;
     std::vector<std::string> buttons;
+    std::vector<CGRect> buttonFrames;
     long cancelButtonIndex { -1 };
     long tag { 0 };
 };
@@ -82,6 +88,9 @@ struct ScreenSnapshot {
     RefPtr<UIColor> viewTint; // the tint of the screen's view
     std::optional<BarButtonSnapshot> leftBarButton;
     std::optional<BarButtonSnapshot> rightBarButton;
+    std::optional<BarButtonSnapshot> backButton; // its title is the previous screen's
+    CGPoint contentOffset; // how far the table is scrolled
+    CGSize contentSize;
     std::vector<SectionSnapshot> sections;
     std::optional<AlertSnapshot> alert;
     std::optional<SheetSnapshot> sheet;
@@ -97,5 +106,5 @@ struct ScreenSnapshot {
 std::string colorText(const UIColor*);
 const char* alignmentName(NSTextAlignment);
 
-// Draws the screen as the device would show it, at the screen's scale, as a PNG.
-bool writeScreenPicture(const ScreenSnapshot&, const std::string& hostPath);
+// The screen as the device shows it, at the screen's scale, as a PNG.
+bool writeScreenPicture(const SettingsApp&, const std::string& hostPath);

@@ -5,9 +5,11 @@
 #include <cstdio>
 
 #include <messageui/MFMailComposeViewController.h>
+#include <uikit/UIWindow.h>
 #include <social/SLComposeViewController.h>
 #include <uikit/UIApplication.h>
 #include <uikit/UIControl.h>
+#include <uikit/UIViewRendering.h>
 
 #include "SettingsApp.h"
 
@@ -29,12 +31,20 @@ bool isSwatch(const UIView& view)
     return object_getClass(&view) == UIView::objcClass() && view.layer()->cornerRadius() > 0;
 }
 
+CGRect screenFrame(const UIView* view)
+{
+    if (!view || !view->window())
+        return {};
+    return view->convertRectToView(view->bounds(), nullptr);
+}
+
 AccessorySnapshot viewSnapshot(UIView* view)
 {
     AccessorySnapshot accessory;
     if (!view)
         return accessory;
     accessory.width = view->frame().size.width;
+    accessory.frame = screenFrame(view);
     if (auto* toggle = objc_dynamicCast<UISwitch>(view)) {
         accessory.kind = AccessorySnapshot::Kind::Switch;
         accessory.isOn = toggle->isOn();
@@ -69,11 +79,22 @@ AccessorySnapshot accessorySnapshot(const UITableViewCell& cell)
     return accessory;
 }
 
-std::optional<BarButtonSnapshot> barButtonSnapshot(UIBarButtonItem* item)
+UIView* viewShowing(UIBarButtonItem* item, UIView& root)
+{
+    if (auto* button = objc_dynamicCast<UIBarButtonItemView>(&root); button && button->item() == item)
+        return button;
+    for (auto& subview : root.subviews()) {
+        if (auto* found = viewShowing(item, subview))
+            return found;
+    }
+    return nullptr;
+}
+
+std::optional<BarButtonSnapshot> barButtonSnapshot(UIBarButtonItem* item, UIWindow& window)
 {
     if (!item)
         return std::nullopt;
-    BarButtonSnapshot snapshot { item->title(), imageSnapshot(item->image()), std::nullopt, item->effectiveTintColor() };
+    BarButtonSnapshot snapshot { item->title(), imageSnapshot(item->image()), std::nullopt, item->effectiveTintColor(), screenFrame(viewShowing(item, window)) };
     // Bars draw an image of automatic rendering as a template.
     if (snapshot.image && item->image()->renderingMode() != UIImageRenderingMode::AlwaysOriginal)
         snapshot.image->isTemplate = true;
@@ -118,15 +139,18 @@ const char* alignmentName(NSTextAlignment alignment)
 ScreenSnapshot ScreenSnapshot::capture(const SettingsApp& app)
 {
     ScreenSnapshot screen;
+    UIWindow& window = app.window();
     UIViewController* top = app.topViewController();
     screen.barTint = app.splitNavigationController().navigationBar()->ownTintColor();
     if (!screen.barTint)
         screen.barTint = app.navigationController().navigationBar()->ownTintColor();
-    for (auto& opened : UIApplication::sharedApplication().openedURLs())
-        screen.openedURLs.push_back({ opened.url, opened.application });
-    screen.sentMail = MFMailComposeViewController::sentMessagePaths();
-    if (auto alert = app.visibleAlert())
-        screen.alert = AlertSnapshot { alert->title(), alert->message(), alert->buttonTitles(), alert->cancelButtonIndex(), alert->tag() };
+    screen.openedURLs = app.openedURLs();
+    screen.sentMail = app.sentMail();
+    if (auto alert = app.visibleAlert()) {
+        screen.alert = AlertSnapshot { alert->title(), alert->message(), alert->buttonTitles(), {}, alert->cancelButtonIndex(), alert->tag() };
+        for (long i = 0; i < alert->numberOfButtons(); ++i)
+            screen.alert->buttonFrames.push_back(screenFrame(alert->buttonView(i)));
+    }
     if (!top)
         return screen;
     screen.controllerClass = object_getClassName(top);
@@ -135,10 +159,18 @@ ScreenSnapshot ScreenSnapshot::capture(const SettingsApp& app)
     if (auto* imageView = objc_dynamicCast<UIImageView>(top->navigationItem()->titleView()))
         screen.titleImage = imageSnapshot(imageView->image());
     screen.viewTint = top->view()->ownTintColor();
-    screen.leftBarButton = barButtonSnapshot(top->navigationItem()->leftBarButtonItem());
-    screen.rightBarButton = barButtonSnapshot(top->navigationItem()->rightBarButtonItem());
+    screen.leftBarButton = barButtonSnapshot(top->navigationItem()->leftBarButtonItem(), window);
+    screen.rightBarButton = barButtonSnapshot(top->navigationItem()->rightBarButtonItem(), window);
+    auto& bar = *app.splitNavigationController().navigationBar();
+    if (auto* back = objc_dynamicCast<UIControl>(bar.backButtonView())) {
+        auto& stack = app.navigationController().viewControllers();
+        std::string title = stack.size() > 1 ? stack[stack.size() - 2]->navigationItem()->title() : std::string();
+        screen.backButton = BarButtonSnapshot { title.empty() ? "Back" : title, std::nullopt, std::nullopt, back->tintColor(), screenFrame(back) };
+    }
 
     if (auto* table = app.topTable()) {
+        screen.contentOffset = table->contentOffset();
+        screen.contentSize = table->contentSize();
         for (long s = 0; s < table->numberOfSections(); ++s) {
             SectionSnapshot section { table->headerTitle(s), table->footerTitle(s), table->headerAlignment(s), table->footerAlignment(s), std::nullopt, {} };
             if (auto* header = table->headerView(s))
@@ -146,7 +178,8 @@ ScreenSnapshot ScreenSnapshot::capture(const SettingsApp& app)
             for (long r = 0; r < table->numberOfRowsInSection(s); ++r) {
                 auto* cell = table->cellForRow(s, r);
                 section.rows.push_back({ cell->textLabel()->text(), cell->textLabel()->font(), imageSnapshot(cell->imageView()->image()),
-                    accessorySnapshot(*cell), cell->contentView()->alpha(), cell->isUserInteractionEnabled(), cell->isHighlighted(), table->rowHeight(s, r) });
+                    accessorySnapshot(*cell), cell->contentView()->alpha(), cell->isUserInteractionEnabled(), cell->isHighlighted(), table->rowHeight(s, r),
+                    screenFrame(cell) });
             }
             screen.sections.push_back(std::move(section));
         }
@@ -176,8 +209,14 @@ ScreenSnapshot ScreenSnapshot::capture(const SettingsApp& app)
         screen.sheet = SheetSnapshot { object_getClassName(presented), {}, std::nullopt, std::nullopt };
     if (screen.sheet) {
         auto* item = app.presentedSheet()->navigationItem();
-        screen.sheet->leftBarButton = barButtonSnapshot(item->leftBarButtonItem());
-        screen.sheet->rightBarButton = barButtonSnapshot(item->rightBarButtonItem());
+        screen.sheet->leftBarButton = barButtonSnapshot(item->leftBarButtonItem(), window);
+        screen.sheet->rightBarButton = barButtonSnapshot(item->rightBarButtonItem(), window);
     }
     return screen;
+}
+
+bool writeScreenPicture(const SettingsApp& app, const std::string& hostPath)
+{
+    auto picture = imageOfViewHierarchy(app.window());
+    return picture && picture->writePNGToHostFile(hostPath);
 }

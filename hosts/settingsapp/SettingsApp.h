@@ -3,17 +3,23 @@
 // The simulated Settings app: it starts as com.apple.Preferences, opens a
 // preference bundle's entry (its plist under
 // /Library/PreferenceLoader/Preferences) by loading the bundle and making its
-// principal class, and shows that controller in its navigation stack. The
-// user's side (taps, switches, alerts, the back button) is offered as
-// operations, for a headless app and for tests.
+// principal class, and shows that controller in its navigation stack, in a
+// window the size of the device's screen. The user's side is a finger on
+// that window (touch, scroll); the named operations (tap a row, flip a
+// switch, answer an alert, go back) find the view on screen and touch its
+// centre, as a person would.
 
 #include <chrono>
+#include <set>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include <uikit/UIAlertView.h>
 #include <uikit/UITableView.h>
+#include <uikit/UIWindow.h>
 
-#include "PSViewController.h"
+#include <preferences/PSViewController.h>
 
 class SettingsApp {
 public:
@@ -23,6 +29,11 @@ public:
     static SettingsApp& launch();
     // A separate app with an empty stack, as tests make them.
     SettingsApp();
+    ~SettingsApp();
+    SettingsApp(const SettingsApp&) = delete;
+    SettingsApp& operator=(const SettingsApp&) = delete;
+
+    UIWindow& window() const { return m_window.get(); }
 
     // Loads the entry's bundle and shows its controller on top. Answers an
     // error message, or the empty string.
@@ -41,7 +52,12 @@ public:
     UIViewController* presentedSheet() const;
 
     // What a user does. Each answers an error message, or the empty string.
-    // A row is named by its text, or as SECTION:ROW.
+    // A finger down and up at a point of the screen, in points.
+    std::string touch(CGPoint);
+    // A drag on the screen's table by the distance (content up for positive).
+    std::string scroll(CGFloat dy);
+    // A row is named by its text, or as SECTION:ROW; one out of sight is
+    // scrolled into view first.
     std::string tapRow(const std::string& row);
     std::string setSwitch(const std::string& row, bool isOn);
     std::string selectSegment(long index);
@@ -55,9 +71,24 @@ public:
     // loop's clock so that deferred work runs.
     void runFor(std::chrono::nanoseconds);
 
+    // What the app asked the system for: every address it opened (with the
+    // app that took it; empty: none), and every mail it sent (device paths of
+    // the messages that reached the outbox since the app started).
+    const std::vector<std::pair<std::string, std::string>>& openedURLs() const { return m_openedURLs; }
+    void clearOpenedURLs() { m_openedURLs.clear(); }
+    std::vector<std::string> sentMail() const;
+
 private:
     bool findRow(const std::string& row, long& section, long& index, std::string& error) const;
+    // Touches the view's centre (or the point in it), scrolling it into view first.
+    void touchView(UIView&);
+    void touchView(UIView&, CGPoint);
+    UIView* barButtonView(UIBarButtonItem*) const;
+    std::set<std::string> outboxNames() const;
 
+    Ref<UIWindow> m_window;
     Ref<UINavigationController> m_splitNavigation;
     Ref<UINavigationController> m_navigation;
+    std::vector<std::pair<std::string, std::string>> m_openedURLs;
+    std::set<std::string> m_outboxAtLaunch;
 };

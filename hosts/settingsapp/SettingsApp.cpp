@@ -3,10 +3,15 @@
 #include <cstdlib>
 
 #include <corefoundation/CFRunLoop.h>
+#include <device/DeviceRoot.h>
 #include <device/DynamicLibrary.h>
 #include <foundation/NSBundle.h>
 #include <foundation/NSDictionary.h>
+#include <messageui/MFMailComposeViewController.h>
+#include <uikit/UIApplication.h>
 #include <uikit/UIControl.h>
+#include <uikit/UIGraphics.h>
+#include <uikit/UILabel.h>
 
 namespace {
 
@@ -46,12 +51,90 @@ SettingsApp& SettingsApp::launch()
 }
 
 SettingsApp::SettingsApp()
-    : m_splitNavigation(UINavigationController::create())
+    : m_window(UIWindow::create(UIScreen::mainScreen().bounds()))
+    , m_splitNavigation(UINavigationController::create())
     , m_navigation(UINavigationController::create())
 {
     NSBundle::mainBundle().setBundleIdentifier(bundleIdentifier);
+    m_outboxAtLaunch = outboxNames();
+    UIApplication::sharedApplication().setOpenURLHandler(
+        [this](const std::string& url, const std::string& application) { m_openedURLs.push_back({ url, application }); });
+    m_window->setBackgroundColor(UIColor::colorWithRed(239 / 255.0, 239 / 255.0, 244 / 255.0, 1).ptr());
+    m_window->makeKeyAndVisible();
     m_splitNavigation->pushViewController(m_navigation, false);
+    m_window->setRootViewController(m_splitNavigation.ptr());
     m_splitNavigation->appear(false);
+    // The status bar, over the app.
+    auto clock = UILabel::create(CGRectMake(0, 0, m_window->bounds().size.width, 20));
+    clock->setText("9:41");
+    clock->setFont(UIFont::boldSystemFontOfSize(12));
+    clock->setTextAlignment(NSTextAlignment::Center);
+    m_window->addSubview(clock);
+}
+
+SettingsApp::~SettingsApp()
+{
+    UIApplication::sharedApplication().setOpenURLHandler(nullptr);
+}
+
+std::set<std::string> SettingsApp::outboxNames() const
+{
+    // The names come without their extension; sending stamps them with the time.
+    auto names = DeviceRoot::current().namesWithExtension(kMailOutboxPath, ".eml");
+    return { names.begin(), names.end() };
+}
+
+std::vector<std::string> SettingsApp::sentMail() const
+{
+    std::vector<std::string> sent;
+    for (auto& name : outboxNames()) {
+        if (!m_outboxAtLaunch.contains(name))
+            sent.push_back(std::string(kMailOutboxPath) + "/" + name + ".eml");
+    }
+    return sent;
+}
+
+void SettingsApp::touchView(UIView& view)
+{
+    CGRect bounds = view.bounds();
+    touchView(view, { bounds.origin.x + bounds.size.width / 2, bounds.origin.y + bounds.size.height / 2 });
+}
+
+void SettingsApp::touchView(UIView& view, CGPoint point)
+{
+    Ref<UIView> protectedView(view);
+    // A view inside a scroll view is brought into sight first, as VoiceOver does.
+    for (UIView* ancestor = view.superview(); ancestor; ancestor = ancestor->superview()) {
+        if (auto* scrollView = objc_dynamicCast<UIScrollView>(ancestor)) {
+            CGPoint inContent = view.convertPointToView(point, scrollView);
+            scrollView->scrollRectToVisible(CGRectMake(inContent.x, inContent.y - 22, 1, 44));
+            break;
+        }
+    }
+    m_window->tap(view.convertPointToView(point, m_window.ptr()));
+    CFRunLoop::main().runUntilIdle();
+}
+
+std::string SettingsApp::touch(CGPoint point)
+{
+    CGSize size = m_window->bounds().size;
+    if (!(point.x >= 0 && point.y >= 0 && point.x < size.width && point.y < size.height))
+        return "the point is off the screen (" + std::to_string(static_cast<int>(size.width)) + " x " + std::to_string(static_cast<int>(size.height))
+            + " points)";
+    m_window->tap(point);
+    CFRunLoop::main().runUntilIdle();
+    return {};
+}
+
+std::string SettingsApp::scroll(CGFloat dy)
+{
+    if (visibleAlert() || presentedSheet())
+        return "the screen is covered; nothing scrolls";
+    auto* table = topTable();
+    if (!table)
+        return "this screen does not scroll";
+    table->scrollBy(dy);
+    return {};
 }
 
 std::string SettingsApp::openEntry(const std::string& entryName)
@@ -151,9 +234,12 @@ std::string SettingsApp::tapRow(const std::string& row)
     std::string error;
     if (!findRow(row, section, index, error))
         return error;
-    if (!topTable()->tapRowByUser(section, index))
+    RefPtr<UITableViewCell> cell = topTable()->cellForRow(section, index);
+    if (!cell->isUserInteractionEnabled())
         return "the row \"" + row + "\" does not take touches";
-    CFRunLoop::main().runUntilIdle();
+    // The middle of the row's text, which a value or a control at the side never covers.
+    CGRect text = cell->textLabel()->frame();
+    touchView(*cell, { text.origin.x + text.size.width / 2, cell->bounds().size.height / 2 });
     return {};
 }
 
@@ -171,8 +257,8 @@ std::string SettingsApp::setSwitch(const std::string& row, bool isOn)
         return "the row \"" + row + "\" has no switch";
     if (!cell->isUserInteractionEnabled() || !toggle->isEnabled())
         return "the row \"" + row + "\" does not take touches";
-    toggle->toggleByUser(isOn);
-    CFRunLoop::main().runUntilIdle();
+    if (toggle->isOn() != isOn)
+        touchView(*toggle);
     return {};
 }
 
@@ -188,9 +274,10 @@ std::string SettingsApp::selectSegment(long index)
     }
     if (!control)
         return "this screen has no segmented control";
-    if (!control->selectByUser(index))
+    if (index < 0 || index >= static_cast<long>(control->items().size()))
         return "no segment " + std::to_string(index) + "; the control has " + std::to_string(control->items().size());
-    CFRunLoop::main().runUntilIdle();
+    CGRect segment = control->segmentFrame(index);
+    touchView(*control, { segment.origin.x + segment.size.width / 2, segment.origin.y + segment.size.height / 2 });
     return {};
 }
 
@@ -200,9 +287,14 @@ std::string SettingsApp::tapBarButton(BarSide side)
     UIBarButtonItem* item = top ? (side == BarSide::Left ? top->navigationItem()->leftBarButtonItem() : top->navigationItem()->rightBarButtonItem()) : nullptr;
     if (!item)
         return std::string("this screen has no ") + (side == BarSide::Left ? "left" : "right") + " bar button";
-    if (!item->tapByUser())
+    if (!item->action())
         return "the bar button does nothing when tapped";
-    CFRunLoop::main().runUntilIdle();
+    if (auto* view = barButtonView(item))
+        touchView(*view);
+    else {
+        item->tapByUser();
+        CFRunLoop::main().runUntilIdle();
+    }
     return {};
 }
 
@@ -221,8 +313,12 @@ std::string SettingsApp::tapAlertButton(const std::string& button)
         index = std::stol(button);
     if (index < 0)
         return "the alert has no button \"" + button + "\"";
-    alert->dismissWithClickedButtonIndex(index, true);
-    CFRunLoop::main().runUntilIdle();
+    if (auto* view = alert->buttonView(index))
+        touchView(*view);
+    else {
+        alert->dismissWithClickedButtonIndex(index, true);
+        CFRunLoop::main().runUntilIdle();
+    }
     return {};
 }
 
@@ -230,8 +326,12 @@ std::string SettingsApp::goBack()
 {
     if (RefPtr<UIViewController> sheet = presentedSheet()) {
         // A sheet's back is its Cancel button, which tells its delegate.
-        if (auto* cancel = sheet->navigationItem()->leftBarButtonItem())
-            cancel->tapByUser();
+        if (auto* cancel = sheet->navigationItem()->leftBarButtonItem()) {
+            if (auto* view = barButtonView(cancel))
+                touchView(*view);
+            else
+                cancel->tapByUser();
+        }
         if (presentedSheet() == sheet.get())
             sheet->dismissViewControllerAnimated(true, nullptr);
         CFRunLoop::main().runUntilIdle();
@@ -239,10 +339,26 @@ std::string SettingsApp::goBack()
     }
     if (visibleAlert())
         return "an alert is showing; answer it first";
-    if (!m_navigation->popViewControllerAnimated(true))
+    auto* back = m_splitNavigation->navigationBar()->backButtonView();
+    if (!back)
         return "this is the first screen";
-    CFRunLoop::main().runUntilIdle();
+    touchView(*back);
     return {};
+}
+
+UIView* SettingsApp::barButtonView(UIBarButtonItem* item) const
+{
+    // The bar button's view, wherever a bar in the window shows it.
+    std::vector<UIView*> pending { m_window.ptr() };
+    while (!pending.empty()) {
+        UIView* view = pending.back();
+        pending.pop_back();
+        if (auto* button = objc_dynamicCast<UIBarButtonItemView>(view); button && button->item() == item && button->window())
+            return button;
+        for (auto& subview : view->subviews())
+            pending.push_back(subview.ptr());
+    }
+    return nullptr;
 }
 
 void SettingsApp::runFor(std::chrono::nanoseconds duration)
