@@ -2,6 +2,8 @@
 
 #include <cairo.h>
 
+#include <cmath>
+
 #include <device/DeviceRoot.h>
 #include <objc/ClassBuilder.h>
 #include <objc/MessageSend.h>
@@ -41,9 +43,10 @@ UILabel::UILabel()
 CGFloat UILabel::heightForWidth(CGFloat width) const
 {
     Ref<UIFont> font = m_font ? Ref<UIFont>(*m_font) : UIFont::systemFontOfSize(17);
+    // Whole points, as UIKit lays out on pixel boundaries.
     if (m_numberOfLines == 1)
-        return sizeWithAttributes(m_text.empty() ? "X" : m_text, { font.ptr() }).height;
-    return sizeWithAttributes(m_text, { font.ptr() }, width).height;
+        return std::ceil(sizeWithAttributes(m_text.empty() ? "X" : m_text, { font.ptr() }).height);
+    return std::ceil(sizeWithAttributes(m_text, { font.ptr() }, width).height);
 }
 
 void UILabel::drawContent(cairo_t* cr)
