@@ -9,6 +9,8 @@
 #include <cstdlib>
 #include <vector>
 
+#include <objc/AutoreleasePool.h>
+
 CFRunLoop& CFRunLoop::main()
 {
     static CFRunLoop* loop = new CFRunLoop; // outlives static destructors that may still post
@@ -122,8 +124,11 @@ std::size_t CFRunLoop::runAsyncBlocks()
         std::lock_guard guard(m_lock);
         blocks.swap(m_asyncBlocks);
     }
-    for (auto& block : blocks)
+    for (auto& block : blocks) {
+        // As the device's run loop does: what a callback autoreleases goes with it.
+        AutoreleasePool pool;
         block();
+    }
     return blocks.size();
 }
 
@@ -138,8 +143,10 @@ std::size_t CFRunLoop::fireDueTimers()
             m_timers.erase(m_timers.begin());
         }
     }
-    for (auto& callback : due)
+    for (auto& callback : due) {
+        AutoreleasePool pool;
         callback();
+    }
     return due.size();
 }
 
@@ -187,6 +194,7 @@ std::size_t CFRunLoop::runOnce(Nanoseconds timeout)
                 continue; // removed by an earlier callback of this pass
             callback = it->second.second;
         }
+        AutoreleasePool pool;
         callback();
         ++ran;
     }

@@ -238,8 +238,8 @@ void MFMailComposeViewController::finish(MFMailComposeResult result)
 {
     Ref<MFMailComposeViewController> protectedThis(*this);
     static SEL didFinish = sel_registerName("mailComposeController:didFinishWithResult:error:");
-    if (m_mailComposeDelegate && m_mailComposeDelegate->respondsToSelector(didFinish))
-        objc_msgSend<DidFinish>(m_mailComposeDelegate, didFinish, static_cast<id>(this), static_cast<long>(result), static_cast<id>(nullptr));
+    if (RefPtr<NSObject> delegate = m_mailComposeDelegate.retained(); delegate && delegate->respondsToSelector(didFinish))
+        objc_msgSend<DidFinish>(delegate.get(), didFinish, static_cast<id>(this), static_cast<long>(result), static_cast<id>(nullptr));
 }
 
 void MFMailComposeViewController::cancel(id self, SEL, id)

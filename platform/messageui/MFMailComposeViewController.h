@@ -11,6 +11,7 @@
 #include <vector>
 
 #include <foundation/PropertyListValue.h>
+#include <objc/WeakReference.h>
 #include <uikit/UIViewController.h>
 
 enum MFMailComposeResult : long {
@@ -31,8 +32,8 @@ public:
 
     static bool canSendMail();
 
-    // Not retained, as in MessageUI.
-    id mailComposeDelegate() const { return m_mailComposeDelegate; }
+    // Not retained, as in MessageUI; weak.
+    id mailComposeDelegate() const { return m_mailComposeDelegate.get(); }
     void setMailComposeDelegate(id delegate) { m_mailComposeDelegate = delegate; }
 
     const std::vector<std::string>& toRecipients() const { return m_toRecipients; }
@@ -64,7 +65,7 @@ private:
     static void buildSheet(id, SEL, bool animated);
     void finish(MFMailComposeResult);
 
-    id m_mailComposeDelegate { nullptr };
+    WeakObjCPtr<> m_mailComposeDelegate;
     std::vector<std::string> m_toRecipients;
     std::string m_subject;
     std::string m_messageBody;

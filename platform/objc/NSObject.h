@@ -22,6 +22,9 @@ enum objc_AssociationPolicy : unsigned {
 // The root class. Objects are reference counted (WTF's RefCounted, made
 // thread-safe because colours cross threads in library use) and know their
 // runtime class from their C++ type, so every subclass registers one.
+class NSObject;
+void objc_clearWeakReferences(const NSObject*);
+
 class NSObject {
 public:
     NSObject() = default;
@@ -35,8 +38,11 @@ public:
     void ref() const { m_refCount.fetch_add(1, std::memory_order_relaxed); }
     void deref() const
     {
-        if (m_refCount.fetch_sub(1, std::memory_order_acq_rel) == 1)
-            delete this;
+        if (m_refCount.fetch_sub(1, std::memory_order_acq_rel) != 1)
+            return;
+        if (m_isWeaklyReferenced.load(std::memory_order_relaxed))
+            objc_clearWeakReferences(this);
+        delete this;
     }
     unsigned retainCountForTesting() const { return m_refCount.load(); }
 
@@ -52,15 +58,28 @@ public:
 
 private:
     friend RefPtr<NSObject> class_createInstance(Class);
+    friend void objc_storeWeak(id*, id);
+    friend RefPtr<NSObject> objc_loadWeakRetained(id*);
+    // A reference for a weak load, unless the last one is already gone.
+    bool tryRefForWeakLoad() const
+    {
+        unsigned count = m_refCount.load(std::memory_order_relaxed);
+        while (count && !m_refCount.compare_exchange_weak(count, count + 1, std::memory_order_relaxed)) { }
+        return count;
+    }
+
     friend void objc_setAssociatedObject(id, const void*, id, objc_AssociationPolicy);
     friend id objc_getAssociatedObject(const NSObject*, const void*);
 
     mutable std::atomic<unsigned> m_refCount { 1 };
     mutable std::atomic<Class> m_isa { nullptr };
+    mutable std::atomic<bool> m_isWeaklyReferenced { false };
     std::unique_ptr<std::vector<std::pair<const void*, RefPtr<NSObject>>>> m_associations;
 };
 
 void objc_setAssociatedObject(id object, const void* key, id value, objc_AssociationPolicy);
+// Sets every weak location holding the object to none (WeakReference.h).
+void objc_clearWeakReferences(const NSObject*);
 id objc_getAssociatedObject(const NSObject* object, const void* key);
 
 // A checked downcast along the runtime's class hierarchy.

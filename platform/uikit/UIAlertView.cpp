@@ -174,8 +174,8 @@ void UIAlertView::dismissWithClickedButtonIndex(long buttonIndex, bool)
 {
     Ref<UIAlertView> protectedThis(*this);
     static SEL clicked = sel_registerName("alertView:clickedButtonAtIndex:");
-    if (m_delegate && m_delegate->respondsToSelector(clicked))
-        objc_msgSend<void(id, long)>(m_delegate, clicked, static_cast<id>(this), buttonIndex);
+    if (RefPtr<NSObject> delegate = m_delegate.retained(); delegate && delegate->respondsToSelector(clicked))
+        objc_msgSend<void(id, long)>(delegate.get(), clicked, static_cast<id>(this), buttonIndex);
     std::erase_if(shownAlerts(), [&](auto& alert) { return alert.ptr() == this; });
     if (RefPtr<UIView> backdrop = std::move(m_backdrop))
         backdrop->removeFromSuperview();

@@ -9,6 +9,8 @@
 #include <string>
 #include <vector>
 
+#include <objc/WeakReference.h>
+
 #include "UIView.h"
 
 class UIAlertView : public UIView {
@@ -17,13 +19,13 @@ public:
     static Class objcClass();
 
     // -initWithTitle:message:delegate:cancelButtonTitle:otherButtonTitles:.
-    // The delegate is not retained. The cancel button, if any, is button 0.
+    // The delegate is not retained; it is weak. The cancel button, if any, is button 0.
     static Ref<UIAlertView> create(
         std::string title, std::string message, id delegate, std::optional<std::string> cancelButtonTitle, std::vector<std::string> otherButtonTitles);
 
     const std::string& title() const { return m_title; }
     const std::string& message() const { return m_message; }
-    id delegate() const { return m_delegate; }
+    id delegate() const { return m_delegate.get(); }
     long cancelButtonIndex() const { return m_hasCancelButton ? 0 : -1; }
     long numberOfButtons() const { return static_cast<long>(m_buttonTitles.size()); }
     const std::vector<std::string>& buttonTitles() const { return m_buttonTitles; }
@@ -45,7 +47,7 @@ private:
 
     std::string m_title;
     std::string m_message;
-    id m_delegate { nullptr };
+    WeakObjCPtr<> m_delegate;
     bool m_hasCancelButton { false };
     std::vector<std::string> m_buttonTitles;
     std::vector<Ref<UIView>> m_buttonViews;

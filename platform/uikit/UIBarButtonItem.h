@@ -5,6 +5,8 @@
 
 #include <string>
 
+#include <objc/WeakReference.h>
+
 #include "UIImage.h"
 #include "UIView.h"
 
@@ -15,7 +17,7 @@ public:
     UIBarButtonItem() = default;
     static Class objcClass();
 
-    // The target is not retained.
+    // The target is not retained; it is weak.
     static Ref<UIBarButtonItem> initWithImage(RefPtr<UIImage>, UIBarButtonItemStyle, id target, SEL action);
     static Ref<UIBarButtonItem> initWithTitle(std::string title, UIBarButtonItemStyle, id target, SEL action);
     static Ref<UIBarButtonItem> initWithCustomView(Ref<UIView> customView);
@@ -24,7 +26,7 @@ public:
     const std::string& title() const { return m_title; }
     UIBarButtonItemStyle style() const { return m_style; }
     UIView* customView() const { return m_customView.get(); }
-    id target() const { return m_target; }
+    id target() const { return m_target.get(); }
     SEL action() const { return m_action; }
     UIColor* tintColor() const { return m_tintColor.get(); }
     void setTintColor(RefPtr<UIColor> color) { m_tintColor = std::move(color); }
@@ -40,7 +42,7 @@ private:
     std::string m_title;
     UIBarButtonItemStyle m_style { UIBarButtonItemStyle::Plain };
     RefPtr<UIView> m_customView;
-    id m_target { nullptr };
+    WeakObjCPtr<> m_target;
     SEL m_action { nullptr };
     RefPtr<UIColor> m_tintColor;
 };

@@ -40,7 +40,7 @@ Class UISegmentedControl::objcClass()
 void UIControl::addTarget(id target, SEL action, unsigned long controlEvents)
 {
     for (auto& entry : m_targetActions) {
-        if (entry.target == target && entry.action == action) {
+        if (entry.target.get() == target && entry.action == action) {
             entry.events |= controlEvents;
             return;
         }
@@ -51,7 +51,7 @@ void UIControl::addTarget(id target, SEL action, unsigned long controlEvents)
 void UIControl::removeTarget(id target, SEL action, unsigned long controlEvents)
 {
     for (auto& entry : m_targetActions) {
-        if (entry.target == target && (!action || entry.action == action))
+        if (entry.target.get() == target && (!action || entry.action == action))
             entry.events &= ~controlEvents;
     }
     std::erase_if(m_targetActions, [](auto& entry) { return !entry.events; });
@@ -62,8 +62,10 @@ void UIControl::sendActionsForControlEvents(unsigned long controlEvents)
     Ref<UIControl> protectedThis(*this);
     auto targetActions = m_targetActions;
     for (auto& entry : targetActions) {
-        if (entry.events & controlEvents)
-            objc_msgSend<void(id)>(entry.target, entry.action, static_cast<id>(this));
+        if (!(entry.events & controlEvents))
+            continue;
+        if (RefPtr<NSObject> target = entry.target.retained())
+            objc_msgSend<void(id)>(target.get(), entry.action, static_cast<id>(this));
     }
 }
 

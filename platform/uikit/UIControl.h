@@ -6,6 +6,8 @@
 #include <string>
 #include <vector>
 
+#include <objc/WeakReference.h>
+
 #include "UIView.h"
 
 enum UIControlEvents : unsigned long {
@@ -18,7 +20,8 @@ public:
     UIControl() = default;
     static Class objcClass();
 
-    // Targets are not retained, as UIKit does not retain them.
+    // Targets are not retained, as UIKit does not retain them; a freed one
+    // is passed over (they are weak).
     void addTarget(id target, SEL action, unsigned long controlEvents);
     void removeTarget(id target, SEL action, unsigned long controlEvents);
     // Sends each matching action, with this control as the argument.
@@ -41,7 +44,7 @@ protected:
 
 private:
     struct TargetAction {
-        id target;
+        WeakObjCPtr<> target;
         SEL action;
         unsigned long events;
     };

@@ -282,11 +282,11 @@ void UITableView::loadRow(long section, long row)
     RefPtr<UITableViewCell> cell;
     {
         AutoreleasePool pool;
-        id made = objc_msgSend<id(id, id)>(m_dataSource, selector("tableView:cellForRowAtIndexPath:"), static_cast<id>(this), static_cast<id>(path.ptr()));
+        id made = objc_msgSend<id(id, id)>(m_dataSource.get(), selector("tableView:cellForRowAtIndexPath:"), static_cast<id>(this), static_cast<id>(path.ptr()));
         cell = objc_dynamicCast<UITableViewCell>(made);
     }
     OBJC_ASSERT(cell, "the data source's tableView:cellForRowAtIndexPath: gives a cell");
-    CGFloat height = ask<double(id, id)>(m_delegate, "tableView:heightForRowAtIndexPath:", 44.0, static_cast<id>(this), static_cast<id>(path.ptr()));
+    CGFloat height = ask<double(id, id)>(m_delegate.get(), "tableView:heightForRowAtIndexPath:", 44.0, static_cast<id>(this), static_cast<id>(path.ptr()));
     auto& slot = m_sections[static_cast<std::size_t>(section)];
     setAside(slot.cells[static_cast<std::size_t>(row)]);
     addSubview(*cell);
@@ -303,15 +303,15 @@ void UITableView::loadSection(long section)
         setAside(cell);
     removeSectionViews(slot);
     id self = this;
-    slot.header = ask<std::optional<std::string>(id, long)>(m_dataSource, "tableView:titleForHeaderInSection:", std::nullopt, self, section);
-    slot.footer = ask<std::optional<std::string>(id, long)>(m_dataSource, "tableView:titleForFooterInSection:", std::nullopt, self, section);
+    slot.header = ask<std::optional<std::string>(id, long)>(m_dataSource.get(), "tableView:titleForHeaderInSection:", std::nullopt, self, section);
+    slot.footer = ask<std::optional<std::string>(id, long)>(m_dataSource.get(), "tableView:titleForFooterInSection:", std::nullopt, self, section);
     slot.headerAlignment = static_cast<NSTextAlignment>(
-        ask<long(id, long)>(m_delegate, "tableView:titleAlignmentForHeaderInSection:", static_cast<long>(NSTextAlignment::Natural), self, section));
+        ask<long(id, long)>(m_delegate.get(), "tableView:titleAlignmentForHeaderInSection:", static_cast<long>(NSTextAlignment::Natural), self, section));
     slot.footerAlignment = static_cast<NSTextAlignment>(
-        ask<long(id, long)>(m_delegate, "tableView:titleAlignmentForFooterInSection:", static_cast<long>(NSTextAlignment::Natural), self, section));
+        ask<long(id, long)>(m_delegate.get(), "tableView:titleAlignmentForFooterInSection:", static_cast<long>(NSTextAlignment::Natural), self, section));
     {
         AutoreleasePool pool;
-        slot.headerView = objc_dynamicCast<UIView>(ask<id(id, long)>(m_delegate, "tableView:viewForHeaderInSection:", nullptr, self, section));
+        slot.headerView = objc_dynamicCast<UIView>(ask<id(id, long)>(m_delegate.get(), "tableView:viewForHeaderInSection:", nullptr, self, section));
     }
     // Grouped tables show header titles in capitals, in grey, over the rows,
     // and footers wrapped under them.
@@ -335,7 +335,7 @@ void UITableView::loadSection(long section)
         slot.footerLabel = sectionLabel(*slot.footer, slot.footerAlignment).ptr();
         slot.footerLabel->setNumberOfLines(0);
     }
-    long rows = std::max(0l, ask<long(id, long)>(m_dataSource, "tableView:numberOfRowsInSection:", 0l, self, section));
+    long rows = std::max(0l, ask<long(id, long)>(m_dataSource.get(), "tableView:numberOfRowsInSection:", 0l, self, section));
     slot.cells.assign(static_cast<std::size_t>(rows), nullptr);
     slot.heights.assign(static_cast<std::size_t>(rows), 44);
     for (long row = 0; row < rows; ++row)
@@ -449,7 +449,7 @@ void UITableView::reloadData()
         removeSectionViews(section);
     }
     m_selectedRow.reset();
-    long sections = m_dataSource ? std::max(0l, ask<long(id)>(m_dataSource, "numberOfSectionsInTableView:", 1l, static_cast<id>(this))) : 0;
+    long sections = m_dataSource.get() ? std::max(0l, ask<long(id)>(m_dataSource.get(), "numberOfSectionsInTableView:", 1l, static_cast<id>(this))) : 0;
     m_sections.assign(static_cast<std::size_t>(sections), Section {});
     for (long section = 0; section < sections; ++section)
         loadSection(section);
@@ -564,14 +564,14 @@ bool UITableView::tapRowByUser(long section, long row)
         return false;
     auto path = NSIndexPath::indexPathForRow(row, section);
     id self = this;
-    if (!ask<bool(id, id)>(m_delegate, "tableView:shouldHighlightRowAtIndexPath:", true, self, static_cast<id>(path.ptr())))
+    if (!ask<bool(id, id)>(m_delegate.get(), "tableView:shouldHighlightRowAtIndexPath:", true, self, static_cast<id>(path.ptr())))
         return true;
     log("highlight(" + pathText(section, row) + ")");
     cell->setHighlighted(true);
     m_selectedRow = { section, row };
     log("select(" + pathText(section, row) + ")");
     SEL didSelect = selector("tableView:didSelectRowAtIndexPath:");
-    if (m_delegate && m_delegate->respondsToSelector(didSelect))
-        objc_msgSend<void(id, id)>(m_delegate, didSelect, self, static_cast<id>(path.ptr()));
+    if (m_delegate.get() && m_delegate.get()->respondsToSelector(didSelect))
+        objc_msgSend<void(id, id)>(m_delegate.get(), didSelect, self, static_cast<id>(path.ptr()));
     return true;
 }

@@ -12,6 +12,8 @@
 #include <string>
 #include <vector>
 
+#include <objc/WeakReference.h>
+
 #include "NSStringDrawing.h"
 #include "UIImageView.h"
 #include "UILabel.h"
@@ -89,10 +91,10 @@ public:
     static Ref<UITableView> create(CGRect frame, UITableViewStyle);
 
     UITableViewStyle style() const { return m_style; }
-    // Neither is retained, as in UIKit.
-    id dataSource() const { return m_dataSource; }
+    // Neither is retained; both are weak, so a freed one is never asked.
+    id dataSource() const { return m_dataSource.get(); }
     void setDataSource(id dataSource) { m_dataSource = dataSource; }
-    id delegate() const { return m_delegate; }
+    id delegate() const { return m_delegate.get(); }
     void setDelegate(id delegate) { m_delegate = delegate; }
 
     void registerClass(Class cellClass, const std::string& reuseIdentifier);
@@ -170,8 +172,8 @@ private:
     void log(const std::string& event);
 
     UITableViewStyle m_style { UITableViewStyle::Plain };
-    id m_dataSource { nullptr };
-    id m_delegate { nullptr };
+    WeakObjCPtr<> m_dataSource;
+    WeakObjCPtr<> m_delegate;
     std::map<std::string, Class> m_registeredClasses;
     std::map<std::string, std::vector<Ref<UITableViewCell>>> m_reusableCells;
     std::vector<Section> m_sections;

@@ -169,7 +169,8 @@ bool UIBarButtonItem::tapByUser()
     if (!m_action)
         return false;
     Ref<UIBarButtonItem> protectedThis(*this);
-    objc_msgSend<void(id)>(m_target, m_action, static_cast<id>(this));
+    RefPtr<NSObject> target = m_target.retained();
+    objc_msgSend<void(id)>(target.get(), m_action, static_cast<id>(this));
     return true;
 }
 

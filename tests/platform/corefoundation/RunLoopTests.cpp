@@ -4,6 +4,8 @@
 #include <unistd.h>
 
 #include <corefoundation/Dispatch.h>
+#include <objc/AutoreleasePool.h>
+#include <objc/NSObject.h>
 
 namespace {
 
@@ -85,4 +87,26 @@ TEST(CFRunLoop, RunReturnsWhenStoppedFromABlock)
     loop.performAsync([&] { loop.stop(); });
     loop.run();
     EXPECT_EQ(passes, 1);
+}
+
+TEST(CFRunLoop, WhatACallbackAutoreleasesGoesWhenTheCallbackEnds)
+{
+    CFRunLoop loop;
+    loop.useManualClock();
+    std::size_t pendingBefore = AutoreleasePool::pendingObjectCountForTesting();
+    std::size_t pendingInBlock = 0, pendingInTimer = 0;
+    loop.performAsync([&] {
+        objc_autorelease(NSObject::create().leakRef());
+        pendingInBlock = AutoreleasePool::pendingObjectCountForTesting();
+    });
+    loop.addTimer(std::chrono::milliseconds(5), [&] {
+        objc_autorelease(NSObject::create().leakRef());
+        pendingInTimer = AutoreleasePool::pendingObjectCountForTesting();
+    });
+    loop.runUntilIdle();
+    loop.advanceClock(std::chrono::milliseconds(10));
+    loop.runUntilIdle();
+    EXPECT_EQ(pendingInBlock, pendingBefore + 1);
+    EXPECT_EQ(pendingInTimer, pendingBefore + 1);
+    EXPECT_EQ(AutoreleasePool::pendingObjectCountForTesting(), pendingBefore) << "no pool outside the loop was needed";
 }

@@ -305,3 +305,21 @@ TEST(UITableView, CellsGoAwayWithTheirTable)
     EXPECT_EQ(kept->retainCountForTesting(), 1u) << "nothing but this test holds the cell";
     EXPECT_EQ(kept->superview(), nullptr);
 }
+
+TEST(UITableView, AFreedDelegateIsNeverMessaged)
+{
+    auto table = UITableView::create(CGRectMake(0, 0, 375, 600), UITableViewStyle::Grouped);
+    table->registerClass(UITableViewCell::objcClass(), "Cell");
+    {
+        auto controller = makeController();
+        table->setDataSource(controller.ptr());
+        table->setDelegate(controller.ptr());
+        table->layoutIfNeeded();
+        ASSERT_EQ(table->numberOfSections(), 3);
+    }
+    EXPECT_EQ(table->delegate(), nullptr);
+    EXPECT_EQ(table->dataSource(), nullptr);
+    EXPECT_TRUE(table->tapRowByUser(1, 0)) << "the row still takes the touch; no one hears of it";
+    table->reloadData();
+    EXPECT_EQ(table->numberOfSections(), 0) << "no data source, no rows";
+}
