@@ -95,12 +95,13 @@ TEST(CFRunLoop, WhatACallbackAutoreleasesGoesWhenTheCallbackEnds)
     loop.useManualClock();
     std::size_t pendingBefore = AutoreleasePool::pendingObjectCountForTesting();
     std::size_t pendingInBlock = 0, pendingInTimer = 0;
+    // Our objc_autorelease retains what it is given, so the callers' own references can go.
     loop.performAsync([&] {
-        objc_autorelease(NSObject::create().leakRef());
+        objc_autorelease(NSObject::create().ptr());
         pendingInBlock = AutoreleasePool::pendingObjectCountForTesting();
     });
     loop.addTimer(std::chrono::milliseconds(5), [&] {
-        objc_autorelease(NSObject::create().leakRef());
+        objc_autorelease(NSObject::create().ptr());
         pendingInTimer = AutoreleasePool::pendingObjectCountForTesting();
     });
     loop.runUntilIdle();
