@@ -1,11 +1,14 @@
 #include "SBApplicationShortcutMenu.h"
 
+#include <cairo.h>
+
 #include <algorithm>
 
 #include <foundation/NSNumber.h>
 #include <objc/ClassBuilder.h>
 #include <objc/MessageSend.h>
 #include <uikit/UIFont.h>
+#include <uikit/UIGraphics.h>
 
 namespace {
 
@@ -108,6 +111,25 @@ void updateBackground(id self, SEL, double blurFraction)
     static_cast<SBApplicationShortcutMenu*>(self)->m_updateBlurFractions.push_back(blurFraction);
 }
 
+}
+
+void SBApplicationShortcutMenuBackgroundView::drawContent(cairo_t* cr)
+{
+    if (backgroundColor())
+        return;
+    CGSize size = bounds().size;
+    addRoundedRectangle(cr, 0, 0, size.width, size.height, layer()->cornerRadius());
+    cairo_set_source_rgba(cr, 0.97, 0.97, 0.97, 0.82);
+    cairo_fill(cr);
+}
+
+void SBApplicationShortcutMenuItemView::drawContent(cairo_t* cr)
+{
+    if (frame().origin.y <= 0)
+        return;
+    cairo_set_source_rgba(cr, 0, 0, 0, 0.12);
+    cairo_rectangle(cr, 0, 0, bounds().size.width, 0.5);
+    cairo_fill(cr);
 }
 
 bool SBApplicationShortcutMenu::isBlurSettingsHostMade() const

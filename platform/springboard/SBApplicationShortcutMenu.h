@@ -12,10 +12,12 @@
 #include "SBApplication.h"
 #include "UIBackdropViewSettings.h"
 
+// The plate: its background colour, or without one SpringBoard's light material.
 class SBApplicationShortcutMenuBackgroundView : public UIView {
 public:
     SBApplicationShortcutMenuBackgroundView() = default;
     static Class objcClass();
+    void drawContent(cairo_t*) override;
 };
 
 class SBApplicationShortcutMenuItemView : public UIView {
@@ -29,6 +31,8 @@ public:
     SBSApplicationShortcutItem* shortcutItem() const { return objc_dynamicCast<SBSApplicationShortcutItem>(m_shortcutItem.get()); }
     CGFloat titleFontSize() const { return m_titleFontSize; }
     CGFloat subtitleFontSize() const { return m_subtitleFontSize; }
+    // A hairline over every item but the first.
+    void drawContent(cairo_t*) override;
 
     RefPtr<UILabel> m_titleLabel;
     RefPtr<UILabel> m_subtitleLabel;

@@ -63,3 +63,8 @@ private:
     UIImageRenderingMode m_renderingMode { UIImageRenderingMode::Automatic };
     std::string m_sourcePath;
 };
+
+// The image as a JPEG file's bytes at a quality from 0 to 1 (empty on
+// failure); as a PNG file's.
+std::vector<std::uint8_t> UIImageJPEGRepresentation(const UIImage&, CGFloat quality);
+std::vector<std::uint8_t> UIImagePNGRepresentation(const UIImage&);

@@ -1,0 +1,367 @@
+#include "HomeScreen.h"
+
+#include <cairo.h>
+
+#include <algorithm>
+#include <cmath>
+
+#include <corefoundation/CFRunLoop.h>
+#include <objc/ClassBuilder.h>
+#include <objc/MessageSend.h>
+#include <uikit/UIGraphics.h>
+#include <uikit/UILabel.h>
+#include <uikit/UIViewRendering.h>
+
+#include "Wallpaper.h"
+
+// An app's icon with its name under it; holding it presses it.
+class SBIconView : public UIView {
+public:
+    static Class objcClass();
+    static Ref<SBIconView> create(HomeScreen& home, SBApplication& application, CGPoint origin, bool hasLabel)
+    {
+        auto view = adoptRef(*new SBIconView);
+        UIView::initWithFrame(view.ptr(), initWithFrameSelector(), CGRectMake(origin.x - 10, origin.y, 80, hasLabel ? 80 : 60));
+        view->m_home = &home;
+        view->m_application = &application;
+        auto image = UIImageView::create(CGRectMake(10, 0, 60, 60));
+        image->setImage(application.icon());
+        image->layer()->setCornerRadius(13);
+        image->setClipsToBounds(true);
+        view->addSubview(image);
+        if (hasLabel) {
+            auto label = UILabel::create(CGRectMake(0, 64, 80, 16));
+            label->setText(application.displayName());
+            label->setFont(UIFont::systemFontOfSize(12));
+            label->setTextColor(UIColor::whiteColor().ptr());
+            label->setTextAlignment(NSTextAlignment::Center);
+            view->addSubview(label);
+        }
+        return view;
+    }
+    SBApplication& application() const { return *m_application; }
+    // The icon itself, without its name.
+    CGRect iconFrame() const { return convertRectToView(CGRectMake(10, 0, 60, 60), nullptr); }
+
+    void touchesBegan(UITouch&) override { m_home->beginPress(*m_application); }
+    void touchesMoved(UITouch& touch) override { m_home->touchMoved(touch.locationInWindow(), touch.holdDuration()); }
+    void touchesEnded(UITouch& touch) override { m_home->endPress(!touch.hasMovedFar()); }
+    void touchesCancelled(UITouch&) override { m_home->endPress(false); }
+
+private:
+    HomeScreen* m_home { nullptr }; // the home screen holds its icons
+    RefPtr<SBApplication> m_application;
+};
+
+Class SBIconView::objcClass()
+{
+    static Class cls = ClassBuilder<SBIconView>("SBIconView", UIView::objcClass()).registerClass();
+    return cls;
+}
+
+[[maybe_unused]] static Class registeredSBIconView = SBIconView::objcClass();
+
+namespace {
+
+constexpr CGFloat screenWidth = 375, screenHeight = 667;
+constexpr CGFloat dockHeight = 96;
+constexpr CGFloat iconSize = 60;
+// iOS 9 on a 4.7-inch iPhone: four columns 87 points apart from 27, rows 88 apart.
+constexpr CGFloat firstColumn = 27, columnPitch = 87, firstRow = 28, rowPitch = 88;
+constexpr int columns = 4;
+// The apps iOS keeps in the dock, in its order.
+constexpr const char* dockApps[] = { "com.apple.mobilephone", "com.apple.mobilemail", "com.apple.mobilesafari", "com.apple.Music" };
+// The blurred screen is drawn at a quarter of the points, as the device
+// downsamples before it blurs.
+constexpr CGFloat blurScale = 0.5;
+
+Ref<UIImage> wallpaperImage()
+{
+    UIGraphicsBeginImageContextWithOptions({ screenWidth, screenHeight }, true, 0);
+    drawWallpaper(UIGraphicsGetCurrentContext()->cairo, screenWidth, screenHeight);
+    auto image = UIGraphicsGetImageFromCurrentImageContext();
+    UIGraphicsEndImageContext();
+    return image.releaseNonNull();
+}
+
+}
+
+HomeScreen::HomeScreen(const SpringBoard& springBoard)
+    : m_springBoard(springBoard)
+    , m_window(UIWindow::create(CGRectMake(0, 0, screenWidth, screenHeight)))
+    , m_backdrop(UIView::create(CGRectMake(0, 0, screenWidth, screenHeight)))
+    , m_blurredView(UIImageView::create(CGRectMake(0, 0, screenWidth, screenHeight)))
+    , m_tintView(UIView::create(CGRectMake(0, 0, screenWidth, screenHeight)))
+{
+    auto wallpaper = UIImageView::create(m_window->bounds());
+    wallpaper->setImage(wallpaperImage().ptr());
+    m_window->addSubview(wallpaper);
+
+    auto dock = UIView::create(CGRectMake(0, screenHeight - dockHeight, screenWidth, dockHeight));
+    dock->setBackgroundColor(UIColor::colorWithWhite(1, 0.3).ptr());
+    m_window->addSubview(dock);
+    std::size_t gridIndex = 0, dockIndex = 0;
+    for (auto& application : m_springBoard.applications()) {
+        bool isInDock = std::find(std::begin(dockApps), std::end(dockApps), application->bundleIdentifier()) != std::end(dockApps);
+        CGPoint origin;
+        if (isInDock) {
+            origin = { firstColumn + columnPitch * static_cast<CGFloat>(dockIndex++), screenHeight - dockHeight + 18 };
+        } else {
+            origin = { firstColumn + columnPitch * static_cast<CGFloat>(gridIndex % columns),
+                firstRow + rowPitch * static_cast<CGFloat>(gridIndex / columns) };
+            ++gridIndex;
+        }
+        if (origin.y + iconSize > screenHeight - (isInDock ? 0 : dockHeight))
+            continue; // one page, as far as it holds
+        auto icon = SBIconView::create(*this, application, origin, !isInDock);
+        m_window->addSubview(icon);
+        m_icons.push_back(icon);
+    }
+
+    auto clock = UILabel::create(CGRectMake(0, 0, screenWidth, 20));
+    clock->setText("9:41");
+    clock->setFont(UIFont::boldSystemFontOfSize(12));
+    clock->setTextColor(UIColor::whiteColor().ptr());
+    clock->setTextAlignment(NSTextAlignment::Center);
+    m_window->addSubview(clock);
+
+    // What a press lays over the screen: the blurred screen, its tint, the
+    // lifted icon and the menu. Hidden until a press.
+    m_backdrop->addSubview(m_blurredView);
+    m_backdrop->addSubview(m_tintView);
+    m_backdrop->setHidden(true);
+    m_window->addSubview(m_backdrop);
+}
+
+HomeScreen::~HomeScreen() = default;
+
+SBIconView* HomeScreen::iconView(const std::string& bundleIdentifier) const
+{
+    for (auto& icon : m_icons) {
+        if (icon->application().bundleIdentifier() == bundleIdentifier)
+            return icon.ptr();
+    }
+    return nullptr;
+}
+
+CGRect HomeScreen::iconFrame(const std::string& bundleIdentifier) const
+{
+    auto* icon = iconView(bundleIdentifier);
+    return icon ? icon->convertRectToView(icon->bounds(), nullptr) : CGRect {};
+}
+
+void HomeScreen::emit(const std::string& event)
+{
+    if (m_eventHandler) {
+        auto handler = m_eventHandler;
+        handler(event);
+    }
+}
+
+void HomeScreen::changed()
+{
+    if (m_changeHandler) {
+        auto handler = m_changeHandler;
+        handler();
+    }
+}
+
+void HomeScreen::touchDown(CGPoint point)
+{
+    if (m_menu) {
+        // With a menu on screen, a new finger answers the menu when it lifts.
+        m_isTouchForMenu = true;
+        return;
+    }
+    m_isTouchForMenu = false;
+    m_window->touchDown(point);
+}
+
+void HomeScreen::touchMoved(CGPoint point, UITouch::Seconds heldFor)
+{
+    if (m_pressedApplication && !m_isMenuOpen)
+        deepenPress(std::min(1.0, heldFor / fullPressDuration));
+    if (m_window->activeTouch() && m_window->activeTouch()->holdDuration() < heldFor)
+        m_window->touchMoved(point, heldFor);
+}
+
+void HomeScreen::touchUp(CGPoint point, UITouch::Seconds heldFor)
+{
+    if (m_isTouchForMenu) {
+        m_isTouchForMenu = false;
+        chooseItemAt(point, MissedMenu::Closes);
+        return;
+    }
+    if (m_pressedApplication)
+        deepenPress(std::min(1.0, heldFor / fullPressDuration));
+    bool wasOpen = m_isMenuOpen;
+    m_window->touchUp(point, heldFor);
+    // The finger that opened the menu may slide onto an item and lift there.
+    if (wasOpen)
+        chooseItemAt(point, MissedMenu::StaysOpen);
+}
+
+void HomeScreen::tap(CGPoint point)
+{
+    touchDown(point);
+    touchUp(point, UITouch::Seconds(0.1));
+}
+
+void HomeScreen::beginPress(SBApplication& application)
+{
+    m_pressedApplication = &application;
+    m_depth = 0;
+    // The host's steps: the press deepens while the finger stays down.
+    auto& loop = CFRunLoop::main();
+    auto stepTime = std::chrono::duration_cast<Nanoseconds>(fullPressDuration / pressSteps);
+    for (int step = 1; step <= pressSteps; ++step) {
+        loop.addTimer(loop.now() + stepTime * step, [this, protectedApplication = Ref<SBApplication>(application), step] {
+            if (m_pressedApplication.get() == protectedApplication.ptr() && !m_isMenuOpen)
+                deepenPress(static_cast<double>(step) / pressSteps);
+        });
+    }
+}
+
+void HomeScreen::deepenPress(double depth)
+{
+    if (!m_pressedApplication || depth <= m_depth)
+        return;
+    bool isFirst = !m_menu;
+    if (isFirst) {
+        m_menu = m_springBoard.pressIcon(*m_pressedApplication, 0, 0).ptr();
+        if (m_menu->itemViews().empty()) {
+            m_menu = nullptr;
+            return;
+        }
+    }
+    // The fractions between the last depth and this one, in the host's steps.
+    int from = static_cast<int>(std::lround(m_depth * pressSteps)), to = static_cast<int>(std::lround(depth * pressSteps));
+    for (int step = std::max(from, 0) + 1; step <= to; ++step) {
+        double fraction = static_cast<double>(step) / pressSteps;
+        objc_msgSend<void(double, double)>(m_menu.get(), sel_registerName(peekSelector), fraction, fraction);
+        objc_msgSend<void(double)>(m_menu.get(), sel_registerName(updateBackgroundSelector), fraction);
+    }
+    m_depth = depth;
+    layOutMenu();
+    if (m_depth >= 1) {
+        m_isMenuOpen = true;
+        emit("menu " + m_pressedApplication->bundleIdentifier());
+    }
+    changed();
+}
+
+void HomeScreen::endPress(bool isTap)
+{
+    RefPtr<SBApplication> application = std::move(m_pressedApplication);
+    if (m_isMenuOpen)
+        return; // a full press leaves the menu open
+    bool wasPressed = m_menu.get();
+    closeMenu();
+    if (application && isTap && !wasPressed)
+        emit("launch " + application->bundleIdentifier());
+}
+
+void HomeScreen::layOutMenu()
+{
+    if (!m_menu)
+        return;
+    auto* icon = iconView(m_menu->application()->bundleIdentifier());
+    CGRect iconFrame = icon ? icon->iconFrame() : CGRectMake((screenWidth - iconSize) / 2, screenHeight / 2, iconSize, iconSize);
+
+    // The backdrop: the screen as it was, blurred once per radius, shown as
+    // far as the press has gone, under the settings' tint.
+    auto* settings = objc_dynamicCast<_UIBackdropViewSettings>(m_menu->blurSettings());
+    double radius = settings ? settings->blurRadius() : 0;
+    double fraction = std::clamp(m_menu->lastBlurFraction(), 0.0, 1.0);
+    if (!m_blurredScreen || radius != m_blurredRadius) {
+        m_backdrop->setHidden(true);
+        UIGraphicsBeginImageContextWithOptions(m_window->bounds().size, true, blurScale);
+        drawViewHierarchy(m_window, UIGraphicsGetCurrentContext()->cairo);
+        boxBlur(UIGraphicsGetCurrentContext()->surface, static_cast<int>(std::lround(radius * blurScale / 3)));
+        m_blurredScreen = UIGraphicsGetImageFromCurrentImageContext();
+        UIGraphicsEndImageContext();
+        m_blurredRadius = radius;
+    }
+    m_blurredView->setImage(m_blurredScreen);
+    m_blurredView->setAlpha(fraction);
+    m_tintView->setBackgroundColor(settings ? settings->colorTint() : nullptr);
+    m_tintView->setAlpha(settings ? settings->colorTintAlpha() * fraction : 0);
+    m_backdrop->setHidden(false);
+
+    // The pressed icon stays sharp over the blur.
+    if (m_liftedIcon)
+        m_liftedIcon->removeFromSuperview();
+    if (icon) {
+        m_liftedIcon = SBIconView::create(*this, icon->application(), { iconFrame.origin.x, iconFrame.origin.y }, false);
+        m_liftedIcon->setUserInteractionEnabled(false);
+        m_backdrop->addSubview(*m_liftedIcon);
+    }
+
+    // Over the icon when it is in the lower half, else under it; on the
+    // icon's side of the screen; growing with the press.
+    CGSize size = m_menu->bounds().size;
+    bool isAbove = iconFrame.origin.y > screenHeight / 2;
+    CGFloat x = iconFrame.origin.x + iconFrame.size.width / 2 < screenWidth / 2 ? iconFrame.origin.x : iconFrame.origin.x + iconFrame.size.width - size.width;
+    x = std::clamp(x, 10.0, screenWidth - 10 - size.width);
+    CGFloat y = isAbove ? iconFrame.origin.y - 12 - size.height : iconFrame.origin.y + iconFrame.size.height + 12;
+    m_menu->setFrame(CGRectMake(x, y, size.width, size.height));
+    double grown = m_menu->contentFractions().empty() ? 0 : std::clamp(m_menu->contentFractions().back(), 0.0, 1.0);
+    m_menu->setAlpha(grown);
+    m_backdrop->addSubview(*m_menu);
+}
+
+void HomeScreen::chooseItemAt(CGPoint point, MissedMenu missed)
+{
+    RefPtr<SBApplicationShortcutMenu> menu = m_menu;
+    if (!menu)
+        return;
+    CGPoint inMenu = menu->convertPointFromView(point, nullptr);
+    if (menu->pointInside(inMenu)) {
+        for (auto& item : menu->itemViews()) {
+            CGRect frame = item->frame();
+            if (inMenu.y >= frame.origin.y && inMenu.y < frame.origin.y + frame.size.height) {
+                auto* shortcut = item->shortcutItem();
+                closeMenu();
+                emit("shortcut " + (shortcut ? shortcut->type() : std::string()));
+                return;
+            }
+        }
+        return; // on the plate between items: nothing
+    }
+    if (missed == MissedMenu::Closes)
+        closeMenu();
+}
+
+void HomeScreen::closeMenu()
+{
+    bool wasOpen = m_menu.get();
+    if (m_menu)
+        m_menu->removeFromSuperview();
+    if (m_liftedIcon)
+        m_liftedIcon->removeFromSuperview();
+    m_menu = nullptr;
+    m_liftedIcon = nullptr;
+    m_pressedApplication = nullptr;
+    m_isMenuOpen = false;
+    m_depth = 0;
+    m_backdrop->setHidden(true);
+    if (wasOpen) {
+        emit("closed");
+        changed();
+    }
+}
+
+void HomeScreen::reopenMenu()
+{
+    if (!m_menu)
+        return;
+    RefPtr<SBApplication> application = m_menu->application();
+    m_menu->removeFromSuperview();
+    m_menu = nullptr;
+    m_isMenuOpen = false;
+    m_depth = 0;
+    m_blurredScreen = nullptr;
+    m_pressedApplication = application;
+    deepenPress(1);
+    m_pressedApplication = nullptr;
+}

@@ -1,0 +1,87 @@
+#pragma once
+
+// The home screen SpringBoard shows, as iOS 9 lays it out on an iPhone's
+// 375 x 667 points: the wallpaper, the apps in rows of four 60-point icons
+// with their names under them, the dock, and the status bar. A finger held
+// on an icon presses it: the press deepens over half a second in steps (the
+// backdrop blurring and the menu growing); a full press leaves the menu open.
+// A tap outside an open menu closes it; a tap on an item closes it and
+// chooses that shortcut, as launching the app with it would.
+
+#include <functional>
+#include <string>
+
+#include <uikit/UIImageView.h>
+#include <uikit/UIWindow.h>
+
+#include "SpringBoard.h"
+
+class SBIconView;
+
+class HomeScreen {
+public:
+    explicit HomeScreen(const SpringBoard&);
+    ~HomeScreen();
+    HomeScreen(const HomeScreen&) = delete;
+    HomeScreen& operator=(const HomeScreen&) = delete;
+
+    static constexpr UITouch::Seconds fullPressDuration { 0.5 };
+    static constexpr int pressSteps = 5;
+
+    UIWindow& window() const { return m_window.get(); }
+    // The icon of the app, if the home screen shows it.
+    SBIconView* iconView(const std::string& bundleIdentifier) const;
+    // The app's icon with its name, on the screen; empty when not shown.
+    CGRect iconFrame(const std::string& bundleIdentifier) const;
+
+    // A finger on the screen, in points. While it is down on an icon, time
+    // held deepens the press (touchMoved with the time so far, or holdFor).
+    void touchDown(CGPoint);
+    void touchMoved(CGPoint, UITouch::Seconds heldFor);
+    void touchUp(CGPoint, UITouch::Seconds heldFor);
+    void tap(CGPoint);
+
+    // The menu on screen (being pressed or open), and how deep the press went.
+    SBApplicationShortcutMenu* menu() const { return m_menu.get(); }
+    double pressDepth() const { return m_depth; }
+    bool isMenuOpen() const { return m_menu && m_isMenuOpen; }
+    // Builds the open menu again for its app at full depth, as releasing and
+    // pressing again would (after the tweak's settings changed).
+    void reopenMenu();
+    void closeMenu();
+
+    // What the home screen did that a person would see: "menu APP",
+    // "closed", "shortcut TYPE" (an item chosen), "launch APP" (a tap on an icon).
+    void setEventHandler(std::function<void(const std::string&)> handler) { m_eventHandler = std::move(handler); }
+    // Told whenever what the screen shows changed (a press deepening, a menu
+    // opening or closing), for a host that sends pictures.
+    void setChangeHandler(std::function<void()> handler) { m_changeHandler = std::move(handler); }
+
+private:
+    friend class SBIconView;
+    void beginPress(SBApplication&);
+    void deepenPress(double depth);
+    void endPress(bool isTap);
+    void layOutMenu();
+    enum class MissedMenu { Closes, StaysOpen };
+    void chooseItemAt(CGPoint, MissedMenu);
+    void emit(const std::string& event);
+
+    const SpringBoard& m_springBoard;
+    Ref<UIWindow> m_window;
+    Ref<UIView> m_backdrop;
+    Ref<UIImageView> m_blurredView;
+    Ref<UIView> m_tintView;
+    std::vector<Ref<SBIconView>> m_icons;
+    RefPtr<SBApplication> m_pressedApplication;
+    RefPtr<SBIconView> m_liftedIcon;
+    RefPtr<SBApplicationShortcutMenu> m_menu;
+    RefPtr<UIImage> m_blurredScreen;
+    double m_blurredRadius { -1 };
+    double m_depth { 0 };
+    bool m_isMenuOpen { false };
+    bool m_isTouchForMenu { false };
+    std::function<void(const std::string&)> m_eventHandler;
+    std::function<void()> m_changeHandler;
+    void changed();
+};
