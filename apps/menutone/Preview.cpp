@@ -147,9 +147,11 @@ namespace {
 
 namespace {
 
+bool isPhone = false;
+
 void respringRequested(CFNotificationCenterRef, void*, CFStringRef, const void*, CFDictionaryRef)
 {
-    std::cout << "respring" << std::endl;
+    std::cout << (isPhone ? "{\"event\":\"respring\"}" : "respring") << std::endl;
     restartHomeScreen();
 }
 
@@ -166,8 +168,9 @@ std::optional<double> pressDepth(const std::string& text)
 
 }
 
-ExitStatus runSpringBoard()
+ExitStatus runSpringBoard(HostMode mode)
 {
+    isPhone = mode == HostMode::Phone;
     if (!DeviceRoot::current().exists()) {
         printError("no device root at " + DeviceRoot::current().hostFolder().string() + " (menutone root create DIR lays one out)");
         return ExitStatus::Failure;
@@ -187,6 +190,13 @@ ExitStatus runSpringBoard()
         return ExitStatus::Failure;
     }
     auto& springBoard = SpringBoard::launch();
+    if (isPhone) {
+        CFNotificationCenterAddObserver(CFNotificationCenterGetDarwinNotifyCenter(), nullptr, respringRequested,
+            CFStringMakeConstantString(device::kRespringNotification), nullptr, CFNotificationSuspensionBehaviorDeliverImmediately);
+        auto status = runSpringBoardPhone(springBoard);
+        device::unregisterHomeScreen();
+        return status;
+    }
     std::string tweaks;
     for (auto& library : springBoard.loadedLibraries())
         tweaks += " " + library.name + (library.isLoaded ? "" : " (not loaded: " + library.reason + ")");

@@ -19,6 +19,10 @@ struct PreviewOptions {
 };
 
 ExitStatus preview(const PreviewOptions&);
-ExitStatus runSpringBoard();
+// Lines: commands on stdin, JSON answers. Phone: the simulator's protocol (PhoneProtocol.h).
+enum class HostMode { Lines, Phone };
+ExitStatus runSpringBoard(HostMode = HostMode::Lines);
+class SpringBoard;
+ExitStatus runSpringBoardPhone(SpringBoard&);
 ExitStatus createRootCommand(const std::string& folder);
 ExitStatus printRootPath();

@@ -15,6 +15,8 @@ struct SettingsOptions {
 };
 
 ExitStatus runSettings(const SettingsOptions&);
+// The simulator's phone (PhoneProtocol.h), in real time.
+ExitStatus runSettingsPhone();
 
 inline constexpr const char* kSettingsCommandHelp
     = "commands: show | touch X Y | scroll DY | tap ROW | switch ROW on|off | segment INDEX | bar left|right | alert BUTTON | back | wait SECONDS | quit\n"

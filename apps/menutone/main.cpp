@@ -10,6 +10,7 @@
 #include "Defaults.h"
 #include "Preview.h"
 #include "Settings.h"
+#include "simulator/Simulator.h"
 
 int main(int argc, char** argv)
 {
@@ -69,6 +70,8 @@ int main(int argc, char** argv)
     addRootOption(previewCommand);
 
     auto* springboard = app.add_subcommand("springboard", "Run the home screen; commands on stdin: apps, press APP DEPTH [FILE.png], quit");
+    bool isSpringBoardPhone = false;
+    springboard->add_flag("--serve", isSpringBoardPhone, "Be one of the simulator's phones: touches in, pictures out (JSON lines)");
     addRootOption(springboard);
 
     SettingsOptions settingsOptions;
@@ -77,7 +80,15 @@ int main(int argc, char** argv)
     settingsCommand->add_option("--do", settingsOptions.commands, "A command to run; repeat for several (then stdin is not read)");
     settingsCommand->add_flag("--json", settingsOptions.isJSON, "Print show as JSON");
     settingsCommand->add_option("--png", settingsOptions.picture, "Draw the screen into this PNG file at every show");
+    bool isSettingsPhone = false;
+    settingsCommand->add_flag("--serve", isSettingsPhone, "Be one of the simulator's phones: touches in, pictures out (JSON lines)");
     addRootOption(settingsCommand);
+
+    SimulatorOptions simulatorOptions;
+    auto* simulatorCommand = app.add_subcommand("simulator",
+        "Serve a page on 127.0.0.1 with the Settings app and the home screen side by side, live; open the address it prints");
+    simulatorCommand->add_option("--port", simulatorOptions.port, "Port to listen on (default 8080; 0 picks a free one)")->check(CLI::Range(0, 65535));
+    addRootOption(simulatorCommand);
 
     std::string rootFolder;
     auto* rootCommand = app.add_subcommand("root", "Lay out a device root, or print the default one");
@@ -121,9 +132,11 @@ int main(int argc, char** argv)
     } else if (previewCommand->parsed())
         status = preview(previewOptions);
     else if (springboard->parsed())
-        status = runSpringBoard();
+        status = runSpringBoard(isSpringBoardPhone ? HostMode::Phone : HostMode::Lines);
     else if (settingsCommand->parsed())
-        status = runSettings(settingsOptions);
+        status = isSettingsPhone ? runSettingsPhone() : runSettings(settingsOptions);
+    else if (simulatorCommand->parsed())
+        status = runSimulator(simulatorOptions);
     else if (rootCreate->parsed())
         status = createRootCommand(rootFolder);
     else if (rootPath->parsed())

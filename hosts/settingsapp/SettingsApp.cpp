@@ -126,6 +126,24 @@ std::string SettingsApp::touch(CGPoint point)
     return {};
 }
 
+void SettingsApp::touchDown(CGPoint point)
+{
+    m_window->touchDown(point);
+    CFRunLoop::main().runUntilIdle();
+}
+
+void SettingsApp::touchMoved(CGPoint point, UITouch::Seconds heldFor)
+{
+    m_window->touchMoved(point, heldFor);
+    CFRunLoop::main().runUntilIdle();
+}
+
+void SettingsApp::touchUp(CGPoint point, UITouch::Seconds heldFor)
+{
+    m_window->touchUp(point, heldFor);
+    CFRunLoop::main().runUntilIdle();
+}
+
 std::string SettingsApp::scroll(CGFloat dy)
 {
     if (visibleAlert() || presentedSheet())

@@ -56,6 +56,10 @@ public:
     std::string touch(CGPoint);
     // A drag on the screen's table by the distance (content up for positive).
     std::string scroll(CGFloat dy);
+    // A finger's phases, for a host that follows a real pointer.
+    void touchDown(CGPoint);
+    void touchMoved(CGPoint, UITouch::Seconds heldFor);
+    void touchUp(CGPoint, UITouch::Seconds heldFor);
     // A row is named by its text, or as SECTION:ROW; one out of sight is
     // scrolled into view first.
     std::string tapRow(const std::string& row);

@@ -1,0 +1,180 @@
+#include "PhoneProtocol.h"
+
+#include <fcntl.h>
+#include <signal.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cmath>
+#include <cstdlib>
+#include <sstream>
+#include <utility>
+
+#include <corefoundation/CFRunLoop.h>
+#include <uikit/UIViewRendering.h>
+#include <uikit/UIWindow.h>
+
+#include "../common/JSON.h"
+
+namespace {
+
+// What a frame's picture is encoded at: a screen reads well and encodes fast.
+constexpr double jpegQuality = 0.85;
+
+std::string frameJSON(CGRect frame)
+{
+    return "{\"x\":" + jsonNumber(frame.origin.x) + ",\"y\":" + jsonNumber(frame.origin.y) + ",\"width\":" + jsonNumber(frame.size.width)
+        + ",\"height\":" + jsonNumber(frame.size.height) + "}";
+}
+
+// A termination request, carried from the signal handler to the run loop.
+int terminationPipe[2] = { -1, -1 };
+
+void requestTermination(int)
+{
+    char byte = 1;
+    [[maybe_unused]] auto written = ::write(terminationPipe[1], &byte, 1);
+}
+
+}
+
+std::string base64(const std::vector<std::uint8_t>& bytes)
+{
+    static constexpr char alphabet[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/";
+    std::string text;
+    text.reserve((bytes.size() + 2) / 3 * 4);
+    std::size_t i = 0;
+    for (; i + 2 < bytes.size(); i += 3) {
+        unsigned value = bytes[i] << 16 | bytes[i + 1] << 8 | bytes[i + 2];
+        text += alphabet[value >> 18];
+        text += alphabet[(value >> 12) & 63];
+        text += alphabet[(value >> 6) & 63];
+        text += alphabet[value & 63];
+    }
+    if (i < bytes.size()) {
+        unsigned value = bytes[i] << 16 | (i + 1 < bytes.size() ? bytes[i + 1] << 8 : 0);
+        text += alphabet[value >> 18];
+        text += alphabet[(value >> 12) & 63];
+        text += i + 1 < bytes.size() ? alphabet[(value >> 6) & 63] : '=';
+        text += '=';
+    }
+    return text;
+}
+
+std::string frameLine(UIWindow& window, const std::vector<AccessibleElement>& elements)
+{
+    auto picture = imageOfViewHierarchy(window);
+    std::string image = picture ? "data:image/jpeg;base64," + base64(UIImageJPEGRepresentation(*picture, jpegQuality)) : "";
+    std::string json = "{\"frame\":{\"image\":" + jsonString(image) + ",\"elements\":[";
+    for (std::size_t i = 0; i < elements.size(); ++i) {
+        auto& element = elements[i];
+        json += (i ? "," : "") + std::string("{\"id\":") + jsonString(element.id) + ",\"name\":" + jsonString(element.name)
+            + ",\"role\":" + jsonString(element.role) + ",\"frame\":" + frameJSON(element.frame) + ",\"enabled\":" + (element.isEnabled ? "true" : "false");
+        if (element.isChecked)
+            json += std::string(",\"checked\":") + (*element.isChecked ? "true" : "false");
+        json += "}";
+    }
+    return json + "]}}";
+}
+
+std::string eventLine(const std::string& event)
+{
+    return "{\"event\":" + jsonString(event) + "}";
+}
+
+std::string errorLine(const std::string& message)
+{
+    return "{\"error\":" + jsonString(message) + "}";
+}
+
+std::optional<PhoneCommand> parsePhoneCommand(const std::string& line, std::string& error)
+{
+    std::istringstream words(line);
+    PhoneCommand command;
+    words >> command.verb;
+    std::getline(words >> std::ws, command.argument);
+    struct Shape {
+        const char* verb;
+        std::size_t numbers;
+    };
+    static constexpr Shape shapes[] = { { "down", 2 }, { "move", 3 }, { "up", 3 }, { "scroll", 1 }, { "frame", 0 }, { "quit", 0 } };
+    for (auto& shape : shapes) {
+        if (command.verb != shape.verb)
+            continue;
+        std::istringstream numbers(command.argument);
+        for (std::string word; numbers >> word;) {
+            char* end = nullptr;
+            double value = std::strtod(word.c_str(), &end);
+            if (*end || !std::isfinite(value) || std::fabs(value) > 1e6) {
+                error = "not a number: " + word;
+                return std::nullopt;
+            }
+            command.numbers.push_back(value);
+        }
+        if (command.numbers.size() != shape.numbers) {
+            error = command.verb + " takes " + std::to_string(shape.numbers) + " numbers";
+            return std::nullopt;
+        }
+        return command;
+    }
+    if ((command.verb == "activate" || command.verb == "import") && !command.argument.empty())
+        return command;
+    error = "unknown command \"" + command.verb + "\"";
+    return std::nullopt;
+}
+
+void runLineLoop(const std::function<void(const std::string&)>& handle)
+{
+    auto& loop = CFRunLoop::main();
+    // Ctrl-C reaches the whole process group; the simulator that started this
+    // phone hears it and tells the phone to quit. Asked to terminate (or
+    // interrupted when a person types the commands), the phone ends as
+    // "quit" would, giving back what it holds in the root.
+    bool isTyped = ::isatty(STDIN_FILENO);
+    if (!isTyped)
+        ::signal(SIGINT, SIG_IGN);
+    std::optional<CFRunLoop::SourceID> terminationSource;
+    if (::pipe2(terminationPipe, O_CLOEXEC | O_NONBLOCK) == 0) {
+        struct sigaction action {};
+        action.sa_handler = requestTermination;
+        ::sigaction(SIGTERM, &action, nullptr);
+        ::sigaction(SIGHUP, &action, nullptr);
+        if (isTyped)
+            ::sigaction(SIGINT, &action, nullptr);
+        terminationSource = loop.addFileDescriptorSource(terminationPipe[0], [&] { loop.stop(); });
+    }
+    std::string pending;
+    auto source = loop.addFileDescriptorSource(STDIN_FILENO, [&] {
+        char buffer[65536];
+        ssize_t count = ::read(STDIN_FILENO, buffer, sizeof buffer);
+        if (count < 0 && errno == EINTR)
+            return;
+        if (count <= 0) {
+            if (!pending.empty())
+                handle(std::exchange(pending, {}));
+            loop.stop();
+            return;
+        }
+        pending.append(buffer, static_cast<std::size_t>(count));
+        for (std::size_t end; (end = pending.find('\n')) != std::string::npos;) {
+            std::string line = pending.substr(0, end);
+            pending.erase(0, end + 1);
+            if (line == "quit") {
+                loop.stop();
+                return;
+            }
+            handle(line);
+        }
+    });
+    loop.run();
+    loop.removeSource(source);
+    if (terminationSource) {
+        loop.removeSource(*terminationSource);
+        ::signal(SIGTERM, SIG_DFL);
+        ::signal(SIGHUP, SIG_DFL);
+        ::signal(SIGINT, SIG_DFL);
+        ::close(terminationPipe[0]);
+        ::close(terminationPipe[1]);
+        terminationPipe[0] = terminationPipe[1] = -1;
+    }
+}

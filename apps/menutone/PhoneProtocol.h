@@ -1,0 +1,52 @@
+#pragma once
+
+// How the simulator talks to the two phones it runs (the Settings app and
+// the home screen, each its own process on the root): line commands in,
+// one JSON object per line out.
+//
+// In:  down X Y | move X Y HELD | up X Y HELD | activate ID | scroll DY |
+//      frame | import FILE | quit        (points; HELD in seconds)
+// Out: {"frame":{"image":"data:image/jpeg;base64,...","elements":[...]}}
+//      {"event":"..."}   {"error":"..."}
+//
+// An element is what a screen reader finds over the picture: an id to
+// activate it by, its visible name, its role, and its frame on the screen.
+
+#include <functional>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include <uikit/CGGeometry.h>
+
+class UIWindow;
+
+struct AccessibleElement {
+    std::string id;
+    std::string name;
+    std::string role; // "button", "switch", "radio"
+    CGRect frame;
+    bool isEnabled { true };
+    std::optional<bool> isChecked;
+};
+
+// The window drawn for the browser (JPEG: quick to make and to decode) with
+// its elements, as one line.
+std::string frameLine(UIWindow&, const std::vector<AccessibleElement>&);
+std::string eventLine(const std::string& event);
+std::string errorLine(const std::string& message);
+
+// A phone's command, parsed: the verb, the numbers after it, the rest.
+struct PhoneCommand {
+    std::string verb;
+    std::vector<double> numbers;
+    std::string argument;
+};
+// None for a line that is not a command this protocol knows (the message says why).
+std::optional<PhoneCommand> parsePhoneCommand(const std::string& line, std::string& error);
+
+// Reads stdin line by line on the main run loop until "quit" or the end of
+// input, handing each line over; runs the loop meanwhile.
+void runLineLoop(const std::function<void(const std::string&)>&);
+
+std::string base64(const std::vector<std::uint8_t>&);

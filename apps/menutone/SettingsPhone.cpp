@@ -1,0 +1,166 @@
+// `menutone settings --serve`: the Settings app as one of the simulator's
+// phones, following a real pointer in real time.
+
+#include <iostream>
+
+#include <corefoundation/CFNotificationCenter.h>
+#include <corefoundation/CFRunLoop.h>
+#include <foundation/NSDictionary.h>
+#include <preferences/PSListController.h>
+#include <settingsapp/ScreenSnapshot.h>
+#include <settingsapp/SettingsApp.h>
+#include <shared/SettingsStore.h>
+
+#include "PhoneProtocol.h"
+#include "Settings.h"
+
+namespace {
+
+// Changes a touch sets off later (an alert shown from the main queue, a
+// tint applied after a delay) are in the picture sent this long after it.
+constexpr auto settleDelay = std::chrono::milliseconds(350);
+
+std::vector<AccessibleElement> settingsElements(const SettingsApp& app)
+{
+    auto screen = ScreenSnapshot::capture(app);
+    std::vector<AccessibleElement> elements;
+    // An alert is modal: only its buttons answer.
+    if (screen.alert) {
+        for (std::size_t i = 0; i < screen.alert->buttons.size() && i < screen.alert->buttonFrames.size(); ++i)
+            elements.push_back({ "alert:" + std::to_string(i), screen.alert->buttons[i], "button", screen.alert->buttonFrames[i] });
+        return elements;
+    }
+    auto barButton = [&](const std::optional<BarButtonSnapshot>& button, const std::string& id, const std::string& fallbackName) {
+        if (button && button->frame.size.width > 0)
+            elements.push_back({ id, button->title.empty() ? fallbackName : button->title, "button", button->frame });
+    };
+    if (screen.sheet) {
+        barButton(screen.sheet->leftBarButton, "bar:left", "Cancel");
+        barButton(screen.sheet->rightBarButton, "bar:right", "Send");
+        return elements;
+    }
+    barButton(screen.backButton, "back", "Back");
+    barButton(screen.leftBarButton, "bar:left", "Left");
+    barButton(screen.rightBarButton, "bar:right", screen.rightBarButton && screen.rightBarButton->image ? screen.rightBarButton->image->name : "Right");
+    for (std::size_t s = 0; s < screen.sections.size(); ++s) {
+        for (std::size_t r = 0; r < screen.sections[s].rows.size(); ++r) {
+            auto& row = screen.sections[s].rows[r];
+            std::string path = std::to_string(s) + ":" + std::to_string(r);
+            auto& accessory = row.accessory;
+            if (accessory.kind == AccessorySnapshot::Kind::Switch) {
+                AccessibleElement toggle { "switch:" + path, row.text, "switch", accessory.frame, row.takesTouches };
+                toggle.isChecked = accessory.isOn;
+                elements.push_back(toggle);
+            } else if (accessory.kind == AccessorySnapshot::Kind::Segments) {
+                double width = accessory.frame.size.width / static_cast<double>(std::max<std::size_t>(accessory.segments.size(), 1));
+                for (std::size_t i = 0; i < accessory.segments.size(); ++i) {
+                    CGRect frame = accessory.frame;
+                    frame.origin.x += width * static_cast<double>(i);
+                    frame.size.width = width;
+                    AccessibleElement segment { "segment:" + std::to_string(i), accessory.segments[i], "radio", frame };
+                    segment.isChecked = static_cast<long>(i) == accessory.selectedSegment;
+                    elements.push_back(segment);
+                }
+            }
+            if (!row.text.empty() && accessory.kind != AccessorySnapshot::Kind::Switch)
+                elements.push_back({ "row:" + path, row.text, "button", row.frame, row.takesTouches });
+        }
+    }
+    return elements;
+}
+
+std::string activate(SettingsApp& app, const std::string& id)
+{
+    auto after = [&](std::string_view prefix) { return id.substr(prefix.size()); };
+    if (id.starts_with("row:"))
+        return app.tapRow(after("row:"));
+    if (id.starts_with("switch:")) {
+        auto* table = app.topTable();
+        long section = 0, row = 0;
+        if (std::sscanf(after("switch:").c_str(), "%ld:%ld", &section, &row) != 2 || !table || !table->cellForRow(section, row))
+            return "no switch " + id;
+        auto* toggle = objc_dynamicCast<UISwitch>(table->cellForRow(section, row)->accessoryView());
+        return toggle ? app.setSwitch(after("switch:"), !toggle->isOn()) : "no switch " + id;
+    }
+    if (id.starts_with("segment:"))
+        return app.selectSegment(std::atol(after("segment:").c_str()));
+    if (id.starts_with("alert:"))
+        return app.tapAlertButton(after("alert:"));
+    if (id == "back")
+        return app.goBack();
+    if (id == "bar:left" || id == "bar:right")
+        return app.tapBarButton(id == "bar:left" ? SettingsApp::BarSide::Left : SettingsApp::BarSide::Right);
+    return "no element " + id;
+}
+
+// A store from outside: read with the store's own reader, refused whole if
+// malformed, else written atomically and posted as a change.
+std::string importStore(SettingsApp& app, const std::string& hostPath)
+{
+    auto store = NSDictionary::dictionaryWithContentsOfHostFile(hostPath);
+    if (!store)
+        return "not a settings store: the file is not a property list with a dictionary at its root";
+    if (!store->writeToFile(kMenutoneSettingsPath, Atomically::Yes))
+        return "cannot write " + std::string(kMenutoneSettingsPath);
+    CFNotificationCenterPostNotification(CFNotificationCenterGetDarwinNotifyCenter(), CFStringMakeConstantString(kMenutoneSettingsChangedNotification),
+        nullptr, nullptr, true);
+    if (auto* list = objc_dynamicCast<PSListController>(app.topViewController()))
+        list->reloadSpecifiers();
+    return {};
+}
+
+}
+
+ExitStatus runSettingsPhone()
+{
+    auto& app = SettingsApp::launch();
+    if (auto error = app.openEntry("MenutoneSettings"); !error.empty()) {
+        std::cout << errorLine(error) << std::endl;
+        return ExitStatus::Failure;
+    }
+    auto& loop = CFRunLoop::main();
+    auto sendFrame = [&] { std::cout << frameLine(app.window(), settingsElements(app)) << std::endl; };
+    std::optional<CFRunLoop::SourceID> settleTimer;
+    auto sendFrameNowAndSettled = [&] {
+        sendFrame();
+        if (settleTimer)
+            loop.cancelTimer(*settleTimer);
+        settleTimer = loop.addTimer(loop.now() + settleDelay, [&] {
+            settleTimer.reset();
+            sendFrame();
+        });
+    };
+    sendFrame();
+    runLineLoop([&](const std::string& line) {
+        std::string error;
+        auto command = parsePhoneCommand(line, error);
+        if (!command) {
+            std::cout << errorLine(error) << std::endl;
+            return;
+        }
+        auto& numbers = command->numbers;
+        if (command->verb == "down")
+            app.touchDown({ numbers[0], numbers[1] });
+        else if (command->verb == "move")
+            app.touchMoved({ numbers[0], numbers[1] }, UITouch::Seconds(numbers[2]));
+        else if (command->verb == "up") {
+            app.touchUp({ numbers[0], numbers[1] }, UITouch::Seconds(numbers[2]));
+            sendFrameNowAndSettled();
+        } else if (command->verb == "scroll") {
+            error = app.scroll(numbers[0]);
+            sendFrame();
+        } else if (command->verb == "activate") {
+            error = activate(app, command->argument);
+            sendFrameNowAndSettled();
+        } else if (command->verb == "import") {
+            error = importStore(app, command->argument);
+            if (error.empty())
+                std::cout << eventLine("imported") << std::endl;
+            sendFrameNowAndSettled();
+        } else if (command->verb == "frame")
+            sendFrame();
+        if (!error.empty())
+            std::cout << errorLine(error) << std::endl;
+    });
+    return ExitStatus::Success;
+}

@@ -1,0 +1,33 @@
+#pragma once
+
+// One of the simulator's phones: a `menutone` host process on the root,
+// commands written to its stdin, each line it prints handed to a callback
+// on a reader thread.
+
+#include <sys/types.h>
+
+#include <functional>
+#include <mutex>
+#include <string>
+#include <thread>
+#include <vector>
+
+class PhoneProcess {
+public:
+    using LineHandler = std::function<void(const std::string&)>;
+
+    // Starts this program again with the arguments. Answers an error message, or empty.
+    std::string start(const std::vector<std::string>& arguments, LineHandler);
+    ~PhoneProcess();
+
+    void send(const std::string& line);
+    // Asks it to quit, then waits (killing it if it does not go).
+    void stop();
+
+private:
+    pid_t m_pid { -1 };
+    int m_input { -1 };
+    int m_output { -1 };
+    std::mutex m_inputLock;
+    std::thread m_reader;
+};

@@ -1,0 +1,333 @@
+#include "Simulator.h"
+
+#include <signal.h>
+#include <unistd.h>
+
+#include <atomic>
+#include <condition_variable>
+#include <cstdlib>
+#include <deque>
+#include <filesystem>
+#include <fstream>
+#include <iostream>
+#include <map>
+#include <memory>
+#include <mutex>
+#include <optional>
+
+#include <httplib.h>
+
+#include <device/DeviceRoot.h>
+#include <foundation/NSDictionary.h>
+#include <foundation/PropertyListSerialization.h>
+#include <shared/SettingsStore.h>
+
+#include "../../common/JSON.h"
+#include "PhoneProcess.h"
+
+namespace {
+
+// An upload larger than this is no settings store.
+constexpr std::size_t maximumUploadBytes = 1 << 20;
+
+// Server-sent events to every page that listens, the latest frame of each
+// phone first to a page that just came.
+class Broadcaster {
+public:
+    struct Client {
+        std::mutex lock;
+        std::condition_variable ready;
+        std::deque<std::string> messages;
+        bool isClosed { false };
+    };
+
+    std::shared_ptr<Client> connect()
+    {
+        auto client = std::make_shared<Client>();
+        std::lock_guard guard(m_lock);
+        for (auto& [phone, frame] : m_latestFrames)
+            client->messages.push_back(frame);
+        m_clients.push_back(client);
+        return client;
+    }
+
+    void send(const std::string& event, const std::string& data, const std::string& phone = {})
+    {
+        std::string message = "event: " + event + "\ndata: " + data + "\n\n";
+        std::lock_guard guard(m_lock);
+        if (event == "frame")
+            m_latestFrames[phone] = message;
+        std::erase_if(m_clients, [](auto& client) { return client->isClosed; });
+        for (auto& client : m_clients) {
+            std::lock_guard clientGuard(client->lock);
+            // A page that stopped reading keeps only the latest pictures.
+            if (client->messages.size() > 64)
+                client->messages.pop_front();
+            client->messages.push_back(message);
+            client->ready.notify_one();
+        }
+    }
+
+    void closeAll()
+    {
+        std::lock_guard guard(m_lock);
+        for (auto& client : m_clients) {
+            std::lock_guard clientGuard(client->lock);
+            client->isClosed = true;
+            client->ready.notify_one();
+        }
+    }
+
+private:
+    std::mutex m_lock;
+    std::vector<std::shared_ptr<Client>> m_clients;
+    std::map<std::string, std::string> m_latestFrames;
+};
+
+// The answer a phone gives to a command that waits for one (an import).
+class Answer {
+public:
+    void expect()
+    {
+        std::lock_guard guard(m_lock);
+        m_answer.reset();
+    }
+    void give(std::string answer)
+    {
+        std::lock_guard guard(m_lock);
+        m_answer = std::move(answer);
+        m_ready.notify_all();
+    }
+    std::optional<std::string> wait(std::chrono::seconds timeout)
+    {
+        std::unique_lock guard(m_lock);
+        m_ready.wait_for(guard, timeout, [&] { return m_answer.has_value(); });
+        return m_answer;
+    }
+
+private:
+    std::mutex m_lock;
+    std::condition_variable m_ready;
+    std::optional<std::string> m_answer;
+};
+
+httplib::Server* runningServer = nullptr;
+
+void stopOnSignal(int)
+{
+    if (runningServer)
+        runningServer->stop();
+}
+
+bool isNumber(const std::string& text, double& value)
+{
+    char* end = nullptr;
+    value = std::strtod(text.c_str(), &end);
+    return !text.empty() && !*end && std::isfinite(value) && std::fabs(value) < 1e6;
+}
+
+std::string numberText(double value)
+{
+    return shortestDecimal(value);
+}
+
+}
+
+ExitStatus runSimulator(const SimulatorOptions& options)
+{
+    httplib::Server server;
+    int port = options.port == 0 ? server.bind_to_any_port("127.0.0.1") : (server.bind_to_port("127.0.0.1", options.port) ? options.port : -1);
+    if (port <= 0) {
+        std::cerr << "menutone: simulator: cannot listen on 127.0.0.1:" << options.port << "\n";
+        return ExitStatus::Failure;
+    }
+    const std::string host = "127.0.0.1:" + std::to_string(port);
+    const std::string origin = "http://" + host;
+    std::string rootFolder = DeviceRoot::current().hostFolder().string();
+
+    Broadcaster broadcaster;
+    Answer importAnswer;
+    PhoneProcess settings, springBoard;
+    auto relay = [&](const std::string& phone) {
+        return [&, phone](const std::string& line) {
+            std::string data = "{\"phone\":" + jsonString(phone) + "," + (line.size() > 1 && line[0] == '{' ? line.substr(1) : "\"text\":" + jsonString(line) + "}");
+            if (line.starts_with("{\"frame\":"))
+                broadcaster.send("frame", data, phone);
+            else if (line.starts_with("{\"event\":")) {
+                broadcaster.send("event", data);
+                if (phone == "settings" && line == "{\"event\":\"imported\"}")
+                    importAnswer.give({});
+            } else if (line.starts_with("{\"error\":")) {
+                broadcaster.send("failure", data);
+                if (phone == "settings")
+                    importAnswer.give(line);
+            }
+        };
+    };
+    if (auto error = springBoard.start({ "springboard", "--serve", "--root", rootFolder }, relay("home")); !error.empty()) {
+        std::cerr << "menutone: simulator: cannot start the home screen: " << error << "\n";
+        return ExitStatus::Failure;
+    }
+    if (auto error = settings.start({ "settings", "--serve", "--root", rootFolder }, relay("settings")); !error.empty()) {
+        std::cerr << "menutone: simulator: cannot start the Settings app: " << error << "\n";
+        return ExitStatus::Failure;
+    }
+    auto phoneNamed = [&](const std::string& name) -> PhoneProcess* {
+        return name == "settings" ? &settings : name == "home" ? &springBoard : nullptr;
+    };
+
+    server.set_payload_max_length(maximumUploadBytes);
+    // Only the address printed, so another site's page cannot reach in by a
+    // name that resolves here (DNS rebinding); and no other site's page may
+    // change anything.
+    server.set_pre_routing_handler([&](const httplib::Request& request, httplib::Response& response) {
+        if (request.get_header_value("Host") != host) {
+            response.status = 403;
+            response.set_content("forbidden: this server answers only to " + host + "\n", "text/plain");
+            return httplib::Server::HandlerResponse::Handled;
+        }
+        if (request.method != "GET" && request.has_header("Origin") && request.get_header_value("Origin") != origin) {
+            response.status = 403;
+            response.set_content("forbidden: a request from another site\n", "text/plain");
+            return httplib::Server::HandlerResponse::Handled;
+        }
+        return httplib::Server::HandlerResponse::Unhandled;
+    });
+    server.set_error_handler([](const httplib::Request&, httplib::Response& response) {
+        if (response.body.empty())
+            response.set_content(response.status == 413 ? "too large: uploads are at most 1 MiB\n" : "bad request\n", "text/plain");
+    });
+    server.set_exception_handler([](const httplib::Request&, httplib::Response& response, std::exception_ptr) {
+        response.status = 500;
+        response.set_content("internal error\n", "text/plain");
+    });
+
+    server.Get("/", [](const httplib::Request&, httplib::Response& response) {
+        response.set_header("Cache-Control", "no-store");
+        response.set_content(simulatorPage(), "text/html; charset=utf-8");
+    });
+    server.Get("/events", [&](const httplib::Request&, httplib::Response& response) {
+        auto client = broadcaster.connect();
+        response.set_header("Cache-Control", "no-store");
+        response.set_chunked_content_provider("text/event-stream", [client](std::size_t, httplib::DataSink& sink) {
+            std::unique_lock guard(client->lock);
+            client->ready.wait_for(guard, std::chrono::seconds(15), [&] { return !client->messages.empty() || client->isClosed; });
+            if (client->isClosed)
+                return false;
+            if (client->messages.empty())
+                return sink.write(": keep-alive\n\n", 15);
+            while (!client->messages.empty()) {
+                std::string message = std::move(client->messages.front());
+                client->messages.pop_front();
+                if (!sink.write(message.data(), message.size())) {
+                    client->isClosed = true;
+                    return false;
+                }
+            }
+            return true;
+        }, [client](bool) { client->isClosed = true; });
+    });
+    // A finger: ?phone=settings|home&type=down|move|up&x=&y=&held= (points, seconds).
+    server.Post("/touch", [&](const httplib::Request& request, httplib::Response& response) {
+        auto* phone = phoneNamed(request.get_param_value("phone"));
+        std::string type = request.get_param_value("type");
+        double x = 0, y = 0, held = 0;
+        if (!phone || (type != "down" && type != "move" && type != "up") || !isNumber(request.get_param_value("x"), x)
+            || !isNumber(request.get_param_value("y"), y) || (type != "down" && !isNumber(request.get_param_value("held"), held))) {
+            response.status = 400;
+            response.set_content("usage: POST /touch?phone=settings|home&type=down|move|up&x=X&y=Y&held=SECONDS\n", "text/plain");
+            return;
+        }
+        phone->send(type + " " + numberText(x) + " " + numberText(y) + (type == "down" ? "" : " " + numberText(held)));
+        response.status = 204;
+    });
+    server.Post("/scroll", [&](const httplib::Request& request, httplib::Response& response) {
+        auto* phone = phoneNamed(request.get_param_value("phone"));
+        double dy = 0;
+        if (!phone || !isNumber(request.get_param_value("dy"), dy)) {
+            response.status = 400;
+            response.set_content("usage: POST /scroll?phone=settings|home&dy=POINTS\n", "text/plain");
+            return;
+        }
+        phone->send("scroll " + numberText(dy));
+        response.status = 204;
+    });
+    server.Post("/activate", [&](const httplib::Request& request, httplib::Response& response) {
+        auto* phone = phoneNamed(request.get_param_value("phone"));
+        std::string element = request.get_param_value("id");
+        bool isPlain = !element.empty() && element.size() < 200 && element.find_first_of("\r\n") == std::string::npos;
+        if (!phone || !isPlain) {
+            response.status = 400;
+            response.set_content("usage: POST /activate?phone=settings|home&id=ELEMENT\n", "text/plain");
+            return;
+        }
+        phone->send("activate " + element);
+        response.status = 204;
+    });
+    // The store as an XML property list, to copy to a device.
+    server.Get("/store", [&](const httplib::Request&, httplib::Response& response) {
+        auto store = NSDictionary::dictionaryWithContentsOfFile(kMenutoneSettingsPath);
+        if (!store) {
+            response.status = 404;
+            response.set_content("no settings store yet: change a setting first\n", "text/plain");
+            return;
+        }
+        auto xml = PropertyListSerialization::dataWithPropertyList(store->propertyList(), PropertyListFormat::XML);
+        if (!xml) {
+            response.status = 500;
+            response.set_content("the store cannot be written as XML\n", "text/plain");
+            return;
+        }
+        response.set_header("Content-Disposition", "attachment; filename=\"com.harbrook.Menutone.plist\"");
+        response.set_content(std::string(xml->begin(), xml->end()), "application/x-plist");
+    });
+    // A store from a device: the Settings app reads it with the store's reader,
+    // refuses a bad one (the current store untouched) and writes a good one.
+    std::mutex importLock;
+    server.Post("/store", [&](const httplib::Request& request, httplib::Response& response) {
+        std::lock_guard guard(importLock);
+        // A private file in the temporary folder, for the Settings app to read.
+        std::string templateText = (std::filesystem::temp_directory_path() / "menutone-upload-XXXXXX").string();
+        std::vector<char> pathBuffer(templateText.begin(), templateText.end());
+        pathBuffer.push_back('\0');
+        int fd = ::mkstemp(pathBuffer.data());
+        if (fd < 0) {
+            response.status = 500;
+            response.set_content("cannot keep the upload\n", "text/plain");
+            return;
+        }
+        std::string path = pathBuffer.data();
+        bool isWritten = ::write(fd, request.body.data(), request.body.size()) == static_cast<ssize_t>(request.body.size());
+        ::close(fd);
+        std::optional<std::string> answer;
+        if (isWritten) {
+            importAnswer.expect();
+            settings.send("import " + path);
+            answer = importAnswer.wait(std::chrono::seconds(10));
+        }
+        std::filesystem::remove(path);
+        if (!answer || !answer->empty()) {
+            response.status = 400;
+            std::string message = "the store was not changed";
+            if (answer && answer->starts_with("{\"error\":\""))
+                message = answer->substr(10, answer->size() - 12) + "; " + message;
+            response.set_content(message + "\n", "text/plain");
+            return;
+        }
+        response.set_content("the store was replaced\n", "text/plain");
+    });
+
+    runningServer = &server;
+    struct sigaction action {};
+    action.sa_handler = stopOnSignal;
+    ::sigaction(SIGINT, &action, nullptr);
+    ::sigaction(SIGTERM, &action, nullptr);
+    ::signal(SIGPIPE, SIG_IGN);
+    std::cout << "Menutone simulator: http://" << host << "/ (root " << rootFolder << "; Ctrl-C ends it)" << std::endl;
+    server.listen_after_bind();
+    runningServer = nullptr;
+    broadcaster.closeAll();
+    settings.stop();
+    springBoard.stop();
+    return ExitStatus::Success;
+}

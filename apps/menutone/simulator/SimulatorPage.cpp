@@ -1,0 +1,149 @@
+#include "Simulator.h"
+
+// One page, no outside resources: two phones at the device's size, each a
+// picture with its accessible elements laid over it. A pointer on a phone
+// is a finger (down, move, up, with the time held); the wheel scrolls. An
+// element activated without a pointer (a screen reader, the keyboard) is
+// activated by name, and the phone scrolls it into view first.
+const char* simulatorPage()
+{
+    return R"PAGE(<!doctype html>
+<html lang="en">
+<head>
+<meta charset="utf-8">
+<title>Menutone simulator</title>
+<style>
+  body { margin: 0; font: 14px -apple-system, "DejaVu Sans", sans-serif; background: #2b2d33; color: #eee; }
+  header { padding: 12px 24px; display: flex; gap: 16px; align-items: center; flex-wrap: wrap; }
+  header h1 { font-size: 18px; margin: 0 16px 0 0; }
+  header a, header label.button { color: #fff; background: #4a4d57; padding: 6px 12px; border-radius: 6px; text-decoration: none; cursor: pointer; }
+  #message { color: #ffd479; }
+  main { display: flex; gap: 48px; padding: 12px 24px 24px; flex-wrap: wrap; }
+  figure { margin: 0; }
+  figcaption { margin-bottom: 8px; color: #bbb; }
+  .device { background: #111; padding: 60px 14px; border-radius: 48px; box-shadow: 0 8px 30px #0008; }
+  .screen { position: relative; width: 375px; height: 667px; overflow: hidden; background: #000; touch-action: none; user-select: none; }
+  .screen img { width: 375px; height: 667px; display: block; pointer-events: none; }
+  .elements { position: absolute; inset: 0; }
+  .elements button { position: absolute; background: transparent; border: 0; padding: 0; margin: 0; color: transparent; cursor: pointer; }
+  .elements button:focus-visible { outline: 2px solid #ffd479; }
+  #log { font-family: monospace; color: #9fd; min-height: 1.2em; }
+</style>
+</head>
+<body>
+<header>
+  <h1>Menutone simulator</h1>
+  <a href="/store" download="com.harbrook.Menutone.plist" id="download">Download store</a>
+  <label class="button" for="upload">Upload store…</label>
+  <input type="file" id="upload" accept=".plist,application/x-plist,application/octet-stream" hidden>
+  <span id="message" role="status" aria-live="polite"></span>
+</header>
+<main>
+  <figure>
+    <figcaption>Settings</figcaption>
+    <div class="device"><div class="screen" id="settings" role="region" aria-label="Settings phone"><img alt=""><div class="elements"></div></div></div>
+  </figure>
+  <figure>
+    <figcaption>Home screen</figcaption>
+    <div class="device"><div class="screen" id="home" role="region" aria-label="Home screen phone"><img alt=""><div class="elements"></div></div></div>
+    <p id="log" role="log" aria-live="polite"></p>
+  </figure>
+</main>
+<script>
+"use strict";
+const post = (path, params, body) => fetch(path + "?" + new URLSearchParams(params), { method: "POST", body });
+
+for (const phone of ["settings", "home"]) {
+  const screen = document.getElementById(phone);
+  let down = null;
+  const point = (event) => {
+    const box = screen.getBoundingClientRect();
+    return { x: (event.clientX - box.left).toFixed(1), y: (event.clientY - box.top).toFixed(1) };
+  };
+  const held = () => ((performance.now() - down.time) / 1000).toFixed(3);
+  let lastMove = 0;
+  screen.addEventListener("pointerdown", (event) => {
+    if (event.button !== 0) return;
+    screen.setPointerCapture(event.pointerId);
+    down = { time: performance.now(), last: point(event) };
+    post("/touch", { phone, type: "down", ...down.last });
+    event.preventDefault();
+  });
+  screen.addEventListener("pointermove", (event) => {
+    if (!down) return;
+    const now = performance.now();
+    if (now - lastMove < 30) return;
+    lastMove = now;
+    const at = point(event);
+    // A drag on the Settings phone scrolls it, as a finger does.
+    if (phone === "settings" && Math.abs(at.y - down.last.y) > 0) post("/scroll", { phone, dy: (down.last.y - at.y).toFixed(1) });
+    down.last = at;
+    post("/touch", { phone, type: "move", ...at, held: held() });
+  });
+  const lift = (event) => {
+    if (!down) return;
+    post("/touch", { phone, type: "up", ...point(event), held: held() });
+    down = null;
+  };
+  screen.addEventListener("pointerup", lift);
+  screen.addEventListener("pointercancel", lift);
+  screen.addEventListener("wheel", (event) => {
+    post("/scroll", { phone, dy: event.deltaY.toFixed(1) });
+    event.preventDefault();
+  }, { passive: false });
+  screen.querySelector(".elements").addEventListener("click", (event) => {
+    const target = event.target.closest("button");
+    // A pointer's click was already a touch; one without a pointer (keyboard,
+    // screen reader) activates the element by its id.
+    if (!target || event.detail !== 0) return;
+    post("/activate", { phone, id: target.dataset.id });
+  });
+}
+
+function showFrame(data) {
+  const screen = document.getElementById(data.phone);
+  if (!screen) return;
+  screen.querySelector("img").src = data.frame.image;
+  const layer = screen.querySelector(".elements");
+  const focused = document.activeElement && layer.contains(document.activeElement) ? document.activeElement.dataset.id : null;
+  layer.replaceChildren(...data.frame.elements.map((element) => {
+    const button = document.createElement("button");
+    button.dataset.id = element.id;
+    button.setAttribute("aria-label", element.name);
+    if (element.role !== "button") button.setAttribute("role", element.role);
+    if (element.checked !== undefined) button.setAttribute("aria-checked", String(element.checked));
+    if (!element.enabled) button.setAttribute("aria-disabled", "true");
+    const f = element.frame;
+    Object.assign(button.style, { left: f.x + "px", top: f.y + "px", width: f.width + "px", height: f.height + "px" });
+    return button;
+  }));
+  if (focused) layer.querySelector(`[data-id="${CSS.escape(focused)}"]`)?.focus();
+  screen.dataset.frames = String(Number(screen.dataset.frames || 0) + 1);
+}
+
+const events = new EventSource("/events");
+events.addEventListener("frame", (message) => showFrame(JSON.parse(message.data)));
+events.addEventListener("event", (message) => {
+  const data = JSON.parse(message.data);
+  const log = document.getElementById("log");
+  if (data.event.startsWith("shortcut ")) log.textContent = "Shortcut chosen: " + data.event.slice(9);
+  else if (data.event.startsWith("launch ")) log.textContent = "Opened " + data.event.slice(7);
+  else if (data.event === "respring") log.textContent = "Respring: the home screen starts over";
+  document.body.dataset.lastEvent = data.event;
+});
+events.addEventListener("failure", (message) => {
+  document.getElementById("message").textContent = JSON.parse(message.data).error;
+});
+
+document.getElementById("upload").addEventListener("change", async (event) => {
+  const file = event.target.files[0];
+  if (!file) return;
+  const response = await fetch("/store", { method: "POST", body: file });
+  document.getElementById("message").textContent = (await response.text()).trim();
+  event.target.value = "";
+});
+</script>
+</body>
+</html>
+)PAGE";
+}
