@@ -166,6 +166,13 @@ void HomeScreen::changed()
     }
 }
 
+// How deep a press held that long went: whole steps only, as the timers take it.
+static double depthAfter(UITouch::Seconds heldFor)
+{
+    double steps = std::floor(heldFor / HomeScreen::fullPressDuration * HomeScreen::pressSteps + 1e-9);
+    return std::clamp(steps / HomeScreen::pressSteps, 0.0, 1.0);
+}
+
 void HomeScreen::touchDown(CGPoint point)
 {
     if (m_menu) {
@@ -180,7 +187,7 @@ void HomeScreen::touchDown(CGPoint point)
 void HomeScreen::touchMoved(CGPoint point, UITouch::Seconds heldFor)
 {
     if (m_pressedApplication && !m_isMenuOpen)
-        deepenPress(std::min(1.0, heldFor / fullPressDuration));
+        deepenPress(depthAfter(heldFor));
     if (m_window->activeTouch() && m_window->activeTouch()->holdDuration() < heldFor)
         m_window->touchMoved(point, heldFor);
 }
@@ -193,7 +200,7 @@ void HomeScreen::touchUp(CGPoint point, UITouch::Seconds heldFor)
         return;
     }
     if (m_pressedApplication)
-        deepenPress(std::min(1.0, heldFor / fullPressDuration));
+        deepenPress(depthAfter(heldFor));
     bool wasOpen = m_isMenuOpen;
     m_window->touchUp(point, heldFor);
     // The finger that opened the menu may slide onto an item and lift there.

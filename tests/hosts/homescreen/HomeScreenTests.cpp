@@ -1,0 +1,202 @@
+// The home screen under a finger, on a manual clock: what a press does at
+// each step, and that touches land where the picture shows things.
+
+#include <cairo.h>
+#include <gtest/gtest.h>
+
+#include <corefoundation/CFRunLoop.h>
+#include <homescreen/HomeScreen.h>
+#include <uikit/UILabel.h>
+#include <uikit/UIViewRendering.h>
+
+#include "TestSupport.h"
+
+namespace {
+
+constexpr const char* photos = "com.apple.mobileslideshow";
+constexpr const char* mail = "com.apple.mobilemail";
+
+class HomeScreenTest : public ::testing::Test {
+protected:
+    static void SetUpTestSuite()
+    {
+        // One root for the process: SpringBoard starts once and loads the tweak from it.
+        static TemporaryRoot root;
+        static bool isLaidOut = std::system((std::string(MENUTONE_COMMAND) + " root create '" + root.path().string() + "' > /dev/null").c_str()) == 0;
+        ASSERT_TRUE(isLaidOut);
+        DeviceRoot::setCurrent(root.path());
+        CFRunLoop::main().useManualClock();
+    }
+
+    void SetUp() override
+    {
+        m_home = std::make_unique<HomeScreen>(SpringBoard::launch());
+        m_home->setEventHandler([this](const std::string& event) { m_events += (m_events.empty() ? "" : " | ") + event; });
+        m_home->setChangeHandler([this] { ++m_changes; });
+    }
+
+    void TearDown() override
+    {
+        // Timers a test left must not reach the next test's home screen.
+        m_home->closeMenu();
+        advance(1);
+        m_home.reset();
+    }
+
+    static void advance(double seconds)
+    {
+        CFRunLoop::main().advanceClock(std::chrono::duration_cast<Nanoseconds>(std::chrono::duration<double>(seconds)));
+        CFRunLoop::main().runUntilIdle();
+    }
+
+    static CGPoint middle(CGRect frame) { return { frame.origin.x + frame.size.width / 2, frame.origin.y + frame.size.height / 2 }; }
+    // The icon's picture: 60 points square, centred over its name.
+    CGRect iconPicture(const char* identifier) const
+    {
+        CGRect withName = m_home->iconFrame(identifier);
+        EXPECT_GT(withName.size.width, 0) << identifier;
+        return CGRectMake(withName.origin.x + (withName.size.width - 60) / 2, withName.origin.y, 60, 60);
+    }
+    CGPoint iconMiddle(const char* identifier) const { return middle(iconPicture(identifier)); }
+    CGRect itemFrame(std::size_t index) const
+    {
+        auto& item = m_home->menu()->itemViews().at(index).get();
+        return item.convertRectToView(item.bounds(), nullptr);
+    }
+
+    // Holds a finger on the app's icon for the full press and lifts it there.
+    void openMenu(const char* identifier)
+    {
+        CGPoint point = iconMiddle(identifier);
+        m_home->touchDown(point);
+        advance(HomeScreen::fullPressDuration.count());
+        m_home->touchUp(point, HomeScreen::fullPressDuration);
+        ASSERT_TRUE(m_home->isMenuOpen()) << m_events;
+        m_events.clear();
+    }
+
+    std::unique_ptr<HomeScreen> m_home;
+    std::string m_events;
+    int m_changes { 0 };
+};
+
+}
+
+TEST_F(HomeScreenTest, AHeldIconDeepensInFiveStepsAndStaysOpenWhenTheFingerLifts)
+{
+    CGPoint point = iconMiddle(photos);
+    m_home->touchDown(point);
+    EXPECT_FALSE(m_home->menu()) << "nothing shows before time passes";
+    std::vector<double> depths;
+    for (int step = 0; step < HomeScreen::pressSteps; ++step) {
+        advance(HomeScreen::fullPressDuration.count() / HomeScreen::pressSteps);
+        depths.push_back(m_home->pressDepth());
+    }
+    EXPECT_EQ(depths, (std::vector<double> { 0.2, 0.4, 0.6, 0.8, 1.0 }));
+    EXPECT_EQ(m_changes, 5) << "one picture per step";
+    ASSERT_TRUE(m_home->isMenuOpen());
+    EXPECT_EQ(m_home->menu()->contentFractions(), (std::vector<double> { 0.2, 0.4, 0.6, 0.8, 1.0 })) << "the menu heard every step";
+    m_home->touchUp(point, UITouch::Seconds(0.7));
+    EXPECT_TRUE(m_home->isMenuOpen()) << "lifting the finger that opened it keeps it";
+    EXPECT_EQ(m_events, std::string("menu ") + photos);
+}
+
+TEST_F(HomeScreenTest, AQuickTapLaunchesTheAppAndItsPendingStepsOpenNothing)
+{
+    CGPoint point = iconMiddle(photos);
+    m_home->touchDown(point);
+    m_home->touchUp(point, UITouch::Seconds(0.05));
+    advance(1);
+    EXPECT_FALSE(m_home->menu());
+    EXPECT_EQ(m_events, std::string("launch ") + photos);
+}
+
+TEST_F(HomeScreenTest, ALiftBeforeTheFullPressClosesTheMenuWithoutLaunching)
+{
+    CGPoint point = iconMiddle(photos);
+    m_home->touchDown(point);
+    advance(0.25);
+    ASSERT_TRUE(m_home->menu());
+    m_home->touchUp(point, UITouch::Seconds(0.25));
+    advance(1);
+    EXPECT_FALSE(m_home->menu());
+    EXPECT_EQ(m_events, "closed");
+}
+
+TEST_F(HomeScreenTest, ATapOnAnItemChoosesItsShortcutAndATapOutsideOnlyCloses)
+{
+    openMenu(photos);
+    ASSERT_GE(m_home->menu()->itemViews().size(), 2u);
+    std::string type = m_home->menu()->itemViews()[1]->shortcutItem()->type();
+    m_home->tap(middle(itemFrame(1)));
+    EXPECT_EQ(m_events, "closed | shortcut " + type);
+    EXPECT_FALSE(m_home->menu());
+
+    openMenu(photos);
+    m_home->tap({ 187, 640 });
+    EXPECT_EQ(m_events, "closed");
+    EXPECT_FALSE(m_home->menu());
+}
+
+TEST_F(HomeScreenTest, TheFingerThatOpenedTheMenuCanSlideOntoAnItemAndLiftThere)
+{
+    CGPoint point = iconMiddle(photos);
+    m_home->touchDown(point);
+    advance(0.5);
+    ASSERT_TRUE(m_home->isMenuOpen());
+    std::string type = m_home->menu()->itemViews()[0]->shortcutItem()->type();
+    CGPoint onItem = middle(itemFrame(0));
+    m_home->touchMoved(onItem, UITouch::Seconds(0.6));
+    m_home->touchUp(onItem, UITouch::Seconds(0.7));
+    EXPECT_EQ(m_events, std::string("menu ") + photos + " | closed | shortcut " + type);
+}
+
+TEST_F(HomeScreenTest, TheMenuOpensOnTheIconsSideAndWhatItShowsIsWhatATouchFinds)
+{
+    struct Case {
+        const char* identifier;
+        bool isAbove;
+    };
+    for (auto [identifier, isAbove] : { Case { photos, false }, Case { mail, true } }) {
+        SCOPED_TRACE(identifier);
+        openMenu(identifier);
+        CGRect icon = iconPicture(identifier);
+        CGRect menu = m_home->menu()->convertRectToView(m_home->menu()->bounds(), nullptr);
+        if (isAbove)
+            EXPECT_LE(menu.origin.y + menu.size.height, icon.origin.y) << "a dock icon's menu opens over it";
+        else
+            EXPECT_GE(menu.origin.y, icon.origin.y + icon.size.height) << "a top-row icon's menu opens under it";
+        EXPECT_GE(menu.origin.x, 0);
+        EXPECT_LE(menu.origin.x + menu.size.width, 375);
+        // Each item's middle hit-tests to that item (or a view inside it).
+        for (std::size_t i = 0; i < m_home->menu()->itemViews().size(); ++i) {
+            UIView* hit = m_home->window().hitTest(middle(itemFrame(i)));
+            while (hit && hit != m_home->menu()->itemViews()[i].ptr())
+                hit = hit->superview();
+            EXPECT_TRUE(hit) << "item " << i;
+        }
+        m_home->closeMenu();
+    }
+}
+
+TEST_F(HomeScreenTest, ThePressBlursTheScreenBehindTheMenuButNotTheLiftedIcon)
+{
+    auto pixelAt = [&](CGPoint point) {
+        auto image = imageOfViewHierarchy(m_home->window(), 1);
+        EXPECT_TRUE(image);
+        if (!image)
+            return 0u;
+        cairo_surface_t* surface = image->surface();
+        cairo_surface_flush(surface);
+        auto* row = cairo_image_surface_get_data(surface) + cairo_image_surface_get_stride(surface) * static_cast<int>(point.y);
+        return reinterpret_cast<const std::uint32_t*>(row)[static_cast<int>(point.x)];
+    };
+    // A point on the Weather icon's edge: sharp before, smeared by the blur after.
+    CGRect weather = iconPicture("com.apple.weather");
+    CGPoint edge { weather.origin.x + 1, weather.origin.y + weather.size.height / 2 };
+    CGPoint photosIcon = iconMiddle(photos);
+    auto edgeBefore = pixelAt(edge), iconBefore = pixelAt(photosIcon);
+    openMenu(photos);
+    EXPECT_NE(pixelAt(edge), edgeBefore);
+    EXPECT_EQ(pixelAt(photosIcon), iconBefore);
+}
