@@ -1,11 +1,14 @@
 #include "Simulator.h"
 
+#include <fcntl.h>
 #include <signal.h>
 #include <unistd.h>
 
 #include <atomic>
 #include <condition_variable>
+#include <cerrno>
 #include <cstdlib>
+#include <cstring>
 #include <deque>
 #include <filesystem>
 #include <fstream>
@@ -14,6 +17,7 @@
 #include <memory>
 #include <mutex>
 #include <optional>
+#include <thread>
 
 #include <httplib.h>
 
@@ -111,12 +115,13 @@ private:
     std::optional<std::string> m_answer;
 };
 
-httplib::Server* runningServer = nullptr;
+// Ctrl-C, carried from the signal handler to a thread that may take locks.
+int stopPipe[2] = { -1, -1 };
 
 void stopOnSignal(int)
 {
-    if (runningServer)
-        runningServer->stop();
+    char byte = 1;
+    [[maybe_unused]] auto written = ::write(stopPipe[1], &byte, 1);
 }
 
 bool isNumber(const std::string& text, double& value)
@@ -317,7 +322,18 @@ ExitStatus runSimulator(const SimulatorOptions& options)
         response.set_content("the store was replaced\n", "text/plain");
     });
 
-    runningServer = &server;
+    // Pages listening to events are let go first: the server waits for its
+    // requests to finish before it stops.
+    if (::pipe2(stopPipe, O_CLOEXEC) != 0) {
+        std::cerr << "menutone: simulator: " << std::strerror(errno) << "\n";
+        return ExitStatus::Failure;
+    }
+    std::thread stopper([&] {
+        char byte;
+        while (::read(stopPipe[0], &byte, 1) < 0 && errno == EINTR) { }
+        broadcaster.closeAll();
+        server.stop();
+    });
     struct sigaction action {};
     action.sa_handler = stopOnSignal;
     ::sigaction(SIGINT, &action, nullptr);
@@ -325,8 +341,12 @@ ExitStatus runSimulator(const SimulatorOptions& options)
     ::signal(SIGPIPE, SIG_IGN);
     std::cout << "Menutone simulator: http://" << host << "/ (root " << rootFolder << "; Ctrl-C ends it)" << std::endl;
     server.listen_after_bind();
-    runningServer = nullptr;
-    broadcaster.closeAll();
+    stopOnSignal(0);
+    stopper.join();
+    ::signal(SIGINT, SIG_DFL);
+    ::signal(SIGTERM, SIG_DFL);
+    ::close(stopPipe[0]);
+    ::close(stopPipe[1]);
     settings.stop();
     springBoard.stop();
     return ExitStatus::Success;

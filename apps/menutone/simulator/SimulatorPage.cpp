@@ -12,6 +12,7 @@ const char* simulatorPage()
 <head>
 <meta charset="utf-8">
 <title>Menutone simulator</title>
+<link rel="icon" href="data:,">
 <style>
   body { margin: 0; font: 14px -apple-system, "DejaVu Sans", sans-serif; background: #2b2d33; color: #eee; }
   header { padding: 12px 24px; display: flex; gap: 16px; align-items: center; flex-wrap: wrap; }
@@ -51,7 +52,12 @@ const char* simulatorPage()
 </main>
 <script>
 "use strict";
-const post = (path, params, body) => fetch(path + "?" + new URLSearchParams(params), { method: "POST", body });
+// One request at a time, in order: a finger's "up" must never overtake its "down".
+let queue = Promise.resolve();
+const post = (path, params, body) => {
+  queue = queue.then(() => fetch(path + "?" + new URLSearchParams(params), { method: "POST", body })).catch(() => {});
+  return queue;
+};
 
 for (const phone of ["settings", "home"]) {
   const screen = document.getElementById(phone);

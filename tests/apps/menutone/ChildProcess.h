@@ -23,6 +23,7 @@ public:
             return;
         m_pid = ::fork();
         if (m_pid == 0) {
+            ::setpgid(0, 0); // a group of its own, so signals reach what it starts too
             ::dup2(input[0], STDIN_FILENO);
             ::dup2(output[1], STDOUT_FILENO);
             std::vector<char*> argv;
@@ -76,8 +77,10 @@ public:
                 return std::nullopt;
             char buffer[4096];
             ssize_t count = ::read(m_output, buffer, sizeof buffer);
-            if (count <= 0)
+            if (count <= 0) {
+                m_isOutputClosed = count == 0;
                 return std::nullopt;
+            }
             m_pending.append(buffer, static_cast<std::size_t>(count));
         }
     }
@@ -92,9 +95,28 @@ public:
         return std::nullopt;
     }
 
+    // Signals the program and what it started, as Ctrl-C in a terminal does.
+    void signalGroup(int number) const { ::kill(-m_pid, number); }
+
+    // Reads until the program closes its output, then its exit status (-1
+    // when a signal ended it or it went on writing for the whole patience).
+    int waitForExit()
+    {
+        while (readLine()) { }
+        if (m_pid <= 0)
+            return -1;
+        if (!m_isOutputClosed)
+            ::kill(m_pid, SIGKILL);
+        int status = 0;
+        ::waitpid(m_pid, &status, 0);
+        m_pid = -1;
+        return m_isOutputClosed && WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    }
+
 private:
     pid_t m_pid { -1 };
     int m_input { -1 };
     int m_output { -1 };
     std::string m_pending;
+    bool m_isOutputClosed { false };
 };

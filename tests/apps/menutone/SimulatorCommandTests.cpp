@@ -1,0 +1,209 @@
+// The simulator as a browser and an attacker's page meet it: over HTTP on
+// 127.0.0.1, with its two phones running on a root of the test's own.
+
+#include <gtest/gtest.h>
+
+#include <httplib.h>
+
+#include <condition_variable>
+#include <mutex>
+#include <regex>
+#include <thread>
+
+#include <foundation/NSDictionary.h>
+#include <shared/SettingsStore.h>
+
+#include "ChildProcess.h"
+#include "TestSupport.h"
+
+namespace {
+
+using namespace std::chrono_literals;
+
+// What a page listening to /events has heard so far.
+class EventListener {
+public:
+    explicit EventListener(int port)
+        : m_client("127.0.0.1", port)
+    {
+        m_thread = std::thread([this] {
+            m_client.Get("/events", [this](const char* data, std::size_t length) {
+                std::lock_guard guard(m_lock);
+                m_heard.append(data, length);
+                m_changed.notify_all();
+                return true;
+            });
+        });
+    }
+    ~EventListener()
+    {
+        m_client.stop();
+        m_thread.join();
+    }
+
+    // Waits until the stream holds the text after what was found last time;
+    // a guard against a hung test, not a measure of speed.
+    std::optional<std::string> waitFor(const std::string& text)
+    {
+        std::unique_lock guard(m_lock);
+        std::size_t found = std::string::npos;
+        m_changed.wait_for(guard, 30s, [&] { return (found = m_heard.find(text, m_searchFrom)) != std::string::npos; });
+        if (found == std::string::npos)
+            return std::nullopt;
+        std::size_t end = m_heard.find("\n\n", found);
+        std::string message = m_heard.substr(found, end == std::string::npos ? std::string::npos : end - found);
+        m_searchFrom = found + text.size();
+        return message;
+    }
+
+private:
+    httplib::Client m_client;
+    std::thread m_thread;
+    std::mutex m_lock;
+    std::condition_variable m_changed;
+    std::string m_heard;
+    std::size_t m_searchFrom { 0 };
+};
+
+class Simulator : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        auto made = runCommand(std::string(MENUTONE_COMMAND) + " root create '" + m_root.path().string() + "'");
+        ASSERT_EQ(made.status, 0) << made.output;
+        m_simulator = std::make_unique<ChildProcess>(
+            std::vector<std::string> { MENUTONE_COMMAND, "simulator", "--root", m_root.path().string(), "--port", "0" });
+        auto banner = m_simulator->readLineStartingWith("Menutone simulator: http://127.0.0.1:");
+        ASSERT_TRUE(banner);
+        m_port = std::stoi(banner->substr(std::strlen("Menutone simulator: http://127.0.0.1:")));
+        m_client = std::make_unique<httplib::Client>("127.0.0.1", m_port);
+    }
+
+    std::string storeBytes() const
+    {
+        auto bytes = readBytes(m_root.hostPath(kMenutoneSettingsPath));
+        return { bytes.begin(), bytes.end() };
+    }
+
+    std::string host() const { return "127.0.0.1:" + std::to_string(m_port); }
+
+    TemporaryRoot m_root;
+    std::unique_ptr<ChildProcess> m_simulator;
+    std::unique_ptr<httplib::Client> m_client;
+    int m_port { 0 };
+};
+
+int statusOf(const httplib::Result& result)
+{
+    return result ? result->status : -1;
+}
+
+// An element's middle, read off a frame's list of elements.
+std::optional<std::pair<double, double>> middleOfElement(const std::string& frame, const std::string& id)
+{
+    std::smatch match;
+    std::regex pattern("\"id\":\"" + id + "\"[^}]*\"frame\":\\{\"x\":([-0-9.]+),\"y\":([-0-9.]+),\"width\":([0-9.]+),\"height\":([0-9.]+)\\}");
+    if (!std::regex_search(frame, match, pattern))
+        return std::nullopt;
+    return std::pair { std::stod(match[1]) + std::stod(match[3]) / 2, std::stod(match[2]) + std::stod(match[4]) / 2 };
+}
+
+std::string xmlStore(const std::string& entries)
+{
+    return "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<!DOCTYPE plist PUBLIC \"-//Apple//DTD PLIST 1.0//EN\" "
+           "\"http://www.apple.com/DTDs/PropertyList-1.0.dtd\">\n<plist version=\"1.0\"><dict>"
+        + entries + "</dict></plist>\n";
+}
+
+}
+
+TEST_F(Simulator, AnswersOnlyItsOwnAddressAndChangesNothingForAnotherSite)
+{
+    auto page = m_client->Get("/");
+    ASSERT_EQ(statusOf(page), 200);
+    EXPECT_NE(page->body.find("<title>Menutone simulator</title>"), std::string::npos);
+
+    // A name that resolves to this machine (DNS rebinding) is not this server's name.
+    EXPECT_EQ(statusOf(m_client->Get("/", { { "Host", "attacker.example:" + std::to_string(m_port) } })), 403);
+    EXPECT_EQ(statusOf(m_client->Get("/store", { { "Host", "localhost:" + std::to_string(m_port) } })), 403);
+    // Another site's page may send, but not change anything.
+    httplib::Headers foreign { { "Origin", "http://attacker.example" } };
+    EXPECT_EQ(statusOf(m_client->Post("/store", foreign, xmlStore("<key>shortcutTitleColor</key><integer>25</integer>"), "application/x-plist")), 403);
+    EXPECT_EQ(statusOf(m_client->Post("/touch?phone=home&type=down&x=57&y=58", foreign, "", "text/plain")), 403);
+    EXPECT_FALSE(std::filesystem::exists(m_root.hostPath(kMenutoneSettingsPath)));
+    // This page's own origin may.
+    EXPECT_EQ(statusOf(m_client->Post("/scroll?phone=settings&dy=10", { { "Origin", "http://" + host() } }, "", "text/plain")), 204);
+
+    for (const char* bad : { "/touch?phone=home&type=jump&x=1&y=1", "/touch?phone=oven&type=down&x=1&y=1", "/touch?phone=home&type=down&x=nan&y=1",
+             "/touch?phone=home&type=up&x=1&y=1", "/scroll?phone=home&dy=1e300", "/activate?phone=home&id=a%0Aquit" }) {
+        auto answer = m_client->Post(bad, "", "text/plain");
+        EXPECT_EQ(statusOf(answer), 400) << bad;
+        EXPECT_NE(answer->body.find("usage: POST"), std::string::npos) << bad;
+    }
+    EXPECT_EQ(statusOf(m_client->Get("/nothing")), 404);
+}
+
+TEST_F(Simulator, AnUploadIsReadByTheStoresReaderAndABadOneLeavesTheStoreAsItWas)
+{
+    auto first = m_client->Post("/store", xmlStore("<key>shortcutTitleColor</key><integer>25</integer>"), "application/x-plist");
+    ASSERT_EQ(statusOf(first), 200) << (first ? first->body : "");
+    std::string stored = storeBytes();
+    ASSERT_FALSE(stored.empty());
+    auto read = NSDictionary::dictionaryWithContentsOfHostFile(m_root.hostPath(kMenutoneSettingsPath));
+    ASSERT_TRUE(read);
+    ASSERT_TRUE(read->objectForKey("shortcutTitleColor"));
+    EXPECT_EQ(read->objectForKey("shortcutTitleColor")->asInteger(), 25);
+
+    auto tooLarge = m_client->Post("/store", std::string((1 << 20) + 1, ' '), "application/x-plist");
+    EXPECT_EQ(statusOf(tooLarge), 413);
+    EXPECT_NE(tooLarge->body.find("too large"), std::string::npos) << tooLarge->body;
+    for (const std::string& bad : { std::string("not a property list"), std::string("bplist00\xff\xff", 10), xmlStore("<key>a</key>"),
+             std::string("<plist version=\"1.0\"><array/></plist>") }) {
+        auto answer = m_client->Post("/store", bad, "application/x-plist");
+        EXPECT_EQ(statusOf(answer), 400) << bad;
+        EXPECT_NE(answer->body.find("the store was not changed"), std::string::npos) << answer->body;
+    }
+    EXPECT_EQ(storeBytes(), stored);
+
+    auto downloaded = m_client->Get("/store");
+    ASSERT_EQ(statusOf(downloaded), 200);
+    EXPECT_NE(downloaded->body.find("<key>shortcutTitleColor</key>"), std::string::npos) << downloaded->body;
+    EXPECT_EQ(downloaded->get_header_value("Content-Disposition"), "attachment; filename=\"com.harbrook.Menutone.plist\"");
+}
+
+TEST_F(Simulator, AHeldIconOpensItsMenuAndAChangedStoreRestylesItWhileOpen)
+{
+    EventListener events(m_port);
+    auto home = events.waitFor("{\"phone\":\"home\",\"frame\"");
+    ASSERT_TRUE(home);
+    auto photos = middleOfElement(*home, "icon:com.apple.mobileslideshow");
+    ASSERT_TRUE(photos) << home->substr(0, 300);
+    std::string at = "&x=" + std::to_string(photos->first) + "&y=" + std::to_string(photos->second);
+    ASSERT_EQ(statusOf(m_client->Post("/touch?phone=home&type=down" + at, "", "text/plain")), 204);
+    // The phone's own timers deepen the press while the finger stays.
+    ASSERT_TRUE(events.waitFor("{\"phone\":\"home\",\"event\":\"menu com.apple.mobileslideshow\"}"));
+    ASSERT_EQ(statusOf(m_client->Post("/touch?phone=home&type=up" + at + "&held=0.6", "", "text/plain")), 204);
+
+    // The road a setting travels: Settings app, store, notification, tweak, menu.
+    ASSERT_EQ(statusOf(m_client->Post("/store", xmlStore("<key>shortcutTitleColor</key><integer>25</integer>"), "application/x-plist")), 200);
+    ASSERT_TRUE(events.waitFor("{\"phone\":\"home\",\"event\":\"menu com.apple.mobileslideshow\"}")) << "the open menu was built again";
+    auto restyled = events.waitFor("{\"phone\":\"home\",\"frame\"");
+    ASSERT_TRUE(restyled);
+    EXPECT_TRUE(middleOfElement(*restyled, "item:0")) << "the menu's items are what a screen reader finds";
+
+    ASSERT_EQ(statusOf(m_client->Post("/activate?phone=home&id=item:0", "", "text/plain")), 204);
+    EXPECT_TRUE(events.waitFor("{\"phone\":\"home\",\"event\":\"shortcut com.apple.photos.most-recent\"}"));
+}
+
+TEST_F(Simulator, CtrlCEndsItAndItsPhonesWhileAPageListensAndLeavesNothingInTheRoot)
+{
+    EventListener events(m_port);
+    ASSERT_TRUE(events.waitFor("{\"phone\":\"home\",\"frame\""));
+    ASSERT_TRUE(std::filesystem::exists(m_root.path() / "var/run/SpringBoard.pid"));
+    m_simulator->signalGroup(SIGINT);
+    EXPECT_EQ(m_simulator->waitForExit(), 0);
+    std::vector<std::string> left;
+    for (auto& entry : std::filesystem::directory_iterator(m_root.path() / "var/run"))
+        left.push_back(entry.path().filename().string());
+    EXPECT_EQ(left, std::vector<std::string> { "notify" }) << "the home screen gave back its pid file";
+}
