@@ -144,12 +144,15 @@ void runLineLoop(const std::function<void(const std::string&)>& handle)
         terminationSource = loop.addFileDescriptorSource(terminationPipe[0], [&] { loop.stop(); });
     }
     std::string pending;
-    auto source = loop.addFileDescriptorSource(STDIN_FILENO, [&] {
+    std::optional<CFRunLoop::SourceID> source;
+    source = loop.addFileDescriptorSource(STDIN_FILENO, [&] {
         char buffer[65536];
         ssize_t count = ::read(STDIN_FILENO, buffer, sizeof buffer);
         if (count < 0 && errno == EINTR)
             return;
         if (count <= 0) {
+            // The end of input stays readable: no pass may hear it again.
+            loop.removeSource(*std::exchange(source, std::nullopt));
             if (!pending.empty())
                 handle(std::exchange(pending, {}));
             loop.stop();
@@ -167,7 +170,8 @@ void runLineLoop(const std::function<void(const std::string&)>& handle)
         }
     });
     loop.run();
-    loop.removeSource(source);
+    if (source)
+        loop.removeSource(*source);
     if (terminationSource) {
         loop.removeSource(*terminationSource);
         ::signal(SIGTERM, SIG_DFL);

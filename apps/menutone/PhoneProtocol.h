@@ -15,6 +15,7 @@
 #include <functional>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include <uikit/CGGeometry.h>
@@ -22,6 +23,15 @@
 class UIWindow;
 
 struct AccessibleElement {
+    AccessibleElement(std::string id, std::string name, std::string role, CGRect frame, bool isEnabled = true)
+        : id(std::move(id))
+        , name(std::move(name))
+        , role(std::move(role))
+        , frame(frame)
+        , isEnabled(isEnabled)
+    {
+    }
+
     std::string id;
     std::string name;
     std::string role; // "button", "switch", "radio"

@@ -21,6 +21,7 @@
 #include <uikit/UIFont.h>
 
 #include "../common/JSON.h"
+#include "PhoneProtocol.h"
 #include "SampleRoot.h"
 
 namespace {
@@ -204,7 +205,6 @@ ExitStatus runSpringBoard(HostMode mode)
               << "); tweaks:" << (tweaks.empty() ? " none" : tweaks) << std::endl;
     std::cout << "commands: apps | press APP DEPTH [FILE.png] | quit" << std::endl;
 
-    auto& loop = CFRunLoop::main();
     CFNotificationCenterAddObserver(CFNotificationCenterGetDarwinNotifyCenter(), nullptr, respringRequested,
         CFStringMakeConstantString(device::kRespringNotification), nullptr, CFNotificationSuspensionBehaviorDeliverImmediately);
     auto handleLine = [&](const std::string& line) {
@@ -213,9 +213,7 @@ ExitStatus runSpringBoard(HostMode mode)
         words >> command;
         if (command.empty())
             return;
-        if (command == "quit") {
-            loop.stop();
-        } else if (command == "apps") {
+        if (command == "apps") {
             for (auto& application : springBoard.applications())
                 std::cout << application->bundleIdentifier() << "  " << application->displayName() << "  (" << application->shortcutItems().size()
                           << " items)\n";
@@ -240,27 +238,7 @@ ExitStatus runSpringBoard(HostMode mode)
         } else
             std::cerr << "menutone: unknown command " << command << "; commands: apps | press APP DEPTH [FILE.png] | quit" << std::endl;
     };
-    std::string pending;
-    loop.addFileDescriptorSource(STDIN_FILENO, [&] {
-        char buffer[4096];
-        ssize_t count = ::read(STDIN_FILENO, buffer, sizeof buffer);
-        if (count < 0 && errno == EINTR)
-            return;
-        if (count <= 0) {
-            // The end of input ends a last line that has no newline.
-            if (!pending.empty())
-                handleLine(std::exchange(pending, {}));
-            loop.stop();
-            return;
-        }
-        pending.append(buffer, static_cast<std::size_t>(count));
-        for (std::size_t end; (end = pending.find('\n')) != std::string::npos;) {
-            std::string line = pending.substr(0, end);
-            pending.erase(0, end + 1);
-            handleLine(line);
-        }
-    });
-    loop.run();
+    runLineLoop(handleLine);
     device::unregisterHomeScreen();
     return ExitStatus::Success;
 }

@@ -20,14 +20,14 @@ std::vector<AccessibleElement> homeScreenElements(const HomeScreen& home, const 
         for (std::size_t i = 0; i < menu->itemViews().size(); ++i) {
             auto& item = menu->itemViews()[i].get();
             std::string title = item.titleLabel() ? item.titleLabel()->text() : std::string();
-            elements.push_back({ "item:" + std::to_string(i), title, "button", item.convertRectToView(item.bounds(), nullptr), true, std::nullopt });
+            elements.push_back({ "item:" + std::to_string(i), title, "button", item.convertRectToView(item.bounds(), nullptr) });
         }
         return elements;
     }
     for (auto& application : springBoard.applications()) {
         CGRect frame = home.iconFrame(application->bundleIdentifier());
         if (frame.size.width > 0)
-            elements.push_back({ "icon:" + application->bundleIdentifier(), application->displayName(), "button", frame, true, std::nullopt });
+            elements.push_back({ "icon:" + application->bundleIdentifier(), application->displayName(), "button", frame });
     }
     return elements;
 }

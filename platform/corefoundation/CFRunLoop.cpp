@@ -160,6 +160,8 @@ std::size_t CFRunLoop::runOnce(Nanoseconds timeout)
     {
         std::lock_guard guard(m_lock);
         for (auto& [id, source] : m_sources) {
+            if (m_runningSources.contains(id))
+                continue;
             descriptors.push_back({ source.first, POLLIN, 0 });
             ids.push_back(id);
         }
@@ -193,9 +195,16 @@ std::size_t CFRunLoop::runOnce(Nanoseconds timeout)
             if (it == m_sources.end())
                 continue; // removed by an earlier callback of this pass
             callback = it->second.second;
+            m_runningSources.insert(ids[i]);
         }
-        AutoreleasePool pool;
-        callback();
+        {
+            AutoreleasePool pool;
+            callback();
+        }
+        {
+            std::lock_guard guard(m_lock);
+            m_runningSources.erase(ids[i]);
+        }
         ++ran;
     }
     return ran + fireDueTimers();

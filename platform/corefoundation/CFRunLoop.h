@@ -13,6 +13,7 @@
 #include <map>
 #include <mutex>
 #include <optional>
+#include <set>
 
 using Nanoseconds = std::chrono::nanoseconds;
 
@@ -30,7 +31,8 @@ public:
     CFRunLoop& operator=(const CFRunLoop&) = delete;
 
     // Calls the callback on the loop whenever the descriptor is readable (or
-    // has hung up). The loop does not own the descriptor.
+    // has hung up). The loop does not own the descriptor. A callback that
+    // runs the loop itself is not called again for its own source meanwhile.
     SourceID addFileDescriptorSource(int fd, Callback);
     void removeSource(SourceID);
 
@@ -72,6 +74,7 @@ private:
     std::deque<Callback> m_asyncBlocks;
     std::multimap<Nanoseconds, Timer> m_timers;
     std::map<SourceID, std::pair<int, Callback>> m_sources;
+    std::set<SourceID> m_runningSources;
     SourceID m_nextID { 1 };
     std::optional<Nanoseconds> m_manualNow;
     bool m_isStopped { false };

@@ -4,7 +4,8 @@
 import { test, before, after } from "node:test";
 import assert from "node:assert/strict";
 import { spawn, execFileSync } from "node:child_process";
-import { mkdtempSync, rmSync, existsSync, readdirSync } from "node:fs";
+import { mkdtempSync, rmSync, existsSync, readdirSync, readFileSync } from "node:fs";
+import { request } from "node:http";
 import { tmpdir } from "node:os";
 import { join } from "node:path";
 import { createRequire } from "node:module";
@@ -51,17 +52,8 @@ const settings = () => page.getByRole("region", { name: "Settings phone" });
 const lastEvent = () => page.evaluate(() => document.body.dataset.lastEvent || "");
 const frameCount = (id) => page.evaluate((id) => Number(document.getElementById(id).dataset.frames), id);
 
-// Holds the pointer on an element for the time given, in milliseconds.
-async function hold(locator, milliseconds) {
-  const box = await locator.boundingBox();
-  await page.mouse.move(box.x + box.width / 2, box.y + box.height / 3);
-  await page.mouse.down();
-  await page.waitForTimeout(milliseconds);
-  await page.mouse.up();
-}
-
 test("a long press on an icon opens its menu, whose items are buttons a click chooses", async () => {
-  const box = await home().getByRole("button", { name: "Photos" }).boundingBox();
+  const box = await boxOf("Home screen phone", "Photos");
   await page.mouse.move(box.x + box.width / 2, box.y + box.height / 3);
   // Times taken in the page: from the pointer going down to the menu's
   // items being laid over the picture.
@@ -98,42 +90,143 @@ test("a short click on an icon opens the app instead", async () => {
 
 const storeWithRedTitles = `<?xml version="1.0" encoding="UTF-8"?>\n<plist version="1.0"><dict><key>shortcutTitleColor</key><integer>25</integer></dict></plist>\n`;
 
-test("the keyboard reaches every Settings row and the open menu restyles as a switch flips", async () => {
-  // Titles in a colour of the palette, so turning Menutone off shows.
-  assert.equal(await page.evaluate(async (store) => (await fetch("/store", { method: "POST", body: store })).status, storeWithRedTitles), 200);
-  await hold(home().getByRole("button", { name: "Photos" }), 700);
-  await home().getByRole("button", { name: "Most Recent" }).waitFor();
+// How many pixels in the top half of a menu item (its title) are dark red,
+// read from the picture the page shows.
+async function darkRedTitlePixels(itemName) {
+  return page.evaluate((name) => {
+    const screen = document.getElementById("home");
+    const item = screen.querySelector(`[aria-label="${name}"]`);
+    const image = screen.querySelector("img");
+    const canvas = document.createElement("canvas");
+    canvas.width = 375;
+    canvas.height = 667;
+    const context = canvas.getContext("2d");
+    context.drawImage(image, 0, 0, 375, 667);
+    const x = parseFloat(item.style.left), y = parseFloat(item.style.top);
+    const pixels = context.getImageData(x, y, parseFloat(item.style.width) * 0.6, parseFloat(item.style.height) / 2).data;
+    let count = 0;
+    for (let i = 0; i < pixels.length; i += 4) {
+      const [r, g, b] = [pixels[i], pixels[i + 1], pixels[i + 2]];
+      if (r > 130 && r - g > 70 && r - b > 70) count++;
+    }
+    return count;
+  }, itemName);
+}
+
+// Where an element of a phone is on the page now (pictures replace the
+// element layer as they come, so it is read in one go).
+async function boxOf(phone, name) {
+  await page.getByRole("region", { name: phone }).getByRole("button", { name, exact: true }).waitFor();
+  return page.evaluate(
+    ([phone, name]) => {
+      const region = document.querySelector(`[aria-label="${phone}"]`);
+      const box = region.getBoundingClientRect();
+      const element = region.querySelector(`button[aria-label="${name}"]`);
+      const [x, y, width, height] = ["left", "top", "width", "height"].map((key) => parseFloat(element.style[key]));
+      return { x: box.left + x, y: box.top + y, width, height };
+    },
+    [phone, name]);
+}
+
+async function openMenuOf(appName, firstItem) {
+  const box = await boxOf("Home screen phone", appName);
+  await page.mouse.move(box.x + box.width / 2, box.y + box.height / 3);
+  await page.mouse.down();
+  await home().getByRole("button", { name: firstItem }).waitFor();
+  await page.mouse.up();
+}
+
+async function closeMenu() {
+  const box = await home().boundingBox();
+  await page.mouse.click(box.x + 187, box.y + 330);
+  await page.waitForFunction(() => document.body.dataset.lastEvent === "closed");
+}
+
+// Activates a Settings element as a screen reader or the keyboard does: by
+// its name, scrolled into view first by the phone if it is out of sight.
+async function activate(role, name) {
+  const element = settings().getByRole(role, { name, exact: true });
+  await element.focus();
+  await page.keyboard.press(role === "switch" ? "Space" : "Enter");
+}
+
+test("Configuration, Title color, Dark Red by their names turn the Mail menu's titles dark red in the page's pixels", async () => {
+  await openMenuOf("Mail", "New Message");
+  assert.equal(await darkRedTitlePixels("New Message"), 0, "black titles to begin with");
+  await closeMenu();
+
+  await settings().getByRole("button", { name: "Configuration", exact: true }).click();
+  await settings().getByRole("button", { name: "Title color", exact: true }).click();
+  // Dark Red is far down the list, out of sight: reached by name.
+  await settings().getByRole("button", { name: "Dark Red", exact: true }).waitFor({ state: "attached" });
+  await activate("button", "Dark Red");
+  await settings().getByRole("button", { name: "Configuration", exact: true }).waitFor(); // the back button
+  await settings().getByRole("button", { name: "Configuration", exact: true }).click();
+  await settings().getByRole("button", { name: "Title color", exact: true }).waitFor();
+
+  await openMenuOf("Mail", "New Message");
+  const pixels = await darkRedTitlePixels("New Message");
+  assert.ok(pixels > 30, `dark red title pixels: ${pixels}`);
+});
+
+test("Use preset and a preset built from a colour restyle the open menu without the home screen being touched", async () => {
+  assert.equal(await home().getByRole("button", { name: "New Message" }).count(), 1, "the Mail menu is still open");
   const pictureBefore = await home().locator("img").getAttribute("src");
-
-  // Tab to the Enabled switch and flip it with the space bar, as without a mouse.
-  const enabled = settings().getByRole("switch", { name: "Enabled" });
-  assert.equal(await enabled.getAttribute("aria-checked"), "true");
-  await enabled.focus();
-  const homeFrames = await frameCount("home");
-  await page.keyboard.press("Space");
-  await settings().getByRole("switch", { name: "Enabled", checked: false }).waitFor();
-  // Store, notification, tweak: the menu is built again without Menutone's style.
-  await page.waitForFunction((before) => Number(document.getElementById("home").dataset.frames) > before, homeFrames);
+  await activate("switch", "Use preset");
+  await settings().getByRole("switch", { name: "Use preset", checked: true }).waitFor();
+  await settings().getByRole("button", { name: "Preset color", exact: true }).click();
+  await settings().getByRole("radio", { name: "Complementary" }).click();
+  await settings().getByRole("button", { name: "Orange", exact: true }).click();
+  // Store, notification, tweak: the menu is built again in the preset's colours.
   await page.waitForFunction((before) => document.querySelector("#home img").src !== before, pictureBefore);
-
-  // Enter on a row opens its screen; the back button comes back.
-  await settings().getByRole("switch", { name: "Enabled" }).focus();
-  await page.keyboard.press("Space");
-  await settings().getByRole("switch", { name: "Enabled", checked: true }).waitFor();
-  await settings().getByRole("button", { name: "Configuration" }).focus();
-  await page.keyboard.press("Enter");
-  await settings().getByRole("button", { name: "Menutone" }).waitFor();
-  await settings().getByRole("button", { name: "Menutone" }).click();
+  assert.equal(await darkRedTitlePixels("New Message"), 0, "the preset's title colour replaced Dark Red");
+  assert.equal(await home().getByRole("button", { name: "New Message" }).count(), 1, "still open");
+  await settings().getByRole("button", { name: "Configuration", exact: true }).click();
+  await settings().getByRole("button", { name: "Menutone", exact: true }).click();
   await settings().getByRole("switch", { name: "Enabled" }).waitFor();
 });
 
-test("a store from a device uploads through the page and a bad one is refused with the reason", async () => {
+test("the keyboard flips Enabled and the open menu loses Menutone's style", async () => {
+  const pictureBefore = await home().locator("img").getAttribute("src");
+  await activate("switch", "Enabled");
+  await settings().getByRole("switch", { name: "Enabled", checked: false }).waitFor();
+  await page.waitForFunction((before) => document.querySelector("#home img").src !== before, pictureBefore);
+  await activate("switch", "Enabled");
+  await settings().getByRole("switch", { name: "Enabled", checked: true }).waitFor();
+  await closeMenu();
+});
+
+test("Yes in the respring alert starts the home screen over", async () => {
+  await settings().getByRole("button", { name: "Respring", exact: true }).click();
+  await settings().getByRole("button", { name: "Yes", exact: true }).click();
+  await page.getByRole("log").filter({ hasText: "Respring: the home screen starts over" }).waitFor();
+  const framesAtRespring = await frameCount("home");
+  await page.waitForFunction((before) => Number(document.getElementById("home").dataset.frames) > before, framesAtRespring);
+  await home().getByRole("button", { name: "Photos" }).waitFor();
+  await settings().getByRole("switch", { name: "Enabled" }).waitFor();
+});
+
+test("a store from a device uploads through the page and a malformed one is refused with the reason", async () => {
   await page.locator("#upload").setInputFiles({ name: "com.harbrook.Menutone.plist", mimeType: "application/x-plist", buffer: Buffer.from(storeWithRedTitles) });
   await page.getByRole("status").filter({ hasText: "the store was replaced" }).waitFor();
-  await page.locator("#upload").setInputFiles({ name: "notes.txt", mimeType: "text/plain", buffer: Buffer.from("shopping list") });
+  const store = join(folder, "root/var/mobile/Library/Preferences/com.harbrook.Menutone.plist");
+  const before = readFileSync(store);
+  await page.locator("#upload").setInputFiles({ name: "broken.plist", mimeType: "application/x-plist", buffer: Buffer.from("<plist><dict><key>a</key></plist>") });
   await page.getByRole("status").filter({ hasText: "the store was not changed" }).waitFor();
+  assert.deepEqual(readFileSync(store), before);
   const downloaded = await page.evaluate(async () => (await fetch("/store")).text());
   assert.match(downloaded, /<key>shortcutTitleColor<\/key>\s*<integer>25<\/integer>/);
+});
+
+test("a request naming another host is refused", async () => {
+  const { port } = new URL(address);
+  const status = await new Promise((resolve, reject) => {
+    request({ host: "127.0.0.1", port, path: "/", headers: { Host: `rebound.example:${port}` } }, (response) => {
+      response.resume();
+      resolve(response.statusCode);
+    }).on("error", reject).end();
+  });
+  assert.equal(status, 403);
 });
 
 test("closing the simulator gives back the home screen's pid file", async () => {

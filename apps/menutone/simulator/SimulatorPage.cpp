@@ -23,9 +23,11 @@ const char* simulatorPage()
   figure { margin: 0; }
   figcaption { margin-bottom: 8px; color: #bbb; }
   .device { background: #111; padding: 60px 14px; border-radius: 48px; box-shadow: 0 8px 30px #0008; }
-  .screen { position: relative; width: 375px; height: 667px; overflow: hidden; background: #000; touch-action: none; user-select: none; }
+  .screen { position: relative; width: 375px; height: 667px; overflow: clip; background: #000; touch-action: none; user-select: none; }
   .screen img { width: 375px; height: 667px; display: block; pointer-events: none; }
-  .elements { position: absolute; inset: 0; }
+  /* Clipped, never scrolled by the browser: focusing an element out of
+     sight asks the phone to scroll instead. */
+  .elements { position: absolute; inset: 0; overflow: clip; }
   .elements button { position: absolute; background: transparent; border: 0; padding: 0; margin: 0; color: transparent; cursor: pointer; }
   .elements button:focus-visible { outline: 2px solid #ffd479; }
   #log { font-family: monospace; color: #9fd; min-height: 1.2em; }
@@ -121,6 +123,8 @@ function showFrame(data) {
     if (!element.enabled) button.setAttribute("aria-disabled", "true");
     const f = element.frame;
     Object.assign(button.style, { left: f.x + "px", top: f.y + "px", width: f.width + "px", height: f.height + "px" });
+    // The bar lies over rows scrolled beneath it, on the phone as here.
+    if (element.id === "back" || element.id.startsWith("bar:")) button.style.zIndex = "1";
     return button;
   }));
   if (focused) layer.querySelector(`[data-id="${CSS.escape(focused)}"]`)?.focus();

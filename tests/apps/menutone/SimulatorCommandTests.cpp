@@ -46,12 +46,16 @@ public:
     std::optional<std::string> waitFor(const std::string& text)
     {
         std::unique_lock guard(m_lock);
-        std::size_t found = std::string::npos;
-        m_changed.wait_for(guard, 30s, [&] { return (found = m_heard.find(text, m_searchFrom)) != std::string::npos; });
-        if (found == std::string::npos)
+        // The whole message: a picture arrives in several pieces.
+        std::size_t found = std::string::npos, end = std::string::npos;
+        m_changed.wait_for(guard, 30s, [&] {
+            found = m_heard.find(text, m_searchFrom);
+            end = found == std::string::npos ? found : m_heard.find("\n\n", found);
+            return end != std::string::npos;
+        });
+        if (end == std::string::npos)
             return std::nullopt;
-        std::size_t end = m_heard.find("\n\n", found);
-        std::string message = m_heard.substr(found, end == std::string::npos ? std::string::npos : end - found);
+        std::string message = m_heard.substr(found, end - found);
         m_searchFrom = found + text.size();
         return message;
     }

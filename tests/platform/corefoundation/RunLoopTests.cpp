@@ -3,6 +3,9 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
+#include <optional>
+#include <string>
+
 #include <corefoundation/Dispatch.h>
 #include <objc/AutoreleasePool.h>
 #include <objc/NSObject.h>
@@ -77,6 +80,32 @@ TEST(CFRunLoop, AReadableDescriptorCallsItsSourceUntilRemoved)
     EXPECT_EQ(calls, 1);
     ::close(fds[0]);
     ::close(fds[1]);
+}
+
+TEST(CFRunLoop, ASourceThatRunsTheLoopIsNotCalledAgainInsideItself)
+{
+    // A line handler that runs the loop while its input has ended: the end
+    // stays readable, so a loop that re-entered the source would never idle.
+    CFRunLoop loop;
+    int fds[2];
+    ASSERT_EQ(::pipe(fds), 0);
+    ::close(fds[1]);
+    std::string log;
+    std::optional<CFRunLoop::SourceID> source;
+    source = loop.addFileDescriptorSource(fds[0], [&] {
+        log += "enter ";
+        if (log.size() > 60) {
+            loop.removeSource(*source); // the fault, shown as a log rather than a hang
+            return;
+        }
+        loop.performAsync([&] { log += "block "; });
+        loop.runUntilIdle();
+        log += "leave ";
+        loop.removeSource(*source);
+    });
+    loop.runUntilIdle();
+    EXPECT_EQ(log, "enter block leave ");
+    ::close(fds[0]);
 }
 
 TEST(CFRunLoop, RunReturnsWhenStoppedFromABlock)
