@@ -1,6 +1,7 @@
 // What the tweak costs SpringBoard: building a four-item menu with and
 // without it, one replaced call against a direct one, and a posted change
-// until LoadSettings has run.
+// until LoadSettings has run; and a held press on the simulator's home
+// screen with the picture of each step.
 
 #include <benchmark/benchmark.h>
 
@@ -12,7 +13,9 @@
 #include <corefoundation/CFRunLoop.h>
 #include <device/DeviceRoot.h>
 #include <objc/MessageSend.h>
+#include <homescreen/HomeScreen.h>
 #include <homescreen/SpringBoard.h>
+#include <uikit/UIViewRendering.h>
 
 namespace {
 
@@ -134,5 +137,44 @@ void notificationToAnotherProcess(benchmark::State& state)
     ::pclose(observer);
 }
 BENCHMARK(notificationToAnotherProcess);
+
+}
+
+namespace {
+
+// A held press on the simulator's home screen until the full press, with
+// its picture drawn and encoded for the browser: once at the end (/1), or
+// at each of the five steps as the phone sends them (/5). The backdrop is
+// blurred once per press.
+void pressWithPicture(benchmark::State& state)
+{
+    injectTweak();
+    auto& loop = CFRunLoop::main();
+    loop.useManualClock();
+    HomeScreen home(SpringBoard::launch());
+    CGRect photos = home.iconFrame("com.apple.mobileslideshow");
+    CGPoint point { photos.origin.x + photos.size.width / 2, photos.origin.y + 30 };
+    int pictures = static_cast<int>(state.range(0));
+    auto step = std::chrono::duration_cast<Nanoseconds>(HomeScreen::fullPressDuration / pictures);
+    std::size_t bytes = 0;
+    for (auto _ : state) {
+        home.touchDown(point);
+        for (int i = 0; i < pictures; ++i) {
+            loop.advanceClock(step);
+            loop.runUntilIdle();
+            auto picture = imageOfViewHierarchy(home.window());
+            bytes += UIImageJPEGRepresentation(*picture, 0.85).size();
+        }
+        if (!home.isMenuOpen())
+            std::abort();
+        state.PauseTiming();
+        home.closeMenu();
+        loop.advanceClock(std::chrono::seconds(1));
+        loop.runUntilIdle();
+        state.ResumeTiming();
+    }
+    state.counters["jpegBytesPerPicture"] = benchmark::Counter(static_cast<double>(bytes) / pictures, benchmark::Counter::kAvgIterations);
+}
+BENCHMARK(pressWithPicture)->Arg(1)->Arg(HomeScreen::pressSteps)->Unit(benchmark::kMillisecond);
 
 }

@@ -11,6 +11,9 @@
 #include <corefoundation/CFRunLoop.h>
 #include <device/DeviceRoot.h>
 #include <settingsapp/SettingsApp.h>
+#include <uikit/UIControl.h>
+#include <uikit/UITableView.h>
+#include <uikit/UIViewRendering.h>
 
 namespace {
 
@@ -97,3 +100,27 @@ BENCHMARK(composeSupportMail)->Unit(benchmark::kMillisecond);
 BENCHMARK(openConfiguration)->Unit(benchmark::kMicrosecond);
 BENCHMARK(openTitleColorPicker)->Unit(benchmark::kMicrosecond);
 BENCHMARK(chooseColor)->Unit(benchmark::kMicrosecond);
+
+namespace {
+
+// A touch in the simulator's Settings phone until its new picture is ready
+// for the browser: the Enabled switch flips (the store written, the change
+// posted), the screen is drawn and encoded.
+void touchToPicture(benchmark::State& state)
+{
+    auto& app = settingsApp();
+    auto* toggle = objc_dynamicCast<UISwitch>(app.topTable()->cellForRow(0, 0)->accessoryView());
+    if (!toggle)
+        std::abort();
+    CGRect frame = toggle->convertRectToView(toggle->bounds(), nullptr);
+    CGPoint middle { frame.origin.x + frame.size.width / 2, frame.origin.y + frame.size.height / 2 };
+    for (auto _ : state) {
+        if (!app.touch(middle).empty())
+            std::abort();
+        auto picture = imageOfViewHierarchy(app.window());
+        benchmark::DoNotOptimize(UIImageJPEGRepresentation(*picture, 0.85));
+    }
+}
+BENCHMARK(touchToPicture)->Unit(benchmark::kMillisecond);
+
+}

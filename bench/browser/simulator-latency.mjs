@@ -1,0 +1,87 @@
+// How long a person waits on the simulator page, measured in the browser:
+// a click on a Settings switch until the Settings phone's new picture has
+// loaded, and until the home screen's open menu, restyled by the change,
+// has loaded. Medians over the clicks.
+//   MENUTONE_COMMAND=build/apps/menutone node bench/browser/simulator-latency.mjs [CLICKS]
+// (playwright-core comes from tests/browser, where scripts/install-deps puts it)
+import { spawn, execFileSync } from "node:child_process";
+import { mkdtempSync, rmSync } from "node:fs";
+import { tmpdir } from "node:os";
+import { join, dirname } from "node:path";
+import { createRequire } from "node:module";
+import { fileURLToPath } from "node:url";
+
+const here = dirname(fileURLToPath(import.meta.url));
+const { chromium } = createRequire(join(here, "../../tests/browser/package.json"))("playwright-core");
+const command = process.env.MENUTONE_COMMAND;
+const clicks = Number(process.argv[2] || 21);
+if (!command) {
+  console.error("simulator-latency: set MENUTONE_COMMAND to the menutone program");
+  process.exit(2);
+}
+
+const folder = mkdtempSync(join(tmpdir(), "menutone-latency-"));
+execFileSync(command, ["root", "create", join(folder, "root")], { stdio: "ignore" });
+const simulator = spawn(command, ["simulator", "--root", join(folder, "root"), "--port", "0"], { stdio: ["ignore", "pipe", "inherit"] });
+let browser;
+try {
+  const address = await new Promise((resolve, reject) => {
+    let heard = "";
+    simulator.stdout.on("data", (chunk) => {
+      heard += chunk;
+      const found = heard.match(/http:\/\/127\.0\.0\.1:\d+\//);
+      if (found) resolve(found[0]);
+    });
+    simulator.on("exit", (code) => reject(new Error(`the simulator ended (${code})`)));
+  });
+  browser = await chromium.launch({ executablePath: process.env.CHROMIUM || "/usr/bin/chromium", args: ["--no-sandbox"] });
+  const page = await browser.newPage({ viewport: { width: 1000, height: 900 } });
+  await page.goto(address);
+  await page.waitForFunction(() => ["settings", "home"].every((id) => Number(document.getElementById(id).dataset.frames) > 0));
+  // Every picture's load, timed in the page.
+  await page.evaluate(() => {
+    window.loads = { settings: [], home: [] };
+    for (const id of ["settings", "home"])
+      document.querySelector(`#${id} img`).addEventListener("load", () => window.loads[id].push(performance.now()));
+    document.getElementById("settings").addEventListener("pointerup", () => (window.clickedAt = performance.now()));
+  });
+  const boxOf = (phone, name) =>
+    page.evaluate(
+      ([phone, name]) => {
+        const screen = document.getElementById(phone);
+        const box = screen.getBoundingClientRect();
+        const element = screen.querySelector(`button[aria-label="${name}"]`);
+        return { x: box.left + parseFloat(element.style.left) + parseFloat(element.style.width) / 2, y: box.top + parseFloat(element.style.top) + parseFloat(element.style.height) / 2 };
+      },
+      [phone, name]);
+
+  // The Mail menu open, as a designer would keep it while trying colours.
+  const mail = await boxOf("home", "Mail");
+  await page.mouse.move(mail.x, mail.y);
+  await page.mouse.down();
+  await page.getByRole("region", { name: "Home screen phone" }).getByRole("button", { name: "New Message" }).waitFor();
+  await page.mouse.up();
+  await page.waitForTimeout(300);
+
+  const settingsWaits = [], menuWaits = [];
+  for (let i = 0; i < clicks; i++) {
+    const toggle = await boxOf("settings", "Enabled");
+    const counts = await page.evaluate(() => ({ settings: window.loads.settings.length, home: window.loads.home.length }));
+    await page.mouse.click(toggle.x, toggle.y);
+    await page.waitForFunction((counts) => window.loads.settings.length > counts.settings && window.loads.home.length > counts.home, counts);
+    const times = await page.evaluate((counts) => ({ clicked: window.clickedAt, settings: window.loads.settings[counts.settings], home: window.loads.home[counts.home] }), counts);
+    settingsWaits.push(times.settings - times.clicked);
+    menuWaits.push(times.home - times.clicked);
+    // Past the Settings phone's settled picture, so the next click starts quiet.
+    await page.waitForTimeout(450);
+  }
+  const median = (values) => [...values].sort((a, b) => a - b)[Math.floor(values.length / 2)];
+  const describe = (values) => `median ${median(values).toFixed(1)} ms, min ${Math.min(...values).toFixed(1)}, max ${Math.max(...values).toFixed(1)}`;
+  console.log(`click to the new Settings picture (${clicks} clicks): ${describe(settingsWaits)}`);
+  console.log(`click to the restyled menu on the home screen: ${describe(menuWaits)}`);
+} finally {
+  await browser?.close();
+  simulator.kill("SIGINT");
+  await new Promise((resolve) => (simulator.exitCode !== null ? resolve() : simulator.on("exit", resolve)));
+  rmSync(folder, { recursive: true, force: true });
+}
