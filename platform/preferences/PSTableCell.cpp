@@ -36,6 +36,18 @@ id PSTableCell::initWithStyle(id self, SEL, long style, const std::string& reuse
     return self;
 }
 
+void PSTableCell::drawContent(cairo_t* cr)
+{
+    if (m_specifier && m_specifier->cellType() == PSCellType::ButtonCell) {
+        UIColor* current = textLabel()->textColor();
+        if (!current || current == m_buttonTitleColor.get()) {
+            m_buttonTitleColor = tintColor() ? tintColor() : UIColor::colorWithRed(0, 122 / 255.0, 1, 1).ptr();
+            textLabel()->setTextColor(m_buttonTitleColor);
+        }
+    }
+    UITableViewCell::drawContent(cr);
+}
+
 id PSSwitchTableCell::initSwitchCell(id self, SEL op, long style, const std::string& reuseIdentifier, id specifier)
 {
     if (!objc_msgSendSuper<PSCellInitializer>(PSSwitchTableCell::objcClass(), self, op, style, reuseIdentifier, specifier))

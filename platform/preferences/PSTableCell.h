@@ -19,8 +19,13 @@ public:
     // PSTableCell's own initialiser, for subclasses to call first.
     static id initWithStyle(id, SEL, long style, const std::string& reuseIdentifier, id specifier);
 
+    // A button row's title is in the tint colour, as it is whenever drawn,
+    // unless the cell chose a colour of its own.
+    void drawContent(cairo_t*) override;
+
 private:
     RefPtr<PSSpecifier> m_specifier;
+    RefPtr<UIColor> m_buttonTitleColor;
 };
 
 class PSSwitchTableCell : public PSTableCell {

@@ -139,7 +139,13 @@ Ref<UISegmentedControl> UISegmentedControl::create(std::vector<std::string> item
 {
     auto control = adoptRef(*new UISegmentedControl);
     control->m_items = std::move(items);
-    objc_msgSend<id(CGRect)>(control.ptr(), initWithFrameSelector(), CGRectMake(0, 0, 80.0 * static_cast<CGFloat>(control->m_items.size()), 29));
+    // As initWithItems: sizes it: every segment as wide as the widest title
+    // with its margins, at least 44 points.
+    auto font = UIFont::systemFontOfSize(13);
+    CGFloat segmentWidth = 44;
+    for (auto& item : control->m_items)
+        segmentWidth = std::max(segmentWidth, std::ceil(sizeWithAttributes(item, { font.ptr() }).width) + 2 * 10);
+    objc_msgSend<id(CGRect)>(control.ptr(), initWithFrameSelector(), CGRectMake(0, 0, segmentWidth * static_cast<CGFloat>(control->m_items.size()), 29));
     return control;
 }
 
@@ -179,7 +185,7 @@ void UISegmentedControl::drawContent(cairo_t* cr)
     const double radius = 4;
     cairo_save(cr);
     addRoundedRectangle(cr, 0.5, 0.5, size.width - 1, size.height - 1, radius);
-    cairo_clip_preserve(cr);
+    cairo_clip(cr);
     if (m_selectedSegmentIndex != noSegment) {
         CGRect selected = segmentFrame(m_selectedSegmentIndex);
         fillRectangle(cr, selected, tint);

@@ -277,7 +277,8 @@ void envelope(cairo_t* cr)
 
 void reset(cairo_t* cr)
 {
-    cairo_arc_negative(cr, 14.5, 14.5, 9, -M_PI / 2 - 0.5, -3 * M_PI / 2 + 0.1);
+    // The respring arrow mirrored: the same near-full circle, turning the other way.
+    cairo_arc_negative(cr, 14.5, 14.5, 9, -M_PI / 2 - 0.5, -5 * M_PI / 2 + 0.1);
     cairo_stroke(cr);
     cairo_move_to(cr, 15, 2);
     cairo_line_to(cr, 10, 5.5);

@@ -32,7 +32,15 @@ std::string PhoneProcess::start(const std::vector<std::string>& arguments, LineH
     for (auto& argument : argv)
         pointers.push_back(argument.data());
     pointers.push_back(nullptr);
-    int status = posix_spawn(&m_pid, "/proc/self/exe", &actions, nullptr, pointers.data(), environ);
+    // A process group of its own: Ctrl-C in the terminal reaches only the
+    // simulator, which ends its phones by "quit" (a phone killed mid-start
+    // would leave its pid file behind).
+    posix_spawnattr_t attributes;
+    posix_spawnattr_init(&attributes);
+    posix_spawnattr_setflags(&attributes, POSIX_SPAWN_SETPGROUP);
+    posix_spawnattr_setpgroup(&attributes, 0);
+    int status = posix_spawn(&m_pid, "/proc/self/exe", &actions, &attributes, pointers.data(), environ);
+    posix_spawnattr_destroy(&attributes);
     posix_spawn_file_actions_destroy(&actions);
     ::close(toChild[0]);
     ::close(fromChild[1]);
