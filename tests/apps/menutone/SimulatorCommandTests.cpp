@@ -4,6 +4,8 @@
 #include <gtest/gtest.h>
 
 #include <httplib.h>
+#include <netinet/in.h>
+#include <sys/socket.h>
 
 #include <condition_variable>
 #include <mutex>
@@ -112,6 +114,27 @@ std::optional<std::pair<double, double>> middleOfElement(const std::string& fram
     return std::pair { std::stod(match[1]) + std::stod(match[3]) / 2, std::stod(match[2]) + std::stod(match[4]) / 2 };
 }
 
+// Sends the bytes on a connection of their own and reads the answer until the server closes it.
+std::string rawExchange(int port, const std::string& bytes)
+{
+    int fd = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    sockaddr_in address {};
+    address.sin_family = AF_INET;
+    address.sin_port = htons(static_cast<std::uint16_t>(port));
+    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    std::string answer;
+    timeval patience { 10, 0 };
+    ::setsockopt(fd, SOL_SOCKET, SO_RCVTIMEO, &patience, sizeof patience);
+    if (::connect(fd, reinterpret_cast<sockaddr*>(&address), sizeof address) == 0 && ::send(fd, bytes.data(), bytes.size(), MSG_NOSIGNAL) >= 0) {
+        ::shutdown(fd, SHUT_WR);
+        char buffer[4096];
+        for (ssize_t count; (count = ::recv(fd, buffer, sizeof buffer, 0)) > 0;)
+            answer.append(buffer, static_cast<std::size_t>(count));
+    }
+    ::close(fd);
+    return answer;
+}
+
 std::string xmlStore(const std::string& entries)
 {
     return "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<!DOCTYPE plist PUBLIC \"-//Apple//DTD PLIST 1.0//EN\" "
@@ -145,6 +168,14 @@ TEST_F(Simulator, AnswersOnlyItsOwnAddressAndChangesNothingForAnotherSite)
         EXPECT_NE(answer->body.find("usage: POST"), std::string::npos) << bad;
     }
     EXPECT_EQ(statusOf(m_client->Get("/nothing")), 404);
+
+    // Bytes that are no HTTP at all get a 4xx, and the server goes on.
+    for (const std::string& garbage : { std::string("\x16\x03\x01\x02\x00\x01\x00\x01\xfc\x03\x03\r\n\r\n", 16), std::string("GET\r\n\r\n"),
+             "POST /store HTTP/1.1\r\nHost: " + host() + "\r\nContent-Length: -5\r\n\r\n" }) {
+        std::string answer = rawExchange(m_port, garbage);
+        EXPECT_TRUE(answer.empty() || answer.starts_with("HTTP/1.1 4")) << answer.substr(0, 40);
+    }
+    EXPECT_EQ(statusOf(m_client->Get("/")), 200);
 }
 
 TEST_F(Simulator, AnUploadIsReadByTheStoresReaderAndABadOneLeavesTheStoreAsItWas)
