@@ -12,9 +12,9 @@
 #include <corefoundation/CFNotificationCenter.h>
 #include <corefoundation/CFRunLoop.h>
 #include <device/DeviceRoot.h>
-#include <objc/MessageSend.h>
 #include <homescreen/HomeScreen.h>
 #include <homescreen/SpringBoard.h>
+#include <objc/MessageSend.h>
 #include <uikit/UIViewRendering.h>
 
 namespace {

@@ -7,6 +7,7 @@
 #include <cerrno>
 #include <cmath>
 #include <cstdlib>
+#include <iostream>
 #include <sstream>
 #include <utility>
 
@@ -135,7 +136,7 @@ void runLineLoop(const std::function<void(const std::string&)>& handle)
         ::signal(SIGINT, SIG_IGN);
     std::optional<CFRunLoop::SourceID> terminationSource;
     if (::pipe2(terminationPipe, O_CLOEXEC | O_NONBLOCK) == 0) {
-        struct sigaction action {};
+        struct sigaction action { };
         action.sa_handler = requestTermination;
         ::sigaction(SIGTERM, &action, nullptr);
         ::sigaction(SIGHUP, &action, nullptr);
@@ -181,4 +182,33 @@ void runLineLoop(const std::function<void(const std::string&)>& handle)
         ::close(terminationPipe[1]);
         terminationPipe[0] = terminationPipe[1] = -1;
     }
+}
+
+void runPhoneCommands(const PhoneHandlers& phone)
+{
+    phone.sendFrame();
+    runLineLoop([&](const std::string& line) {
+        std::string error;
+        auto command = parsePhoneCommand(line, error);
+        if (command) {
+            auto& numbers = command->numbers;
+            CGPoint point = numbers.size() >= 2 ? CGPoint { numbers[0], numbers[1] } : CGPoint {};
+            if (command->verb == "down")
+                phone.touchDown(point);
+            else if (command->verb == "move")
+                phone.touchMoved(point, UITouch::Seconds(numbers[2]));
+            else if (command->verb == "up")
+                phone.touchUp(point, UITouch::Seconds(numbers[2]));
+            else if (command->verb == "scroll")
+                error = phone.scroll(numbers[0]);
+            else if (command->verb == "activate")
+                error = phone.activate(command->argument);
+            else if (command->verb == "import")
+                error = phone.import ? phone.import(command->argument) : "this phone takes no store";
+            else if (command->verb == "frame")
+                phone.sendFrame();
+        }
+        if (!error.empty())
+            std::cout << errorLine(error) << std::endl;
+    });
 }

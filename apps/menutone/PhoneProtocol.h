@@ -19,6 +19,7 @@
 #include <vector>
 
 #include <uikit/CGGeometry.h>
+#include <uikit/UITouch.h>
 
 class UIWindow;
 
@@ -58,5 +59,20 @@ std::optional<PhoneCommand> parsePhoneCommand(const std::string& line, std::stri
 // Reads stdin line by line on the main run loop until "quit" or the end of
 // input, handing each line over; runs the loop meanwhile.
 void runLineLoop(const std::function<void(const std::string&)>&);
+
+// What a phone does with each command; those answering a string answer an
+// error, or nothing when done. A phone without `import` refuses it.
+struct PhoneHandlers {
+    std::function<void(CGPoint)> touchDown;
+    std::function<void(CGPoint, UITouch::Seconds heldFor)> touchMoved;
+    std::function<void(CGPoint, UITouch::Seconds heldFor)> touchUp;
+    std::function<std::string(CGFloat dy)> scroll;
+    std::function<std::string(const std::string& id)> activate;
+    std::function<std::string(const std::string& hostPath)> import;
+    std::function<void()> sendFrame;
+};
+// Runs the line loop, handing each command to its handler and writing the
+// errors, until "quit" or the end of input.
+void runPhoneCommands(const PhoneHandlers&);
 
 std::string base64(const std::vector<std::uint8_t>&);

@@ -94,8 +94,8 @@ void printText(const ScreenSnapshot& screen)
             auto& row = section.rows[r];
             std::cout << "  " << s << ":" << r << "  \"" << row.text << "\""
                       << (row.font ? " in " + row.font->fontName() + " " + shortestDecimal(row.font->pointSize()) : "") << "  image " << imageText(row.image)
-                      << "; " << accessoryText(row.accessory) << "; alpha " << numberText(row.alpha) << (row.takesTouches ? "" : "; no touches")
-                      << "; at " << frameText(row.frame) << "\n";
+                      << "; " << accessoryText(row.accessory) << "; alpha " << numberText(row.alpha) << (row.takesTouches ? "" : "; no touches") << "; at "
+                      << frameText(row.frame) << "\n";
         }
     }
     if (screen.alert) {
@@ -190,8 +190,7 @@ void printJSON(const ScreenSnapshot& screen)
         + ",\"viewTint\":" + colorJSON(screen.viewTint.get()) + ",\"left\":" + barButtonJSON(screen.leftBarButton)
         + ",\"right\":" + barButtonJSON(screen.rightBarButton) + ",\"back\":" + barButtonJSON(screen.backButton)
         + ",\"contentOffset\":{\"x\":" + jsonNumber(screen.contentOffset.x) + ",\"y\":" + jsonNumber(screen.contentOffset.y)
-        + "},\"contentSize\":{\"width\":" + jsonNumber(screen.contentSize.width) + ",\"height\":" + jsonNumber(screen.contentSize.height)
-        + "},\"sections\":[";
+        + "},\"contentSize\":{\"width\":" + jsonNumber(screen.contentSize.width) + ",\"height\":" + jsonNumber(screen.contentSize.height) + "},\"sections\":[";
     for (std::size_t s = 0; s < screen.sections.size(); ++s) {
         auto& section = screen.sections[s];
         json += (s ? "," : "") + std::string("{\"header\":") + optionalJSON(section.header)

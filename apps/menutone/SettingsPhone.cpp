@@ -102,8 +102,8 @@ std::string importStore(SettingsApp& app, const std::string& hostPath)
         return "not a settings store: the file is not a property list with a dictionary at its root";
     if (!store->writeToFile(kMenutoneSettingsPath, Atomically::Yes))
         return "cannot write " + std::string(kMenutoneSettingsPath);
-    CFNotificationCenterPostNotification(CFNotificationCenterGetDarwinNotifyCenter(), CFStringMakeConstantString(kMenutoneSettingsChangedNotification),
-        nullptr, nullptr, true);
+    CFNotificationCenterPostNotification(
+        CFNotificationCenterGetDarwinNotifyCenter(), CFStringMakeConstantString(kMenutoneSettingsChangedNotification), nullptr, nullptr, true);
     if (auto* list = objc_dynamicCast<PSListController>(app.topViewController()))
         list->reloadSpecifiers();
     return {};
@@ -130,37 +130,35 @@ ExitStatus runSettingsPhone()
             sendFrame();
         });
     };
-    sendFrame();
-    runLineLoop([&](const std::string& line) {
-        std::string error;
-        auto command = parsePhoneCommand(line, error);
-        if (!command) {
-            std::cout << errorLine(error) << std::endl;
-            return;
-        }
-        auto& numbers = command->numbers;
-        if (command->verb == "down")
-            app.touchDown({ numbers[0], numbers[1] });
-        else if (command->verb == "move")
-            app.touchMoved({ numbers[0], numbers[1] }, UITouch::Seconds(numbers[2]));
-        else if (command->verb == "up") {
-            app.touchUp({ numbers[0], numbers[1] }, UITouch::Seconds(numbers[2]));
-            sendFrameNowAndSettled();
-        } else if (command->verb == "scroll") {
-            error = app.scroll(numbers[0]);
-            sendFrame();
-        } else if (command->verb == "activate") {
-            error = activate(app, command->argument);
-            sendFrameNowAndSettled();
-        } else if (command->verb == "import") {
-            error = importStore(app, command->argument);
-            if (error.empty())
-                std::cout << eventLine("imported") << std::endl;
-            sendFrameNowAndSettled();
-        } else if (command->verb == "frame")
-            sendFrame();
-        if (!error.empty())
-            std::cout << errorLine(error) << std::endl;
+    runPhoneCommands({
+        .touchDown = [&](CGPoint point) { app.touchDown(point); },
+        .touchMoved = [&](CGPoint point, UITouch::Seconds heldFor) { app.touchMoved(point, heldFor); },
+        .touchUp =
+            [&](CGPoint point, UITouch::Seconds heldFor) {
+                app.touchUp(point, heldFor);
+                sendFrameNowAndSettled();
+            },
+        .scroll =
+            [&](CGFloat dy) {
+                auto error = app.scroll(dy);
+                sendFrame();
+                return error;
+            },
+        .activate =
+            [&](const std::string& id) {
+                auto error = activate(app, id);
+                sendFrameNowAndSettled();
+                return error;
+            },
+        .import =
+            [&](const std::string& hostPath) {
+                auto error = importStore(app, hostPath);
+                if (error.empty())
+                    std::cout << eventLine("imported") << std::endl;
+                sendFrameNowAndSettled();
+                return error;
+            },
+        .sendFrame = sendFrame,
     });
     return ExitStatus::Success;
 }

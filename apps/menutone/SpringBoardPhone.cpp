@@ -49,39 +49,33 @@ ExitStatus runSpringBoardPhone(SpringBoard& springBoard)
     home.setChangeHandler(sendFrame);
     CFNotificationCenterAddObserver(CFNotificationCenterGetDarwinNotifyCenter(), &home, settingsChanged,
         CFStringMakeConstantString(kMenutoneSettingsChangedNotification), nullptr, CFNotificationSuspensionBehaviorDeliverImmediately);
-    sendFrame();
-    runLineLoop([&](const std::string& line) {
-        std::string error;
-        auto command = parsePhoneCommand(line, error);
-        if (!command) {
-            std::cout << errorLine(error) << std::endl;
-            return;
-        }
-        auto& numbers = command->numbers;
-        if (command->verb == "down")
-            home.touchDown({ numbers[0], numbers[1] });
-        else if (command->verb == "move")
-            home.touchMoved({ numbers[0], numbers[1] }, UITouch::Seconds(numbers[2]));
-        else if (command->verb == "up") {
-            home.touchUp({ numbers[0], numbers[1] }, UITouch::Seconds(numbers[2]));
-            sendFrame();
-        } else if (command->verb == "activate") {
-            bool isFound = false;
-            for (auto& element : homeScreenElements(home, springBoard)) {
-                if (element.id == command->argument) {
-                    home.tap({ element.frame.origin.x + element.frame.size.width / 2, element.frame.origin.y + element.frame.size.height / 2 });
-                    isFound = true;
+    runPhoneCommands({
+        .touchDown = [&](CGPoint point) { home.touchDown(point); },
+        .touchMoved = [&](CGPoint point, UITouch::Seconds heldFor) { home.touchMoved(point, heldFor); },
+        .touchUp =
+            [&](CGPoint point, UITouch::Seconds heldFor) {
+                home.touchUp(point, heldFor);
+                sendFrame();
+            },
+        .scroll =
+            [&](CGFloat) {
+                sendFrame();
+                return std::string();
+            },
+        .activate =
+            [&](const std::string& id) {
+                for (auto& element : homeScreenElements(home, springBoard)) {
+                    if (element.id == id) {
+                        home.tap({ element.frame.origin.x + element.frame.size.width / 2, element.frame.origin.y + element.frame.size.height / 2 });
+                        sendFrame();
+                        return std::string();
+                    }
                 }
-            }
-            if (!isFound)
-                error = "no element " + command->argument;
-            sendFrame();
-        } else if (command->verb == "frame" || command->verb == "scroll")
-            sendFrame();
-        else
-            error = "the home screen takes no " + command->verb;
-        if (!error.empty())
-            std::cout << errorLine(error) << std::endl;
+                sendFrame();
+                return "no element " + id;
+            },
+        .import = nullptr,
+        .sendFrame = sendFrame,
     });
     CFNotificationCenterRemoveEveryObserver(CFNotificationCenterGetDarwinNotifyCenter(), &home);
     return ExitStatus::Success;

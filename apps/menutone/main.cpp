@@ -85,8 +85,8 @@ int main(int argc, char** argv)
     addRootOption(settingsCommand);
 
     SimulatorOptions simulatorOptions;
-    auto* simulatorCommand = app.add_subcommand("simulator",
-        "Serve a page on 127.0.0.1 with the Settings app and the home screen side by side, live; open the address it prints");
+    auto* simulatorCommand
+        = app.add_subcommand("simulator", "Serve a page on 127.0.0.1 with the Settings app and the home screen side by side, live; open the address it prints");
     simulatorCommand->add_option("--port", simulatorOptions.port, "Port to listen on (default 8080; 0 picks a free one)")->check(CLI::Range(0, 65535));
     addRootOption(simulatorCommand);
 

@@ -107,8 +107,7 @@ HomeScreen::HomeScreen(const SpringBoard& springBoard)
         if (isInDock) {
             origin = { firstColumn + columnPitch * static_cast<CGFloat>(dockIndex++), screenHeight - dockHeight + 18 };
         } else {
-            origin = { firstColumn + columnPitch * static_cast<CGFloat>(gridIndex % columns),
-                firstRow + rowPitch * static_cast<CGFloat>(gridIndex / columns) };
+            origin = { firstColumn + columnPitch * static_cast<CGFloat>(gridIndex % columns), firstRow + rowPitch * static_cast<CGFloat>(gridIndex / columns) };
             ++gridIndex;
         }
         if (origin.y + iconSize > screenHeight - (isInDock ? 0 : dockHeight))

@@ -74,4 +74,3 @@ void boxBlur(cairo_surface_t* surface, int radius)
     }
     cairo_surface_mark_dirty(surface);
 }
-

@@ -5,11 +5,11 @@
 #include <cstdio>
 
 #include <messageui/MFMailComposeViewController.h>
-#include <uikit/UIWindow.h>
 #include <social/SLComposeViewController.h>
 #include <uikit/UIApplication.h>
 #include <uikit/UIControl.h>
 #include <uikit/UIViewRendering.h>
+#include <uikit/UIWindow.h>
 
 #include "SettingsApp.h"
 
@@ -94,7 +94,8 @@ std::optional<BarButtonSnapshot> barButtonSnapshot(UIBarButtonItem* item, UIWind
 {
     if (!item)
         return std::nullopt;
-    BarButtonSnapshot snapshot { item->title(), imageSnapshot(item->image()), std::nullopt, item->effectiveTintColor(), screenFrame(viewShowing(item, window)) };
+    BarButtonSnapshot snapshot { item->title(), imageSnapshot(item->image()), std::nullopt, item->effectiveTintColor(),
+        screenFrame(viewShowing(item, window)) };
     // Bars draw an image of automatic rendering as a template.
     if (snapshot.image && item->image()->renderingMode() != UIImageRenderingMode::AlwaysOriginal)
         snapshot.image->isTemplate = true;
@@ -177,9 +178,9 @@ ScreenSnapshot ScreenSnapshot::capture(const SettingsApp& app)
                 section.headerControl = viewSnapshot(header);
             for (long r = 0; r < table->numberOfRowsInSection(s); ++r) {
                 auto* cell = table->cellForRow(s, r);
-                section.rows.push_back({ cell->textLabel()->text(), cell->textLabel()->font(), imageSnapshot(cell->imageView()->image()),
-                    accessorySnapshot(*cell), cell->contentView()->alpha(), cell->isUserInteractionEnabled(), cell->isHighlighted(), table->rowHeight(s, r),
-                    screenFrame(cell) });
+                section.rows.push_back(
+                    { cell->textLabel()->text(), cell->textLabel()->font(), imageSnapshot(cell->imageView()->image()), accessorySnapshot(*cell),
+                        cell->contentView()->alpha(), cell->isUserInteractionEnabled(), cell->isHighlighted(), table->rowHeight(s, r), screenFrame(cell) });
             }
             screen.sections.push_back(std::move(section));
         }

@@ -57,8 +57,9 @@ SettingsApp::SettingsApp()
 {
     NSBundle::mainBundle().setBundleIdentifier(bundleIdentifier);
     m_outboxAtLaunch = outboxNames();
-    UIApplication::sharedApplication().setOpenURLHandler(
-        [this](const std::string& url, const std::string& application) { m_openedURLs.push_back({ url, application }); });
+    UIApplication::sharedApplication().setOpenURLHandler([this](const std::string& url, const std::string& application) {
+        m_openedURLs.push_back({ url, application });
+    });
     m_window->setBackgroundColor(UIColor::colorWithRed(239 / 255.0, 239 / 255.0, 244 / 255.0, 1).ptr());
     m_window->makeKeyAndVisible();
     m_splitNavigation->pushViewController(m_navigation, false);

@@ -106,7 +106,6 @@ std::string withCRLF(const std::string& text)
 
 std::atomic<unsigned> messageCount { 0 };
 
-
 }
 
 Class MFMailComposeViewController::objcClass()
@@ -190,7 +189,6 @@ void MFMailComposeViewController::buildSheet(id self, SEL, bool)
     for (auto& attachment : sheet->m_attachments)
         addBody(attachment.fileName + " (" + std::to_string(attachment.data.size()) + " bytes)", grey.ptr());
 }
-
 
 bool MFMailComposeViewController::canSendMail()
 {

@@ -5,8 +5,8 @@
 
 #include <algorithm>
 #include <csetjmp>
-#include <cstdlib>
 #include <cstdio>
+#include <cstdlib>
 
 #include <jpeglib.h>
 

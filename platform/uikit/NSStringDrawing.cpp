@@ -93,8 +93,8 @@ CGSize sizeWithAttributes(std::string_view text, const NSStringAttributes& attri
     return logicalSize(layout.get());
 }
 
-void drawTextInRect(
-    cairo_t* cr, std::string_view text, CGRect rect, const NSStringAttributes& attributes, const UIColor* color, NSTextAlignment alignment, NSLineBreakMode mode)
+void drawTextInRect(cairo_t* cr, std::string_view text, CGRect rect, const NSStringAttributes& attributes, const UIColor* color, NSTextAlignment alignment,
+    NSLineBreakMode mode)
 {
     if (text.empty() || rect.size.width <= 0)
         return;

@@ -282,7 +282,8 @@ void UITableView::loadRow(long section, long row)
     RefPtr<UITableViewCell> cell;
     {
         AutoreleasePool pool;
-        id made = objc_msgSend<id(id, id)>(m_dataSource.get(), selector("tableView:cellForRowAtIndexPath:"), static_cast<id>(this), static_cast<id>(path.ptr()));
+        id made
+            = objc_msgSend<id(id, id)>(m_dataSource.get(), selector("tableView:cellForRowAtIndexPath:"), static_cast<id>(this), static_cast<id>(path.ptr()));
         cell = objc_dynamicCast<UITableViewCell>(made);
     }
     OBJC_ASSERT(cell, "the data source's tableView:cellForRowAtIndexPath: gives a cell");

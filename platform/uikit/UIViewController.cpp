@@ -481,9 +481,10 @@ void UINavigationController::updateVisibleViews()
     UINavigationItem* backItem = screens.size() > 1 ? screens[screens.size() - 2]->navigationItem() : nullptr;
     UINavigationController* stack = &shown;
     m_navigationBar->setFrame(CGRectMake(0, 20, container->bounds().size.width, barHeight));
-    m_navigationBar->showItem(item, backItem, backItem ? std::function<void()>([stack] {
-        Ref<UINavigationController> protectedStack(*stack);
-        stack->popViewControllerAnimated(true);
-    })
-                                                                 : nullptr);
+    m_navigationBar->showItem(item, backItem,
+        backItem ? std::function<void()>([stack] {
+            Ref<UINavigationController> protectedStack(*stack);
+            stack->popViewControllerAnimated(true);
+        })
+                 : nullptr);
 }

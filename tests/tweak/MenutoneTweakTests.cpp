@@ -7,10 +7,10 @@
 #include <corefoundation/CFNotificationCenter.h>
 #include <corefoundation/CFRunLoop.h>
 #include <foundation/NSKeyedArchiver.h>
+#include <homescreen/SpringBoard.h>
 #include <objc/MessageSend.h>
 #include <shared/PaletteIndex.h>
 #include <shared/SettingsStore.h>
-#include <homescreen/SpringBoard.h>
 #include <tincture/UIColor+Tincture.h>
 
 #include "TestSupport.h"

@@ -5,8 +5,8 @@
 #include <unistd.h>
 
 #include <atomic>
-#include <condition_variable>
 #include <cerrno>
+#include <condition_variable>
 #include <cstdlib>
 #include <cstring>
 #include <deque>
@@ -155,7 +155,8 @@ ExitStatus runSimulator(const SimulatorOptions& options)
     PhoneProcess settings, springBoard;
     auto relay = [&](const std::string& phone) {
         return [&, phone](const std::string& line) {
-            std::string data = "{\"phone\":" + jsonString(phone) + "," + (line.size() > 1 && line[0] == '{' ? line.substr(1) : "\"text\":" + jsonString(line) + "}");
+            std::string data
+                = "{\"phone\":" + jsonString(phone) + "," + (line.size() > 1 && line[0] == '{' ? line.substr(1) : "\"text\":" + jsonString(line) + "}");
             if (line.starts_with("{\"frame\":"))
                 broadcaster.send("frame", data, phone);
             else if (line.starts_with("{\"event\":")) {
@@ -177,9 +178,7 @@ ExitStatus runSimulator(const SimulatorOptions& options)
         std::cerr << "menutone: simulator: cannot start the Settings app: " << error << "\n";
         return ExitStatus::Failure;
     }
-    auto phoneNamed = [&](const std::string& name) -> PhoneProcess* {
-        return name == "settings" ? &settings : name == "home" ? &springBoard : nullptr;
-    };
+    auto phoneNamed = [&](const std::string& name) -> PhoneProcess* { return name == "settings" ? &settings : name == "home" ? &springBoard : nullptr; };
 
     server.set_payload_max_length(maximumUploadBytes);
     // Only the address printed, so another site's page cannot reach in by a
@@ -214,23 +213,26 @@ ExitStatus runSimulator(const SimulatorOptions& options)
     server.Get("/events", [&](const httplib::Request&, httplib::Response& response) {
         auto client = broadcaster.connect();
         response.set_header("Cache-Control", "no-store");
-        response.set_chunked_content_provider("text/event-stream", [client](std::size_t, httplib::DataSink& sink) {
-            std::unique_lock guard(client->lock);
-            client->ready.wait_for(guard, std::chrono::seconds(15), [&] { return !client->messages.empty() || client->isClosed; });
-            if (client->isClosed)
-                return false;
-            if (client->messages.empty())
-                return sink.write(": keep-alive\n\n", 15);
-            while (!client->messages.empty()) {
-                std::string message = std::move(client->messages.front());
-                client->messages.pop_front();
-                if (!sink.write(message.data(), message.size())) {
-                    client->isClosed = true;
+        response.set_chunked_content_provider(
+            "text/event-stream",
+            [client](std::size_t, httplib::DataSink& sink) {
+                std::unique_lock guard(client->lock);
+                client->ready.wait_for(guard, std::chrono::seconds(15), [&] { return !client->messages.empty() || client->isClosed; });
+                if (client->isClosed)
                     return false;
+                if (client->messages.empty())
+                    return sink.write(": keep-alive\n\n", 15);
+                while (!client->messages.empty()) {
+                    std::string message = std::move(client->messages.front());
+                    client->messages.pop_front();
+                    if (!sink.write(message.data(), message.size())) {
+                        client->isClosed = true;
+                        return false;
+                    }
                 }
-            }
-            return true;
-        }, [client](bool) { client->isClosed = true; });
+                return true;
+            },
+            [client](bool) { client->isClosed = true; });
     });
     // A finger: ?phone=settings|home&type=down|move|up&x=&y=&held= (points, seconds).
     server.Post("/touch", [&](const httplib::Request& request, httplib::Response& response) {
@@ -334,7 +336,7 @@ ExitStatus runSimulator(const SimulatorOptions& options)
         broadcaster.closeAll();
         server.stop();
     });
-    struct sigaction action {};
+    struct sigaction action { };
     action.sa_handler = stopOnSignal;
     ::sigaction(SIGINT, &action, nullptr);
     ::sigaction(SIGTERM, &action, nullptr);

@@ -77,8 +77,8 @@ protected:
     {
         auto made = runCommand(std::string(MENUTONE_COMMAND) + " root create '" + m_root.path().string() + "'");
         ASSERT_EQ(made.status, 0) << made.output;
-        m_simulator = std::make_unique<ChildProcess>(
-            std::vector<std::string> { MENUTONE_COMMAND, "simulator", "--root", m_root.path().string(), "--port", "0" });
+        m_simulator
+            = std::make_unique<ChildProcess>(std::vector<std::string> { MENUTONE_COMMAND, "simulator", "--root", m_root.path().string(), "--port", "0" });
         auto banner = m_simulator->readLineStartingWith("Menutone simulator: http://127.0.0.1:");
         ASSERT_TRUE(banner);
         m_port = std::stoi(banner->substr(std::strlen("Menutone simulator: http://127.0.0.1:")));

@@ -56,7 +56,9 @@ TEST(WeakReference, EveryLocationReadsNoneOnceTheLastReferenceGoes)
     auto a = CountedForTesting::create(), b = CountedForTesting::create();
     WeakObjCPtr<CountedForTesting> location = a.ptr();
     location = b.ptr();
-    { auto dropA = std::move(a); }
+    {
+        auto dropA = std::move(a);
+    }
     EXPECT_EQ(location.get(), b.ptr());
 }
 
@@ -69,8 +71,9 @@ TEST(WeakReference, ALoadRacingTheLastReleaseGetsTheObjectOrNone)
         std::thread loader([&] {
             while (!isGo) { }
             for (int i = 0; i < 50; ++i) {
-                if (RefPtr<CountedForTesting> loaded = weak.retained())
+                if (RefPtr<CountedForTesting> loaded = weak.retained()) {
                     EXPECT_GT(loaded->retainCountForTesting(), 0u);
+                }
             }
         });
         isGo = true;
