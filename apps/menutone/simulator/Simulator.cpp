@@ -143,7 +143,7 @@ ExitStatus runSimulator(const SimulatorOptions& options)
     httplib::Server server;
     int port = options.port == 0 ? server.bind_to_any_port("127.0.0.1") : (server.bind_to_port("127.0.0.1", options.port) ? options.port : -1);
     if (port <= 0) {
-        std::cerr << "menutone: simulator: cannot listen on 127.0.0.1:" << options.port << "\n";
+        std::cerr << "menutone: simulator: cannot listen on 127.0.0.1:" << options.port << " (is another server there? --port 0 picks a free port)\n";
         return ExitStatus::Failure;
     }
     const std::string host = "127.0.0.1:" + std::to_string(port);
