@@ -153,21 +153,23 @@ ExitStatus runSimulator(const SimulatorOptions& options)
     Broadcaster broadcaster;
     Answer importAnswer;
     PhoneProcess settings, springBoard;
+    // The Settings app's answer to an upload goes back with the upload's own
+    // response, not to every page.
+    const std::string importRefused = "{\"event\":\"import refused: ";
     auto relay = [&](const std::string& phone) {
         return [&, phone](const std::string& line) {
             std::string data
                 = "{\"phone\":" + jsonString(phone) + "," + (line.size() > 1 && line[0] == '{' ? line.substr(1) : "\"text\":" + jsonString(line) + "}");
             if (line.starts_with("{\"frame\":"))
                 broadcaster.send("frame", data, phone);
-            else if (line.starts_with("{\"event\":")) {
+            else if (phone == "settings" && line == "{\"event\":\"imported\"}")
+                importAnswer.give({});
+            else if (phone == "settings" && line.starts_with(importRefused))
+                importAnswer.give(line.substr(importRefused.size(), line.size() - importRefused.size() - 2));
+            else if (line.starts_with("{\"event\":"))
                 broadcaster.send("event", data);
-                if (phone == "settings" && line == "{\"event\":\"imported\"}")
-                    importAnswer.give({});
-            } else if (line.starts_with("{\"error\":")) {
+            else if (line.starts_with("{\"error\":"))
                 broadcaster.send("failure", data);
-                if (phone == "settings")
-                    importAnswer.give(line);
-            }
         };
     };
     if (auto error = springBoard.start({ "springboard", "--serve", "--root", rootFolder }, relay("home")); !error.empty()) {
@@ -316,8 +318,8 @@ ExitStatus runSimulator(const SimulatorOptions& options)
         if (!answer || !answer->empty()) {
             response.status = 400;
             std::string message = "the store was not changed";
-            if (answer && answer->starts_with("{\"error\":\""))
-                message = answer->substr(10, answer->size() - 12) + "; " + message;
+            if (answer)
+                message = *answer + "; " + message;
             response.set_content(message + "\n", "text/plain");
             return;
         }

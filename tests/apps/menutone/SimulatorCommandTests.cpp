@@ -196,7 +196,7 @@ TEST_F(Simulator, AnUploadIsReadByTheStoresReaderAndABadOneLeavesTheStoreAsItWas
              std::string("<plist version=\"1.0\"><array/></plist>") }) {
         auto answer = m_client->Post("/store", bad, "application/x-plist");
         EXPECT_EQ(statusOf(answer), 400) << bad;
-        EXPECT_NE(answer->body.find("the store was not changed"), std::string::npos) << answer->body;
+        EXPECT_TRUE(answer->body.starts_with("not a settings store: ") && answer->body.ends_with("; the store was not changed\n")) << answer->body;
     }
     EXPECT_EQ(storeBytes(), stored);
 
