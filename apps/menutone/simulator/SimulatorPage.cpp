@@ -112,22 +112,31 @@ function showFrame(data) {
   const screen = document.getElementById(data.phone);
   if (!screen) return;
   screen.querySelector("img").src = data.frame.image;
+  // The elements are kept and updated in place, so a screen reader's place
+  // and the keyboard focus survive a new picture.
   const layer = screen.querySelector(".elements");
-  const focused = document.activeElement && layer.contains(document.activeElement) ? document.activeElement.dataset.id : null;
-  layer.replaceChildren(...data.frame.elements.map((element) => {
-    const button = document.createElement("button");
+  const existing = new Map([...layer.children].map((button) => [button.dataset.id, button]));
+  const buttons = data.frame.elements.map((element) => {
+    const button = existing.get(element.id) || document.createElement("button");
+    existing.delete(element.id);
     button.dataset.id = element.id;
     button.setAttribute("aria-label", element.name);
     if (element.role !== "button") button.setAttribute("role", element.role);
+    else button.removeAttribute("role");
     if (element.checked !== undefined) button.setAttribute("aria-checked", String(element.checked));
+    else button.removeAttribute("aria-checked");
     if (!element.enabled) button.setAttribute("aria-disabled", "true");
+    else button.removeAttribute("aria-disabled");
     const f = element.frame;
     Object.assign(button.style, { left: f.x + "px", top: f.y + "px", width: f.width + "px", height: f.height + "px" });
     // The bar lies over rows scrolled beneath it, on the phone as here.
-    if (element.id === "back" || element.id.startsWith("bar:")) button.style.zIndex = "1";
+    button.style.zIndex = element.id === "back" || element.id.startsWith("bar:") ? "1" : "";
     return button;
-  }));
-  if (focused) layer.querySelector(`[data-id="${CSS.escape(focused)}"]`)?.focus();
+  });
+  for (const gone of existing.values()) gone.remove();
+  buttons.forEach((button, index) => {
+    if (layer.children[index] !== button) layer.insertBefore(button, layer.children[index] || null);
+  });
   screen.dataset.frames = String(Number(screen.dataset.frames || 0) + 1);
 }
 
