@@ -2,6 +2,8 @@
 
 #include <benchmark/benchmark.h>
 
+#include <cmath>
+
 #include <cstdlib>
 #include <filesystem>
 
@@ -48,7 +50,7 @@ void reducePhoto(benchmark::State& state)
 {
     auto image = UIImage::imageWithContentsOfHostFile(photo());
     for (auto _ : state)
-        benchmark::DoNotOptimize(tincture::imageWithImage(image.get(), { image->size().width / 8, image->size().height / 8 }));
+        benchmark::DoNotOptimize(tincture::imageWithImage(image.get(), { std::floor(image->size().width / 8), std::floor(image->size().height / 8) }));
 }
 BENCHMARK(reducePhoto)->Unit(benchmark::kMillisecond);
 

@@ -215,9 +215,12 @@ std::vector<Ref<UIColor>> arrayOfColorsFromImage(const UIImage* image, Flat flat
     constexpr std::size_t paletteSize = 5;
     std::vector<Ref<UIColor>> colors;
     if (image) {
-        // An eighth in each direction; an image below eight points still gives a pixel.
+        // An eighth in each direction, in whole pixels (rounded down): a
+        // fractional side would leave a partly covered, translucent last row
+        // and column, colours the picture does not have. An image below
+        // eight points still gives a pixel.
         CGSize size = image->size();
-        CGSize reducedSize { std::max(size.width / 8, 1.0), std::max(size.height / 8, 1.0) };
+        CGSize reducedSize { std::max(std::floor(size.width / 8), 1.0), std::max(std::floor(size.height / 8), 1.0) };
         if (auto reduced = imageWithImage(image, reducedSize))
             colors = dominantColors(*reduced, paletteSize, flat, nullptr);
     }

@@ -183,6 +183,23 @@ TEST(ImagePalette, PlainImagesGiveTheirColourAndWhitesAndCloseColoursCountAsOne)
     EXPECT_EQ(array::arrayOfColorsFromImage(tiny.ptr(), Flat::No).size(), 5u);
 }
 
+TEST(ImagePalette, SidesThatAreNoMultipleOfEightGiveNoTranslucentEdgeColours)
+{
+    // 100 x 50 reduces to 12 x 6 whole pixels, not 12.5 x 6.25 with a half-covered edge.
+    for (auto [width, height] : { std::pair { 100, 50 }, std::pair { 13, 9 }, std::pair { 7, 100 } }) {
+        auto red = imageOf(width, height, [&](cairo_t* cr) { fill(cr, 0.9, 0.2, 0.1, 1, 0, 0, width, height); });
+        auto palette = array::arrayOfColorsFromImage(red.ptr(), Flat::No);
+        ASSERT_EQ(palette.size(), 5u);
+        EXPECT_NEAR(rgba(palette[0].ptr())[0], 0.9, 0.005) << width << "x" << height;
+        for (std::size_t i = 0; i < palette.size(); ++i) {
+            EXPECT_EQ(rgba(palette[i].ptr())[3], 1) << width << "x" << height << " colour " << i;
+            if (i > 0) {
+                EXPECT_TRUE(isWhite(palette[i])) << width << "x" << height << " colour " << i;
+            }
+        }
+    }
+}
+
 TEST(ImagePalette, FindColorsCountsEveryPixelOfTheUnreducedImage)
 {
     auto image = imageOf(10, 10, [](cairo_t* cr) {
