@@ -1,11 +1,15 @@
-// The palette of a 4032 x 3024 JPEG photo, end to end: read, reduce, count, pick.
+// The palette of a 4032 x 3024 JPEG photo, end to end: read, reduce, count,
+// pick; on a smooth photo (/0) and on a camera-like one with texture and
+// sensor noise (/1), whose reduced copy has as many colours as real photos'.
 
 #include <benchmark/benchmark.h>
 
-#include <cmath>
+#include <cairo.h>
 
+#include <cmath>
 #include <cstdlib>
 #include <filesystem>
+#include <unordered_set>
 
 #include <tincture/NSArray+Tincture.h>
 #include <tincture/UIImage+TincturePrivate.h>
@@ -14,44 +18,68 @@
 
 namespace {
 
-const std::filesystem::path& photo()
+const std::filesystem::path& photo(PhotoKind kind)
 {
-    static const auto path = [] {
-        // MENUTONE_BENCH_PHOTO names another photo; the comparison script passes the one it hands color-thief.
-        if (const char* given = std::getenv("MENUTONE_BENCH_PHOTO"); given && *given)
+    // MENUTONE_BENCH_PHOTO (MENUTONE_BENCH_CAMERA_PHOTO) names another photo;
+    // the comparison script passes the one it hands color-thief.
+    auto make = [](PhotoKind kind, const char* variable, const char* name) {
+        if (const char* given = std::getenv(variable); given && *given)
             return std::filesystem::path(given);
-        auto file = std::filesystem::temp_directory_path() / "menutone-bench-photo.jpg";
-        if (!std::filesystem::exists(file) && !writeTestPhoto(file))
+        auto file = std::filesystem::temp_directory_path() / name;
+        if (!std::filesystem::exists(file) && !writeTestPhoto(file, 4032, 3024, kind))
             std::abort();
         return file;
-    }();
-    return path;
+    };
+    static const auto smooth = make(PhotoKind::Smooth, "MENUTONE_BENCH_PHOTO", "menutone-bench-photo.jpg");
+    static const auto camera = make(PhotoKind::Camera, "MENUTONE_BENCH_CAMERA_PHOTO", "menutone-bench-camera-photo.jpg");
+    return kind == PhotoKind::Camera ? camera : smooth;
+}
+
+PhotoKind kindOf(const benchmark::State& state)
+{
+    return state.range(0) ? PhotoKind::Camera : PhotoKind::Smooth;
+}
+
+RefPtr<UIImage> reduced(const UIImage& image)
+{
+    return tincture::imageWithImage(&image, { std::floor(image.size().width / 8), std::floor(image.size().height / 8) });
 }
 
 void paletteOfPhoto(benchmark::State& state)
 {
-    photo(); // made before the clock starts
+    const auto& path = photo(kindOf(state)); // made before the clock starts
     for (auto _ : state) {
-        auto image = UIImage::imageWithContentsOfHostFile(photo());
+        auto image = UIImage::imageWithContentsOfHostFile(path);
         benchmark::DoNotOptimize(tincture::array::arrayOfColorsFromImage(image.get(), tincture::Flat::No));
     }
 }
-BENCHMARK(paletteOfPhoto)->Unit(benchmark::kMillisecond);
+BENCHMARK(paletteOfPhoto)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
 
 void readPhoto(benchmark::State& state)
 {
-    photo();
+    const auto& path = photo(kindOf(state));
     for (auto _ : state)
-        benchmark::DoNotOptimize(UIImage::imageWithContentsOfHostFile(photo()));
+        benchmark::DoNotOptimize(UIImage::imageWithContentsOfHostFile(path));
 }
-BENCHMARK(readPhoto)->Unit(benchmark::kMillisecond);
+BENCHMARK(readPhoto)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
 
+// Also says how many distinct colours the reduced copy holds: what the
+// palette's counted set has to count.
 void reducePhoto(benchmark::State& state)
 {
-    auto image = UIImage::imageWithContentsOfHostFile(photo());
+    auto image = UIImage::imageWithContentsOfHostFile(photo(kindOf(state)));
     for (auto _ : state)
-        benchmark::DoNotOptimize(tincture::imageWithImage(image.get(), { std::floor(image->size().width / 8), std::floor(image->size().height / 8) }));
+        benchmark::DoNotOptimize(reduced(*image));
+    auto copy = reduced(*image);
+    cairo_surface_t* surface = copy->surface();
+    std::unordered_set<std::uint32_t> colours;
+    int width = cairo_image_surface_get_width(surface), height = cairo_image_surface_get_height(surface);
+    for (int y = 0; y < height; ++y) {
+        auto* row = reinterpret_cast<const std::uint32_t*>(cairo_image_surface_get_data(surface) + cairo_image_surface_get_stride(surface) * y);
+        colours.insert(row, row + width);
+    }
+    state.counters["distinctColours"] = static_cast<double>(colours.size());
 }
-BENCHMARK(reducePhoto)->Unit(benchmark::kMillisecond);
+BENCHMARK(reducePhoto)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
 
 }

@@ -7,7 +7,45 @@
 #include <random>
 #include <vector>
 
-bool writeTestPhoto(const std::filesystem::path& path, int width, int height)
+namespace {
+
+// Value noise: random values on a lattice this many pixels apart, smoothly
+// interpolated; the same for the same seed.
+class ValueNoise {
+public:
+    ValueNoise(int width, int height, int period, unsigned seed)
+        : m_period(period)
+        , m_columns(width / period + 2)
+    {
+        std::mt19937 random(seed);
+        std::uniform_real_distribution<float> unit(-1, 1);
+        m_values.resize(static_cast<std::size_t>(m_columns) * static_cast<std::size_t>(height / period + 2));
+        for (auto& value : m_values)
+            value = unit(random);
+    }
+    float at(int x, int y) const
+    {
+        int cellX = x / m_period, cellY = y / m_period;
+        float fx = smooth(static_cast<float>(x % m_period) / static_cast<float>(m_period));
+        float fy = smooth(static_cast<float>(y % m_period) / static_cast<float>(m_period));
+        auto value = [&](int column, int row) {
+            return m_values[static_cast<std::size_t>(row) * static_cast<std::size_t>(m_columns) + static_cast<std::size_t>(column)];
+        };
+        float top = value(cellX, cellY) + (value(cellX + 1, cellY) - value(cellX, cellY)) * fx;
+        float bottom = value(cellX, cellY + 1) + (value(cellX + 1, cellY + 1) - value(cellX, cellY + 1)) * fx;
+        return top + (bottom - top) * fy;
+    }
+
+private:
+    static float smooth(float t) { return t * t * (3 - 2 * t); }
+    int m_period;
+    int m_columns;
+    std::vector<float> m_values;
+};
+
+}
+
+bool writeTestPhoto(const std::filesystem::path& path, int width, int height, PhotoKind kind)
 {
     FILE* file = std::fopen(path.c_str(), "wb");
     if (!file)
@@ -32,6 +70,18 @@ bool writeTestPhoto(const std::filesystem::path& path, int width, int height)
     std::uniform_real_distribution<double> unit(0, 1);
     for (int i = 0; i < 120; ++i)
         trees.emplace_back(unit(random), 0.012 + 0.02 * unit(random));
+    // The camera's texture: octaves from leaf to cloud size, one field for
+    // brightness and one per channel for hue; and its sensor noise.
+    bool isCamera = kind == PhotoKind::Camera;
+    std::vector<ValueNoise> octaves, tints;
+    if (isCamera) {
+        unsigned seed = 12;
+        for (int period : { 6, 13, 29, 71, 190 })
+            octaves.emplace_back(width, height, period, seed++);
+        for (int channel = 0; channel < 3; ++channel)
+            tints.emplace_back(width, height, 11 + 4 * channel, seed++);
+    }
+    std::normal_distribution<float> sensor(0, 9);
     std::vector<unsigned char> row(static_cast<std::size_t>(width) * 3);
     for (int y = 0; y < height; ++y) {
         double v = static_cast<double>(y) / height;
@@ -66,10 +116,20 @@ bool writeTestPhoto(const std::filesystem::path& path, int width, int height)
                     b = 35;
                 }
             }
+            double channels[3] = { r, g, b };
             float noise = grain(random);
-            row[static_cast<std::size_t>(x) * 3] = static_cast<unsigned char>(std::clamp(r + noise, 0.0, 255.0));
-            row[static_cast<std::size_t>(x) * 3 + 1] = static_cast<unsigned char>(std::clamp(g + noise, 0.0, 255.0));
-            row[static_cast<std::size_t>(x) * 3 + 2] = static_cast<unsigned char>(std::clamp(b + noise, 0.0, 255.0));
+            if (isCamera) {
+                float texture = 0, amplitude = 22;
+                for (auto& octave : octaves) {
+                    texture += amplitude * octave.at(x, y);
+                    amplitude *= 0.8f;
+                }
+                for (int channel = 0; channel < 3; ++channel)
+                    channels[channel] += texture + 14 * tints[static_cast<std::size_t>(channel)].at(x, y) + sensor(random);
+            }
+            for (int channel = 0; channel < 3; ++channel)
+                row[static_cast<std::size_t>(x) * 3 + static_cast<std::size_t>(channel)]
+                    = static_cast<unsigned char>(std::clamp(channels[channel] + noise, 0.0, 255.0));
         }
         JSAMPROW rows[1] = { row.data() };
         jpeg_write_scanlines(&info, rows, 1);

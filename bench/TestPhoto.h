@@ -2,6 +2,16 @@
 
 #include <filesystem>
 
+// How the photo looks up close.
+enum class PhotoKind {
+    // Smooth gradients with fine grain: its eighth-size copy has few colours.
+    Smooth,
+    // As a phone's camera gives it: texture at every scale (foliage, grass,
+    // cloud) and sensor noise in each channel, so its eighth-size copy still
+    // has well over 100,000 distinct colours, as real photos do.
+    Camera,
+};
+
 // Writes a natural-looking landscape photo as a JPEG: sky, sun, hills, trees
 // and grain, the same every time. Made here, so nothing is downloaded.
-bool writeTestPhoto(const std::filesystem::path&, int width = 4032, int height = 3024);
+bool writeTestPhoto(const std::filesystem::path&, int width = 4032, int height = 3024, PhotoKind = PhotoKind::Smooth);
