@@ -3,14 +3,13 @@
 #include <objc/Assertions.h>
 
 #include "ImagePixels.h"
-#include "TinctureCountedColor.h"
 #include "UIColor+TincturePrivate.h"
 #include "UIImage+TincturePrivate.h"
 
 #include <algorithm>
 #include <array>
 #include <cmath>
-#include <unordered_map>
+#include <optional>
 
 namespace tincture::array {
 
@@ -144,60 +143,132 @@ std::vector<Ref<UIColor>> arrayOfColorsWithColorScheme(ColorScheme scheme, const
 
 namespace {
 
-// Steps 3 to 6 of the palette: count, raise, order, keep.
+// A pixel's colour as the colour library reads it: each 8-bit channel
+// divided in single precision (as the device's float-based conversion does),
+// alpha in double.
+CGFloat channelOf(std::uint8_t byte)
+{
+    return static_cast<CGFloat>(static_cast<float>(byte) / 255.0f);
+}
+
+// The bytes whose colour has exactly these components, if there are any.
+std::optional<std::uint32_t> packedBytesOf(const std::array<CGFloat, 4>& components)
+{
+    std::uint32_t packed = 0;
+    for (std::size_t i = 0; i < 4; ++i) {
+        double scaled = components[i] * 255;
+        if (!(scaled >= 0 && scaled <= 255))
+            return std::nullopt;
+        auto byte = static_cast<std::uint8_t>(std::lround(scaled));
+        if ((i < 3 ? channelOf(byte) : byte / 255.0) != components[i])
+            return std::nullopt;
+        packed = packed << 8 | byte;
+    }
+    return packed;
+}
+
+// Every distinct pixel of an image with how often it occurs, in the order
+// first seen, in a flat open-addressed table keyed by the pixel's four bytes.
+struct DistinctPixels {
+    std::vector<PixelBytes> pixels;
+    std::vector<std::uint64_t> counts;
+    std::vector<std::uint32_t> slots; // index + 1; 0 is empty
+    std::vector<std::uint32_t> keys;
+
+    explicit DistinctPixels(const UIImage& image)
+    {
+        std::size_t capacity = 1024;
+        if (cairo_surface_t* surface = image.surface()) {
+            auto pixelCount
+                = static_cast<std::size_t>(cairo_image_surface_get_width(surface)) * static_cast<std::size_t>(cairo_image_surface_get_height(surface));
+            while (capacity < pixelCount * 2)
+                capacity *= 2;
+        }
+        slots.assign(capacity, 0);
+        keys.assign(capacity, 0);
+        forEachPixel(image, [&](PixelBytes pixel) {
+            std::uint32_t key = pixel.packed();
+            std::size_t slot = find(key);
+            if (!slots[slot]) {
+                slots[slot] = static_cast<std::uint32_t>(pixels.size() + 1);
+                keys[slot] = key;
+                pixels.push_back(pixel);
+                counts.push_back(0);
+            }
+            ++counts[slots[slot] - 1];
+        });
+    }
+
+    // The slot holding the key, or the empty one where it would go.
+    std::size_t find(std::uint32_t key) const
+    {
+        std::size_t mask = slots.size() - 1;
+        // Fibonacci hashing spreads keys that differ only in low bytes.
+        std::size_t slot = static_cast<std::size_t>((key * 0x9E3779B97F4A7C15ull) >> 20) & mask;
+        while (slots[slot] && keys[slot] != key)
+            slot = (slot + 1) & mask;
+        return slot;
+    }
+
+    std::uint64_t countOf(std::uint32_t key) const
+    {
+        std::size_t slot = find(key);
+        return slots[slot] ? counts[slots[slot] - 1] : 0;
+    }
+};
+
+// Steps 3 to 6 of the palette: count, raise, order, keep. Colours are
+// counted by their bytes and made as objects only where the walk needs them.
 std::vector<Ref<UIColor>> dominantColors(const UIImage& image, std::size_t wanted, Flat flat, NSCountedSet* imageColors)
 {
-    // Every pixel of the one rendered buffer, counted by its bytes: pixels of
-    // equal bytes make equal colours. The first-seen order keeps equal counts in a fixed order.
-    std::unordered_map<std::uint32_t, std::size_t> indexOfPixel;
-    std::vector<std::pair<PixelBytes, std::uint64_t>> distinct;
-    forEachPixel(image, [&](PixelBytes pixel) {
-        auto [it, isNew] = indexOfPixel.try_emplace(pixel.packed(), distinct.size());
-        if (isNew)
-            distinct.push_back({ pixel, 0 });
-        ++distinct[it->second].second;
-    });
-    auto channel = [](std::uint8_t byte) { return static_cast<CGFloat>(static_cast<float>(byte) / 255.0f); };
-    // The counted set, keyed as colour equality is for these RGB colours: by their components.
-    struct ComponentsHash {
-        std::size_t operator()(const std::array<CGFloat, 4>& c) const
-        {
-            std::size_t value = 0;
-            for (CGFloat component : c)
-                value = value * 1000003u ^ std::hash<CGFloat>()(component);
-            return value;
-        }
+    DistinctPixels distinct(image);
+    std::size_t size = distinct.pixels.size();
+    auto componentsOf = [&](std::size_t i) {
+        auto& pixel = distinct.pixels[i];
+        return std::array<CGFloat, 4> { channelOf(pixel.red), channelOf(pixel.green), channelOf(pixel.blue), pixel.alpha / 255.0 };
     };
-    std::unordered_map<std::array<CGFloat, 4>, std::uint64_t, ComponentsHash> counts;
-    counts.reserve(distinct.size());
-    std::vector<Ref<UIColor>> colors;
-    colors.reserve(distinct.size());
-    for (auto& [pixel, count] : distinct) {
-        std::array<CGFloat, 4> components { channel(pixel.red), channel(pixel.green), channel(pixel.blue), pixel.alpha / 255.0 };
-        counts.emplace(components, count);
-        colors.push_back(UIColor::colorWithRed(components[0], components[1], components[2], components[3]));
-    }
+    auto colorOf = [&](std::size_t i) {
+        auto c = componentsOf(i);
+        return UIColor::colorWithRed(c[0], c[1], c[2], c[3]);
+    };
     if (imageColors) {
         *imageColors = NSCountedSet();
-        for (std::size_t i = 0; i < colors.size(); ++i)
-            imageColors->addObject(colors[i].get(), distinct[i].second);
+        for (std::size_t i = 0; i < size; ++i)
+            imageColors->addObject(colorOf(i).get(), distinct.counts[i]);
     }
 
-    std::vector<Ref<TinctureCountedColor>> counted;
-    counted.reserve(colors.size());
-    for (auto& color : colors) {
-        auto raised = colorWithMinimumSaturation(color.ptr(), 0.15).releaseNonNull();
-        // A colour the raise changed is looked up as raised, and so mostly counts 0.
+    // A colour below saturation 0.15 is raised to it (as getHue: reads it) and
+    // looked up as raised, so it mostly counts 0; the others count themselves.
+    std::vector<std::uint64_t> counts(size);
+    std::vector<RefPtr<UIColor>> raisedColors(size);
+    for (std::size_t i = 0; i < size; ++i) {
+        auto c = componentsOf(i);
+        CGFloat maximum = std::max({ c[0], c[1], c[2] });
+        CGFloat delta = maximum - std::min({ c[0], c[1], c[2] });
+        CGFloat saturation = maximum > 0 ? delta / maximum : 0;
+        if (saturation >= 0.15) {
+            counts[i] = distinct.counts[i];
+            continue;
+        }
+        auto raised = colorWithMinimumSaturation(colorOf(i).ptr(), 0.15);
         std::array<CGFloat, 4> key;
         raised->getRed(&key[0], &key[1], &key[2], &key[3]);
-        auto found = raised->model() == CGColorSpaceModel::RGB ? counts.find(key) : counts.end();
-        counted.push_back(TinctureCountedColor::create(raised.ptr(), found == counts.end() ? 0 : found->second));
+        auto bytes = raised->model() == CGColorSpaceModel::RGB ? packedBytesOf(key) : std::nullopt;
+        counts[i] = bytes ? distinct.countOf(*bytes) : 0;
+        raisedColors[i] = std::move(raised);
     }
-    std::stable_sort(counted.begin(), counted.end(), [](const auto& a, const auto& b) { return a->compare(b.ptr()) == NSOrderedAscending; });
+
+    // The higher count first; equal counts in the order first seen.
+    std::vector<std::uint32_t> order(size);
+    for (std::size_t i = 0; i < size; ++i)
+        order[i] = static_cast<std::uint32_t>(i);
+    std::sort(order.begin(), order.end(), [&](std::uint32_t a, std::uint32_t b) { return counts[a] != counts[b] ? counts[a] > counts[b] : a < b; });
 
     std::vector<Ref<UIColor>> kept;
-    for (auto& entry : counted) {
-        RefPtr<UIColor> color = entry->color();
+    for (std::uint32_t i : order) {
+        RefPtr<UIColor> color = raisedColors[i];
+        if (!color)
+            color = colorOf(i);
         bool isLikeOneKept = std::any_of(kept.begin(), kept.end(), [&](const Ref<UIColor>& other) { return !isDistinct(color.get(), other.ptr()); });
         if (isLikeOneKept)
             continue;

@@ -2,11 +2,14 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cairo.h>
 #include <cmath>
 #include <cstdio>
 #include <functional>
 #include <jpeglib.h>
+#include <map>
+#include <random>
 
 #include <device/FileSystem.h>
 
@@ -50,6 +53,54 @@ std::array<int, 4> bytesAt(const UIImage& image, int x, int y)
 bool isWhite(const UIColor& color)
 {
     return color.isEqual(UIColor::whiteColor().ptr());
+}
+
+// The palette's count, raise, order and keep done the plain way: an object per
+// colour, a counted set keyed by the components, counted colours sorted
+// stably, as the library first did it.
+std::vector<Ref<UIColor>> naiveDominantColors(const UIImage& image, std::size_t wanted)
+{
+    cairo_surface_t* surface = image.surface();
+    cairo_surface_flush(surface);
+    int width = cairo_image_surface_get_width(surface), height = cairo_image_surface_get_height(surface);
+    std::vector<std::array<CGFloat, 4>> firstSeen;
+    std::map<std::array<CGFloat, 4>, std::uint64_t> counts;
+    for (int x = 0; x < width; ++x) {
+        for (int y = 0; y < height; ++y) {
+            const unsigned char* pixel = cairo_image_surface_get_data(surface) + cairo_image_surface_get_stride(surface) * y + x * 4;
+            auto channel = [](unsigned char byte) { return static_cast<CGFloat>(static_cast<float>(byte) / 255.0f); };
+            std::array<CGFloat, 4> c { channel(pixel[2]), channel(pixel[1]), channel(pixel[0]), pixel[3] / 255.0 };
+            if (!counts[c]++)
+                firstSeen.push_back(c);
+        }
+    }
+    std::vector<Ref<TinctureCountedColor>> counted;
+    for (auto& c : firstSeen) {
+        auto raised = colorWithMinimumSaturation(UIColor::colorWithRed(c[0], c[1], c[2], c[3]).ptr(), 0.15);
+        std::array<CGFloat, 4> key;
+        raised->getRed(&key[0], &key[1], &key[2], &key[3]);
+        auto found = counts.find(key);
+        counted.push_back(TinctureCountedColor::create(raised, found == counts.end() ? 0 : found->second));
+    }
+    std::stable_sort(counted.begin(), counted.end(), [](const auto& a, const auto& b) { return a->compare(b.ptr()) == NSOrderedAscending; });
+    std::vector<Ref<UIColor>> kept;
+    for (auto& entry : counted) {
+        RefPtr<UIColor> color = entry->color();
+        if (std::any_of(kept.begin(), kept.end(), [&](const Ref<UIColor>& other) { return !isDistinct(color.get(), other.ptr()); }))
+            continue;
+        if (kept.size() >= wanted)
+            break;
+        kept.push_back(color.releaseNonNull());
+    }
+    return kept;
+}
+
+std::vector<std::array<CGFloat, 4>> componentsOf(const std::vector<Ref<UIColor>>& colors)
+{
+    std::vector<std::array<CGFloat, 4>> all;
+    for (auto& color : colors)
+        all.push_back(rgba(color.ptr()));
+    return all;
 }
 
 }
@@ -196,6 +247,56 @@ TEST(ImagePalette, SidesThatAreNoMultipleOfEightGiveNoTranslucentEdgeColours)
             if (i > 0) {
                 EXPECT_TRUE(isWhite(palette[i])) << width << "x" << height << " colour " << i;
             }
+        }
+    }
+}
+
+TEST(ImagePalette, CountingByBytesMatchesTheNaiveObjectCountColourForColourAndInOrder)
+{
+    std::mt19937 random(2005);
+    std::uniform_real_distribution<double> unit(0, 1);
+    auto randomColour = [&](cairo_t* cr) {
+        // Greys and near-greys (raised, so looked up as another colour) as
+        // often as saturated colours; some translucent.
+        double r = unit(random), g = unit(random), b = unit(random);
+        if (unit(random) < 0.4)
+            g = b = r + 0.04 * (unit(random) - 0.5);
+        cairo_set_source_rgba(cr, r, std::clamp(g, 0.0, 1.0), std::clamp(b, 0.0, 1.0), unit(random) < 0.2 ? unit(random) : 1);
+    };
+    std::vector<std::pair<std::string, Ref<UIImage>>> images;
+    for (int round = 0; round < 12; ++round) {
+        // Blocks of a few sizes: equal counts (ties) and overlapping colours.
+        int block = 2 + round % 4;
+        images.emplace_back("blocks " + std::to_string(round), imageOf(96, 64, [&](cairo_t* cr) {
+            for (int y = 0; y < 64; y += block) {
+                for (int x = 0; x < 96; x += block) {
+                    randomColour(cr);
+                    cairo_rectangle(cr, x, y, block, block);
+                    cairo_fill(cr);
+                }
+            }
+        }));
+    }
+    // A photo-like picture: gradients with noise in each channel, most pixels distinct.
+    images.emplace_back("noisy gradient", imageOf(300, 200, [&](cairo_t* cr) {
+        for (int y = 0; y < 200; ++y) {
+            for (int x = 0; x < 300; ++x) {
+                cairo_set_source_rgb(cr, std::clamp(x / 300.0 + 0.1 * (unit(random) - 0.5), 0.0, 1.0),
+                    std::clamp(y / 200.0 + 0.1 * (unit(random) - 0.5), 0.0, 1.0), std::clamp(0.5 + 0.1 * (unit(random) - 0.5), 0.0, 1.0));
+                cairo_rectangle(cr, x, y, 1, 1);
+                cairo_fill(cr);
+            }
+        }
+    }));
+    // A grey ramp: every colour raised, the raised ones sometimes landing on another pixel's colour.
+    images.emplace_back("grey ramp", imageOf(256, 4, [&](cairo_t* cr) {
+        for (int x = 0; x < 256; ++x)
+            fill(cr, x / 255.0, x / 255.0, x / 255.0, 1, x, 0, 1, 4);
+    }));
+    for (auto& [name, image] : images) {
+        for (std::size_t wanted : { 5u, 40u }) {
+            EXPECT_EQ(componentsOf(array::findColorsOfImage(wanted, image.ptr(), nullptr)), componentsOf(naiveDominantColors(image.get(), wanted)))
+                << name << ", " << wanted << " wanted";
         }
     }
 }
