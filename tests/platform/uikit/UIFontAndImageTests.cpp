@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cairo.h>
 
+#include <uikit/UIGraphics.h>
 #include <uikit/UIImage.h>
 
 #include "TestSupport.h"
@@ -48,4 +49,55 @@ TEST(UIImage, PNGFilesLoadWithTheirScaleAndOtherFilesGiveNone)
     EXPECT_FALSE(UIImage::imageWithContentsOfFile("/Applications/broken.png"));
     EXPECT_FALSE(UIImage::imageWithContentsOfFile("/Applications/missing.png"));
     EXPECT_FALSE(UIImage::imageWithContentsOfFile("/../outside.png"));
+}
+
+TEST(UIImage, JPEGPixelsAreTheReferenceDecodersToTheByte)
+{
+    // A noisy picture, so that how the DCT is computed shows in the pixels.
+    UIGraphicsBeginImageContextWithOptions({ 96, 64 }, true, 1.0);
+    cairo_t* cr = UIGraphicsGetCurrentContext()->cairo;
+    std::uint32_t seed = 7;
+    for (int y = 0; y < 64; ++y) {
+        for (int x = 0; x < 96; ++x) {
+            seed = seed * 1664525u + 1013904223u;
+            cairo_set_source_rgb(cr, x / 96.0, ((seed >> 8) & 0xFF) / 255.0, y / 64.0);
+            cairo_rectangle(cr, x, y, 1, 1);
+            cairo_fill(cr);
+        }
+    }
+    auto picture = UIGraphicsGetImageFromCurrentImageContext();
+    UIGraphicsEndImageContext();
+    ASSERT_TRUE(picture);
+    TemporaryFolder folder;
+    writeBytes(folder.path() / "noise.jpg", [&] {
+        auto bytes = UIImageJPEGRepresentation(*picture, 0.9);
+        return std::string(bytes.begin(), bytes.end());
+    }());
+
+    // djpeg, libjpeg-turbo's own command, with the accurate integer DCT.
+    auto decoded = runCommand("djpeg -dct int -ppm '" + (folder.path() / "noise.jpg").string() + "' > '" + (folder.path() / "noise.ppm").string() + "'");
+    ASSERT_EQ(decoded.status, 0) << decoded.output;
+    auto ppm = readBytes(folder.path() / "noise.ppm");
+    std::string header = "P6\n96 64\n255\n";
+    ASSERT_EQ(ppm.size(), header.size() + 96 * 64 * 3);
+    ASSERT_EQ(std::string(ppm.begin(), ppm.begin() + static_cast<std::ptrdiff_t>(header.size())), header);
+
+    auto image = UIImage::imageWithContentsOfHostFile(folder.path() / "noise.jpg");
+    ASSERT_TRUE(image);
+    cairo_surface_t* surface = image->surface();
+    cairo_surface_flush(surface);
+    int differing = 0, largest = 0;
+    for (int y = 0; y < 64; ++y) {
+        auto* row = cairo_image_surface_get_data(surface) + cairo_image_surface_get_stride(surface) * y;
+        for (int x = 0; x < 96; ++x) {
+            const std::uint8_t* reference = ppm.data() + header.size() + static_cast<std::size_t>(y * 96 + x) * 3;
+            int ours[3] = { row[x * 4 + 2], row[x * 4 + 1], row[x * 4] };
+            for (int c = 0; c < 3; ++c) {
+                int difference = std::abs(ours[c] - reference[c]);
+                differing += difference != 0;
+                largest = std::max(largest, difference);
+            }
+        }
+    }
+    EXPECT_EQ(differing, 0) << "largest difference " << largest << "/255";
 }
