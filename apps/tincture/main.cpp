@@ -10,11 +10,16 @@
 #include <iostream>
 #include <optional>
 #include <sstream>
+#include <thread>
+
+#include <condition_variable>
+#include <mutex>
 
 #include <CLI/CLI.hpp>
 
 #include <device/DeviceRoot.h>
 #include <foundation/NSBundle.h>
+#include <objc/AutoreleasePool.h>
 #include <shared/PaletteIndex.h>
 #include <tincture/FlatPalette.h>
 #include <tincture/NSArray+Tincture.h>
@@ -101,6 +106,90 @@ void printQuadruple(const std::array<double, 4>& values, const char* names[4])
     for (int i = 0; i < 4; ++i)
         std::cout << (i ? " " : "") << names[i] << "=" << shortestDecimal(values[i]);
     std::cout << "\n";
+}
+
+// Why an image could not be read, as the commands say it.
+std::string readFailureMessage(const std::string& path, UIImage::ReadFailure failure)
+{
+    if (failure == UIImage::ReadFailure::Unreadable || failure == UIImage::ReadFailure::NotAnImage)
+        return "cannot read " + path + " as a PNG or JPEG image";
+    return path + ": " + UIImage::describe(failure);
+}
+
+// The palettes of many images, on every core, printed in the order given as
+// each is ready: with --json one line per file, {"file","colors"} or
+// {"file","error"}; else the file's name and its colours. A bad file gets its
+// error and the others go on. A progress bar on a terminal for more than a
+// few files. Answers whether every file was read.
+bool printColorsOfImages(const std::vector<std::string>& paths, tincture::Flat flat)
+{
+    struct Result {
+        bool isDone { false };
+        std::vector<Ref<UIColor>> colors;
+        std::string error;
+    };
+    std::vector<Result> results(paths.size());
+    std::mutex lock;
+    std::condition_variable ready;
+    std::atomic<std::size_t> next { 0 };
+    auto work = [&] {
+        for (std::size_t i; (i = next++) < paths.size();) {
+            AutoreleasePool pool;
+            UIImage::ReadFailure failure = UIImage::ReadFailure::Unreadable;
+            Result result;
+            if (auto image = UIImage::imageWithContentsOfHostFile(paths[i], &failure))
+                result.colors = tincture::array::arrayOfColorsFromImage(image.get(), flat);
+            else
+                result.error = readFailureMessage(paths[i], failure);
+            std::lock_guard guard(lock);
+            results[i] = std::move(result);
+            results[i].isDone = true;
+            ready.notify_all();
+        }
+    };
+    std::size_t workerCount = std::clamp<std::size_t>(std::thread::hardware_concurrency(), 1, paths.size());
+    std::vector<std::thread> workers;
+    for (std::size_t i = 0; i < workerCount; ++i)
+        workers.emplace_back(work);
+
+    bool hasProgress = paths.size() > 4 && ::isatty(STDERR_FILENO);
+    bool isEveryFileRead = true;
+    for (std::size_t i = 0; i < paths.size(); ++i) {
+        Result result;
+        {
+            std::unique_lock guard(lock);
+            ready.wait(guard, [&] { return results[i].isDone; });
+            result = std::move(results[i]);
+        }
+        if (hasProgress)
+            std::cerr << "\r\x1b[K";
+        if (!result.error.empty()) {
+            isEveryFileRead = false;
+            if (output.isJSON)
+                std::cout << "{\"file\":" << jsonString(paths[i]) << ",\"error\":" << jsonString(result.error) << "}\n";
+            std::cerr << "tincture: " << result.error << "\n";
+        } else if (output.isJSON) {
+            std::string json = "{\"file\":" + jsonString(paths[i]) + ",\"colors\":[";
+            for (std::size_t c = 0; c < result.colors.size(); ++c)
+                json += (c ? "," : "") + colorJSON(result.colors[c].ptr());
+            std::cout << json << "]}\n";
+        } else {
+            std::cout << paths[i] << "\n";
+            for (auto& color : result.colors)
+                std::cout << "  " << describe(color.ptr()) << "\n";
+        }
+        std::cout << std::flush;
+        if (hasProgress) {
+            constexpr std::size_t width = 30;
+            std::size_t done = (i + 1) * width / paths.size();
+            std::cerr << "[" << std::string(done, '#') << std::string(width - done, ' ') << "] " << i + 1 << "/" << paths.size() << std::flush;
+        }
+    }
+    if (hasProgress)
+        std::cerr << "\r\x1b[K" << std::flush;
+    for (auto& worker : workers)
+        worker.join();
+    return isEveryFileRead;
 }
 
 // CLI11 validation of a COLOR argument, so a bad one is a usage error like any other.
@@ -230,8 +319,9 @@ int main(int argc, char** argv)
     auto* average = app.add_subcommand("average", "The average colour of an image, raised to saturation 0.15");
     average->add_option("IMAGE", imagePath)->required();
     average->add_option("--alpha", alpha, "Alpha of the result (default 1)")->check(finiteNumber(0, 1));
-    auto* colors = app.add_subcommand("colors", "The five dominant, clearly different colours of an image");
-    colors->add_option("IMAGE", imagePath)->required();
+    auto* colors = app.add_subcommand("colors", "The five dominant, clearly different colours of an image; of many images on every core");
+    std::vector<std::string> imagePaths;
+    colors->add_option("IMAGE", imagePaths, "One or more PNG or JPEG files")->required();
     colors->add_flag("--flat", isFlat, "Snap them to the flat palette");
 
     for (auto* command : app.get_subcommands({}))
@@ -257,12 +347,8 @@ int main(int argc, char** argv)
     auto readImage = [&]() -> RefPtr<UIImage> {
         UIImage::ReadFailure failure = UIImage::ReadFailure::Unreadable;
         auto image = UIImage::imageWithContentsOfHostFile(imagePath, &failure);
-        if (!image) {
-            if (failure == UIImage::ReadFailure::Unreadable || failure == UIImage::ReadFailure::NotAnImage)
-                std::cerr << "tincture: cannot read " << imagePath << " as a PNG or JPEG image\n";
-            else
-                std::cerr << "tincture: " << imagePath << ": " << UIImage::describe(failure) << "\n";
-        }
+        if (!image)
+            std::cerr << "tincture: " << readFailureMessage(imagePath, failure) << "\n";
         return image;
     };
 
@@ -311,7 +397,10 @@ int main(int argc, char** argv)
         if (!image)
             return usageError;
         printColor(tincture::colorWithAverageColorFromImage(image.get(), alpha.value_or(1)).get());
+    } else if (colors->parsed() && imagePaths.size() > 1) {
+        return printColorsOfImages(imagePaths, isFlat ? tincture::Flat::Yes : tincture::Flat::No) ? 0 : usageError;
     } else if (colors->parsed()) {
+        imagePath = imagePaths.front();
         auto image = readImage();
         if (!image)
             return usageError;

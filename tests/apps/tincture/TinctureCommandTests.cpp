@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <sstream>
+
 #include <algorithm>
 
 #include <foundation/NSDictionary.h>
@@ -93,4 +95,38 @@ TEST(TinctureCommand, JSONIsValidUTF8EvenForAFileNameThatIsNot)
         + " | python3 -c 'import sys,json; print(json.loads(sys.stdin.buffer.read().decode(\"utf-8\", "
           "\"strict\"))[\"file\"].endswith(\"\\ufffd\\x01name.png\"))'");
     EXPECT_EQ(result.output, "True\n") << "a strict reader takes it, the bad byte as U+FFFD";
+}
+
+TEST(TinctureCommand, ManyImagesGiveALineEachInTheOrderGivenAsEachAloneWouldAndABadOneItsError)
+{
+    TemporaryRoot root;
+    // Twelve pictures of different colours, more than the cores, and a bad file among them.
+    std::vector<std::string> files;
+    const char* hexes[]
+        = { "#e74c3c", "#2ecc71", "#3498db", "#f1c40f", "#9b59b6", "#1abc9c", "#34495e", "#e67e22", "#ecf0f1", "#95a5a6", "#d35400", "#c0392b" };
+    for (std::size_t i = 0; i < std::size(hexes); ++i) {
+        files.push_back((root.path() / ("picture" + std::to_string(i) + ".png")).string());
+        ASSERT_EQ(tincture(root, "gradient vertical 24x16 '" + std::string(hexes[i]) + "' '#101010' -o '" + files.back() + "'").status, 0);
+    }
+    files.insert(files.begin() + 5, (root.path() / "broken.jpg").string());
+    writeBytes(files[5], "\xFF\xD8 broken");
+
+    std::string arguments = "colors --json";
+    for (auto& file : files)
+        arguments += " '" + file + "'";
+    auto batch = runCommand("(" + std::string(TINCTURE_COMMAND) + " " + arguments + " 2>/dev/null)");
+    EXPECT_EQ(batch.status, 2) << "one file failed";
+    std::istringstream lines(batch.output);
+    std::string line;
+    for (auto& file : files) {
+        ASSERT_TRUE(std::getline(lines, line)) << file;
+        if (file.ends_with("broken.jpg")) {
+            EXPECT_EQ(line, "{\"file\":\"" + file + "\",\"error\":\"cannot read " + file + " as a PNG or JPEG image\"}");
+            continue;
+        }
+        auto alone = tincture(root, "colors --json '" + file + "'");
+        ASSERT_EQ(alone.status, 0);
+        EXPECT_EQ(line, "{\"file\":\"" + file + "\",\"colors\":" + alone.output.substr(0, alone.output.size() - 1) + "}");
+    }
+    EXPECT_FALSE(std::getline(lines, line)) << "one line per file";
 }
