@@ -6,6 +6,7 @@
 
 #include <cairo.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdlib>
 #include <filesystem>
@@ -79,7 +80,38 @@ void reducePhoto(benchmark::State& state)
         colours.insert(row, row + width);
     }
     state.counters["distinctColours"] = static_cast<double>(colours.size());
+
+    // How far the copy made from the picture decoded at an eighth (what
+    // `tincture colors` reads) lies from the one made from the whole decode.
+    auto eighth = UIImage::imageWithContentsOfHostFile(photo(kindOf(state)), nullptr, 8);
+    auto fromEighth = reduced(*eighth);
+    cairo_surface_t* other = fromEighth->surface();
+    cairo_surface_flush(other);
+    double total = 0;
+    int largest = 0;
+    for (int y = 0; y < height; ++y) {
+        auto* a = cairo_image_surface_get_data(surface) + cairo_image_surface_get_stride(surface) * y;
+        auto* b = cairo_image_surface_get_data(other) + cairo_image_surface_get_stride(other) * y;
+        for (int i = 0; i < width * 4; ++i) {
+            int difference = std::abs(a[i] - b[i]);
+            total += difference;
+            largest = std::max(largest, difference);
+        }
+    }
+    state.counters["eighthDecodeMeanDifference"] = total / (width * height * 4.0);
+    state.counters["eighthDecodeLargestDifference"] = largest;
 }
 BENCHMARK(reducePhoto)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
+
+// The palette as `tincture colors` makes it: the photo decoded at an eighth.
+void paletteOfPhotoDecodedSmall(benchmark::State& state)
+{
+    const auto& path = photo(kindOf(state));
+    for (auto _ : state) {
+        auto image = UIImage::imageWithContentsOfHostFile(path, nullptr, 8);
+        benchmark::DoNotOptimize(tincture::array::arrayOfColorsFromImage(image.get(), tincture::Flat::No));
+    }
+}
+BENCHMARK(paletteOfPhotoDecodedSmall)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
 
 }

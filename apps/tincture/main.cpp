@@ -33,6 +33,10 @@
 namespace {
 
 constexpr int usageError = 2;
+// The palette reads an eighth-size copy, so its photos are decoded at an
+// eighth where the format allows it (the platform's scaler); pixel reads
+// keep the whole picture.
+constexpr int paletteDecodeReduction = 8;
 
 struct Output {
     bool isJSON { false };
@@ -137,7 +141,7 @@ bool printColorsOfImages(const std::vector<std::string>& paths, tincture::Flat f
             AutoreleasePool pool;
             UIImage::ReadFailure failure = UIImage::ReadFailure::Unreadable;
             Result result;
-            if (auto image = UIImage::imageWithContentsOfHostFile(paths[i], &failure))
+            if (auto image = UIImage::imageWithContentsOfHostFile(paths[i], &failure, paletteDecodeReduction))
                 result.colors = tincture::array::arrayOfColorsFromImage(image.get(), flat);
             else
                 result.error = readFailureMessage(paths[i], failure);
@@ -344,9 +348,9 @@ int main(int argc, char** argv)
     output.isJSON = isJSON;
     output.hasSwatches = !isJSON && ::isatty(STDOUT_FILENO);
 
-    auto readImage = [&]() -> RefPtr<UIImage> {
+    auto readImage = [&](int reduction = 1) -> RefPtr<UIImage> {
         UIImage::ReadFailure failure = UIImage::ReadFailure::Unreadable;
-        auto image = UIImage::imageWithContentsOfHostFile(imagePath, &failure);
+        auto image = UIImage::imageWithContentsOfHostFile(imagePath, &failure, reduction);
         if (!image)
             std::cerr << "tincture: " << readFailureMessage(imagePath, failure) << "\n";
         return image;
@@ -401,7 +405,7 @@ int main(int argc, char** argv)
         return printColorsOfImages(imagePaths, isFlat ? tincture::Flat::Yes : tincture::Flat::No) ? 0 : usageError;
     } else if (colors->parsed()) {
         imagePath = imagePaths.front();
-        auto image = readImage();
+        auto image = readImage(paletteDecodeReduction);
         if (!image)
             return usageError;
         printColors(tincture::array::arrayOfColorsFromImage(image.get(), isFlat ? tincture::Flat::Yes : tincture::Flat::No));

@@ -8,6 +8,7 @@
 #include <cstring>
 #include <jerror.h>
 #include <jpeglib.h>
+#include <optional>
 
 #include <device/DeviceRoot.h>
 #include <device/FileSystem.h>
@@ -35,7 +36,28 @@ void jpegMessage(j_common_ptr info, int level)
         jpegFailed(info);
 }
 
-cairo_surface_t* decodeJPEG(const std::vector<std::uint8_t>& bytes, bool& isTooLarge)
+// The width a JPEG declares in its header, if it reads as one.
+std::optional<unsigned> declaredJPEGWidth(const std::vector<std::uint8_t>& bytes)
+{
+    jpeg_decompress_struct info {};
+    JPEGErrors errors {};
+    info.err = jpeg_std_error(&errors.manager);
+    errors.manager.error_exit = jpegFailed;
+    errors.manager.output_message = [](j_common_ptr) {};
+    if (setjmp(errors.recovery)) {
+        jpeg_destroy_decompress(&info);
+        return std::nullopt;
+    }
+    jpeg_create_decompress(&info);
+    jpeg_mem_src(&info, bytes.data(), static_cast<unsigned long>(bytes.size()));
+    std::optional<unsigned> width;
+    if (jpeg_read_header(&info, TRUE) == JPEG_HEADER_OK)
+        width = info.image_width;
+    jpeg_destroy_decompress(&info);
+    return width;
+}
+
+cairo_surface_t* decodeJPEG(const std::vector<std::uint8_t>& bytes, bool& isTooLarge, int reduction)
 {
     jpeg_decompress_struct info {};
     JPEGErrors errors {};
@@ -66,6 +88,12 @@ cairo_surface_t* decodeJPEG(const std::vector<std::uint8_t>& bytes, bool& isTooL
     info.out_color_space = isCMYK ? JCS_CMYK : JCS_EXT_BGRA; // cairo's byte order on little-endian machines
     // The accurate integer DCT: what other decoders give, to the byte.
     info.dct_method = JDCT_ISLOW;
+    // DCT scaling: libjpeg-turbo decodes straight to an eighth, a quarter or a
+    // half, reading only the coefficients that size needs.
+    if (reduction == 2 || reduction == 4 || reduction == 8) {
+        info.scale_num = 1;
+        info.scale_denom = static_cast<unsigned>(reduction);
+    }
     jpeg_start_decompress(&info);
     surface = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, static_cast<int>(info.output_width), static_cast<int>(info.output_height));
     if (cairo_surface_status(surface) != CAIRO_STATUS_SUCCESS)
@@ -151,6 +179,11 @@ const char* UIImage::describe(ReadFailure failure)
 
 RefPtr<UIImage> UIImage::imageWithData(const std::vector<std::uint8_t>& bytes, CGFloat scale, ReadFailure* failure)
 {
+    return imageWithData(bytes, scale, failure, 1);
+}
+
+RefPtr<UIImage> UIImage::imageWithData(const std::vector<std::uint8_t>& bytes, CGFloat scale, ReadFailure* failure, int reduction)
+{
     auto fail = [&](ReadFailure reason) -> RefPtr<UIImage> {
         if (failure)
             *failure = reason;
@@ -164,9 +197,14 @@ RefPtr<UIImage> UIImage::imageWithData(const std::vector<std::uint8_t>& bytes, C
     if (std::equal(std::begin(pngMagic), std::end(pngMagic), bytes.begin()))
         surface = decodePNG(bytes, isTooLarge);
     else if (bytes[0] == 0xFF && bytes[1] == 0xD8)
-        surface = decodeJPEG(bytes, isTooLarge);
+        surface = decodeJPEG(bytes, isTooLarge, reduction);
     if (!surface)
         return fail(isTooLarge ? ReadFailure::TooManyPixels : ReadFailure::NotAnImage);
+    // A picture decoded smaller keeps its size in points: fewer pixels per point.
+    if (reduction > 1) {
+        if (auto declared = declaredJPEGWidth(bytes); declared && cairo_image_surface_get_width(surface) > 0)
+            scale *= cairo_image_surface_get_width(surface) / static_cast<CGFloat>(*declared);
+    }
     auto image = imageWithSurface(surface, scale);
     cairo_surface_destroy(surface);
     return image;
@@ -183,6 +221,11 @@ CGFloat scaleOfName(const std::string& name)
 
 RefPtr<UIImage> UIImage::imageWithContentsOfHostFile(const std::filesystem::path& path, ReadFailure* failure)
 {
+    return imageWithContentsOfHostFile(path, failure, 1);
+}
+
+RefPtr<UIImage> UIImage::imageWithContentsOfHostFile(const std::filesystem::path& path, ReadFailure* failure, int reduction)
+{
     device::ReadFailure readFailure = device::ReadFailure::Unreadable;
     auto bytes = device::readFile(path, &readFailure);
     if (!bytes) {
@@ -190,7 +233,7 @@ RefPtr<UIImage> UIImage::imageWithContentsOfHostFile(const std::filesystem::path
             *failure = readFailure == device::ReadFailure::TooLarge ? ReadFailure::FileTooLarge : ReadFailure::Unreadable;
         return nullptr;
     }
-    return imageWithData(*bytes, scaleOfName(path.stem().string()), failure);
+    return imageWithData(*bytes, scaleOfName(path.stem().string()), failure, reduction);
 }
 
 RefPtr<UIImage> UIImage::imageWithContentsOfFile(std::string_view devicePath)

@@ -4,6 +4,8 @@
 
 #include <algorithm>
 #include <cairo.h>
+#include <cmath>
+#include <cstdio>
 
 #include <uikit/UIGraphics.h>
 #include <uikit/UIImage.h>
@@ -100,4 +102,68 @@ TEST(UIImage, JPEGPixelsAreTheReferenceDecodersToTheByte)
         }
     }
     EXPECT_EQ(differing, 0) << "largest difference " << largest << "/255";
+}
+
+TEST(UIImage, AJPEGDecodedSmallerKeepsItsSizeInPointsAndTheBlockAverages)
+{
+    // A photo-like gradient with texture, written by our encoder.
+    UIGraphicsBeginImageContextWithOptions({ 256, 192 }, true, 1.0);
+    cairo_t* cr = UIGraphicsGetCurrentContext()->cairo;
+    std::uint32_t seed = 11;
+    for (int y = 0; y < 192; ++y) {
+        for (int x = 0; x < 256; ++x) {
+            seed = seed * 1664525u + 1013904223u;
+            double texture = ((seed >> 8) & 0x3F) / 255.0;
+            cairo_set_source_rgb(cr, 0.2 + 0.5 * x / 256 + texture, 0.3 + texture, 0.8 - 0.5 * y / 192);
+            cairo_rectangle(cr, x, y, 1, 1);
+            cairo_fill(cr);
+        }
+    }
+    auto picture = UIGraphicsGetImageFromCurrentImageContext();
+    UIGraphicsEndImageContext();
+    TemporaryFolder folder;
+    auto bytes = UIImageJPEGRepresentation(*picture, 0.9);
+    writeBytes(folder.path() / "photo.jpg", std::string(bytes.begin(), bytes.end()));
+    auto whole = UIImage::imageWithContentsOfHostFile(folder.path() / "photo.jpg");
+    ASSERT_TRUE(whole);
+    auto byteAt = [](const UIImage& image, int x, int y, int channel) {
+        cairo_surface_t* surface = image.surface();
+        cairo_surface_flush(surface);
+        return static_cast<int>(cairo_image_surface_get_data(surface)[cairo_image_surface_get_stride(surface) * y + x * 4 + channel]);
+    };
+    for (int reduction : { 2, 4, 8 }) {
+        SCOPED_TRACE(reduction);
+        auto small = UIImage::imageWithContentsOfHostFile(folder.path() / "photo.jpg", nullptr, reduction);
+        ASSERT_TRUE(small);
+        EXPECT_EQ(small->pixelSize().width, 256 / reduction);
+        EXPECT_EQ(small->pixelSize().height, 192 / reduction);
+        EXPECT_EQ(small->size().width, 256);
+        EXPECT_EQ(small->size().height, 192);
+        // Each pixel is near the mean of its block of the whole decode.
+        double total = 0;
+        int largest = 0, count = 0;
+        for (int y = 0; y < 192 / reduction; ++y) {
+            for (int x = 0; x < 256 / reduction; ++x) {
+                for (int channel = 0; channel < 3; ++channel) {
+                    double sum = 0;
+                    for (int dy = 0; dy < reduction; ++dy) {
+                        for (int dx = 0; dx < reduction; ++dx)
+                            sum += byteAt(*whole, x * reduction + dx, y * reduction + dy, channel);
+                    }
+                    int difference = static_cast<int>(std::lround(std::fabs(sum / (reduction * reduction) - byteAt(*small, x, y, channel))));
+                    largest = std::max(largest, difference);
+                    total += difference;
+                    ++count;
+                }
+            }
+        }
+        EXPECT_LT(total / count, 2) << "largest difference " << largest;
+        EXPECT_LE(largest, 20) << "mean difference " << total / count;
+    }
+    // A PNG has no cheap way to decode smaller: it is read whole.
+    auto png = UIImagePNGRepresentation(*picture);
+    writeBytes(folder.path() / "photo.png", std::string(png.begin(), png.end()));
+    auto pngImage = UIImage::imageWithContentsOfHostFile(folder.path() / "photo.png", nullptr, 8);
+    ASSERT_TRUE(pngImage);
+    EXPECT_EQ(pngImage->pixelSize().width, 256);
 }
