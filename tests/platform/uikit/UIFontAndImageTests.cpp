@@ -3,9 +3,11 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <array>
 #include <cairo.h>
 #include <cmath>
 #include <cstdio>
+#include <functional>
 
 #include <uikit/UIGraphics.h>
 #include <uikit/UIImage.h>
@@ -53,26 +55,36 @@ TEST(UIImage, PNGFilesLoadWithTheirScaleAndOtherFilesGiveNone)
     EXPECT_FALSE(UIImage::imageWithContentsOfFile("/../outside.png"));
 }
 
-TEST(UIImage, JPEGPixelsAreTheReferenceDecodersToTheByte)
+namespace {
+
+// A picture painted pixel by pixel, with a repeatable noise from 0 to 1 for each.
+Ref<UIImage> noisyPicture(int width, int height, std::uint32_t seed, const std::function<std::array<double, 3>(int x, int y, double noise)>& colourAt)
 {
-    // A noisy picture, so that how the DCT is computed shows in the pixels.
-    UIGraphicsBeginImageContextWithOptions({ 96, 64 }, true, 1.0);
+    UIGraphicsBeginImageContextWithOptions({ static_cast<CGFloat>(width), static_cast<CGFloat>(height) }, true, 1.0);
     cairo_t* cr = UIGraphicsGetCurrentContext()->cairo;
-    std::uint32_t seed = 7;
-    for (int y = 0; y < 64; ++y) {
-        for (int x = 0; x < 96; ++x) {
+    for (int y = 0; y < height; ++y) {
+        for (int x = 0; x < width; ++x) {
             seed = seed * 1664525u + 1013904223u;
-            cairo_set_source_rgb(cr, x / 96.0, ((seed >> 8) & 0xFF) / 255.0, y / 64.0);
+            auto [r, g, b] = colourAt(x, y, ((seed >> 8) & 0xFF) / 255.0);
+            cairo_set_source_rgb(cr, r, g, b);
             cairo_rectangle(cr, x, y, 1, 1);
             cairo_fill(cr);
         }
     }
     auto picture = UIGraphicsGetImageFromCurrentImageContext();
     UIGraphicsEndImageContext();
-    ASSERT_TRUE(picture);
+    return picture.releaseNonNull();
+}
+
+}
+
+TEST(UIImage, JPEGPixelsAreTheReferenceDecodersToTheByte)
+{
+    // A noisy picture, so that how the DCT is computed shows in the pixels.
+    auto picture = noisyPicture(96, 64, 7, [](int x, int y, double noise) { return std::array<double, 3> { x / 96.0, noise, y / 64.0 }; });
     TemporaryFolder folder;
     writeBytes(folder.path() / "noise.jpg", [&] {
-        auto bytes = UIImageJPEGRepresentation(*picture, 0.9);
+        auto bytes = UIImageJPEGRepresentation(picture.get(), 0.9);
         return std::string(bytes.begin(), bytes.end());
     }());
 
@@ -107,22 +119,12 @@ TEST(UIImage, JPEGPixelsAreTheReferenceDecodersToTheByte)
 TEST(UIImage, AJPEGDecodedSmallerKeepsItsSizeInPointsAndTheBlockAverages)
 {
     // A photo-like gradient with texture, written by our encoder.
-    UIGraphicsBeginImageContextWithOptions({ 256, 192 }, true, 1.0);
-    cairo_t* cr = UIGraphicsGetCurrentContext()->cairo;
-    std::uint32_t seed = 11;
-    for (int y = 0; y < 192; ++y) {
-        for (int x = 0; x < 256; ++x) {
-            seed = seed * 1664525u + 1013904223u;
-            double texture = ((seed >> 8) & 0x3F) / 255.0;
-            cairo_set_source_rgb(cr, 0.2 + 0.5 * x / 256 + texture, 0.3 + texture, 0.8 - 0.5 * y / 192);
-            cairo_rectangle(cr, x, y, 1, 1);
-            cairo_fill(cr);
-        }
-    }
-    auto picture = UIGraphicsGetImageFromCurrentImageContext();
-    UIGraphicsEndImageContext();
+    auto picture = noisyPicture(256, 192, 11, [](int x, int y, double noise) {
+        double texture = noise / 4;
+        return std::array<double, 3> { 0.2 + 0.5 * x / 256 + texture, 0.3 + texture, 0.8 - 0.5 * y / 192 };
+    });
     TemporaryFolder folder;
-    auto bytes = UIImageJPEGRepresentation(*picture, 0.9);
+    auto bytes = UIImageJPEGRepresentation(picture.get(), 0.9);
     writeBytes(folder.path() / "photo.jpg", std::string(bytes.begin(), bytes.end()));
     auto whole = UIImage::imageWithContentsOfHostFile(folder.path() / "photo.jpg");
     ASSERT_TRUE(whole);
@@ -161,7 +163,7 @@ TEST(UIImage, AJPEGDecodedSmallerKeepsItsSizeInPointsAndTheBlockAverages)
         EXPECT_LE(largest, 20) << "mean difference " << total / count;
     }
     // A PNG has no cheap way to decode smaller: it is read whole.
-    auto png = UIImagePNGRepresentation(*picture);
+    auto png = UIImagePNGRepresentation(picture.get());
     writeBytes(folder.path() / "photo.png", std::string(png.begin(), png.end()));
     auto pngImage = UIImage::imageWithContentsOfHostFile(folder.path() / "photo.png", nullptr, 8);
     ASSERT_TRUE(pngImage);
