@@ -15,6 +15,7 @@
 #include <tincture/NSArray+Tincture.h>
 #include <tincture/UIImage+TincturePrivate.h>
 
+#include "BenchmarkScratch.h"
 #include "TestPhoto.h"
 
 namespace {
@@ -26,14 +27,18 @@ const std::filesystem::path& photo(PhotoKind kind)
     auto make = [](PhotoKind kind, const char* variable, const char* name) {
         if (const char* given = std::getenv(variable); given && *given)
             return std::filesystem::path(given);
-        auto file = std::filesystem::temp_directory_path() / name;
-        if (!std::filesystem::exists(file) && !writeTestPhoto(file, 4032, 3024, kind))
+        auto file = benchmarkScratchFolder() / name;
+        if (!writeTestPhoto(file, 4032, 3024, kind))
             std::abort();
         return file;
     };
-    static const auto smooth = make(PhotoKind::Smooth, "MENUTONE_BENCH_PHOTO", "menutone-bench-photo.jpg");
-    static const auto camera = make(PhotoKind::Camera, "MENUTONE_BENCH_CAMERA_PHOTO", "menutone-bench-camera-photo.jpg");
-    return kind == PhotoKind::Camera ? camera : smooth;
+    // Each made only when a benchmark asks for it: a photo takes seconds.
+    if (kind == PhotoKind::Camera) {
+        static const auto camera = make(PhotoKind::Camera, "MENUTONE_BENCH_CAMERA_PHOTO", "camera-photo.jpg");
+        return camera;
+    }
+    static const auto smooth = make(PhotoKind::Smooth, "MENUTONE_BENCH_PHOTO", "photo.jpg");
+    return smooth;
 }
 
 PhotoKind kindOf(const benchmark::State& state)

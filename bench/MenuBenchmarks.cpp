@@ -17,16 +17,15 @@
 #include <objc/MessageSend.h>
 #include <uikit/UIViewRendering.h>
 
+#include "BenchmarkScratch.h"
+
 namespace {
 
 // A root with the sample apps (Photos has four items), with or without the tweak.
 std::filesystem::path makeRoot(bool withTweak)
 {
-    std::string pattern = (std::filesystem::temp_directory_path() / "menutone-bench-XXXXXX").string();
-    std::filesystem::path root = ::mkdtemp(pattern.data());
-    std::string command = std::string(MENUTONE_COMMAND) + " root create '" + root.string() + "' > /dev/null";
-    if (std::system(command.c_str()) != 0)
-        std::abort();
+    static int made = 0;
+    auto root = makeBenchmarkRoot(MENUTONE_COMMAND, "root" + std::to_string(++made));
     if (!withTweak)
         std::filesystem::remove(root / "Library/MobileSubstrate/DynamicLibraries/Menutone.dylib");
     return root;

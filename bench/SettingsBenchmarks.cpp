@@ -15,17 +15,14 @@
 #include <uikit/UITableView.h>
 #include <uikit/UIViewRendering.h>
 
+#include "BenchmarkScratch.h"
+
 namespace {
 
 SettingsApp& settingsApp()
 {
     static SettingsApp* app = [] {
-        std::string pattern = (std::filesystem::temp_directory_path() / "menutone-bench-XXXXXX").string();
-        std::filesystem::path root = ::mkdtemp(pattern.data());
-        std::string command = std::string(MENUTONE_COMMAND) + " root create '" + root.string() + "' > /dev/null";
-        if (std::system(command.c_str()) != 0)
-            std::abort();
-        DeviceRoot::setCurrent(root);
+        DeviceRoot::setCurrent(makeBenchmarkRoot(MENUTONE_COMMAND, "root"));
         CFRunLoop::main().useManualClock();
         auto* made = new SettingsApp;
         if (!made->openEntry("MenutoneSettings").empty())
