@@ -169,6 +169,7 @@ std::optional<std::uint32_t> packedBytesOf(const std::array<CGFloat, 4>& compone
 
 // Every distinct pixel of an image with how often it occurs, in the order
 // first seen, in a flat open-addressed table keyed by the pixel's four bytes.
+// The table grows with the distinct colours, not the pixels.
 struct DistinctPixels {
     std::vector<PixelBytes> pixels;
     std::vector<std::uint64_t> counts;
@@ -177,11 +178,13 @@ struct DistinctPixels {
 
     explicit DistinctPixels(const UIImage& image)
     {
+        // Room for every pixel to differ, up to a million slots; beyond that
+        // the table grows only as distinct colours come.
         std::size_t capacity = 1024;
         if (cairo_surface_t* surface = image.surface()) {
             auto pixelCount
                 = static_cast<std::size_t>(cairo_image_surface_get_width(surface)) * static_cast<std::size_t>(cairo_image_surface_get_height(surface));
-            while (capacity < pixelCount * 2)
+            while (capacity < pixelCount * 2 && capacity < (std::size_t(1) << 20))
                 capacity *= 2;
         }
         slots.assign(capacity, 0);
@@ -189,13 +192,17 @@ struct DistinctPixels {
         forEachPixel(image, [&](PixelBytes pixel) {
             std::uint32_t key = pixel.packed();
             std::size_t slot = find(key);
-            if (!slots[slot]) {
-                slots[slot] = static_cast<std::uint32_t>(pixels.size() + 1);
-                keys[slot] = key;
-                pixels.push_back(pixel);
-                counts.push_back(0);
+            if (slots[slot]) {
+                ++counts[slots[slot] - 1];
+                return;
             }
-            ++counts[slots[slot] - 1];
+            pixels.push_back(pixel);
+            counts.push_back(1);
+            slots[slot] = static_cast<std::uint32_t>(pixels.size());
+            keys[slot] = key;
+            // At most half full, so probes stay short.
+            if (pixels.size() * 2 > slots.size())
+                grow();
         });
     }
 
@@ -208,6 +215,18 @@ struct DistinctPixels {
         while (slots[slot] && keys[slot] != key)
             slot = (slot + 1) & mask;
         return slot;
+    }
+
+    void grow()
+    {
+        slots.assign(slots.size() * 2, 0);
+        keys.assign(keys.size() * 2, 0);
+        for (std::size_t i = 0; i < pixels.size(); ++i) {
+            std::uint32_t key = pixels[i].packed();
+            std::size_t slot = find(key);
+            slots[slot] = static_cast<std::uint32_t>(i + 1);
+            keys[slot] = key;
+        }
     }
 
     std::uint64_t countOf(std::uint32_t key) const
