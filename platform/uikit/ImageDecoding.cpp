@@ -8,25 +8,14 @@
 #include <cstring>
 #include <jerror.h>
 #include <jpeglib.h>
-#include <optional>
 
 #include <device/DeviceRoot.h>
 #include <device/FileSystem.h>
 
+#include "JPEGErrors.h"
 #include "UIImage.h"
 
 namespace {
-
-struct JPEGErrors {
-    jpeg_error_mgr manager;
-    std::jmp_buf recovery;
-};
-
-// libjpeg reports a fatal error by calling this; it returns to the reader instead of exiting.
-[[noreturn]] void jpegFailed(j_common_ptr info)
-{
-    std::longjmp(reinterpret_cast<JPEGErrors*>(info->err)->recovery, 1);
-}
 
 // Data that ends early is only a warning to libjpeg, which fills the rest of
 // the picture with grey; such a file is malformed, as a truncated PNG is.
@@ -36,34 +25,13 @@ void jpegMessage(j_common_ptr info, int level)
         jpegFailed(info);
 }
 
-// The width a JPEG declares in its header, if it reads as one.
-std::optional<unsigned> declaredJPEGWidth(const std::vector<std::uint8_t>& bytes)
+// Decodes at 1/reduction where DCT scaling allows; declaredWidth is the
+// width the file declares, whatever size it was decoded at.
+cairo_surface_t* decodeJPEG(const std::vector<std::uint8_t>& bytes, bool& isTooLarge, int reduction, unsigned& declaredWidth)
 {
     jpeg_decompress_struct info {};
     JPEGErrors errors {};
-    info.err = jpeg_std_error(&errors.manager);
-    errors.manager.error_exit = jpegFailed;
-    errors.manager.output_message = [](j_common_ptr) {};
-    if (setjmp(errors.recovery)) {
-        jpeg_destroy_decompress(&info);
-        return std::nullopt;
-    }
-    jpeg_create_decompress(&info);
-    jpeg_mem_src(&info, bytes.data(), static_cast<unsigned long>(bytes.size()));
-    std::optional<unsigned> width;
-    if (jpeg_read_header(&info, TRUE) == JPEG_HEADER_OK)
-        width = info.image_width;
-    jpeg_destroy_decompress(&info);
-    return width;
-}
-
-cairo_surface_t* decodeJPEG(const std::vector<std::uint8_t>& bytes, bool& isTooLarge, int reduction)
-{
-    jpeg_decompress_struct info {};
-    JPEGErrors errors {};
-    info.err = jpeg_std_error(&errors.manager);
-    errors.manager.error_exit = jpegFailed;
-    errors.manager.output_message = [](j_common_ptr) {};
+    info.err = installJPEGErrors(errors);
     errors.manager.emit_message = jpegMessage;
     cairo_surface_t* volatile surface = nullptr; // read after longjmp
 
@@ -84,6 +52,7 @@ cairo_surface_t* decodeJPEG(const std::vector<std::uint8_t>& bytes, bool& isTooL
         isTooLarge = true;
         return nullptr;
     }
+    declaredWidth = info.image_width;
     bool isCMYK = info.jpeg_color_space == JCS_CMYK || info.jpeg_color_space == JCS_YCCK;
     info.out_color_space = isCMYK ? JCS_CMYK : JCS_EXT_BGRA; // cairo's byte order on little-endian machines
     // The accurate integer DCT: what other decoders give, to the byte.
@@ -193,18 +162,17 @@ RefPtr<UIImage> UIImage::imageWithData(const std::vector<std::uint8_t>& bytes, C
         return fail(ReadFailure::NotAnImage);
     cairo_surface_t* surface = nullptr;
     bool isTooLarge = false;
+    unsigned declaredWidth = 0;
     static const unsigned char pngMagic[] = { 0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n' };
     if (std::equal(std::begin(pngMagic), std::end(pngMagic), bytes.begin()))
         surface = decodePNG(bytes, isTooLarge);
     else if (bytes[0] == 0xFF && bytes[1] == 0xD8)
-        surface = decodeJPEG(bytes, isTooLarge, reduction);
+        surface = decodeJPEG(bytes, isTooLarge, reduction, declaredWidth);
     if (!surface)
         return fail(isTooLarge ? ReadFailure::TooManyPixels : ReadFailure::NotAnImage);
     // A picture decoded smaller keeps its size in points: fewer pixels per point.
-    if (reduction > 1) {
-        if (auto declared = declaredJPEGWidth(bytes); declared && cairo_image_surface_get_width(surface) > 0)
-            scale *= cairo_image_surface_get_width(surface) / static_cast<CGFloat>(*declared);
-    }
+    if (declaredWidth > 0 && static_cast<unsigned>(cairo_image_surface_get_width(surface)) != declaredWidth)
+        scale *= cairo_image_surface_get_width(surface) / static_cast<CGFloat>(declaredWidth);
     auto image = imageWithSurface(surface, scale);
     cairo_surface_destroy(surface);
     return image;

@@ -4,27 +4,13 @@
 #include <cairo.h>
 
 #include <algorithm>
-#include <csetjmp>
 #include <cstdio>
 #include <cstdlib>
 
 #include <jpeglib.h>
 
+#include "JPEGErrors.h"
 #include "UIImage.h"
-
-namespace {
-
-struct EncoderErrors {
-    jpeg_error_mgr manager;
-    std::jmp_buf recovery;
-};
-
-[[noreturn]] void encoderFailed(j_common_ptr info)
-{
-    std::longjmp(reinterpret_cast<EncoderErrors*>(info->err)->recovery, 1);
-}
-
-}
 
 std::vector<std::uint8_t> UIImageJPEGRepresentation(const UIImage& image, CGFloat quality)
 {
@@ -39,9 +25,8 @@ std::vector<std::uint8_t> UIImageJPEGRepresentation(const UIImage& image, CGFloa
         return {};
 
     jpeg_compress_struct info {};
-    EncoderErrors errors {};
-    info.err = jpeg_std_error(&errors.manager);
-    errors.manager.error_exit = encoderFailed;
+    JPEGErrors errors {};
+    info.err = installJPEGErrors(errors);
     unsigned char* output = nullptr;
     unsigned long outputSize = 0;
     if (setjmp(errors.recovery)) {
