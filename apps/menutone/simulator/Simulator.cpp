@@ -42,7 +42,7 @@ public:
         std::mutex lock;
         std::condition_variable ready;
         std::deque<std::string> messages;
-        bool isClosed { false };
+        std::atomic<bool> isClosed { false }; // also set by the server when the page goes
     };
 
     std::shared_ptr<Client> connect()
@@ -61,7 +61,7 @@ public:
         std::lock_guard guard(m_lock);
         if (event == "frame")
             m_latestFrames[phone] = message;
-        std::erase_if(m_clients, [](auto& client) { return client->isClosed; });
+        std::erase_if(m_clients, [](auto& client) { return client->isClosed.load(); });
         for (auto& client : m_clients) {
             std::lock_guard clientGuard(client->lock);
             // A page that stopped reading keeps only the latest pictures.
