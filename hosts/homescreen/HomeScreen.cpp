@@ -294,10 +294,8 @@ void HomeScreen::layOutMenu()
     m_tintView->setAlpha(settings ? settings->colorTintAlpha() * fraction : 0);
     m_backdrop->setHidden(false);
 
-    // The pressed icon stays sharp over the blur.
-    if (m_liftedIcon)
-        m_liftedIcon->removeFromSuperview();
-    if (icon) {
+    // The pressed icon stays sharp over the blur (made once per press).
+    if (icon && !m_liftedIcon) {
         m_liftedIcon = SBIconView::create(*this, icon->application(), { iconFrame.origin.x, iconFrame.origin.y }, false);
         m_liftedIcon->setUserInteractionEnabled(false);
         m_backdrop->addSubview(*m_liftedIcon);
