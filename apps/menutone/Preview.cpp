@@ -191,9 +191,9 @@ ExitStatus runSpringBoard(HostMode mode)
         return ExitStatus::Failure;
     }
     auto& springBoard = SpringBoard::launch();
+    CFNotificationCenterAddObserver(CFNotificationCenterGetDarwinNotifyCenter(), nullptr, respringRequested,
+        CFStringMakeConstantString(device::kRespringNotification), nullptr, CFNotificationSuspensionBehaviorDeliverImmediately);
     if (isPhone) {
-        CFNotificationCenterAddObserver(CFNotificationCenterGetDarwinNotifyCenter(), nullptr, respringRequested,
-            CFStringMakeConstantString(device::kRespringNotification), nullptr, CFNotificationSuspensionBehaviorDeliverImmediately);
         auto status = runSpringBoardPhone(springBoard);
         device::unregisterHomeScreen();
         return status;
@@ -205,8 +205,6 @@ ExitStatus runSpringBoard(HostMode mode)
               << "); tweaks:" << (tweaks.empty() ? " none" : tweaks) << std::endl;
     std::cout << "commands: apps | press APP DEPTH [FILE.png] | quit" << std::endl;
 
-    CFNotificationCenterAddObserver(CFNotificationCenterGetDarwinNotifyCenter(), nullptr, respringRequested,
-        CFStringMakeConstantString(device::kRespringNotification), nullptr, CFNotificationSuspensionBehaviorDeliverImmediately);
     auto handleLine = [&](const std::string& line) {
         std::istringstream words(line);
         std::string command;
