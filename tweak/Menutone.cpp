@@ -92,8 +92,11 @@ void styleFont(UILabel* label, std::string_view key, double size)
 {
     if (!label)
         return;
-    std::string currentName = label->font() ? label->font()->fontName() : std::string();
-    std::string name = stringPref(pref ? &*pref : nullptr, key, currentName);
+    UIFont* current = label->font();
+    std::string name = stringPref(pref ? &*pref : nullptr, key, current ? current->fontName() : std::string());
+    // Fonts are shared per face and size, so asking again for the label's own would hand back the same object.
+    if (current && current->pointSize() == size && current->fontName() == name)
+        return;
     label->setFont(UIFont::fontWithName(name, size));
 }
 

@@ -241,21 +241,27 @@ Ref<UIColor> UIColor::colorWithHue(CGFloat hue, CGFloat saturation, CGFloat brig
     }
 }
 
+// The named colours are shared, as UIKit's are: colours never change, and
+// SpringBoard asks for them while building every menu.
 Ref<UIColor> UIColor::clearColor()
 {
-    return colorWithWhite(0, 0);
+    static UIColor* const color = colorWithWhite(0, 0).leakRef();
+    return *color;
 }
 Ref<UIColor> UIColor::blackColor()
 {
-    return colorWithWhite(0, 1);
+    static UIColor* const color = colorWithWhite(0, 1).leakRef();
+    return *color;
 }
 Ref<UIColor> UIColor::whiteColor()
 {
-    return colorWithWhite(1, 1);
+    static UIColor* const color = colorWithWhite(1, 1).leakRef();
+    return *color;
 }
 Ref<UIColor> UIColor::lightGrayColor()
 {
-    return colorWithWhite(2.0 / 3.0, 1);
+    static UIColor* const color = colorWithWhite(2.0 / 3.0, 1).leakRef();
+    return *color;
 }
 
 Ref<UIColor> UIColor::colorWithAlphaComponent(CGFloat alpha) const
