@@ -12,12 +12,15 @@
 #include <corefoundation/CFNotificationCenter.h>
 #include <corefoundation/CFRunLoop.h>
 #include <device/DeviceRoot.h>
+#include <foundation/NSDictionary.h>
 #include <homescreen/HomeScreen.h>
 #include <homescreen/SpringBoard.h>
 #include <objc/MessageSend.h>
+#include <shared/SettingsStore.h>
 #include <uikit/UIViewRendering.h>
 
 #include "BenchmarkScratch.h"
+#include "ChildProcess.h"
 
 namespace {
 
@@ -120,22 +123,52 @@ namespace {
 void notificationToAnotherProcess(benchmark::State& state)
 {
     static auto root = makeRoot(true);
-    std::string command = "exec " + std::string(MENUTONE_COMMAND) + " notify --wait com.harbrook.Menutone.notify --root '" + root.string() + "'";
-    FILE* observer = ::popen(command.c_str(), "r");
-    char line[256];
-    if (!observer || !std::fgets(line, sizeof line, observer)) // "waiting for ..."
-        std::abort();
+    ChildProcess observer({ MENUTONE_COMMAND, "notify", "--wait", kMenutoneSettingsChangedNotification, "--root", root.string() });
+    observer.waitForLine(); // "waiting for ..."
     DeviceRoot::setCurrent(root);
     auto* center = CFNotificationCenterGetDarwinNotifyCenter();
     for (auto _ : state) {
         CFNotificationCenterPostNotification(center, CFSTR("com.harbrook.Menutone.notify"), nullptr, nullptr, true);
-        if (!std::fgets(line, sizeof line, observer))
-            std::abort();
+        observer.waitForLine();
     }
-    [[maybe_unused]] int killed = std::system(("pkill -f 'notify --wait com.harbrook.Menutone.notify --root " + root.string() + "'").c_str());
-    ::pclose(observer);
 }
 BENCHMARK(notificationToAnotherProcess);
+
+// The whole road of a change: posted here, delivered to a process with the
+// tweak loaded (as SpringBoard), until its LoadSettings has read the store
+// back, with every key set (five archived colours among them). /1 writes
+// the store first, as the Settings app does before it posts.
+void settingsChangeToLoadSettingsInAnotherProcess(benchmark::State& state)
+{
+    static auto root = [] {
+        auto made = makeRoot(true);
+        std::string defaults = std::string(MENUTONE_COMMAND) + " defaults --root '" + made.string() + "' write --no-notify com.harbrook.Menutone ";
+        for (const char* setting : { "isShortcutPreset -bool true", "isShortcutBorder -bool true", "shortcutBlurStyle -int 3", "shortcutTitleColor -int 12",
+                 "shortcutSubtitleColor -int 20", "shortcutIconColor -int 31", "shortcutBackgroundColor -int 7", "shortcutBorderColor -int 44",
+                 "shortcutTitleFont -string DejaVuSans-Bold", "shortcutSubtitleFont -string DejaVuSerif", "shortcutTitlePresetColor -color '#1E88E5'",
+                 "shortcuSubtitlePresetColor -color '#43A047'", "shortcutIconPresetColor -color '#FB8C00'", "shortcutBackgroundPresetColor -color '#F5F5F5'",
+                 "shortcutBorderPresetColor -color '#263238'" }) {
+            if (std::system((defaults + setting + " > /dev/null").c_str()) != 0)
+                std::abort();
+        }
+        return made;
+    }();
+    bool isWritingFirst = state.range(0) == 1;
+    ChildProcess springBoard({ SETTINGS_RELOAD_OBSERVER, root.string() });
+    springBoard.waitForLine(); // "ready"
+    DeviceRoot::setCurrent(root);
+    auto settings = NSDictionary::dictionaryWithContentsOfFile(kMenutoneSettingsPath);
+    if (!settings)
+        std::abort();
+    auto* center = CFNotificationCenterGetDarwinNotifyCenter();
+    for (auto _ : state) {
+        if (isWritingFirst && !settings->writeToFile(kMenutoneSettingsPath, Atomically::Yes))
+            std::abort();
+        CFNotificationCenterPostNotification(center, CFStringMakeConstantString(kMenutoneSettingsChangedNotification), nullptr, nullptr, true);
+        springBoard.waitForLine(); // "reloaded"
+    }
+}
+BENCHMARK(settingsChangeToLoadSettingsInAnotherProcess)->Arg(0)->Arg(1)->Unit(benchmark::kMicrosecond);
 
 }
 
