@@ -143,6 +143,46 @@ std::optional<std::vector<std::uint8_t>> readFile(const std::filesystem::path& p
     return readOpenFile(file.get(), failure);
 }
 
+std::optional<FileBlockReader> FileBlockReader::open(const std::filesystem::path& path, ReadFailure* failure)
+{
+    FileDescriptor file(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
+    struct stat status { };
+    if (!file.isValid() || ::fstat(file.get(), &status) != 0 || !S_ISREG(status.st_mode)) {
+        if (failure)
+            *failure = ReadFailure::Unreadable;
+        return std::nullopt;
+    }
+    if (static_cast<std::uintmax_t>(status.st_size) > maximumReadSize) {
+        if (failure)
+            *failure = ReadFailure::TooLarge;
+        return std::nullopt;
+    }
+    return FileBlockReader(std::move(file));
+}
+
+FileBlockReader::FileBlockReader(FileDescriptor file)
+    : m_file(std::move(file))
+    , m_buffer(64 * 1024)
+{
+}
+
+std::span<const std::uint8_t> FileBlockReader::nextBlock()
+{
+    if (m_failure)
+        return {};
+    while (true) {
+        ssize_t count = ::read(m_file.get(), m_buffer.data(), m_buffer.size());
+        if (count < 0 && errno == EINTR)
+            continue;
+        if (count < 0 || m_total + static_cast<std::uintmax_t>(count) > maximumReadSize) {
+            m_failure = count < 0 ? ReadFailure::Unreadable : ReadFailure::TooLarge;
+            return {};
+        }
+        m_total += static_cast<std::uintmax_t>(count);
+        return { m_buffer.data(), static_cast<std::size_t>(count) };
+    }
+}
+
 bool writeFileInFolder(int folderFd, const std::string& name, std::span<const std::uint8_t> bytes, WriteMode mode)
 {
     if (folderFd < 0 || !isOneComponent(name))

@@ -11,6 +11,8 @@
 #include <string>
 #include <vector>
 
+#include "FileDescriptor.h"
+
 namespace device {
 
 // Files larger than this are not read: no settings file comes near it, and a
@@ -24,6 +26,28 @@ enum class ReadFailure { Unreadable, TooLarge };
 std::optional<std::vector<std::uint8_t>> readFile(const std::filesystem::path&, ReadFailure* = nullptr);
 // The same for a file already open for reading.
 std::optional<std::vector<std::uint8_t>> readOpenFile(int fd, ReadFailure* = nullptr);
+
+// A regular file read a block at a time, for a reader that need not hold the
+// whole file (a decoder): nothing past maximumReadSize is handed out.
+class FileBlockReader {
+public:
+    // Opens the file; a reader whose file is missing, unreadable, not regular
+    // or already larger than maximumReadSize fails at once (said in failure).
+    static std::optional<FileBlockReader> open(const std::filesystem::path&, ReadFailure* = nullptr);
+
+    // The next block of the file; empty at its end, after a read error, or
+    // once the file has grown past maximumReadSize (then failure() says which).
+    std::span<const std::uint8_t> nextBlock();
+    std::optional<ReadFailure> failure() const { return m_failure; }
+
+private:
+    explicit FileBlockReader(FileDescriptor);
+
+    FileDescriptor m_file;
+    std::vector<std::uint8_t> m_buffer;
+    std::uintmax_t m_total { 0 };
+    std::optional<ReadFailure> m_failure;
+};
 
 enum class WriteMode { Direct, Atomic };
 

@@ -1,4 +1,5 @@
 // PNG through cairo, JPEG through libjpeg-turbo, into cairo's premultiplied ARGB32.
+// Files are decoded as they are read, a block at a time.
 
 #include <cairo.h>
 
@@ -8,6 +9,9 @@
 #include <cstring>
 #include <jerror.h>
 #include <jpeglib.h>
+#include <span>
+#include <utility>
+#include <vector>
 
 #include <device/DeviceRoot.h>
 #include <device/FileSystem.h>
@@ -16,6 +20,96 @@
 #include "UIImage.h"
 
 namespace {
+
+// An encoded image's bytes as the decoders take them: held in memory, or read
+// from a file a block at a time, so that a photo is never held whole.
+class EncodedBytes {
+public:
+    explicit EncodedBytes(std::span<const std::uint8_t> bytes)
+        : m_pending(bytes)
+    {
+    }
+    explicit EncodedBytes(device::FileBlockReader& file)
+        : m_file(&file)
+    {
+    }
+
+    // The bytes not yet taken, at least `count` of them where there are as many.
+    std::span<const std::uint8_t> peek(std::size_t count)
+    {
+        if (m_pending.size() >= count || !m_file)
+            return m_pending;
+        m_head.assign(m_pending.begin(), m_pending.end());
+        while (m_head.size() < count) {
+            auto block = m_file->nextBlock();
+            if (block.empty())
+                break;
+            m_head.insert(m_head.end(), block.begin(), block.end());
+        }
+        m_pending = m_head;
+        return m_pending;
+    }
+
+    // The next bytes not yet taken; empty at the end. What it gives stays
+    // valid until the next call.
+    std::span<const std::uint8_t> take()
+    {
+        if (!m_pending.empty())
+            return std::exchange(m_pending, {});
+        return m_file ? m_file->nextBlock() : std::span<const std::uint8_t> {};
+    }
+
+private:
+    device::FileBlockReader* m_file { nullptr };
+    std::span<const std::uint8_t> m_pending;
+    std::vector<std::uint8_t> m_head;
+};
+
+// libjpeg's source manager over EncodedBytes, as its own memory and stdio
+// sources behave: at the end, a warning and an inserted end-of-image marker.
+struct JPEGSource {
+    jpeg_source_mgr manager;
+    EncodedBytes* bytes;
+};
+
+boolean fillJPEGInput(j_decompress_ptr info)
+{
+    static const JOCTET endOfImage[] = { 0xFF, JPEG_EOI };
+    auto* source = reinterpret_cast<JPEGSource*>(info->src);
+    auto block = source->bytes->take();
+    if (block.empty()) {
+        WARNMS(info, JWRN_JPEG_EOF);
+        block = endOfImage;
+    }
+    source->manager.next_input_byte = block.data();
+    source->manager.bytes_in_buffer = block.size();
+    return TRUE;
+}
+
+void skipJPEGInput(j_decompress_ptr info, long count)
+{
+    if (count <= 0)
+        return;
+    while (count > static_cast<long>(info->src->bytes_in_buffer)) {
+        count -= static_cast<long>(info->src->bytes_in_buffer);
+        fillJPEGInput(info);
+    }
+    info->src->next_input_byte += count;
+    info->src->bytes_in_buffer -= static_cast<std::size_t>(count);
+}
+
+void installJPEGSource(jpeg_decompress_struct& info, JPEGSource& source, EncodedBytes& bytes)
+{
+    source.bytes = &bytes;
+    source.manager.init_source = [](j_decompress_ptr) {};
+    source.manager.fill_input_buffer = fillJPEGInput;
+    source.manager.skip_input_data = skipJPEGInput;
+    source.manager.resync_to_restart = jpeg_resync_to_restart;
+    source.manager.term_source = [](j_decompress_ptr) {};
+    source.manager.next_input_byte = nullptr;
+    source.manager.bytes_in_buffer = 0;
+    info.src = &source.manager;
+}
 
 // Data that ends early is only a warning to libjpeg, which fills the rest of
 // the picture with grey; such a file is malformed, as a truncated PNG is.
@@ -27,9 +121,10 @@ void jpegMessage(j_common_ptr info, int level)
 
 // Decodes at 1/reduction where DCT scaling allows; declaredWidth is the
 // width the file declares, whatever size it was decoded at.
-cairo_surface_t* decodeJPEG(const std::vector<std::uint8_t>& bytes, bool& isTooLarge, int reduction, unsigned& declaredWidth)
+cairo_surface_t* decodeJPEG(EncodedBytes& bytes, bool& isTooLarge, int reduction, unsigned& declaredWidth)
 {
     jpeg_decompress_struct info {};
+    JPEGSource source {};
     JPEGErrors errors {};
     info.err = installJPEGErrors(errors);
     errors.manager.emit_message = jpegMessage;
@@ -42,7 +137,7 @@ cairo_surface_t* decodeJPEG(const std::vector<std::uint8_t>& bytes, bool& isTooL
         return nullptr;
     }
     jpeg_create_decompress(&info);
-    jpeg_mem_src(&info, bytes.data(), static_cast<unsigned long>(bytes.size()));
+    installJPEGSource(info, source, bytes);
     if (jpeg_read_header(&info, TRUE) != JPEG_HEADER_OK) {
         jpeg_destroy_decompress(&info);
         return nullptr;
@@ -91,34 +186,40 @@ cairo_surface_t* decodeJPEG(const std::vector<std::uint8_t>& bytes, bool& isTooL
     return surface;
 }
 
-struct PNGReader {
-    const std::vector<std::uint8_t>& bytes;
-    std::size_t offset;
-};
-
 std::uint32_t bigEndian32(const std::uint8_t* bytes)
 {
     return std::uint32_t(bytes[0]) << 24 | std::uint32_t(bytes[1]) << 16 | std::uint32_t(bytes[2]) << 8 | bytes[3];
 }
 
-cairo_surface_t* decodePNG(const std::vector<std::uint8_t>& bytes, bool& isTooLarge)
+struct PNGReader {
+    EncodedBytes& bytes;
+    std::span<const std::uint8_t> block;
+};
+
+cairo_surface_t* decodePNG(EncodedBytes& bytes, bool& isTooLarge)
 {
     // The size comes from the header chunk, which must come first; a small
     // file can declare a picture of gigabytes, so it is refused before decoding.
-    if (bytes.size() < 8 + 8 + 13 || std::memcmp(bytes.data() + 12, "IHDR", 4) != 0)
+    auto head = bytes.peek(8 + 8 + 13);
+    if (head.size() < 8 + 8 + 13 || std::memcmp(head.data() + 12, "IHDR", 4) != 0)
         return nullptr;
-    if (static_cast<double>(bigEndian32(bytes.data() + 16)) * bigEndian32(bytes.data() + 20) > UIImage::maximumPixelCount) {
+    if (static_cast<double>(bigEndian32(head.data() + 16)) * bigEndian32(head.data() + 20) > UIImage::maximumPixelCount) {
         isTooLarge = true;
         return nullptr;
     }
-    PNGReader reader { bytes, 0 };
+    PNGReader reader { bytes, {} };
     cairo_surface_t* surface = cairo_image_surface_create_from_png_stream(
         [](void* closure, unsigned char* data, unsigned int length) {
             auto* source = static_cast<PNGReader*>(closure);
-            if (source->bytes.size() - source->offset < length)
-                return CAIRO_STATUS_READ_ERROR;
-            std::copy_n(source->bytes.data() + source->offset, length, data);
-            source->offset += length;
+            while (length > 0) {
+                if (source->block.empty() && (source->block = source->bytes.take()).empty())
+                    return CAIRO_STATUS_READ_ERROR;
+                std::size_t count = std::min<std::size_t>(length, source->block.size());
+                std::copy_n(source->block.data(), count, data);
+                source->block = source->block.subspan(count);
+                data += count;
+                length -= static_cast<unsigned>(count);
+            }
             return CAIRO_STATUS_SUCCESS;
         },
         &reader);
@@ -127,6 +228,35 @@ cairo_surface_t* decodePNG(const std::vector<std::uint8_t>& bytes, bool& isTooLa
         return nullptr;
     }
     return surface;
+}
+
+// Decodes whichever of the two formats the bytes begin as.
+RefPtr<UIImage> decodeImage(EncodedBytes& bytes, CGFloat scale, UIImage::ReadFailure* failure, int reduction)
+{
+    auto fail = [&](UIImage::ReadFailure reason) -> RefPtr<UIImage> {
+        if (failure)
+            *failure = reason;
+        return nullptr;
+    };
+    auto head = bytes.peek(8);
+    if (head.size() < 8)
+        return fail(UIImage::ReadFailure::NotAnImage);
+    cairo_surface_t* surface = nullptr;
+    bool isTooLarge = false;
+    unsigned declaredWidth = 0;
+    static const unsigned char pngMagic[] = { 0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n' };
+    if (std::equal(std::begin(pngMagic), std::end(pngMagic), head.begin()))
+        surface = decodePNG(bytes, isTooLarge);
+    else if (head[0] == 0xFF && head[1] == 0xD8)
+        surface = decodeJPEG(bytes, isTooLarge, reduction, declaredWidth);
+    if (!surface)
+        return fail(isTooLarge ? UIImage::ReadFailure::TooManyPixels : UIImage::ReadFailure::NotAnImage);
+    // A picture decoded smaller keeps its size in points: fewer pixels per point.
+    if (declaredWidth > 0 && static_cast<unsigned>(cairo_image_surface_get_width(surface)) != declaredWidth)
+        scale *= cairo_image_surface_get_width(surface) / static_cast<CGFloat>(declaredWidth);
+    auto image = UIImage::imageWithSurface(surface, scale);
+    cairo_surface_destroy(surface);
+    return image;
 }
 
 }
@@ -153,29 +283,8 @@ RefPtr<UIImage> UIImage::imageWithData(const std::vector<std::uint8_t>& bytes, C
 
 RefPtr<UIImage> UIImage::imageWithData(const std::vector<std::uint8_t>& bytes, CGFloat scale, ReadFailure* failure, int reduction)
 {
-    auto fail = [&](ReadFailure reason) -> RefPtr<UIImage> {
-        if (failure)
-            *failure = reason;
-        return nullptr;
-    };
-    if (bytes.size() < 8)
-        return fail(ReadFailure::NotAnImage);
-    cairo_surface_t* surface = nullptr;
-    bool isTooLarge = false;
-    unsigned declaredWidth = 0;
-    static const unsigned char pngMagic[] = { 0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n' };
-    if (std::equal(std::begin(pngMagic), std::end(pngMagic), bytes.begin()))
-        surface = decodePNG(bytes, isTooLarge);
-    else if (bytes[0] == 0xFF && bytes[1] == 0xD8)
-        surface = decodeJPEG(bytes, isTooLarge, reduction, declaredWidth);
-    if (!surface)
-        return fail(isTooLarge ? ReadFailure::TooManyPixels : ReadFailure::NotAnImage);
-    // A picture decoded smaller keeps its size in points: fewer pixels per point.
-    if (declaredWidth > 0 && static_cast<unsigned>(cairo_image_surface_get_width(surface)) != declaredWidth)
-        scale *= cairo_image_surface_get_width(surface) / static_cast<CGFloat>(declaredWidth);
-    auto image = imageWithSurface(surface, scale);
-    cairo_surface_destroy(surface);
-    return image;
+    EncodedBytes encoded(bytes);
+    return decodeImage(encoded, scale, failure, reduction);
 }
 
 namespace {
@@ -194,14 +303,20 @@ RefPtr<UIImage> UIImage::imageWithContentsOfHostFile(const std::filesystem::path
 
 RefPtr<UIImage> UIImage::imageWithContentsOfHostFile(const std::filesystem::path& path, ReadFailure* failure, int reduction)
 {
-    device::ReadFailure readFailure = device::ReadFailure::Unreadable;
-    auto bytes = device::readFile(path, &readFailure);
-    if (!bytes) {
+    auto describeFailure = [&](device::ReadFailure readFailure) -> RefPtr<UIImage> {
         if (failure)
             *failure = readFailure == device::ReadFailure::TooLarge ? ReadFailure::FileTooLarge : ReadFailure::Unreadable;
         return nullptr;
-    }
-    return imageWithData(*bytes, scaleOfName(path.stem().string()), failure, reduction);
+    };
+    device::ReadFailure readFailure = device::ReadFailure::Unreadable;
+    auto file = device::FileBlockReader::open(path, &readFailure);
+    if (!file)
+        return describeFailure(readFailure);
+    EncodedBytes encoded(*file);
+    auto image = decodeImage(encoded, scaleOfName(path.stem().string()), failure, reduction);
+    if (!image && file->failure())
+        return describeFailure(*file->failure());
+    return image;
 }
 
 RefPtr<UIImage> UIImage::imageWithContentsOfFile(std::string_view devicePath)

@@ -169,3 +169,39 @@ TEST(UIImage, AJPEGDecodedSmallerKeepsItsSizeInPointsAndTheBlockAverages)
     ASSERT_TRUE(pngImage);
     EXPECT_EQ(pngImage->pixelSize().width, 256);
 }
+
+TEST(UIImage, AFileIsDecodedAsItIsReadToWhatItsBytesGiveAndACutOneToNone)
+{
+    // Noise compresses badly, so each file spans more than one of the reader's 64 KiB blocks.
+    auto picture = noisyPicture(400, 300, 5, [](int x, int, double noise) { return std::array<double, 3> { noise, x / 400.0, 1 - noise }; });
+    TemporaryFolder folder;
+    auto pixelsOf = [](const UIImage& image) {
+        cairo_surface_t* surface = image.surface();
+        cairo_surface_flush(surface);
+        auto* data = cairo_image_surface_get_data(surface);
+        return std::vector<std::uint8_t>(data, data + cairo_image_surface_get_stride(surface) * cairo_image_surface_get_height(surface));
+    };
+    for (auto [name, bytes] :
+        { std::pair { "noise.png", UIImagePNGRepresentation(picture.get()) }, std::pair { "noise.jpg", UIImageJPEGRepresentation(picture.get(), 0.95) } }) {
+        SCOPED_TRACE(name);
+        ASSERT_GT(bytes.size(), 65536u + 2);
+        auto path = folder.path() / name;
+        writeBytes(path, std::string(bytes.begin(), bytes.end()));
+        for (int reduction : { 1, 8 }) {
+            auto fromFile = UIImage::imageWithContentsOfHostFile(path, nullptr, reduction);
+            auto fromMemory = UIImage::imageWithData(bytes, 1, nullptr, reduction);
+            ASSERT_TRUE(fromFile && fromMemory);
+            EXPECT_EQ(pixelsOf(*fromFile), pixelsOf(*fromMemory));
+        }
+        // Cut inside the first block, at a block's end, just past it, and one byte short.
+        for (std::size_t length : { std::size_t(100), std::size_t(65536), std::size_t(65537), bytes.size() - 1 }) {
+            SCOPED_TRACE(length);
+            std::vector<std::uint8_t> cut(bytes.begin(), bytes.begin() + static_cast<std::ptrdiff_t>(length));
+            writeBytes(path, std::string(cut.begin(), cut.end()));
+            UIImage::ReadFailure failure = UIImage::ReadFailure::Unreadable;
+            EXPECT_FALSE(UIImage::imageWithContentsOfHostFile(path, &failure));
+            EXPECT_EQ(failure, UIImage::ReadFailure::NotAnImage);
+            EXPECT_FALSE(UIImage::imageWithData(cut, 1));
+        }
+    }
+}
