@@ -1,6 +1,7 @@
 #include "NSArray+Tincture.h"
 
 #include <objc/Assertions.h>
+#include <uikit/HSB.h>
 
 #include "ImagePixels.h"
 #include "UIColor+TincturePrivate.h"
@@ -159,7 +160,9 @@ std::optional<std::uint32_t> packedBytesOf(const std::array<CGFloat, 4>& compone
         double scaled = components[i] * 255;
         if (!(scaled >= 0 && scaled <= 255))
             return std::nullopt;
-        auto byte = static_cast<std::uint8_t>(std::lround(scaled));
+        // Rounded half up (scaled is not negative); a component between two
+        // bytes matches neither, however it rounds.
+        auto byte = static_cast<std::uint8_t>(scaled + 0.5);
         if ((i < 3 ? channelOf(byte) : byte / 255.0) != components[i])
             return std::nullopt;
         packed = packed << 8 | byte;
@@ -169,26 +172,26 @@ std::optional<std::uint32_t> packedBytesOf(const std::array<CGFloat, 4>& compone
 
 // Every distinct pixel of an image with how often it occurs, in the order
 // first seen, in a flat open-addressed table keyed by the pixel's four bytes.
-// The table grows with the distinct colours, not the pixels.
+// The table holds indices into the distinct keys and grows with them, not
+// with the pixels; memory is what a photo's palette costs most here.
 struct DistinctPixels {
-    std::vector<PixelBytes> pixels;
-    std::vector<std::uint64_t> counts;
-    std::vector<std::uint32_t> slots; // index + 1; 0 is empty
-    std::vector<std::uint32_t> keys;
+    std::vector<std::uint32_t> keys; // packed bytes, in the order first seen
+    std::vector<std::uint32_t> counts;
+    std::vector<std::uint32_t> slots; // index + 1 into keys; 0 is empty
 
     explicit DistinctPixels(const UIImage& image)
     {
-        // Room for every pixel to differ, up to a million slots; beyond that
-        // the table grows only as distinct colours come.
+        // Room for every pixel to differ at three quarters full, up to a
+        // million slots; beyond that the table grows as distinct colours come.
+        std::size_t pixelCount = 0;
+        if (cairo_surface_t* surface = image.surface())
+            pixelCount = static_cast<std::size_t>(cairo_image_surface_get_width(surface)) * static_cast<std::size_t>(cairo_image_surface_get_height(surface));
         std::size_t capacity = 1024;
-        if (cairo_surface_t* surface = image.surface()) {
-            auto pixelCount
-                = static_cast<std::size_t>(cairo_image_surface_get_width(surface)) * static_cast<std::size_t>(cairo_image_surface_get_height(surface));
-            while (capacity < pixelCount * 2 && capacity < (std::size_t(1) << 20))
-                capacity *= 2;
-        }
+        while (capacity * 3 < pixelCount * 4 && capacity < (std::size_t(1) << 20))
+            capacity *= 2;
         slots.assign(capacity, 0);
-        keys.assign(capacity, 0);
+        keys.reserve(std::min(pixelCount, capacity));
+        counts.reserve(std::min(pixelCount, capacity));
         forEachPixel(image, [&](PixelBytes pixel) {
             std::uint32_t key = pixel.packed();
             std::size_t slot = find(key);
@@ -196,12 +199,10 @@ struct DistinctPixels {
                 ++counts[slots[slot] - 1];
                 return;
             }
-            pixels.push_back(pixel);
+            keys.push_back(key);
             counts.push_back(1);
-            slots[slot] = static_cast<std::uint32_t>(pixels.size());
-            keys[slot] = key;
-            // At most half full, so probes stay short.
-            if (pixels.size() * 2 > slots.size())
+            slots[slot] = static_cast<std::uint32_t>(keys.size());
+            if (keys.size() * 4 > slots.size() * 3)
                 grow();
         });
     }
@@ -212,7 +213,7 @@ struct DistinctPixels {
         std::size_t mask = slots.size() - 1;
         // Fibonacci hashing spreads keys that differ only in low bytes.
         std::size_t slot = static_cast<std::size_t>((key * 0x9E3779B97F4A7C15ull) >> 20) & mask;
-        while (slots[slot] && keys[slot] != key)
+        while (slots[slot] && keys[slots[slot] - 1] != key)
             slot = (slot + 1) & mask;
         return slot;
     }
@@ -220,80 +221,89 @@ struct DistinctPixels {
     void grow()
     {
         slots.assign(slots.size() * 2, 0);
-        keys.assign(keys.size() * 2, 0);
-        for (std::size_t i = 0; i < pixels.size(); ++i) {
-            std::uint32_t key = pixels[i].packed();
-            std::size_t slot = find(key);
-            slots[slot] = static_cast<std::uint32_t>(i + 1);
-            keys[slot] = key;
-        }
+        for (std::size_t i = 0; i < keys.size(); ++i)
+            slots[find(keys[i])] = static_cast<std::uint32_t>(i + 1);
     }
 
-    std::uint64_t countOf(std::uint32_t key) const
+    std::uint32_t countOf(std::uint32_t key) const
     {
         std::size_t slot = find(key);
         return slots[slot] ? counts[slots[slot] - 1] : 0;
     }
+
+    PixelBytes pixel(std::size_t i) const
+    {
+        std::uint32_t key = keys[i];
+        return { static_cast<std::uint8_t>(key >> 24), static_cast<std::uint8_t>(key >> 16), static_cast<std::uint8_t>(key >> 8),
+            static_cast<std::uint8_t>(key) };
+    }
 };
+
+constexpr CGFloat paletteMinimumSaturation = 0.15;
+
+Ref<UIColor> colorOf(PixelBytes pixel)
+{
+    return UIColor::colorWithRed(channelOf(pixel.red), channelOf(pixel.green), channelOf(pixel.blue), pixel.alpha / 255.0);
+}
 
 // Steps 3 to 6 of the palette: count, raise, order, keep. Colours are
 // counted by their bytes and made as objects only where the walk needs them.
 std::vector<Ref<UIColor>> dominantColors(const UIImage& image, std::size_t wanted, Flat flat, NSCountedSet* imageColors)
 {
     DistinctPixels distinct(image);
-    std::size_t size = distinct.pixels.size();
-    auto componentsOf = [&](std::size_t i) {
-        auto& pixel = distinct.pixels[i];
-        return std::array<CGFloat, 4> { channelOf(pixel.red), channelOf(pixel.green), channelOf(pixel.blue), pixel.alpha / 255.0 };
-    };
-    auto colorOf = [&](std::size_t i) {
-        auto c = componentsOf(i);
-        return UIColor::colorWithRed(c[0], c[1], c[2], c[3]);
-    };
+    std::size_t size = distinct.keys.size();
     if (imageColors) {
         *imageColors = NSCountedSet();
         for (std::size_t i = 0; i < size; ++i)
-            imageColors->addObject(colorOf(i).get(), distinct.counts[i]);
+            imageColors->addObject(colorOf(distinct.pixel(i)).get(), distinct.counts[i]);
     }
 
-    // A colour below saturation 0.15 is raised to it (as getHue: reads it) and
-    // looked up as raised, so it mostly counts 0; the others count themselves.
-    std::vector<std::uint64_t> counts(size);
-    std::vector<RefPtr<UIColor>> raisedColors(size);
+    // A colour below the minimum saturation is raised to it (as getHue: reads
+    // it, and colorWithHue: makes it) and looked up as raised, so it mostly
+    // counts 0; the others count themselves. All on bare components, the
+    // same arithmetic as the colour objects': a photo's walk passes thousands.
+    auto componentsOf = [&](std::size_t i) {
+        PixelBytes pixel = distinct.pixel(i);
+        uikit::RGB rgb { channelOf(pixel.red), channelOf(pixel.green), channelOf(pixel.blue) };
+        auto hsb = uikit::hsbOfRGB(rgb);
+        if (hsb.saturation < paletteMinimumSaturation)
+            rgb = uikit::rgbOfHSB({ hsb.hue, paletteMinimumSaturation, hsb.brightness });
+        return std::array<CGFloat, 4> { rgb.red, rgb.green, rgb.blue, pixel.alpha / 255.0 };
+    };
+    // Ordered by the count so found: the higher first, equal counts in the
+    // order first seen. Each entry is its count's complement above its
+    // index, so ascending order is the walk's; it is ordered a stretch at a
+    // time as the walk goes.
+    std::vector<std::uint64_t> order(size);
     for (std::size_t i = 0; i < size; ++i) {
-        auto c = componentsOf(i);
-        CGFloat maximum = std::max({ c[0], c[1], c[2] });
-        CGFloat delta = maximum - std::min({ c[0], c[1], c[2] });
-        CGFloat saturation = maximum > 0 ? delta / maximum : 0;
-        if (saturation >= 0.15) {
-            counts[i] = distinct.counts[i];
-            continue;
-        }
-        auto raised = colorWithMinimumSaturation(colorOf(i).ptr(), 0.15);
-        std::array<CGFloat, 4> key;
-        raised->getRed(&key[0], &key[1], &key[2], &key[3]);
-        auto bytes = raised->model() == CGColorSpaceModel::RGB ? packedBytesOf(key) : std::nullopt;
-        counts[i] = bytes ? distinct.countOf(*bytes) : 0;
-        raisedColors[i] = std::move(raised);
+        std::uint32_t count = 0;
+        if (auto bytes = packedBytesOf(componentsOf(i)))
+            count = *bytes == distinct.keys[i] ? distinct.counts[i] : distinct.countOf(*bytes);
+        order[i] = std::uint64_t(~count) << 32 | i;
     }
+    std::size_t ordered = 0;
+    auto orderMore = [&] {
+        std::size_t next = std::min(size, std::max<std::size_t>(256, ordered * 4));
+        auto from = order.begin() + static_cast<std::ptrdiff_t>(ordered), to = order.begin() + static_cast<std::ptrdiff_t>(next);
+        std::nth_element(from, to - 1, order.end());
+        std::sort(from, to);
+        ordered = next;
+    };
 
-    // The higher count first; equal counts in the order first seen.
-    std::vector<std::uint32_t> order(size);
-    for (std::size_t i = 0; i < size; ++i)
-        order[i] = static_cast<std::uint32_t>(i);
-    std::sort(order.begin(), order.end(), [&](std::uint32_t a, std::uint32_t b) { return counts[a] != counts[b] ? counts[a] > counts[b] : a < b; });
-
+    std::vector<std::array<CGFloat, 4>> keptComponents;
     std::vector<Ref<UIColor>> kept;
-    for (std::uint32_t i : order) {
-        RefPtr<UIColor> color = raisedColors[i];
-        if (!color)
-            color = colorOf(i);
-        bool isLikeOneKept = std::any_of(kept.begin(), kept.end(), [&](const Ref<UIColor>& other) { return !isDistinct(color.get(), other.ptr()); });
+    for (std::size_t position = 0; position < size; ++position) {
+        if (position == ordered)
+            orderMore();
+        auto rgba = componentsOf(static_cast<std::uint32_t>(order[position]));
+        bool isLikeOneKept = std::any_of(keptComponents.begin(), keptComponents.end(), [&](auto& other) { return !isDistinct(rgba, other); });
         if (isLikeOneKept)
             continue;
         if (kept.size() >= wanted)
             break;
-        kept.push_back(flat == Flat::Yes ? flatten(color.get()).releaseNonNull() : color.releaseNonNull());
+        keptComponents.push_back(rgba);
+        auto color = UIColor::colorWithRed(rgba[0], rgba[1], rgba[2], rgba[3]);
+        kept.push_back(flat == Flat::Yes ? flatten(color.ptr()).releaseNonNull() : std::move(color));
     }
     return kept;
 }

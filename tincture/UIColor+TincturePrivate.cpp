@@ -71,8 +71,11 @@ bool isDistinct(const UIColor* color, const UIColor* other)
 {
     if (!color || !other)
         return false;
-    auto first = platformRGBA(*color);
-    auto second = platformRGBA(*other);
+    return isDistinct(platformRGBA(*color), platformRGBA(*other));
+}
+
+bool isDistinct(const std::array<double, 4>& first, const std::array<double, 4>& second)
+{
     bool isFar = false;
     for (std::size_t i = 0; i < 4; ++i)
         isFar = isFar || std::fabs(first[i] - second[i]) > 0.25;

@@ -28,6 +28,8 @@ RefPtr<UIColor> colorWithMinimumSaturation(UIColor*, CGFloat minimumSaturation);
 // Clearly different: some component differs by more than 0.25, and the two
 // are not both grey.
 bool isDistinct(const UIColor*, const UIColor* other);
+// The same on RGBA components, for code that compares many colours.
+bool isDistinct(const std::array<double, 4>& rgba, const std::array<double, 4>& other);
 
 // colorFromImage:atPoint: of this category is the image category's (UIImage+TincturePrivate.h).
 

@@ -64,6 +64,11 @@ RefPtr<UIImage> imageWithImage(const UIImage* image, CGSize size)
         return nullptr;
     CGSize pixels = image->pixelSize();
     double width = size.width, height = size.height;
+    // Already that many pixels (a picture decoded smaller): drawing it would
+    // copy it unchanged, so it is shared instead.
+    cairo_surface_t* surface = image->surface();
+    if (surface && pixels.width == width && pixels.height == height && cairo_image_surface_get_format(surface) == CAIRO_FORMAT_ARGB32)
+        return UIImage::imageWithSurface(surface, 1.0);
     if (width == std::floor(width) && height == std::floor(height) && width > 0 && height > 0) {
         if (auto shrunk = shrunkByWholeFactors(*image, static_cast<int>(width), static_cast<int>(height)); shrunk && pixels.width > 0)
             return shrunk;

@@ -10,6 +10,7 @@
 #include <foundation/NSCoder.h>
 #include <objc/ClassBuilder.h>
 
+#include "HSB.h"
 #include "UIImage.h"
 
 namespace {
@@ -212,33 +213,8 @@ Ref<UIColor> UIColor::colorWithWhite(CGFloat white, CGFloat alpha)
 
 Ref<UIColor> UIColor::colorWithHue(CGFloat hue, CGFloat saturation, CGFloat brightness, CGFloat alpha)
 {
-    hue = std::fmod(hue, 1.0);
-    if (hue < 0)
-        hue += 1;
-    saturation = std::clamp(saturation, 0.0, 1.0);
-    brightness = std::clamp(brightness, 0.0, 1.0);
-    if (saturation == 0)
-        return colorWithRed(brightness, brightness, brightness, alpha);
-    CGFloat sector = hue * 6;
-    auto index = static_cast<int>(std::floor(sector)) % 6;
-    CGFloat fraction = sector - std::floor(sector);
-    CGFloat p = brightness * (1 - saturation);
-    CGFloat q = brightness * (1 - saturation * fraction);
-    CGFloat t = brightness * (1 - saturation * (1 - fraction));
-    switch (index) {
-    case 0:
-        return colorWithRed(brightness, t, p, alpha);
-    case 1:
-        return colorWithRed(q, brightness, p, alpha);
-    case 2:
-        return colorWithRed(p, brightness, t, alpha);
-    case 3:
-        return colorWithRed(p, q, brightness, alpha);
-    case 4:
-        return colorWithRed(t, p, brightness, alpha);
-    default:
-        return colorWithRed(brightness, p, q, alpha);
-    }
+    auto rgb = uikit::rgbOfHSB({ hue, saturation, brightness });
+    return colorWithRed(rgb.red, rgb.green, rgb.blue, alpha);
 }
 
 // The named colours are shared, as UIKit's are: colours never change, and
@@ -304,26 +280,13 @@ bool UIColor::getHue(CGFloat* hue, CGFloat* saturation, CGFloat* brightness, CGF
     CGFloat r, g, b, a;
     if (!getRed(&r, &g, &b, &a))
         return false;
-    CGFloat maximum = std::max({ r, g, b });
-    CGFloat delta = maximum - std::min({ r, g, b });
-    CGFloat h = 0;
-    if (delta > 0) {
-        if (maximum == r)
-            h = (g - b) / delta;
-        else if (maximum == g)
-            h = 2 + (b - r) / delta;
-        else
-            h = 4 + (r - g) / delta;
-        h /= 6;
-        if (h < 0)
-            h += 1;
-    }
+    auto hsb = uikit::hsbOfRGB({ r, g, b });
     if (hue)
-        *hue = h;
+        *hue = hsb.hue;
     if (saturation)
-        *saturation = maximum > 0 ? delta / maximum : 0;
+        *saturation = hsb.saturation;
     if (brightness)
-        *brightness = maximum;
+        *brightness = hsb.brightness;
     if (alpha)
         *alpha = a;
     return true;
@@ -365,4 +328,58 @@ std::string UIColor::description() const
         text += number;
     }
     return text;
+}
+
+namespace uikit {
+
+HSB hsbOfRGB(RGB color)
+{
+    CGFloat maximum = std::max({ color.red, color.green, color.blue });
+    CGFloat delta = maximum - std::min({ color.red, color.green, color.blue });
+    CGFloat h = 0;
+    if (delta > 0) {
+        if (maximum == color.red)
+            h = (color.green - color.blue) / delta;
+        else if (maximum == color.green)
+            h = 2 + (color.blue - color.red) / delta;
+        else
+            h = 4 + (color.red - color.green) / delta;
+        h /= 6;
+        if (h < 0)
+            h += 1;
+    }
+    return { h, maximum > 0 ? delta / maximum : 0, maximum };
+}
+
+RGB rgbOfHSB(HSB color)
+{
+    CGFloat hue = std::fmod(color.hue, 1.0);
+    if (hue < 0)
+        hue += 1;
+    CGFloat saturation = std::clamp(color.saturation, 0.0, 1.0);
+    CGFloat brightness = std::clamp(color.brightness, 0.0, 1.0);
+    if (saturation == 0)
+        return { brightness, brightness, brightness };
+    CGFloat sector = hue * 6;
+    auto index = static_cast<int>(std::floor(sector)) % 6;
+    CGFloat fraction = sector - std::floor(sector);
+    CGFloat p = brightness * (1 - saturation);
+    CGFloat q = brightness * (1 - saturation * fraction);
+    CGFloat t = brightness * (1 - saturation * (1 - fraction));
+    switch (index) {
+    case 0:
+        return { brightness, t, p };
+    case 1:
+        return { q, brightness, p };
+    case 2:
+        return { p, brightness, t };
+    case 3:
+        return { p, q, brightness };
+    case 4:
+        return { t, p, brightness };
+    default:
+        return { brightness, p, q };
+    }
+}
+
 }
