@@ -3,7 +3,7 @@
 #include <cairo.h>
 #include <pango/pangocairo.h>
 
-#include <uikit/NSStringDrawing.h>
+#include <uikit/TextLayout.h>
 #include <uikit/UIGraphics.h>
 
 #include <algorithm>

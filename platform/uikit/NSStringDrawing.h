@@ -1,8 +1,9 @@
 #pragma once
 
-// -[NSString sizeWithAttributes:]: the size of a line of text, measured with
-// pango in the font the attributes name (the one attribute honoured here);
-// and the drawing of text in a rectangle, which labels use.
+// -[NSString sizeWithAttributes:]: the size of a line of text, measured by
+// the text engine (TextLayout.h) in the font the attributes name (the one
+// attribute honoured here); and the drawing of text in a rectangle, which
+// labels use.
 
 #include <string_view>
 
@@ -26,8 +27,3 @@ CGSize sizeWithAttributes(std::string_view text, const NSStringAttributes&, CGFl
 // Draws the text in the rectangle, in the colour (none: black), centred
 // vertically in it: one line cut with an ellipsis, or lines wrapped at words.
 void drawTextInRect(cairo_t*, std::string_view text, CGRect, const NSStringAttributes&, const UIColor*, NSTextAlignment, NSLineBreakMode);
-
-// The pango description of a font (none: the system font at 12 points), for
-// the platform's drawing code; the caller frees it.
-typedef struct _PangoFontDescription PangoFontDescription;
-PangoFontDescription* createPangoFontDescription(const UIFont*);
