@@ -1,41 +1,74 @@
 #!/usr/bin/env bash
-# The five-colour palette of generated 4032x3024 JPEG photos, end to end
-# (read, reduce, count, pick), by tincture and by color-thief's npm package,
-# each pinned to one core, side by side: the smooth photo and the camera-like
-# one (texture and sensor noise, as a phone's camera gives). color-thief (and the sharp decoder it
-# needs) is installed into a scratch folder from the npm registry.
+# The five-colour palette of generated 4032x3024 JPEG photos by `tincture
+# colors` and by color-thief's npm package, each pinned to one core, side by
+# side in one run: the smooth photo and the camera-like one (texture and
+# sensor noise, as a phone's camera gives). Both are timed end to end, from
+# process start to output (color-thief as a two-line Node program), and
+# color-thief also inside an already started Node, where its start-up is not
+# counted. color-thief (and the sharp decoder it needs) is installed into a
+# scratch folder from the npm registry.
+#   bench/compare-colorthief.sh [RUNS] [CPU]
 set -euo pipefail
 cd "$(dirname "$0")/.."
+runs=${1:-11}
+cpu=${2:-1}
 scripts/install-deps
 cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
-cmake --build build -j"$(nproc)" --target make-test-photo image-palette-benchmarks tincture-command >/dev/null
+cmake --build build -j"$(nproc)" --target make-test-photo tincture-command >/dev/null
 
 scratch=$(mktemp -d)
 trap 'rm -rf "$scratch"' EXIT
 (cd "$scratch" && npm install --silent --no-audit --no-fund colorthief sharp >/dev/null)
-cat > "$scratch/palette.mjs" <<'JS'
+cat > "$scratch/colorthief.mjs" <<'JS'
 import { getPalette } from 'colorthief';
+const palette = await getPalette(process.argv[2], { colorCount: 5 });
+console.log(JSON.stringify({ colors: palette.map((color) => color.hex()) }));
+JS
+cat > "$scratch/in-process.mjs" <<'JS'
+import { getPalette } from 'colorthief';
+const [photo, runs] = [process.argv[2], Number(process.argv[3])];
 const times = [];
-let palette;
-for (let i = 0; i < 5; ++i) {
+for (let i = 0; i < runs; ++i) {
     const start = process.hrtime.bigint();
-    palette = await getPalette(process.argv[2], { colorCount: 5 });
+    await getPalette(photo, { colorCount: 5 });
     times.push(Number(process.hrtime.bigint() - start) / 1e6);
 }
 times.sort((a, b) => a - b);
-console.log(JSON.stringify({ median: times[2], palette: palette.map((color) => color.hex()) }));
+console.log(JSON.stringify({ median: times[runs >> 1] }));
 JS
+# Runs a command RUNS times, printing the median wall time and its last output.
+cat > "$scratch/time.mjs" <<'JS'
+import { spawnSync } from 'node:child_process';
+const [runs, ...command] = [Number(process.argv[2]), ...process.argv.slice(3)];
+const times = [];
+let output;
+for (let i = 0; i < runs; ++i) {
+    const start = process.hrtime.bigint();
+    const run = spawnSync(command[0], command.slice(1), { encoding: 'utf8', cwd: process.env.RUN_IN });
+    times.push(Number(process.hrtime.bigint() - start) / 1e6);
+    if (run.status !== 0)
+        throw new Error(run.stderr);
+    output = run.stdout.trim();
+}
+times.sort((a, b) => a - b);
+const parsed = JSON.parse(output);
+console.log(JSON.stringify({ median: times[runs >> 1], colors: Array.isArray(parsed) ? parsed : parsed.colors }));
+JS
+field() { node -e "const v = JSON.parse(process.argv[1])[process.argv[2]]; console.log(typeof v === 'number' ? v.toFixed(1) : JSON.stringify(v))" "$1" "$2"; }
+ratio() { node -e "console.log((process.argv[1] / process.argv[2]).toFixed(1))" "$1" "$2"; }
 
+echo "load average before: $(cut -d' ' -f1-3 /proc/loadavg); median of $runs runs each, all on CPU $cpu"
 for kind in smooth camera; do
     photo=$scratch/$kind.jpg
     build/bench/make-test-photo "$photo" 4032 3024 $([ $kind = camera ] && echo --camera)
-    echo "$kind photo: $photo ($(stat -c %s "$photo") bytes, 4032x3024)"
-    colorthief=$(cd "$scratch" && UV_THREADPOOL_SIZE=1 VIPS_CONCURRENCY=1 taskset -c 0 node palette.mjs "$photo")
-    colorthiefMilliseconds=$(node -e "console.log(JSON.parse(process.argv[1]).median.toFixed(1))" "$colorthief")
-    tinctureMilliseconds=$(MENUTONE_BENCH_PHOTO="$photo" MENUTONE_BENCH_CAMERA_PHOTO="$photo" taskset -c 0 build/bench/image-palette-benchmarks --benchmark_filter=paletteOfPhoto/0 \
-        --benchmark_repetitions=5 --benchmark_report_aggregates_only=true --benchmark_format=json \
-        | node -e "let s='';process.stdin.on('data',d=>s+=d).on('end',()=>{const r=JSON.parse(s).benchmarks.find(b=>b.aggregate_name==='median');console.log(r.real_time.toFixed(1))})")
-    echo "tincture:     ${tinctureMilliseconds} ms  $(build/apps/tincture colors "$photo" --json)"
-    echo "color-thief:  ${colorthiefMilliseconds} ms  $(node -e "console.log(JSON.stringify(JSON.parse(process.argv[1]).palette))" "$colorthief")"
-    node -e "console.log('tincture is ' + (process.argv[1] / process.argv[2]).toFixed(1) + ' times faster')" "$colorthiefMilliseconds" "$tinctureMilliseconds"
+    echo "$kind photo: $(stat -c %s "$photo") bytes, 4032x3024"
+    tincture=$(taskset -c "$cpu" node "$scratch/time.mjs" "$runs" build/apps/tincture colors "$photo" --json)
+    colorthief=$(RUN_IN=$scratch UV_THREADPOOL_SIZE=1 VIPS_CONCURRENCY=1 taskset -c "$cpu" node "$scratch/time.mjs" "$runs" node colorthief.mjs "$photo")
+    inProcess=$(cd "$scratch" && UV_THREADPOOL_SIZE=1 VIPS_CONCURRENCY=1 taskset -c "$cpu" node in-process.mjs "$photo" "$runs")
+    echo "  tincture colors, process start to output:     $(field "$tincture" median) ms"
+    echo "  color-thief, process start to output:         $(field "$colorthief" median) ms  ($(ratio "$(field "$colorthief" median)" "$(field "$tincture" median)") times tincture's)"
+    echo "  color-thief, getPalette in a running Node:    $(field "$inProcess" median) ms  ($(ratio "$(field "$inProcess" median)" "$(field "$tincture" median)") times tincture's)"
+    echo "  tincture:    $(build/apps/tincture colors "$photo" | tail -n 5 | awk '{print $1}' | tr '\n' ' ')"
+    echo "  color-thief: $(field "$colorthief" colors)"
 done
+echo "load average after: $(cut -d' ' -f1-3 /proc/loadavg)"
