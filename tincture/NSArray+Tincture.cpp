@@ -1,5 +1,6 @@
 #include "NSArray+Tincture.h"
 
+#include <device/PrefaultedBuffer.h>
 #include <objc/Assertions.h>
 #include <uikit/HSB.h>
 
@@ -177,7 +178,7 @@ std::optional<std::uint32_t> packedBytesOf(const std::array<CGFloat, 4>& compone
 struct DistinctPixels {
     std::vector<std::uint32_t> keys; // packed bytes, in the order first seen
     std::vector<std::uint32_t> counts;
-    std::vector<std::uint32_t> slots; // index + 1 into keys; 0 is empty
+    device::PrefaultedBuffer<std::uint32_t> slots; // index + 1 into keys; 0 is empty
 
     explicit DistinctPixels(const UIImage& image)
     {
@@ -189,7 +190,7 @@ struct DistinctPixels {
         std::size_t capacity = 1024;
         while (capacity * 3 < pixelCount * 4 && capacity < (std::size_t(1) << 20))
             capacity *= 2;
-        slots.assign(capacity, 0);
+        slots = device::PrefaultedBuffer<std::uint32_t>(capacity);
         keys.reserve(std::min(pixelCount, capacity));
         counts.reserve(std::min(pixelCount, capacity));
         forEachPixel(image, [&](PixelBytes pixel) {
@@ -220,7 +221,7 @@ struct DistinctPixels {
 
     void grow()
     {
-        slots.assign(slots.size() * 2, 0);
+        slots = device::PrefaultedBuffer<std::uint32_t>(slots.size() * 2);
         for (std::size_t i = 0; i < keys.size(); ++i)
             slots[find(keys[i])] = static_cast<std::uint32_t>(i + 1);
     }
@@ -274,7 +275,7 @@ std::vector<Ref<UIColor>> dominantColors(const UIImage& image, std::size_t wante
     // order first seen. Each entry is its count's complement above its
     // index, so ascending order is the walk's; it is ordered a stretch at a
     // time as the walk goes.
-    std::vector<std::uint64_t> order(size);
+    device::PrefaultedBuffer<std::uint64_t> order(size);
     for (std::size_t i = 0; i < size; ++i) {
         std::uint32_t count = 0;
         if (auto bytes = packedBytesOf(componentsOf(i)))
@@ -284,7 +285,7 @@ std::vector<Ref<UIColor>> dominantColors(const UIImage& image, std::size_t wante
     std::size_t ordered = 0;
     auto orderMore = [&] {
         std::size_t next = std::min(size, std::max<std::size_t>(256, ordered * 4));
-        auto from = order.begin() + static_cast<std::ptrdiff_t>(ordered), to = order.begin() + static_cast<std::ptrdiff_t>(next);
+        auto *from = order.begin() + ordered, *to = order.begin() + next;
         std::nth_element(from, to - 1, order.end());
         std::sort(from, to);
         ordered = next;

@@ -9,12 +9,14 @@
 #include <cstring>
 #include <jerror.h>
 #include <jpeglib.h>
+#include <memory>
 #include <span>
 #include <utility>
 #include <vector>
 
 #include <device/DeviceRoot.h>
 #include <device/FileSystem.h>
+#include <device/PrefaultedBuffer.h>
 
 #include "JPEGErrors.h"
 #include "UIImage.h"
@@ -111,6 +113,26 @@ void installJPEGSource(jpeg_decompress_struct& info, JPEGSource& source, Encoded
     info.src = &source.manager;
 }
 
+// An ARGB32 surface whose pixels are mapped in at once, as a decoder writes
+// all of them; null when there is no memory for it.
+cairo_surface_t* createPrefaultedSurface(int width, int height)
+{
+    static const cairo_user_data_key_t pixelsKey {};
+    int stride = cairo_format_stride_for_width(CAIRO_FORMAT_ARGB32, width);
+    if (stride <= 0 || width <= 0 || height <= 0)
+        return nullptr;
+    auto pixels = std::make_unique<device::PrefaultedBuffer<unsigned char>>(static_cast<std::size_t>(stride) * static_cast<std::size_t>(height));
+    cairo_surface_t* surface = cairo_image_surface_create_for_data(pixels->data(), CAIRO_FORMAT_ARGB32, width, height, stride);
+    auto release = [](void* buffer) { delete static_cast<device::PrefaultedBuffer<unsigned char>*>(buffer); };
+    if (cairo_surface_status(surface) != CAIRO_STATUS_SUCCESS
+        || cairo_surface_set_user_data(surface, &pixelsKey, pixels.get(), release) != CAIRO_STATUS_SUCCESS) {
+        cairo_surface_destroy(surface);
+        return nullptr;
+    }
+    pixels.release();
+    return surface;
+}
+
 // Data that ends early is only a warning to libjpeg, which fills the rest of
 // the picture with grey; such a file is malformed, as a truncated PNG is.
 void jpegMessage(j_common_ptr info, int level)
@@ -159,8 +181,8 @@ cairo_surface_t* decodeJPEG(EncodedBytes& bytes, bool& isTooLarge, int reduction
         info.scale_denom = static_cast<unsigned>(reduction);
     }
     jpeg_start_decompress(&info);
-    surface = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, static_cast<int>(info.output_width), static_cast<int>(info.output_height));
-    if (cairo_surface_status(surface) != CAIRO_STATUS_SUCCESS)
+    surface = createPrefaultedSurface(static_cast<int>(info.output_width), static_cast<int>(info.output_height));
+    if (!surface)
         longjmp(errors.recovery, 1);
     unsigned char* data = cairo_image_surface_get_data(surface);
     int stride = cairo_image_surface_get_stride(surface);
