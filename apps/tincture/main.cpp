@@ -1,5 +1,6 @@
 // tincture: the colour library from the shell.
 
+#include <sched.h>
 #include <unistd.h>
 
 #include <charconv>
@@ -125,6 +126,15 @@ std::string readFailureMessage(const std::string& path, UIImage::ReadFailure fai
 // {"file","error"}; else the file's name and its colours. A bad file gets its
 // error and the others go on. A progress bar on a terminal for more than a
 // few files. Answers whether every file was read.
+// The cores this process may run on (taskset, a container's limit), not all the machine's.
+std::size_t usableCoreCount()
+{
+    cpu_set_t cores;
+    if (::sched_getaffinity(0, sizeof cores, &cores) == 0)
+        return static_cast<std::size_t>(CPU_COUNT(&cores));
+    return std::thread::hardware_concurrency();
+}
+
 bool printColorsOfImages(const std::vector<std::string>& paths, tincture::Flat flat)
 {
     struct Result {
@@ -151,7 +161,7 @@ bool printColorsOfImages(const std::vector<std::string>& paths, tincture::Flat f
             ready.notify_all();
         }
     };
-    std::size_t workerCount = std::clamp<std::size_t>(std::thread::hardware_concurrency(), 1, paths.size());
+    std::size_t workerCount = std::clamp<std::size_t>(usableCoreCount(), 1, paths.size());
     std::vector<std::thread> workers;
     for (std::size_t i = 0; i < workerCount; ++i)
         workers.emplace_back(work);
