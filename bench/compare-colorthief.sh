@@ -14,7 +14,7 @@ runs=${1:-11}
 cpu=${2:-1}
 scripts/install-deps
 cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
-cmake --build build -j"$(nproc)" --target make-test-photo tincture-command >/dev/null
+cmake --build build -j"$(nproc)" --target make-test-photo time-command tincture-command >/dev/null
 
 scratch=$(mktemp -d)
 trap 'rm -rf "$scratch"' EXIT
@@ -22,7 +22,7 @@ trap 'rm -rf "$scratch"' EXIT
 cat > "$scratch/colorthief.mjs" <<'JS'
 import { getPalette } from 'colorthief';
 const palette = await getPalette(process.argv[2], { colorCount: 5 });
-console.log(JSON.stringify({ colors: palette.map((color) => color.hex()) }));
+console.log(palette.map((color) => color.hex()).join(' '));
 JS
 cat > "$scratch/in-process.mjs" <<'JS'
 import { getPalette } from 'colorthief';
@@ -36,25 +36,7 @@ for (let i = 0; i < runs; ++i) {
 times.sort((a, b) => a - b);
 console.log(JSON.stringify({ median: times[runs >> 1] }));
 JS
-# Runs a command RUNS times, printing the median wall time and its last output.
-cat > "$scratch/time.mjs" <<'JS'
-import { spawnSync } from 'node:child_process';
-const [runs, ...command] = [Number(process.argv[2]), ...process.argv.slice(3)];
-const times = [];
-let output;
-for (let i = 0; i < runs; ++i) {
-    const start = process.hrtime.bigint();
-    const run = spawnSync(command[0], command.slice(1), { encoding: 'utf8', cwd: process.env.RUN_IN });
-    times.push(Number(process.hrtime.bigint() - start) / 1e6);
-    if (run.status !== 0)
-        throw new Error(run.stderr);
-    output = run.stdout.trim();
-}
-times.sort((a, b) => a - b);
-const parsed = JSON.parse(output);
-console.log(JSON.stringify({ median: times[runs >> 1], colors: Array.isArray(parsed) ? parsed : parsed.colors }));
-JS
-field() { node -e "const v = JSON.parse(process.argv[1])[process.argv[2]]; console.log(typeof v === 'number' ? v.toFixed(1) : JSON.stringify(v))" "$1" "$2"; }
+field() { node -e "const v = JSON.parse(process.argv[1])[process.argv[2]]; console.log(typeof v === 'number' ? v.toFixed(1) : v.trim())" "$1" "$2"; }
 ratio() { node -e "console.log((process.argv[1] / process.argv[2]).toFixed(1))" "$1" "$2"; }
 
 echo "load average before: $(cut -d' ' -f1-3 /proc/loadavg); median of $runs runs each, all on CPU $cpu"
@@ -62,13 +44,13 @@ for kind in smooth camera; do
     photo=$scratch/$kind.jpg
     build/bench/make-test-photo "$photo" 4032 3024 $([ $kind = camera ] && echo --camera)
     echo "$kind photo: $(stat -c %s "$photo") bytes, 4032x3024"
-    tincture=$(taskset -c "$cpu" node "$scratch/time.mjs" "$runs" build/apps/tincture colors "$photo" --json)
-    colorthief=$(RUN_IN=$scratch UV_THREADPOOL_SIZE=1 VIPS_CONCURRENCY=1 taskset -c "$cpu" node "$scratch/time.mjs" "$runs" node colorthief.mjs "$photo")
+    tincture=$(taskset -c "$cpu" build/bench/time-command "$runs" build/apps/tincture colors "$photo")
+    colorthief=$(cd "$scratch" && UV_THREADPOOL_SIZE=1 VIPS_CONCURRENCY=1 taskset -c "$cpu" "$OLDPWD/build/bench/time-command" "$runs" node colorthief.mjs "$photo")
     inProcess=$(cd "$scratch" && UV_THREADPOOL_SIZE=1 VIPS_CONCURRENCY=1 taskset -c "$cpu" node in-process.mjs "$photo" "$runs")
     echo "  tincture colors, process start to output:     $(field "$tincture" median) ms"
     echo "  color-thief, process start to output:         $(field "$colorthief" median) ms  ($(ratio "$(field "$colorthief" median)" "$(field "$tincture" median)") times tincture's)"
     echo "  color-thief, getPalette in a running Node:    $(field "$inProcess" median) ms  ($(ratio "$(field "$inProcess" median)" "$(field "$tincture" median)") times tincture's)"
-    echo "  tincture:    $(build/apps/tincture colors "$photo" | tail -n 5 | awk '{print $1}' | tr '\n' ' ')"
-    echo "  color-thief: $(field "$colorthief" colors)"
+    echo "  tincture:    $(field "$tincture" output | awk '{print $1}' | tr '\n' ' ')"
+    echo "  color-thief: $(field "$colorthief" output)"
 done
 echo "load average after: $(cut -d' ' -f1-3 /proc/loadavg)"
