@@ -3,8 +3,12 @@
 #include <cxxabi.h>
 #include <unistd.h>
 
+#include <array>
+#include <atomic>
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <memory>
 #include <mutex>
 #include <shared_mutex>
@@ -38,6 +42,9 @@ struct objc_class {
     std::atomic<bool> isRegistered { false }; // read without the lock once set
     std::unordered_map<SEL, std::unique_ptr<objc_method>> methods;
     std::vector<std::unique_ptr<objc_ivar>> ivars;
+    // Variables lately found by name in a registered class (whose variables
+    // never change): MSHookIvar looks the same few up on every call.
+    std::array<std::atomic<const objc_ivar*>, 16> foundIvars {};
 };
 
 namespace {
@@ -308,14 +315,10 @@ IMP method_setImplementation(Method method, IMP implementation)
     return std::exchange(method->implementation, implementation);
 }
 
-Ivar class_getInstanceVariable(Class cls, const char* name)
+namespace {
+
+Ivar findIvar(Class cls, const char* name)
 {
-    if (!cls || !name)
-        return nullptr;
-    // A registered class's variables and superclass never change: no lock is needed to read them.
-    std::shared_lock guard(runtime().lock, std::defer_lock);
-    if (!cls->isRegistered.load(std::memory_order_acquire))
-        guard.lock();
     std::string_view wanted(name);
     for (; cls; cls = cls->superclass) {
         for (auto& ivar : cls->ivars) {
@@ -324,6 +327,28 @@ Ivar class_getInstanceVariable(Class cls, const char* name)
         }
     }
     return nullptr;
+}
+
+}
+
+Ivar class_getInstanceVariable(Class cls, const char* name)
+{
+    if (!cls || !name)
+        return nullptr;
+    if (!cls->isRegistered.load(std::memory_order_acquire)) {
+        std::shared_lock guard(runtime().lock);
+        return findIvar(cls, name);
+    }
+    // A registered class's variables and superclass never change: no lock is
+    // needed to read them, and what was found stays true.
+    auto& remembered = cls->foundIvars[(reinterpret_cast<std::uintptr_t>(name) * 0x9E3779B97F4A7C15ull) >> 60];
+    const objc_ivar* found = remembered.load(std::memory_order_relaxed);
+    if (found && std::strcmp(found->name.c_str(), name) == 0)
+        return found;
+    found = findIvar(cls, name);
+    if (found)
+        remembered.store(found, std::memory_order_relaxed);
+    return found;
 }
 
 const char* ivar_getName(Ivar ivar)
