@@ -5,16 +5,23 @@
 // it in a page at a time costs several times more, most of all in a virtual
 // machine. Small buffers come from the heap as usual.
 
-#include <sys/mman.h>
-
 #include <cstddef>
-#include <cstring>
-#include <memory>
+#include <cstdlib>
 #include <new>
 #include <type_traits>
 #include <utility>
 
 namespace device {
+
+// Zeroed pages, mapped in at once; a thread's last few unmapped are kept for
+// its next buffers (zeroed again), so that a worker going from one photo to
+// the next neither faults again nor makes the other cores flush their TLBs.
+struct ZeroedPages {
+    void* address { nullptr }; // null when there was no memory
+    std::size_t bytes { 0 }; // whole pages, at least as many as asked for
+};
+ZeroedPages mapZeroed(std::size_t bytes);
+void unmap(ZeroedPages);
 
 template <typename T> class PrefaultedBuffer {
     static_assert(std::is_trivial_v<T>, "a prefaulted buffer holds plain values");
@@ -23,13 +30,11 @@ public:
     PrefaultedBuffer() = default;
     explicit PrefaultedBuffer(std::size_t count)
         : m_count(count)
-        , m_bytes(count * sizeof(T))
     {
-        if (m_bytes >= mappedFrom) {
-            void* mapped = ::mmap(nullptr, m_bytes, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS | MAP_POPULATE, -1, 0);
-            if (mapped != MAP_FAILED) {
-                m_data = static_cast<T*>(mapped);
-                m_isMapped = true;
+        if (count * sizeof(T) >= mappedFrom) {
+            m_pages = mapZeroed(count * sizeof(T));
+            if (m_pages.address) {
+                m_data = static_cast<T*>(m_pages.address);
                 return;
             }
         }
@@ -41,8 +46,7 @@ public:
     PrefaultedBuffer(PrefaultedBuffer&& other) noexcept
         : m_data(std::exchange(other.m_data, nullptr))
         , m_count(std::exchange(other.m_count, 0))
-        , m_bytes(std::exchange(other.m_bytes, 0))
-        , m_isMapped(std::exchange(other.m_isMapped, false))
+        , m_pages(std::exchange(other.m_pages, {}))
     {
     }
     PrefaultedBuffer& operator=(PrefaultedBuffer&& other) noexcept
@@ -51,8 +55,7 @@ public:
             release();
             m_data = std::exchange(other.m_data, nullptr);
             m_count = std::exchange(other.m_count, 0);
-            m_bytes = std::exchange(other.m_bytes, 0);
-            m_isMapped = std::exchange(other.m_isMapped, false);
+            m_pages = std::exchange(other.m_pages, {});
         }
         return *this;
     }
@@ -72,8 +75,8 @@ private:
 
     void release()
     {
-        if (m_isMapped)
-            ::munmap(m_data, m_bytes);
+        if (m_pages.address)
+            unmap(std::exchange(m_pages, {}));
         else
             std::free(m_data);
         m_data = nullptr;
@@ -81,8 +84,7 @@ private:
 
     T* m_data { nullptr };
     std::size_t m_count { 0 };
-    std::size_t m_bytes { 0 };
-    bool m_isMapped { false };
+    ZeroedPages m_pages;
 };
 
 }
