@@ -28,6 +28,9 @@ void printError(const std::string& message)
 
 std::optional<std::string> devicePathOfDomain(const std::string& domain)
 {
+    // The global domain, as the defaults tool spells it: every app reads it (the device's languages).
+    if (domain == "-g" || domain == "-globalDomain" || domain == "NSGlobalDomain")
+        return "/var/mobile/Library/Preferences/.GlobalPreferences.plist";
     if (domain.empty() || domain == "." || domain == ".." || domain.find('/') != std::string::npos || domain.find('\0') != std::string::npos) {
         printError("\"" + domain + "\" is not a domain name");
         return std::nullopt;
@@ -277,16 +280,46 @@ ExitStatus defaultsRead(const std::string& domain, const std::string* key, const
     return ExitStatus::Success;
 }
 
+namespace {
+
+// The store's write protocol: read the whole file, change one key, write it back atomically.
+ExitStatus writeValue(const std::string& domain, const std::string& devicePath, const std::string& key, PropertyListValue value, const DefaultsOptions& options)
+{
+    if (domain == kMenutoneDomain)
+        warnAboutMenutoneKey(key, value);
+    auto loaded = loadDomain(devicePath);
+    if (loaded.state == LoadState::Unreadable)
+        return ExitStatus::Failure;
+    loaded.dictionary.setObject(std::move(value), key);
+    NSFileManager::defaultManager().createDirectoryAtPath("/var/mobile/Library/Preferences");
+    if (!loaded.dictionary.writeToFile(devicePath, Atomically::Yes)) {
+        printError("could not write " + loaded.hostPath);
+        return ExitStatus::Failure;
+    }
+    notifyIfMenutone(domain, options);
+    return ExitStatus::Success;
+}
+
+}
+
 ExitStatus defaultsWrite(const std::string& domain, const std::vector<std::string>& arguments, const DefaultsOptions& options)
 {
     auto devicePath = devicePathOfDomain(domain);
     if (!devicePath)
         return ExitStatus::Usage;
-    if (arguments.size() != 2 && arguments.size() != 3) {
-        printError("usage: menutone defaults write DOMAIN KEY [-bool|-int|-float|-string|-data|-color] VALUE");
+    bool isArray = arguments.size() >= 2 && arguments[1] == "-array";
+    if (!isArray && arguments.size() != 2 && arguments.size() != 3) {
+        printError("usage: menutone defaults write DOMAIN KEY [-bool|-int|-float|-string|-data|-color] VALUE, or KEY -array VALUE...");
         return ExitStatus::Usage;
     }
     const std::string& key = arguments[0];
+    if (isArray) {
+        // -array VALUE...: an array of the strings given, none for an empty one.
+        PropertyListValue::Array values;
+        for (std::size_t i = 2; i < arguments.size(); ++i)
+            values.push_back(PropertyListValue::string(arguments[i]));
+        return writeValue(domain, *devicePath, key, PropertyListValue::array(std::move(values)), options);
+    }
     static const char* const typeFlags[] = { "-bool", "-boolean", "-int", "-integer", "-float", "-string", "-data", "-color" };
     if (arguments.size() == 2 && std::find(std::begin(typeFlags), std::end(typeFlags), arguments[1]) != std::end(typeFlags)) {
         printError("no value after " + arguments[1] + "; usage: menutone defaults write DOMAIN KEY [-bool|-int|-float|-string|-data|-color] VALUE");
@@ -316,21 +349,7 @@ ExitStatus defaultsWrite(const std::string& domain, const std::vector<std::strin
         printError("\"" + text + "\" is not a valid " + type.substr(1) + " value");
         return ExitStatus::Usage;
     }
-    if (domain == kMenutoneDomain)
-        warnAboutMenutoneKey(key, *value);
-
-    // The store's write protocol: read the whole file, change one key, write it back atomically.
-    auto loaded = loadDomain(*devicePath);
-    if (loaded.state == LoadState::Unreadable)
-        return ExitStatus::Failure;
-    loaded.dictionary.setObject(std::move(*value), key);
-    NSFileManager::defaultManager().createDirectoryAtPath("/var/mobile/Library/Preferences");
-    if (!loaded.dictionary.writeToFile(*devicePath, Atomically::Yes)) {
-        printError("could not write " + loaded.hostPath);
-        return ExitStatus::Failure;
-    }
-    notifyIfMenutone(domain, options);
-    return ExitStatus::Success;
+    return writeValue(domain, *devicePath, key, std::move(*value), options);
 }
 
 ExitStatus defaultsDelete(const std::string& domain, const std::string* key, const DefaultsOptions& options)

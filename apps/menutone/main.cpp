@@ -38,7 +38,8 @@ int main(int argc, char** argv)
     addRootOption(read);
 
     // Values such as -bool are the defaults tool's spelling, not options: they are read from the extras.
-    auto* write = defaults->add_subcommand("write", "Set one key: write DOMAIN KEY [-bool|-int|-float|-string|-data|-color] VALUE");
+    auto* write = defaults->add_subcommand(
+        "write", "Set one key: write DOMAIN KEY [-bool|-int|-float|-string|-data|-color] VALUE, or KEY -array VALUE...; -g is the global domain");
     write->allow_extras();
     bool isQuiet = false;
     write->add_flag("--no-notify", isQuiet, "Do not post com.harbrook.Menutone.notify after writing that domain");
@@ -123,7 +124,7 @@ int main(int argc, char** argv)
     else if (write->parsed()) {
         std::vector<std::string> arguments = write->remaining();
         if (arguments.empty()) {
-            std::cerr << "menutone: usage: menutone defaults write DOMAIN KEY [-bool|-int|-float|-string|-data|-color] VALUE\n";
+            std::cerr << "menutone: usage: menutone defaults write DOMAIN KEY [-bool|-int|-float|-string|-data|-color] VALUE, or KEY -array VALUE...\n";
             return static_cast<int>(ExitStatus::Usage);
         }
         std::string writeDomain = arguments.front();
