@@ -3,9 +3,11 @@
 // An installed app as the home screen knows it, with the static shortcut
 // items its Info.plist declares.
 
+#include <optional>
 #include <string>
 #include <vector>
 
+#include <foundation/PropertyListValue.h>
 #include <uikit/UIImage.h>
 
 class SBSApplicationShortcutItem : public NSObject {
@@ -19,11 +21,24 @@ public:
     // Empty for an item without a subtitle.
     const std::string& localizedSubtitle() const { return m_subtitle; }
     UIImage* icon() const { return m_icon.get(); }
+    // Where the icon came from: a file of the bundle
+    // (UIApplicationShortcutItemIconFile), one of the system's shortcut
+    // icons (UIApplicationShortcutItemIconType), or none (neither given, an
+    // unknown type, or a file the bundle lacks, as on a device).
+    enum class IconKind { None, File, System };
+    IconKind iconKind() const { return m_iconKind; }
+    // The file's or the type's name, as the Info.plist gives it.
+    const std::string& iconName() const { return m_iconName; }
+    // UIApplicationShortcutItemUserInfo, if the item has one.
+    const PropertyListValue* userInfo() const { return m_userInfo ? &*m_userInfo : nullptr; }
 
     std::string m_type;
     std::string m_title;
     std::string m_subtitle;
     RefPtr<UIImage> m_icon;
+    IconKind m_iconKind { IconKind::None };
+    std::string m_iconName;
+    std::optional<PropertyListValue> m_userInfo;
 };
 
 class SBApplication : public NSObject {
@@ -31,11 +46,17 @@ public:
     SBApplication() = default;
     static Class objcClass();
 
-    // The apps under Applications/*.app of the device root, by bundle identifier.
+    // The apps under Applications/*.app of the device root, by bundle
+    // identifier. Shortcut titles and subtitles are looked up in the bundle's
+    // InfoPlist.strings for the device's language; an item the Info.plist
+    // declares wrongly is left out, with a line on stderr.
     static std::vector<Ref<SBApplication>> installedApplications();
 
     const std::string& bundleIdentifier() const { return m_bundleIdentifier; }
     const std::string& displayName() const { return m_displayName; }
+    // The home-screen icon the bundle names (CFBundleIcons, CFBundleIconFiles
+    // or CFBundleIconFile), 60 points square, masked to the rounded icon
+    // shape; the system's blank icon when it names none it has.
     UIImage* icon() const { return m_icon.get(); }
     const std::vector<Ref<SBSApplicationShortcutItem>>& shortcutItems() const { return m_shortcutItems; }
 

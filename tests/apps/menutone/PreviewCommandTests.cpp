@@ -77,6 +77,32 @@ TEST(MenutonePreview, ThePictureAndTheJSONFollowTheStore)
     EXPECT_NE(unknown.output.find("no app com.example.none"), std::string::npos);
 }
 
+TEST(MenutonePreview, ARealAppsSystemIconsAreTintedByTheTweakAndItsTitlesFollowTheDevicesLanguage)
+{
+    TemporaryRoot root;
+    ASSERT_EQ(menutone(root, "root create '" + root.path().string() + "'").status, 0);
+    auto app = root.path() / "Applications/Notes.app";
+    std::filesystem::create_directories(app / "fr.lproj");
+    writeBytes(app / "Info.plist",
+        "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<plist version=\"1.0\">\n<dict>\n\t<key>CFBundleIdentifier</key>\n\t<string>com.example.notes</string>\n"
+        "\t<key>UIApplicationShortcutItems</key>\n\t<array>\n\t\t<dict>\n\t\t\t<key>UIApplicationShortcutItemType</key>\n\t\t\t<string>new</string>\n"
+        "\t\t\t<key>UIApplicationShortcutItemTitle</key>\n\t\t\t<string>NEW_NOTE</string>\n\t\t\t<key>UIApplicationShortcutItemIconType</key>\n"
+        "\t\t\t<string>UIApplicationShortcutIconTypeCompose</string>\n\t\t\t<key>UIApplicationShortcutItemUserInfo</key>\n\t\t\t<dict>\n"
+        "\t\t\t\t<key>folder</key>\n\t\t\t\t<string>Work</string>\n\t\t\t</dict>\n\t\t</dict>\n\t</array>\n</dict>\n</plist>\n");
+    writeBytes(app / "fr.lproj/InfoPlist.strings", "\"NEW_NOTE\" = \"Nouvelle note\";\n");
+    ASSERT_EQ(menutone(root, "defaults write -g AppleLanguages -array fr en").status, 0);
+    ASSERT_EQ(menutone(root, "defaults write com.harbrook.Menutone shortcutIconColor -int 25").status, 0);
+    auto result = menutone(root, "preview --app com.example.notes -o " + (root.path() / "notes.png").string() + " --json");
+    ASSERT_EQ(result.status, 0) << result.output;
+    for (const char* expected : { "\"title\":\"Nouvelle note\"", "\"icon\":{\"kind\":\"system\",\"name\":\"UIApplicationShortcutIconTypeCompose\"}",
+             "\"iconRenderingMode\":2", "\"userInfo\":{\"folder\":\"Work\"}" })
+        EXPECT_NE(result.output.find(expected), std::string::npos) << expected << " in " << result.output;
+    // Index 25 is the settings palette's dark red.
+    auto tint = result.output.substr(result.output.find("\"iconTint\":"), 40);
+    EXPECT_EQ(tint.find("\"iconTint\":null"), std::string::npos) << tint;
+    EXPECT_EQ(tint.find("\"iconTint\":{\"r\":0.5"), std::string::npos) << "not the host's own grey: " << tint;
+}
+
 TEST(MenutoneSpringBoard, TakesLineCommandsAndFollowsTheNotificationWhileRunning)
 {
     TemporaryRoot root;
