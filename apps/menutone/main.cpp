@@ -7,6 +7,7 @@
 
 #include <device/DeviceRoot.h>
 
+#include "AppInstall.h"
 #include "Defaults.h"
 #include "Preview.h"
 #include "Settings.h"
@@ -91,6 +92,19 @@ int main(int argc, char** argv)
     simulatorCommand->add_option("--port", simulatorOptions.port, "Port to listen on (default 8080; 0 picks a free one)")->check(CLI::Range(0, 65535));
     addRootOption(simulatorCommand);
 
+    std::string appArgument;
+    bool isAppListJSON = false;
+    auto* appCommand = app.add_subcommand("app", "Install, list and remove apps in the root, as the device's installer does");
+    appCommand->require_subcommand(1);
+    auto* appInstallCommand = appCommand->add_subcommand("install", "Install an .app folder or an .ipa archive (Payload/NAME.app) into Applications/");
+    appInstallCommand->add_option("PATH", appArgument, "The .app folder or .ipa file")->required();
+    auto* appListCommand = appCommand->add_subcommand("list", "List the installed apps");
+    appListCommand->add_flag("--json", isAppListJSON, "Print JSON");
+    auto* appRemoveCommand = appCommand->add_subcommand("remove", "Remove an installed app");
+    appRemoveCommand->add_option("ID", appArgument, "Its bundle identifier")->required();
+    for (auto* command : { appCommand, appInstallCommand, appListCommand, appRemoveCommand })
+        addRootOption(command);
+
     std::string rootFolder;
     auto* rootCommand = app.add_subcommand("root", "Lay out a device root, or print the default one");
     rootCommand->require_subcommand(1);
@@ -138,6 +152,12 @@ int main(int argc, char** argv)
         status = isSettingsPhone ? runSettingsPhone() : runSettings(settingsOptions);
     else if (simulatorCommand->parsed())
         status = runSimulator(simulatorOptions);
+    else if (appInstallCommand->parsed())
+        status = appInstall(appArgument);
+    else if (appListCommand->parsed())
+        status = appList(isAppListJSON);
+    else if (appRemoveCommand->parsed())
+        status = appRemove(appArgument);
     else if (rootCreate->parsed())
         status = createRootCommand(rootFolder);
     else if (rootPath->parsed())

@@ -100,22 +100,7 @@ HomeScreen::HomeScreen(const SpringBoard& springBoard)
     auto dock = UIView::create(CGRectMake(0, screenHeight - dockHeight, screenWidth, dockHeight));
     dock->setBackgroundColor(UIColor::colorWithWhite(1, 0.3).ptr());
     m_window->addSubview(dock);
-    std::size_t gridIndex = 0, dockIndex = 0;
-    for (auto& application : m_springBoard.applications()) {
-        bool isInDock = std::find(std::begin(dockApps), std::end(dockApps), application->bundleIdentifier()) != std::end(dockApps);
-        CGPoint origin;
-        if (isInDock) {
-            origin = { firstColumn + columnPitch * static_cast<CGFloat>(dockIndex++), screenHeight - dockHeight + 18 };
-        } else {
-            origin = { firstColumn + columnPitch * static_cast<CGFloat>(gridIndex % columns), firstRow + rowPitch * static_cast<CGFloat>(gridIndex / columns) };
-            ++gridIndex;
-        }
-        if (origin.y + iconSize > screenHeight - (isInDock ? 0 : dockHeight))
-            continue; // one page, as far as it holds
-        auto icon = SBIconView::create(*this, application, origin, !isInDock);
-        m_window->addSubview(icon);
-        m_icons.push_back(icon);
-    }
+    layOutIcons();
 
     auto clock = UILabel::create(CGRectMake(0, 0, screenWidth, 20));
     clock->setText("9:41");
@@ -130,9 +115,46 @@ HomeScreen::HomeScreen(const SpringBoard& springBoard)
     m_backdrop->addSubview(m_tintView);
     m_backdrop->setHidden(true);
     m_window->addSubview(m_backdrop);
+
+    m_applicationsObserver = m_springBoard.addApplicationsObserver([this] {
+        // An app installed or removed: its menu, if open, goes, and the icons are laid out again.
+        if (m_menu)
+            closeMenu();
+        layOutIcons();
+        if (m_changeHandler)
+            m_changeHandler();
+    });
 }
 
-HomeScreen::~HomeScreen() = default;
+HomeScreen::~HomeScreen()
+{
+    m_springBoard.removeApplicationsObserver(m_applicationsObserver);
+}
+
+void HomeScreen::layOutIcons()
+{
+    for (auto& icon : m_icons)
+        icon->removeFromSuperview();
+    m_icons.clear();
+    // Above the wallpaper and the dock, under the clock and what a press lays over.
+    std::size_t position = 2;
+    std::size_t gridIndex = 0, dockIndex = 0;
+    for (auto& application : m_springBoard.applications()) {
+        bool isInDock = std::find(std::begin(dockApps), std::end(dockApps), application->bundleIdentifier()) != std::end(dockApps);
+        CGPoint origin;
+        if (isInDock) {
+            origin = { firstColumn + columnPitch * static_cast<CGFloat>(dockIndex++), screenHeight - dockHeight + 18 };
+        } else {
+            origin = { firstColumn + columnPitch * static_cast<CGFloat>(gridIndex % columns), firstRow + rowPitch * static_cast<CGFloat>(gridIndex / columns) };
+            ++gridIndex;
+        }
+        if (origin.y + iconSize > screenHeight - (isInDock ? 0 : dockHeight))
+            continue; // one page, as far as it holds
+        auto icon = SBIconView::create(*this, application, origin, !isInDock);
+        m_window->insertSubview(icon, position++);
+        m_icons.push_back(icon);
+    }
+}
 
 SBIconView* HomeScreen::iconView(const std::string& bundleIdentifier) const
 {

@@ -63,6 +63,8 @@ private:
     void deepenPress(double depth);
     void endPress(bool isTap);
     void layOutMenu();
+    // Icons for the installed apps: the grid, then the dock; again after an install.
+    void layOutIcons();
     enum class MissedMenu { Closes, StaysOpen };
     void chooseItemAt(CGPoint, MissedMenu);
     void emit(const std::string& event);
@@ -73,6 +75,7 @@ private:
     Ref<UIImageView> m_blurredView;
     Ref<UIView> m_tintView;
     std::vector<Ref<SBIconView>> m_icons;
+    std::size_t m_applicationsObserver { 0 };
     RefPtr<SBApplication> m_pressedApplication;
     RefPtr<SBIconView> m_liftedIcon;
     RefPtr<SBApplicationShortcutMenu> m_menu;

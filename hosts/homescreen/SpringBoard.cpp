@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include <corefoundation/CFNotificationCenter.h>
 #include <foundation/NSBundle.h>
 #include <objc/MessageSend.h>
 
@@ -16,6 +17,30 @@ SpringBoard::SpringBoard()
     NSBundle::mainBundle().setBundleIdentifier(bundleIdentifier);
     m_loadedLibraries = substrate::loadTweakLibraries(bundleIdentifier, executableName);
     m_applications = SBApplication::installedApplications();
+    auto installerPosted = [](CFNotificationCenterRef, void*, CFStringRef, const void*, CFDictionaryRef) { SpringBoard::launch().reloadApplications(); };
+    for (const char* name : { kApplicationInstalledNotification, kApplicationUninstalledNotification })
+        CFNotificationCenterAddObserver(CFNotificationCenterGetDarwinNotifyCenter(), this, installerPosted, CFStringMakeConstantString(name), nullptr,
+            CFNotificationSuspensionBehaviorCoalesce);
+}
+
+void SpringBoard::reloadApplications()
+{
+    m_applications = SBApplication::installedApplications();
+    // A copy: an observer may remove itself.
+    auto observers = m_applicationsObservers;
+    for (auto& [number, observer] : observers)
+        observer();
+}
+
+std::size_t SpringBoard::addApplicationsObserver(std::function<void()> observer) const
+{
+    m_applicationsObservers.emplace(m_nextObserver, std::move(observer));
+    return m_nextObserver++;
+}
+
+void SpringBoard::removeApplicationsObserver(std::size_t number) const
+{
+    m_applicationsObservers.erase(number);
 }
 
 RefPtr<SBApplication> SpringBoard::applicationWithIdentifier(const std::string& identifier) const

@@ -5,6 +5,8 @@
 // app's shortcut menu when its icon is pressed.
 
 #include <filesystem>
+#include <functional>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -21,8 +23,13 @@ public:
     static SpringBoard& launch();
 
     const std::vector<substrate::LoadedLibrary>& loadedLibraries() const { return m_loadedLibraries; }
-    // The apps installed when the home screen started, as SpringBoard reads them once.
+    // The installed apps, read when the home screen starts and again each
+    // time the installer posts that it installed or removed one.
     const std::vector<Ref<SBApplication>>& applications() const { return m_applications; }
+    void reloadApplications();
+    // Called after each reload, until removed by the number it gave.
+    std::size_t addApplicationsObserver(std::function<void()>) const;
+    void removeApplicationsObserver(std::size_t) const;
     RefPtr<SBApplication> applicationWithIdentifier(const std::string&) const;
 
     // Builds the app's shortcut menu and deepens the press to depth (0..1) in steps.
@@ -32,6 +39,9 @@ private:
     SpringBoard();
     std::vector<substrate::LoadedLibrary> m_loadedLibraries;
     std::vector<Ref<SBApplication>> m_applications;
+    // Who is told of a reload (a home screen laying out its icons); not the apps themselves.
+    mutable std::map<std::size_t, std::function<void()>> m_applicationsObservers;
+    mutable std::size_t m_nextObserver { 1 };
 };
 
 // The menu over the wallpaper, at the device's scale, as a PNG: the wallpaper

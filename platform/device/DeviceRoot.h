@@ -53,6 +53,9 @@ public:
     bool isFolder(std::string_view devicePath) const;
     // Removes a file, or a folder with everything in it; never the root itself.
     bool removeItem(std::string_view devicePath) const;
+    // Renames a file or folder within the root (both ends beneath it),
+    // replacing an empty folder or a file at the destination.
+    bool moveItem(std::string_view fromDevicePath, std::string_view toDevicePath) const;
     // Creates the folder and any missing parents, each beneath the root.
     bool createFolders(std::string_view devicePath, mode_t = 0755) const;
     std::vector<std::string> namesWithExtension(std::string_view deviceFolder, const std::string& extension) const;

@@ -150,6 +150,17 @@ bool DeviceRoot::removeItem(std::string_view devicePath) const
     return item.isValid() && removeContents(item.get()) && ::unlinkat(folder.get(), name.c_str(), AT_REMOVEDIR) == 0;
 }
 
+bool DeviceRoot::moveItem(std::string_view fromDevicePath, std::string_view toDevicePath) const
+{
+    auto from = device::devicePathComponents(fromDevicePath);
+    auto to = device::devicePathComponents(toDevicePath);
+    if (!from || !to || from->empty() || to->empty())
+        return false;
+    FileDescriptor fromFolder = openParentBeneath(m_hostFolder, *from, O_PATH);
+    FileDescriptor toFolder = openParentBeneath(m_hostFolder, *to, O_PATH);
+    return fromFolder.isValid() && toFolder.isValid() && ::renameat(fromFolder.get(), from->back().c_str(), toFolder.get(), to->back().c_str()) == 0;
+}
+
 bool DeviceRoot::createFolders(std::string_view devicePath, mode_t mode) const
 {
     auto components = device::devicePathComponents(devicePath);

@@ -10,6 +10,11 @@
 #include <foundation/PropertyListValue.h>
 #include <uikit/UIImage.h>
 
+// Posted by the installer after an app is installed or removed, so that a
+// running home screen lays out its icons again.
+inline constexpr const char* kApplicationInstalledNotification = "com.apple.mobile.application_installed";
+inline constexpr const char* kApplicationUninstalledNotification = "com.apple.mobile.application_uninstalled";
+
 class SBSApplicationShortcutItem : public NSObject {
 public:
     SBSApplicationShortcutItem() = default;

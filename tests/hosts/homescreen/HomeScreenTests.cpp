@@ -4,6 +4,9 @@
 #include <cairo.h>
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
+#include <corefoundation/CFNotificationCenter.h>
 #include <corefoundation/CFRunLoop.h>
 #include <homescreen/HomeScreen.h>
 #include <uikit/UILabel.h>
@@ -199,4 +202,29 @@ TEST_F(HomeScreenTest, ThePressBlursTheScreenBehindTheMenuButNotTheLiftedIcon)
     openMenu(photos);
     EXPECT_NE(pixelAt(edge), edgeBefore);
     EXPECT_EQ(pixelAt(photosIcon), iconBefore);
+}
+
+TEST_F(HomeScreenTest, AnAppInstalledWhileItRunsGetsAnIconAndLosesItWhenRemoved)
+{
+    auto folder = DeviceRoot::current().hostFolder() / "Applications/Extra.app";
+    std::filesystem::create_directories(folder);
+    writeBytes(folder / "Info.plist",
+        "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<plist version=\"1.0\">\n<dict>\n\t<key>CFBundleIdentifier</key>\n\t<string>com.example.extra</string>\n"
+        "</dict>\n</plist>\n");
+    // What the installer posts, heard through the root's notify folder as from another process.
+    auto postAndWait = [&](const char* name, bool isShown) {
+        CFNotificationCenterPostNotification(CFNotificationCenterGetDarwinNotifyCenter(), CFStringMakeConstantString(name), nullptr, nullptr, true);
+        for (int i = 0; i < 100 && (m_home->iconView("com.example.extra") != nullptr) != isShown; ++i)
+            CFRunLoop::main().runOnce(std::chrono::milliseconds(50));
+    };
+    int changesBefore = m_changes;
+    postAndWait(kApplicationInstalledNotification, true);
+    ASSERT_TRUE(m_home->iconView("com.example.extra"));
+    EXPECT_GT(m_home->iconFrame("com.example.extra").size.width, 0);
+    EXPECT_GT(m_changes, changesBefore) << "a host that sends pictures is told";
+    EXPECT_TRUE(m_home->iconView(mail)) << "the others stay";
+
+    std::filesystem::remove_all(folder);
+    postAndWait(kApplicationUninstalledNotification, false);
+    EXPECT_FALSE(m_home->iconView("com.example.extra"));
 }
