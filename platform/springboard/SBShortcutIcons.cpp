@@ -4,8 +4,10 @@
 
 #include <algorithm>
 #include <cmath>
+#include <initializer_list>
 #include <map>
 #include <mutex>
+#include <utility>
 
 #include <uikit/UIGraphics.h>
 
@@ -17,6 +19,23 @@ namespace {
 
 // Each glyph is drawn in a 28-point square, in black, with lines 2 points wide.
 constexpr double pi = 3.14159265358979323846;
+
+enum class Ends { Open, Closed };
+
+// A path through the points, from the first.
+void polygon(cairo_t* cr, std::initializer_list<std::pair<double, double>> points, Ends ends = Ends::Open)
+{
+    bool isFirst = true;
+    for (auto [x, y] : points) {
+        if (isFirst)
+            cairo_move_to(cr, x, y);
+        else
+            cairo_line_to(cr, x, y);
+        isFirst = false;
+    }
+    if (ends == Ends::Closed)
+        cairo_close_path(cr);
+}
 
 void stroke(cairo_t* cr)
 {
@@ -48,9 +67,7 @@ void envelope(cairo_t* cr, double top)
 {
     roundedBox(cr, 3, top, 22, 15, 2);
     stroke(cr);
-    cairo_move_to(cr, 4, top + 1.5);
-    cairo_line_to(cr, 14, top + 9);
-    cairo_line_to(cr, 24, top + 1.5);
+    polygon(cr, { { 4, top + 1.5 }, { 14, top + 9 }, { 24, top + 1.5 } });
     stroke(cr);
 }
 
@@ -89,17 +106,13 @@ void clockFace(cairo_t* cr, double x, double y, double radius)
 {
     circle(cr, x, y, radius);
     stroke(cr);
-    cairo_move_to(cr, x, y - radius * 0.6);
-    cairo_line_to(cr, x, y);
-    cairo_line_to(cr, x + radius * 0.45, y + radius * 0.3);
+    polygon(cr, { { x, y - radius * 0.6 }, { x, y }, { x + radius * 0.45, y + radius * 0.3 } });
     stroke(cr);
 }
 
 void check(cairo_t* cr, double x, double y, double size)
 {
-    cairo_move_to(cr, x - size * 0.5, y);
-    cairo_line_to(cr, x - size * 0.15, y + size * 0.35);
-    cairo_line_to(cr, x + size * 0.5, y - size * 0.35);
+    polygon(cr, { { x - size * 0.5, y }, { x - size * 0.15, y + size * 0.35 }, { x + size * 0.5, y - size * 0.35 } });
     stroke(cr);
 }
 
@@ -107,24 +120,12 @@ void drawGlyph(cairo_t* cr, std::string_view name)
 {
     if (name == "Compose") {
         // A sheet open at its top right corner, and a pencil writing on it.
-        cairo_move_to(cr, 14, 5);
-        cairo_line_to(cr, 4, 5);
-        cairo_line_to(cr, 4, 24);
-        cairo_line_to(cr, 23, 24);
-        cairo_line_to(cr, 23, 14);
+        polygon(cr, { { 14, 5 }, { 4, 5 }, { 4, 24 }, { 23, 24 }, { 23, 14 } });
         stroke(cr);
-        cairo_move_to(cr, 12, 16);
-        cairo_line_to(cr, 13, 12.5);
-        cairo_line_to(cr, 22, 3.5);
-        cairo_line_to(cr, 24.5, 6);
-        cairo_line_to(cr, 15.5, 15);
-        cairo_close_path(cr);
+        polygon(cr, { { 12, 16 }, { 13, 12.5 }, { 22, 3.5 }, { 24.5, 6 }, { 15.5, 15 } }, Ends::Closed);
         stroke(cr);
     } else if (name == "Play") {
-        cairo_move_to(cr, 8, 4);
-        cairo_line_to(cr, 24, 14);
-        cairo_line_to(cr, 8, 24);
-        cairo_close_path(cr);
+        polygon(cr, { { 8, 4 }, { 24, 14 }, { 8, 24 } }, Ends::Closed);
         cairo_fill(cr);
     } else if (name == "Pause") {
         roundedBox(cr, 7, 5, 5, 18, 1);
@@ -134,11 +135,7 @@ void drawGlyph(cairo_t* cr, std::string_view name)
         line(cr, 14, 4, 14, 24);
         line(cr, 4, 14, 24, 14);
     } else if (name == "Location") {
-        cairo_move_to(cr, 24, 4);
-        cairo_line_to(cr, 4, 13);
-        cairo_line_to(cr, 14, 14);
-        cairo_line_to(cr, 15, 24);
-        cairo_close_path(cr);
+        polygon(cr, { { 24, 4 }, { 4, 13 }, { 14, 14 }, { 15, 24 } }, Ends::Closed);
         cairo_fill(cr);
     } else if (name == "Search") {
         circle(cr, 12, 12, 7);
@@ -149,12 +146,7 @@ void drawGlyph(cairo_t* cr, std::string_view name)
         cairo_set_line_cap(cr, CAIRO_LINE_CAP_ROUND);
         cairo_stroke(cr);
     } else if (name == "Share") {
-        cairo_move_to(cr, 10, 11);
-        cairo_line_to(cr, 6, 11);
-        cairo_line_to(cr, 6, 25);
-        cairo_line_to(cr, 22, 25);
-        cairo_line_to(cr, 22, 11);
-        cairo_line_to(cr, 18, 11);
+        polygon(cr, { { 10, 11 }, { 6, 11 }, { 6, 25 }, { 22, 25 }, { 22, 11 }, { 18, 11 } });
         stroke(cr);
         line(cr, 14, 3, 14, 17);
         arrowHead(cr, 14, 3, -pi / 2);
@@ -170,18 +162,9 @@ void drawGlyph(cairo_t* cr, std::string_view name)
         cairo_arc(cr, 14, 23, 7, pi, 2 * pi);
         cairo_fill(cr);
     } else if (name == "Home") {
-        cairo_move_to(cr, 3, 14);
-        cairo_line_to(cr, 14, 4);
-        cairo_line_to(cr, 25, 14);
+        polygon(cr, { { 3, 14 }, { 14, 4 }, { 25, 14 } });
         stroke(cr);
-        cairo_move_to(cr, 6.5, 11.5);
-        cairo_line_to(cr, 6.5, 24);
-        cairo_line_to(cr, 12, 24);
-        cairo_line_to(cr, 12, 17);
-        cairo_line_to(cr, 16, 17);
-        cairo_line_to(cr, 16, 24);
-        cairo_line_to(cr, 21.5, 24);
-        cairo_line_to(cr, 21.5, 11.5);
+        polygon(cr, { { 6.5, 11.5 }, { 6.5, 24 }, { 12, 24 }, { 12, 17 }, { 16, 17 }, { 16, 24 }, { 21.5, 24 }, { 21.5, 11.5 } });
         stroke(cr);
     } else if (name == "MarkLocation") {
         cairo_move_to(cr, 14, 26);
@@ -241,21 +224,14 @@ void drawGlyph(cairo_t* cr, std::string_view name)
     } else if (name == "CapturePhoto") {
         roundedBox(cr, 3, 8, 22, 15, 2.5);
         stroke(cr);
-        cairo_move_to(cr, 9, 8);
-        cairo_line_to(cr, 11, 5);
-        cairo_line_to(cr, 17, 5);
-        cairo_line_to(cr, 19, 8);
+        polygon(cr, { { 9, 8 }, { 11, 5 }, { 17, 5 }, { 19, 8 } });
         stroke(cr);
         circle(cr, 14, 15.5, 4.5);
         stroke(cr);
     } else if (name == "CaptureVideo") {
         roundedBox(cr, 2, 8, 16, 12, 2.5);
         stroke(cr);
-        cairo_move_to(cr, 19.5, 13);
-        cairo_line_to(cr, 26, 9);
-        cairo_line_to(cr, 26, 19);
-        cairo_line_to(cr, 19.5, 15);
-        cairo_close_path(cr);
+        polygon(cr, { { 19.5, 13 }, { 26, 9 }, { 26, 19 }, { 19.5, 15 } }, Ends::Closed);
         cairo_fill(cr);
     } else if (name == "Task") {
         for (int row = 0; row < 3; ++row) {
@@ -276,12 +252,7 @@ void drawGlyph(cairo_t* cr, std::string_view name)
         line(cr, 8, 24, 6.5, 26);
         line(cr, 20, 24, 21.5, 26);
     } else if (name == "Bookmark") {
-        cairo_move_to(cr, 7, 3);
-        cairo_line_to(cr, 21, 3);
-        cairo_line_to(cr, 21, 25);
-        cairo_line_to(cr, 14, 19);
-        cairo_line_to(cr, 7, 25);
-        cairo_close_path(cr);
+        polygon(cr, { { 7, 3 }, { 21, 3 }, { 21, 25 }, { 14, 19 }, { 7, 25 } }, Ends::Closed);
         cairo_fill(cr);
     } else if (name == "Shuffle") {
         cairo_move_to(cr, 3, 8);
@@ -293,13 +264,7 @@ void drawGlyph(cairo_t* cr, std::string_view name)
         arrowHead(cr, 25, 8, 0);
         arrowHead(cr, 25, 20, 0);
     } else if (name == "Audio") {
-        cairo_move_to(cr, 3, 11);
-        cairo_line_to(cr, 8, 11);
-        cairo_line_to(cr, 14, 5);
-        cairo_line_to(cr, 14, 23);
-        cairo_line_to(cr, 8, 17);
-        cairo_line_to(cr, 3, 17);
-        cairo_close_path(cr);
+        polygon(cr, { { 3, 11 }, { 8, 11 }, { 14, 5 }, { 14, 23 }, { 8, 17 }, { 3, 17 } }, Ends::Closed);
         cairo_fill(cr);
         cairo_arc(cr, 14, 14, 5, -0.3 * pi, 0.3 * pi);
         stroke(cr);
