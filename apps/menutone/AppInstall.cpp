@@ -106,8 +106,12 @@ std::optional<Bundle> readAppFolder(const std::filesystem::path& folder)
             bundle.entries.push_back({ BundleEntry::Kind::Folder, relative, {} });
         } else if (std::filesystem::is_regular_file(status)) {
             auto size = std::filesystem::file_size(walk->path(), error);
-            if (error || !limits.admit(size))
-                return error ? (printError("cannot read " + walk->path().string()), std::nullopt) : std::nullopt;
+            if (error) {
+                printError("cannot read " + walk->path().string());
+                return std::nullopt;
+            }
+            if (!limits.admit(size))
+                return std::nullopt;
             std::ifstream file(walk->path(), std::ios::binary);
             std::vector<std::uint8_t> contents((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
             if (!file && !file.eof()) {
@@ -258,7 +262,7 @@ bool writeEntries(const DeviceRoot& root, const std::string& folder, const Bundl
 ExitStatus appInstall(const std::string& hostPath)
 {
     std::filesystem::path source(hostPath);
-    while (source.has_filename() == false && source.has_parent_path() && source != source.root_path())
+    while (!source.has_filename() && source.has_parent_path() && source != source.root_path())
         source = source.parent_path(); // "Notes.app/" as "Notes.app"
     std::error_code error;
     auto status = std::filesystem::status(source, error);
