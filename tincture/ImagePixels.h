@@ -14,6 +14,11 @@ namespace tincture {
 struct PixelBytes {
     std::uint8_t red, green, blue, alpha;
     std::uint32_t packed() const { return std::uint32_t(red) << 24 | std::uint32_t(green) << 16 | std::uint32_t(blue) << 8 | alpha; }
+    static PixelBytes fromPacked(std::uint32_t key)
+    {
+        return { static_cast<std::uint8_t>(key >> 24), static_cast<std::uint8_t>(key >> 16), static_cast<std::uint8_t>(key >> 8),
+            static_cast<std::uint8_t>(key) };
+    }
 };
 
 // Column by column, and down each column, as the palette counts them.

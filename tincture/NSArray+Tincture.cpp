@@ -232,12 +232,7 @@ struct DistinctPixels {
         return slots[slot] ? counts[slots[slot] - 1] : 0;
     }
 
-    PixelBytes pixel(std::size_t i) const
-    {
-        std::uint32_t key = keys[i];
-        return { static_cast<std::uint8_t>(key >> 24), static_cast<std::uint8_t>(key >> 16), static_cast<std::uint8_t>(key >> 8),
-            static_cast<std::uint8_t>(key) };
-    }
+    PixelBytes pixel(std::size_t i) const { return PixelBytes::fromPacked(keys[i]); }
 };
 
 constexpr CGFloat paletteMinimumSaturation = 0.15;

@@ -22,6 +22,7 @@
 
 #include "../common/JSON.h"
 #include "PhoneProtocol.h"
+#include "PropertyListText.h"
 #include "SampleRoot.h"
 
 namespace {
@@ -39,51 +40,6 @@ std::string fontJSON(const UIFont* font)
     if (!font)
         return "null";
     return "{\"name\":" + jsonString(font->fontName()) + ",\"size\":" + jsonNumber(font->pointSize()) + "}";
-}
-
-// A property list as JSON: data as base64 text, dates as seconds since 2001
-// (the formats' reference date), a keyed archive's references as numbers.
-std::string propertyListJSON(const PropertyListValue& value)
-{
-    switch (value.type()) {
-    case PropertyListValue::Type::Boolean:
-        return *value.asBoolean() ? "true" : "false";
-    case PropertyListValue::Type::Integer:
-        return value.isUnsignedInteger() ? std::to_string(static_cast<std::uint64_t>(*value.asInteger())) : std::to_string(*value.asInteger());
-    case PropertyListValue::Type::Real:
-        return jsonNumber(*value.asReal());
-    case PropertyListValue::Type::String:
-        return jsonString(*value.asString());
-    case PropertyListValue::Type::Data: {
-        static const char digits[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/";
-        auto& bytes = *value.asData();
-        std::string text;
-        for (std::size_t i = 0; i < bytes.size(); i += 3) {
-            std::size_t count = std::min<std::size_t>(3, bytes.size() - i);
-            std::uint32_t group = std::uint32_t(bytes[i]) << 16 | (count > 1 ? std::uint32_t(bytes[i + 1]) << 8 : 0) | (count > 2 ? bytes[i + 2] : 0);
-            for (std::size_t j = 0; j < 4; ++j)
-                text += j <= count ? digits[group >> (18 - 6 * j) & 63] : '=';
-        }
-        return jsonString(text);
-    }
-    case PropertyListValue::Type::Date:
-        return jsonNumber(*value.asDate());
-    case PropertyListValue::Type::UID:
-        return std::to_string(*value.asUID());
-    case PropertyListValue::Type::Array: {
-        std::string json = "[";
-        for (auto& element : *value.asArray())
-            json += (json.size() > 1 ? "," : "") + propertyListJSON(element);
-        return json + "]";
-    }
-    case PropertyListValue::Type::Dictionary: {
-        std::string json = "{";
-        for (auto& [key, element] : *value.asDictionary())
-            json += (json.size() > 1 ? "," : "") + jsonString(key) + ":" + propertyListJSON(element);
-        return json + "}";
-    }
-    }
-    return "null";
 }
 
 std::string iconJSON(const SBSApplicationShortcutItem* item)
@@ -155,7 +111,7 @@ std::string menuJSON(const SBApplicationShortcutMenu& menu, double press)
         json += ",\"titleFont\":" + fontJSON(item.titleLabel() ? item.titleLabel()->font() : nullptr);
         json += ",\"subtitleFont\":" + fontJSON(item.subtitleLabel() ? item.subtitleLabel()->font() : nullptr);
         json += ",\"icon\":" + iconJSON(shortcut);
-        json += ",\"userInfo\":" + (shortcut && shortcut->userInfo() ? propertyListJSON(*shortcut->userInfo()) : std::string("null")) + "}";
+        json += ",\"userInfo\":" + (shortcut && shortcut->userInfo() ? jsonText(*shortcut->userInfo()) : std::string("null")) + "}";
     }
     return json + "]}";
 }

@@ -121,11 +121,6 @@ std::string readFailureMessage(const std::string& path, UIImage::ReadFailure fai
     return path + ": " + UIImage::describe(failure);
 }
 
-// The palettes of many images, on every core, printed in the order given as
-// each is ready: with --json one line per file, {"file","colors"} or
-// {"file","error"}; else the file's name and its colours. A bad file gets its
-// error and the others go on. A progress bar on a terminal for more than a
-// few files. Answers whether every file was read.
 // The cores this process may run on (taskset, a container's limit), not all the machine's.
 std::size_t usableCoreCount()
 {
@@ -135,6 +130,11 @@ std::size_t usableCoreCount()
     return std::thread::hardware_concurrency();
 }
 
+// The palettes of many images, on every core, printed in the order given as
+// each is ready: with --json one line per file, {"file","colors"} or
+// {"file","error"}; else the file's name and its colours. A bad file gets its
+// error and the others go on. A progress bar on a terminal for more than a
+// few files. Answers whether every file was read.
 bool printColorsOfImages(const std::vector<std::string>& paths, tincture::Flat flat)
 {
     struct Result {

@@ -102,6 +102,23 @@ bool isOneComponent(const std::string& name)
     return !name.empty() && name != "." && name != ".." && name.find('/') == std::string::npos && name.find('\0') == std::string::npos;
 }
 
+// Non-blocking so that a FIFO left in the way cannot hang the reader.
+FileDescriptor openForReading(const std::filesystem::path& path)
+{
+    return FileDescriptor(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
+}
+
+// Why an open file is not to be read, if it is not: not a regular file, or
+// already past the limit.
+std::optional<ReadFailure> refusalOf(int fd, struct stat& status)
+{
+    if (fd < 0 || ::fstat(fd, &status) != 0 || !S_ISREG(status.st_mode))
+        return ReadFailure::Unreadable;
+    if (static_cast<std::uintmax_t>(status.st_size) > maximumReadSize)
+        return ReadFailure::TooLarge;
+    return std::nullopt;
+}
+
 }
 
 std::optional<std::vector<std::uint8_t>> readOpenFile(int fd, ReadFailure* failure)
@@ -112,10 +129,8 @@ std::optional<std::vector<std::uint8_t>> readOpenFile(int fd, ReadFailure* failu
         return std::nullopt;
     };
     struct stat status { };
-    if (fd < 0 || ::fstat(fd, &status) != 0 || !S_ISREG(status.st_mode))
-        return fail(ReadFailure::Unreadable);
-    if (static_cast<std::uintmax_t>(status.st_size) > maximumReadSize)
-        return fail(ReadFailure::TooLarge);
+    if (auto refusal = refusalOf(fd, status))
+        return fail(*refusal);
 
     std::vector<std::uint8_t> contents;
     contents.reserve(static_cast<std::size_t>(status.st_size));
@@ -138,23 +153,17 @@ std::optional<std::vector<std::uint8_t>> readOpenFile(int fd, ReadFailure* failu
 
 std::optional<std::vector<std::uint8_t>> readFile(const std::filesystem::path& path, ReadFailure* failure)
 {
-    // Non-blocking so that a FIFO left in the way cannot hang the reader.
-    FileDescriptor file(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
+    FileDescriptor file = openForReading(path);
     return readOpenFile(file.get(), failure);
 }
 
 std::optional<FileBlockReader> FileBlockReader::open(const std::filesystem::path& path, ReadFailure* failure)
 {
-    FileDescriptor file(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
+    FileDescriptor file = openForReading(path);
     struct stat status { };
-    if (!file.isValid() || ::fstat(file.get(), &status) != 0 || !S_ISREG(status.st_mode)) {
+    if (auto refusal = refusalOf(file.get(), status)) {
         if (failure)
-            *failure = ReadFailure::Unreadable;
-        return std::nullopt;
-    }
-    if (static_cast<std::uintmax_t>(status.st_size) > maximumReadSize) {
-        if (failure)
-            *failure = ReadFailure::TooLarge;
+            *failure = *refusal;
         return std::nullopt;
     }
     return FileBlockReader(std::move(file));

@@ -27,27 +27,6 @@ std::string textOf(std::span<const std::uint8_t> bytes)
     return wellFormedUTF8(std::string(bytes.begin() + static_cast<std::ptrdiff_t>(start), bytes.end()));
 }
 
-void appendUTF8(std::string& text, char32_t code)
-{
-    if (code >= 0xD800 && code <= 0xDFFF)
-        code = 0xFFFD;
-    if (code < 0x80)
-        text += static_cast<char>(code);
-    else if (code < 0x800) {
-        text += static_cast<char>(0xC0 | code >> 6);
-        text += static_cast<char>(0x80 | (code & 0x3F));
-    } else if (code < 0x10000) {
-        text += static_cast<char>(0xE0 | code >> 12);
-        text += static_cast<char>(0x80 | (code >> 6 & 0x3F));
-        text += static_cast<char>(0x80 | (code & 0x3F));
-    } else {
-        text += static_cast<char>(0xF0 | code >> 18);
-        text += static_cast<char>(0x80 | (code >> 12 & 0x3F));
-        text += static_cast<char>(0x80 | (code >> 6 & 0x3F));
-        text += static_cast<char>(0x80 | (code & 0x3F));
-    }
-}
-
 // The old-style text form, as Foundation's parser for it reads strings files.
 class TextReader {
 public:
@@ -199,17 +178,17 @@ private:
                 auto unit = readHex(4);
                 if (!unit)
                     return std::nullopt;
-                char32_t code = *unit;
-                if (code >= 0xD800 && code <= 0xDBFF && (m_text.substr(m_position, 2) == "\\U" || m_text.substr(m_position, 2) == "\\u")) {
+                std::u16string units(1, static_cast<char16_t>(*unit));
+                if (*unit >= 0xD800 && *unit <= 0xDBFF && (m_text.substr(m_position, 2) == "\\U" || m_text.substr(m_position, 2) == "\\u")) {
                     std::size_t save = m_position;
                     m_position += 2;
                     auto low = readHex(4);
                     if (low && *low >= 0xDC00 && *low <= 0xDFFF)
-                        code = 0x10000 + ((code - 0xD800) << 10) + (*low - 0xDC00);
+                        units += static_cast<char16_t>(*low);
                     else
                         m_position = save;
                 }
-                appendUTF8(text, code);
+                text += utf8FromUTF16(units); // a lone surrogate becomes U+FFFD
                 break;
             }
             default:
