@@ -44,7 +44,7 @@ for kind in smooth camera; do
     photo=$scratch/$kind.jpg
     build/bench/make-test-photo "$photo" 4032 3024 $([ $kind = camera ] && echo --camera)
     echo "$kind photo: $(stat -c %s "$photo") bytes, 4032x3024"
-    tincture=$(taskset -c "$cpu" build/bench/time-command "$runs" build/apps/tincture colors "$photo")
+    tincture=$(taskset -c "$cpu" build/bench/time-command "$runs" build/bin/tincture colors "$photo")
     colorthief=$(cd "$scratch" && UV_THREADPOOL_SIZE=1 VIPS_CONCURRENCY=1 taskset -c "$cpu" "$OLDPWD/build/bench/time-command" "$runs" node colorthief.mjs "$photo")
     inProcess=$(cd "$scratch" && UV_THREADPOOL_SIZE=1 VIPS_CONCURRENCY=1 taskset -c "$cpu" node in-process.mjs "$photo" "$runs")
     echo "  tincture colors, process start to output:     $(field "$tincture" median) ms"

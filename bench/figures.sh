@@ -33,8 +33,8 @@ seconds() { # median wall seconds of RUNS runs of a command
         echo $(((end - start) / 1000))
     done | sort -n | awk '{ t[NR] = $1 } END { printf "%.3f", t[int((NR + 1) / 2)] / 1e6 }'
 }
-one=$(seconds taskset -c 1 build/apps/tincture colors "$scratch"/photo*.jpg --json)
-two=$(seconds taskset -c 0,1 build/apps/tincture colors "$scratch"/photo*.jpg --json)
+one=$(seconds taskset -c 1 build/bin/tincture colors "$scratch"/photo*.jpg --json)
+two=$(seconds taskset -c 0,1 build/bin/tincture colors "$scratch"/photo*.jpg --json)
 echo "a batch of 16 camera-like photos: ${one} s on one core, ${two} s on two ($(awk "BEGIN { printf \"%.2f\", $one / $two }") times the throughput)"
 
 build/bench/menu-benchmarks --benchmark_filter='buildMenu|settingsChangeToLoadSettings' --benchmark_repetitions=9 \

@@ -10,6 +10,7 @@
 
 #include <device/DeviceRoot.h>
 #include <device/FileSystem.h>
+#include <device/InstallLayout.h>
 #include <foundation/NSDictionary.h>
 #include <foundation/PropertyListSerialization.h>
 
@@ -350,11 +351,11 @@ bool createRoot(const fs::path& folder, std::string& error)
                 { "com.apple.photos.search", "Search", nullptr, "Search", magnifierGlyph, 0 } } },
     };
     bool isLaidOut = std::all_of(std::begin(apps), std::end(apps), [&](const App& app) { return writeApp(layout, app); }) && writeDeviceFiles(layout)
-        && layout.copy(MENUTONE_TWEAK_LIBRARY, "/Library/MobileSubstrate/DynamicLibraries/Menutone.dylib")
-        && layout.copy(MENUTONE_TWEAK_PLIST, "/Library/MobileSubstrate/DynamicLibraries/Menutone.plist")
+        && layout.copy(device::libraryFolder() / "Menutone.dylib", "/Library/MobileSubstrate/DynamicLibraries/Menutone.dylib")
+        && layout.copy(device::dataFolder() / "Menutone.plist", "/Library/MobileSubstrate/DynamicLibraries/Menutone.plist")
         // The settings bundle and the entry that makes the Settings app list it.
-        && layout.copyTree(MENUTONE_SETTINGS_BUNDLE, "/Library/PreferenceBundles/MenutoneSettings.bundle")
-        && layout.copy(MENUTONE_SETTINGS_ENTRY, "/Library/PreferenceLoader/Preferences/MenutoneSettings.plist");
+        && layout.copyTree(device::libraryFolder() / "MenutoneSettings.bundle", "/Library/PreferenceBundles/MenutoneSettings.bundle")
+        && layout.copy(device::dataFolder() / "PreferenceLoader" / "MenutoneSettings.plist", "/Library/PreferenceLoader/Preferences/MenutoneSettings.plist");
     if (!isLaidOut)
         error = layout.error();
     return isLaidOut;

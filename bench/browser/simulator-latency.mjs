@@ -2,7 +2,7 @@
 // a click on a Settings switch until the Settings phone's new picture has
 // loaded, and until the home screen's open menu, restyled by the change,
 // has loaded. Medians over the clicks.
-//   MENUTONE_COMMAND=build/apps/menutone node bench/browser/simulator-latency.mjs [CLICKS]
+//   MENUTONE_COMMAND=build/bin/menutone node bench/browser/simulator-latency.mjs [CLICKS]
 // (playwright-core comes from tests/browser, where scripts/install-deps puts it)
 import { spawn, execFileSync } from "node:child_process";
 import { mkdtempSync, rmSync } from "node:fs";

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "DevicePath.h"
+#include "InstallLayout.h"
 
 namespace fs = std::filesystem;
 
@@ -71,7 +72,7 @@ fs::path DeviceRoot::defaultHostFolder()
 {
     if (const char* fromEnvironment = std::getenv("MENUTONE_ROOT"); fromEnvironment && *fromEnvironment)
         return fromEnvironment;
-    return MENUTONE_DEFAULT_ROOT;
+    return device::defaultRootFolder();
 }
 
 DeviceRoot DeviceRoot::current()

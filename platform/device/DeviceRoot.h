@@ -22,7 +22,7 @@ public:
     explicit DeviceRoot(std::filesystem::path hostFolder);
 
     // The root of this process: set by --root, else MENUTONE_ROOT, else the
-    // root that the build lays out.
+    // default one (device::defaultRootFolder).
     static DeviceRoot current();
     static void setCurrent(const std::filesystem::path& hostFolder);
     static std::filesystem::path defaultHostFolder();

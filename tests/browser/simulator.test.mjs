@@ -1,6 +1,6 @@
 // The simulator page in a real browser: a person's pointer and keyboard on
 // the two phones, and the menu restyling as the Settings app changes it.
-//   MENUTONE_COMMAND=build/apps/menutone node --test tests/browser/
+//   MENUTONE_COMMAND=build/bin/menutone node --test tests/browser/
 import { test, before, after } from "node:test";
 import assert from "node:assert/strict";
 import { spawn, execFileSync } from "node:child_process";

@@ -1,0 +1,69 @@
+#!/usr/bin/env bash
+# Installs the build into a temporary prefix and uses it as outsiders would:
+# a CMake project and a pkg-config build of tests/consumer/main.cpp must print
+# what the installed tincture command says, and the installed commands must
+# work after the prefix is moved, with the source and build trees hidden.
+#   InstallTest.sh SOURCE_DIR BUILD_DIR
+set -euo pipefail
+source_dir=$1
+build_dir=$2
+scratch=$(mktemp -d "${TMPDIR:-/tmp}/menutone-install.XXXXXX")
+trap 'rm -rf "$scratch"' EXIT
+
+fail() {
+    echo "InstallTest: $*" >&2
+    exit 1
+}
+
+cmake --install "$build_dir" --prefix "$scratch/prefix" >/dev/null
+colors=("#ff0000" "#3498db" "#0F0")
+
+# The colour library through find_package(Tincture).
+cmake -S "$source_dir/tests/consumer" -B "$scratch/cmake-consumer" -DCMAKE_PREFIX_PATH="$scratch/prefix" >/dev/null
+cmake --build "$scratch/cmake-consumer" >/dev/null
+from_cmake=$("$scratch/cmake-consumer/tincture-consumer" "${colors[@]}")
+
+# And through pkg-config.
+pc_file=$(find "$scratch/prefix" -name tincture.pc | head -n 1)
+[ -n "$pc_file" ] || fail "no tincture.pc was installed"
+export PKG_CONFIG_PATH
+PKG_CONFIG_PATH=$(dirname "$pc_file")
+# shellcheck disable=SC2046
+c++ "$source_dir/tests/consumer/main.cpp" -o "$scratch/pkg-config-consumer" $(pkg-config --cflags --libs tincture)
+from_pkg_config=$("$scratch/pkg-config-consumer" "${colors[@]}")
+
+# The independent truth: the installed command's own answer.
+expected=""
+for color in "${colors[@]}"; do
+    flat=$("$scratch/prefix/bin/tincture" flatten "$color" | cut -d' ' -f1)
+    expected+="$color -> $flat"$'\n'
+done
+expected=${expected%$'\n'}
+[ "$from_cmake" = "$expected" ] || fail "the CMake consumer printed"$'\n'"$from_cmake"$'\n'"instead of"$'\n'"$expected"
+[ "$from_pkg_config" = "$expected" ] || fail "the pkg-config consumer printed"$'\n'"$from_pkg_config"$'\n'"instead of"$'\n'"$expected"
+
+# Nothing installed at the top of include/ but the project's own folder.
+[ "$(ls "$scratch/prefix/include")" = "menutone" ] || fail "include/ holds $(ls "$scratch/prefix/include")"
+
+# The prefix moved, and the trees it came from out of sight.
+mv "$scratch/prefix" "$scratch/moved"
+use_installed='
+    set -e
+    bin=$1/bin
+    "$bin/menutone" root create "$2/root" >/dev/null
+    "$bin/menutone" --root "$2/root" preview --app com.apple.mobilemail -o "$2/menu.png" --json >"$2/preview.json"
+    "$bin/menutone" --root "$2/root" defaults write com.harbrook.Menutone shortcutTitleColor -int 25
+    "$bin/tincture" flatten "#ff0000" >"$2/flat.txt"
+'
+hidden="mount -t tmpfs none '$source_dir' || exit 1; mount -t tmpfs none '$build_dir' 2>/dev/null || true"
+if unshare -rm true 2>/dev/null; then
+    unshare -rm bash -c "$hidden; bash -c '$use_installed' - '$scratch/moved' '$scratch'" ||
+        fail "the installed commands failed with the source and build trees hidden"
+else
+    echo "InstallTest: cannot hide the trees here (no user namespaces); running the moved prefix in plain sight" >&2
+    bash -c "$use_installed" - "$scratch/moved" "$scratch" || fail "the installed commands failed from a moved prefix"
+fi
+[ -s "$scratch/menu.png" ] || fail "preview drew no picture"
+grep -q '"app":"com.apple.mobilemail"' "$scratch/preview.json" || fail "preview printed $(cat "$scratch/preview.json")"
+grep -q '^#E84E3C' "$scratch/flat.txt" || fail "tincture printed $(cat "$scratch/flat.txt")"
+echo "InstallTest: passed"
