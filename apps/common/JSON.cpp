@@ -2,34 +2,42 @@
 
 #include <charconv>
 #include <cmath>
-#include <cstdio>
+#include <cstdint>
 
-#include <foundation/Unicode.h>
+#include <uikit/UIColor.h>
 
-std::string jsonString(std::string_view rawText)
+JSON jsonNumber(double value)
 {
-    // JSON is UTF-8: a file name or stored string with ill-formed bytes gets U+FFFD for them.
-    std::string text = foundation::wellFormedUTF8(std::string(rawText));
-    std::string out = "\"";
-    for (char c : text) {
-        auto byte = static_cast<unsigned char>(c);
-        if (c == '"' || c == '\\') {
-            out += '\\';
-            out += c;
-        } else if (c == '\n')
-            out += "\\n";
-        else if (c == '\t')
-            out += "\\t";
-        else if (c == '\r')
-            out += "\\r";
-        else if (byte < 0x20 || byte == 0x7F) {
-            char escaped[8];
-            std::snprintf(escaped, sizeof escaped, "\\u%04x", byte);
-            out += escaped;
-        } else
-            out += c;
-    }
-    return out + "\"";
+    if (!std::isfinite(value))
+        return nullptr;
+    // Integral values print without a fraction, as the commands always printed them.
+    if (value == std::trunc(value) && std::fabs(value) < 9.0e15)
+        return static_cast<std::int64_t>(value);
+    return value;
+}
+
+JSON colorJSON(double red, double green, double blue, double alpha)
+{
+    return JSON { { "r", jsonNumber(red) }, { "g", jsonNumber(green) }, { "b", jsonNumber(blue) }, { "a", jsonNumber(alpha) } };
+}
+
+JSON colorJSON(const UIColor* color)
+{
+    CGFloat red, green, blue, alpha;
+    if (!color || !color->getRed(&red, &green, &blue, &alpha))
+        return nullptr;
+    return colorJSON(red, green, blue, alpha);
+}
+
+JSON frameJSON(CGRect frame)
+{
+    return JSON { { "x", jsonNumber(frame.origin.x) }, { "y", jsonNumber(frame.origin.y) }, { "width", jsonNumber(frame.size.width) },
+        { "height", jsonNumber(frame.size.height) } };
+}
+
+std::string jsonText(const JSON& json)
+{
+    return json.dump(-1, ' ', false, nlohmann::json::error_handler_t::replace);
 }
 
 std::string shortestDecimal(double value)
@@ -37,9 +45,4 @@ std::string shortestDecimal(double value)
     char buffer[64];
     auto [end, error] = std::to_chars(buffer, buffer + sizeof buffer, value);
     return std::string(buffer, end);
-}
-
-std::string jsonNumber(double value)
-{
-    return std::isfinite(value) ? shortestDecimal(value) : "null";
 }

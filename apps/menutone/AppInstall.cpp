@@ -317,19 +317,18 @@ ExitStatus appInstall(const std::string& hostPath)
 
 ExitStatus appList(bool isJSON)
 {
-    std::string json = "[";
+    JSON list = JSON::array();
     for (auto& application : SBApplication::installedApplications()) {
         std::string folder = installedFolder(application->bundleIdentifier()).value_or("");
         if (isJSON)
-            json += (json.size() > 1 ? "," : "") + std::string("{\"id\":") + jsonString(application->bundleIdentifier())
-                + ",\"name\":" + jsonString(application->displayName()) + ",\"folder\":" + jsonString(folder)
-                + ",\"items\":" + std::to_string(application->shortcutItems().size()) + "}";
+            list.push_back({ { "id", application->bundleIdentifier() }, { "name", application->displayName() }, { "folder", folder },
+                { "items", application->shortcutItems().size() } });
         else
             std::cout << application->bundleIdentifier() << "  " << application->displayName() << "  " << folder << "  (" << application->shortcutItems().size()
                       << " items)\n";
     }
     if (isJSON)
-        std::cout << json << "]\n";
+        std::cout << jsonText(list) << "\n";
     return ExitStatus::Success;
 }
 

@@ -93,41 +93,41 @@ std::string describeColor(const NSObject* object)
 // The eighteen keys as the tweak's readers see them, defaults filled in.
 ExitStatus printResolved(const NSDictionary* dictionary, const DefaultsOptions& options)
 {
-    std::string json = "{";
+    JSON json = JSON::object();
     for (auto& key : kMenutoneSettingsKeys) {
         bool isPresent = dictionary && dictionary->objectForKey(key.name);
-        std::string text, jsonValue;
+        std::string text;
         switch (key.type) {
         case SettingsValueType::Boolean: {
             bool value = boolPref(dictionary, key.name, key.defaultValue);
             text = value ? "true" : "false";
-            jsonValue = text;
+            json[key.name] = value;
             break;
         }
-        case SettingsValueType::Integer:
-            text = std::to_string(intPref(dictionary, key.name, key.defaultValue));
-            jsonValue = text;
+        case SettingsValueType::Integer: {
+            auto value = intPref(dictionary, key.name, key.defaultValue);
+            text = std::to_string(value);
+            json[key.name] = value;
             break;
+        }
         case SettingsValueType::String: {
             auto value = stringPref(dictionary, key.name, "");
             text = "\"" + value + "\"";
-            jsonValue = jsonString(value);
+            json[key.name] = value;
             break;
         }
         case SettingsValueType::ArchivedColor: {
             auto color = objectPref(dictionary, key.name);
             text = describeColor(color.get());
-            jsonValue = text == "none" ? "null" : jsonString(text);
+            json[key.name] = colorJSON(objc_dynamicCast<UIColor>(color.get()));
             break;
         }
         }
-        if (options.isJSON)
-            json += (json.size() > 1 ? "," : "") + jsonString(key.name) + ":" + jsonValue;
-        else
+        if (!options.isJSON)
             std::cout << key.name << " = " << text << (isPresent ? "" : " (default)") << "\n";
     }
     if (options.isJSON)
-        std::cout << json << "}\n";
+        std::cout << jsonText(json) << "\n";
     return ExitStatus::Success;
 }
 
@@ -268,7 +268,7 @@ ExitStatus defaultsRead(const std::string& domain, const std::string* key, const
     }
     if (!key) {
         const PropertyListValue& whole = loaded.dictionary.propertyList();
-        std::cout << (options.isJSON ? jsonText(whole) : openStepText(whole)) << "\n";
+        std::cout << (options.isJSON ? jsonText(propertyListJSON(whole)) : openStepText(whole)) << "\n";
         return ExitStatus::Success;
     }
     auto* value = loaded.dictionary.objectForKey(*key);
@@ -276,7 +276,7 @@ ExitStatus defaultsRead(const std::string& domain, const std::string* key, const
         printError("The domain/default pair of (" + domain + ", " + *key + ") does not exist");
         return ExitStatus::Failure;
     }
-    std::cout << (options.isJSON ? jsonText(*value) : openStepTextOfValue(*value)) << "\n";
+    std::cout << (options.isJSON ? jsonText(propertyListJSON(*value)) : openStepTextOfValue(*value)) << "\n";
     return ExitStatus::Success;
 }
 

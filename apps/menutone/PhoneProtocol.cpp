@@ -22,12 +22,6 @@ namespace {
 // What a frame's picture is encoded at: a screen reads well and encodes fast.
 constexpr double jpegQuality = 0.85;
 
-std::string frameJSON(CGRect frame)
-{
-    return "{\"x\":" + jsonNumber(frame.origin.x) + ",\"y\":" + jsonNumber(frame.origin.y) + ",\"width\":" + jsonNumber(frame.size.width)
-        + ",\"height\":" + jsonNumber(frame.size.height) + "}";
-}
-
 // A termination request, carried from the signal handler to the run loop.
 int terminationPipe[2] = { -1, -1 };
 
@@ -66,26 +60,25 @@ std::string frameLine(UIWindow& window, const std::vector<AccessibleElement>& el
 {
     auto picture = imageOfViewHierarchy(window);
     std::string image = picture ? "data:image/jpeg;base64," + base64(UIImageJPEGRepresentation(*picture, jpegQuality)) : "";
-    std::string json = "{\"frame\":{\"image\":" + jsonString(image) + ",\"elements\":[";
-    for (std::size_t i = 0; i < elements.size(); ++i) {
-        auto& element = elements[i];
-        json += (i ? "," : "") + std::string("{\"id\":") + jsonString(element.id) + ",\"name\":" + jsonString(element.name)
-            + ",\"role\":" + jsonString(element.role) + ",\"frame\":" + frameJSON(element.frame) + ",\"enabled\":" + (element.isEnabled ? "true" : "false");
+    JSON list = JSON::array();
+    for (auto& element : elements) {
+        JSON item { { "id", element.id }, { "name", element.name }, { "role", element.role }, { "frame", frameJSON(element.frame) },
+            { "enabled", element.isEnabled } };
         if (element.isChecked)
-            json += std::string(",\"checked\":") + (*element.isChecked ? "true" : "false");
-        json += "}";
+            item["checked"] = *element.isChecked;
+        list.push_back(std::move(item));
     }
-    return json + "]}}";
+    return jsonText({ { "frame", { { "image", image }, { "elements", std::move(list) } } } });
 }
 
 std::string eventLine(const std::string& event)
 {
-    return "{\"event\":" + jsonString(event) + "}";
+    return jsonText({ { "event", event } });
 }
 
 std::string errorLine(const std::string& message)
 {
-    return "{\"error\":" + jsonString(message) + "}";
+    return jsonText({ { "error", message } });
 }
 
 std::optional<PhoneCommand> parsePhoneCommand(const std::string& line, std::string& error)

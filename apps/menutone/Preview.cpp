@@ -27,37 +27,29 @@
 
 namespace {
 
-std::string colorJSON(const UIColor* color)
-{
-    CGFloat r, g, b, a;
-    if (!color || !color->getRed(&r, &g, &b, &a))
-        return "null";
-    return "{\"r\":" + jsonNumber(r) + ",\"g\":" + jsonNumber(g) + ",\"b\":" + jsonNumber(b) + ",\"a\":" + jsonNumber(a) + "}";
-}
-
-std::string fontJSON(const UIFont* font)
+JSON fontJSON(const UIFont* font)
 {
     if (!font)
-        return "null";
-    return "{\"name\":" + jsonString(font->fontName()) + ",\"size\":" + jsonNumber(font->pointSize()) + "}";
+        return nullptr;
+    return { { "name", font->fontName() }, { "size", jsonNumber(font->pointSize()) } };
 }
 
-std::string iconJSON(const SBSApplicationShortcutItem* item)
+JSON iconJSON(const SBSApplicationShortcutItem* item)
 {
     if (!item)
-        return "null";
+        return nullptr;
     const char* kind = item->iconKind() == SBSApplicationShortcutItem::IconKind::File ? "file"
         : item->iconKind() == SBSApplicationShortcutItem::IconKind::System            ? "system"
                                                                                       : "none";
-    return std::string("{\"kind\":\"") + kind + "\",\"name\":" + (item->iconName().empty() ? "null" : jsonString(item->iconName())) + "}";
+    return { { "kind", kind }, { "name", item->iconName().empty() ? JSON() : JSON(item->iconName()) } };
 }
 
-std::string fractionsJSON(const std::vector<double>& fractions)
+JSON fractionsJSON(const std::vector<double>& fractions)
 {
-    std::string json = "[";
-    for (std::size_t i = 0; i < fractions.size(); ++i)
-        json += (i ? "," : "") + jsonNumber(fractions[i]);
-    return json + "]";
+    JSON list = JSON::array();
+    for (double fraction : fractions)
+        list.push_back(jsonNumber(fraction));
+    return list;
 }
 
 void printError(const std::string& message)
@@ -77,43 +69,39 @@ std::string installedList()
 
 std::string menuJSON(const SBApplicationShortcutMenu& menu, double press)
 {
-    std::string json = "{\"app\":" + jsonString(menu.application() ? menu.application()->bundleIdentifier() : "") + ",\"press\":" + jsonNumber(press);
-    json += ",\"menu\":{\"blurSettings\":";
+    JSON blurSettings;
     if (auto* settings = menu.blurSettings())
-        json += "{\"class\":" + jsonString(object_getClassName(settings)) + ",\"hostMade\":" + (menu.isBlurSettingsHostMade() ? "true" : "false") + "}";
-    else
-        json += "null";
-    json += ",\"contentFractions\":" + fractionsJSON(menu.contentFractions()) + ",\"peekBlurFractions\":" + fractionsJSON(menu.peekBlurFractions())
-        + ",\"updateBlurFractions\":" + fractionsJSON(menu.updateBlurFractions()) + "}";
-    json += ",\"plate\":";
+        blurSettings = { { "class", object_getClassName(settings) }, { "hostMade", menu.isBlurSettingsHostMade() } };
+    JSON plateJSON;
     if (auto* plate = menu.backgroundView()) {
         CGColorRef border = plate->layer()->borderColor();
-        json += "{\"borderWidth\":" + jsonNumber(plate->layer()->borderWidth())
-            + ",\"borderColor\":" + (border ? colorJSON(UIColor::colorWithCGColor(*border).ptr()) : std::string("null"))
-            + ",\"backgroundColor\":" + colorJSON(plate->backgroundColor()) + "}";
-    } else
-        json += "null";
-    json += ",\"items\":[";
-    bool isFirst = true;
+        plateJSON = { { "borderWidth", jsonNumber(plate->layer()->borderWidth()) },
+            { "borderColor", border ? colorJSON(UIColor::colorWithCGColor(*border).ptr()) : JSON() },
+            { "backgroundColor", colorJSON(plate->backgroundColor()) } };
+    }
+    JSON items = JSON::array();
     for (auto& itemView : menu.itemViews()) {
         auto& item = itemView.get();
-        json += isFirst ? "{" : ",{";
-        isFirst = false;
         auto* shortcut = item.shortcutItem();
-        json += "\"type\":" + jsonString(shortcut ? shortcut->type() : "");
-        json += ",\"title\":" + jsonString(item.titleLabel() ? item.titleLabel()->text() : "");
-        json += ",\"subtitle\":" + jsonString(item.subtitleLabel() ? item.subtitleLabel()->text() : "");
-        json += ",\"titleColor\":" + colorJSON(item.titleLabel() ? item.titleLabel()->textColor() : nullptr);
-        json += ",\"subtitleColor\":" + colorJSON(item.subtitleLabel() ? item.subtitleLabel()->textColor() : nullptr);
-        json += ",\"iconTint\":" + colorJSON(item.iconView() ? item.iconView()->tintColor() : nullptr);
         auto* image = item.iconView() ? item.iconView()->image() : nullptr;
-        json += ",\"iconRenderingMode\":" + (image ? std::to_string(static_cast<long>(image->renderingMode())) : std::string("null"));
-        json += ",\"titleFont\":" + fontJSON(item.titleLabel() ? item.titleLabel()->font() : nullptr);
-        json += ",\"subtitleFont\":" + fontJSON(item.subtitleLabel() ? item.subtitleLabel()->font() : nullptr);
-        json += ",\"icon\":" + iconJSON(shortcut);
-        json += ",\"userInfo\":" + (shortcut && shortcut->userInfo() ? jsonText(*shortcut->userInfo()) : std::string("null")) + "}";
+        items.push_back({
+            { "type", shortcut ? shortcut->type() : "" },
+            { "title", item.titleLabel() ? item.titleLabel()->text() : "" },
+            { "subtitle", item.subtitleLabel() ? item.subtitleLabel()->text() : "" },
+            { "titleColor", colorJSON(item.titleLabel() ? item.titleLabel()->textColor() : nullptr) },
+            { "subtitleColor", colorJSON(item.subtitleLabel() ? item.subtitleLabel()->textColor() : nullptr) },
+            { "iconTint", colorJSON(item.iconView() ? item.iconView()->tintColor() : nullptr) },
+            { "iconRenderingMode", image ? JSON(static_cast<long>(image->renderingMode())) : JSON() },
+            { "titleFont", fontJSON(item.titleLabel() ? item.titleLabel()->font() : nullptr) },
+            { "subtitleFont", fontJSON(item.subtitleLabel() ? item.subtitleLabel()->font() : nullptr) },
+            { "icon", iconJSON(shortcut) },
+            { "userInfo", shortcut && shortcut->userInfo() ? propertyListJSON(*shortcut->userInfo()) : JSON() },
+        });
     }
-    return json + "]}";
+    JSON menuState { { "blurSettings", std::move(blurSettings) }, { "contentFractions", fractionsJSON(menu.contentFractions()) },
+        { "peekBlurFractions", fractionsJSON(menu.peekBlurFractions()) }, { "updateBlurFractions", fractionsJSON(menu.updateBlurFractions()) } };
+    return jsonText({ { "app", menu.application() ? menu.application()->bundleIdentifier() : "" }, { "press", jsonNumber(press) },
+        { "menu", std::move(menuState) }, { "plate", std::move(plateJSON) }, { "items", std::move(items) } });
 }
 
 ExitStatus preview(const PreviewOptions& options)

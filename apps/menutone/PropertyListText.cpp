@@ -107,58 +107,41 @@ void appendOpenStep(std::string& out, const PropertyListValue& value, unsigned i
     }
 }
 
-void appendJSON(std::string& out, const PropertyListValue& value)
+}
+
+JSON propertyListJSON(const PropertyListValue& value)
 {
     switch (value.type()) {
     case PropertyListValue::Type::Boolean:
-        out += *value.asBoolean() ? "true" : "false";
-        return;
+        return *value.asBoolean();
     case PropertyListValue::Type::Integer:
-        out += formatInteger(value);
-        return;
-    case PropertyListValue::Type::Real: {
-        double real = *value.asReal();
-        out += jsonNumber(real);
-        return;
-    }
+        if (value.isUnsignedInteger())
+            return static_cast<std::uint64_t>(*value.asInteger());
+        return *value.asInteger();
+    case PropertyListValue::Type::Real:
+        return jsonNumber(*value.asReal());
     case PropertyListValue::Type::String:
-        out += jsonString(*value.asString());
-        return;
+        return *value.asString();
     case PropertyListValue::Type::Data:
-        out += "{\"data\":" + jsonString(foundation::base64Encode(*value.asData())) + "}";
-        return;
+        return { { "data", foundation::base64Encode(*value.asData()) } };
     case PropertyListValue::Type::Date:
-        out += "{\"date\":" + jsonString(foundation::iso8601FromReferenceDate(*value.asDate())) + "}";
-        return;
+        return { { "date", foundation::iso8601FromReferenceDate(*value.asDate()) } };
     case PropertyListValue::Type::UID:
-        out += "{\"CF$UID\":" + std::to_string(*value.asUID()) + "}";
-        return;
+        return { { "CF$UID", *value.asUID() } };
     case PropertyListValue::Type::Array: {
-        out += "[";
-        bool isFirst = true;
-        for (auto& item : *value.asArray()) {
-            out += isFirst ? "" : ",";
-            isFirst = false;
-            appendJSON(out, item);
-        }
-        out += "]";
-        return;
+        JSON list = JSON::array();
+        for (auto& item : *value.asArray())
+            list.push_back(propertyListJSON(item));
+        return list;
     }
     case PropertyListValue::Type::Dictionary: {
-        out += "{";
-        bool isFirst = true;
-        for (auto& [key, item] : *value.asDictionary()) {
-            out += isFirst ? "" : ",";
-            isFirst = false;
-            out += jsonString(key) + ":";
-            appendJSON(out, item);
-        }
-        out += "}";
-        return;
+        JSON object = JSON::object();
+        for (auto& [key, item] : *value.asDictionary())
+            object[key] = propertyListJSON(item);
+        return object;
     }
     }
-}
-
+    return nullptr;
 }
 
 std::string openStepText(const PropertyListValue& value)
@@ -173,11 +156,4 @@ std::string openStepTextOfValue(const PropertyListValue& value)
     if (auto* text = value.asString())
         return *text;
     return openStepText(value);
-}
-
-std::string jsonText(const PropertyListValue& value)
-{
-    std::string out;
-    appendJSON(out, value);
-    return out;
 }

@@ -12,4 +12,4 @@
 std::string openStepText(const PropertyListValue&);
 // A top-level string prints bare, as `defaults read DOMAIN KEY` does.
 std::string openStepTextOfValue(const PropertyListValue&);
-std::string jsonText(const PropertyListValue&);
+JSON propertyListJSON(const PropertyListValue&);

@@ -121,122 +121,99 @@ void printText(const ScreenSnapshot& screen)
     std::cout << std::flush;
 }
 
-std::string colorJSON(const UIColor* color)
-{
-    std::string text = colorText(color);
-    return text == "none" ? "null" : jsonString(text);
-}
-
-std::string frameJSON(CGRect frame)
-{
-    return "{\"x\":" + jsonNumber(frame.origin.x) + ",\"y\":" + jsonNumber(frame.origin.y) + ",\"width\":" + jsonNumber(frame.size.width)
-        + ",\"height\":" + jsonNumber(frame.size.height) + "}";
-}
-
-std::string accessoryJSON(const AccessorySnapshot& accessory)
+JSON accessoryJSON(const AccessorySnapshot& accessory)
 {
     static const char* kinds[] = { "none", "switch", "swatch", "label", "segments", "checkmark", "disclosure", "view" };
-    std::string json = "{\"kind\":" + jsonString(kinds[static_cast<int>(accessory.kind)]);
+    JSON json { { "kind", kinds[static_cast<int>(accessory.kind)] } };
     switch (accessory.kind) {
     case AccessorySnapshot::Kind::Switch:
-        json += std::string(",\"on\":") + (accessory.isOn ? "true" : "false") + ",\"onTint\":" + colorJSON(accessory.color.get());
+        json["on"] = accessory.isOn;
+        json["onTint"] = colorJSON(accessory.color.get());
         break;
     case AccessorySnapshot::Kind::Swatch:
-        json += ",\"color\":" + colorJSON(accessory.color.get());
+        json["color"] = colorJSON(accessory.color.get());
         break;
     case AccessorySnapshot::Kind::Label:
-        json += ",\"text\":" + jsonString(accessory.text) + ",\"width\":" + jsonNumber(accessory.width);
+        json["text"] = accessory.text;
+        json["width"] = jsonNumber(accessory.width);
         break;
-    case AccessorySnapshot::Kind::Segments: {
-        json += ",\"segments\":[";
-        for (std::size_t i = 0; i < accessory.segments.size(); ++i)
-            json += (i ? "," : "") + jsonString(accessory.segments[i]);
-        json += "],\"selected\":" + std::to_string(accessory.selectedSegment);
+    case AccessorySnapshot::Kind::Segments:
+        json["segments"] = accessory.segments;
+        json["selected"] = accessory.selectedSegment;
         break;
-    }
     default:
         break;
     }
     if (accessory.frame.size.width > 0)
-        json += ",\"frame\":" + frameJSON(accessory.frame);
-    return json + "}";
+        json["frame"] = frameJSON(accessory.frame);
+    return json;
 }
 
-std::string imageJSON(const std::optional<ImageSnapshot>& image)
+JSON imageJSON(const std::optional<ImageSnapshot>& image)
 {
     if (!image)
-        return "null";
-    return "{\"name\":" + jsonString(image->name) + ",\"template\":" + (image->isTemplate ? "true" : "false") + "}";
+        return nullptr;
+    return { { "name", image->name }, { "template", image->isTemplate } };
 }
 
-std::string optionalJSON(const std::optional<std::string>& text)
+JSON optionalJSON(const std::optional<std::string>& text)
 {
-    return text ? jsonString(*text) : "null";
+    return text ? JSON(*text) : JSON();
 }
 
-std::string barButtonJSON(const std::optional<BarButtonSnapshot>& button)
+JSON barButtonJSON(const std::optional<BarButtonSnapshot>& button)
 {
     if (!button)
-        return "null";
-    return "{\"title\":" + jsonString(button->title) + ",\"image\":" + imageJSON(button->image)
-        + ",\"view\":" + (button->customView ? accessoryJSON(*button->customView) : "null") + ",\"tint\":" + colorJSON(button->tint.get())
-        + ",\"frame\":" + frameJSON(button->frame) + "}";
+        return nullptr;
+    return { { "title", button->title }, { "image", imageJSON(button->image) }, { "view", button->customView ? accessoryJSON(*button->customView) : JSON() },
+        { "tint", colorJSON(button->tint.get()) }, { "frame", frameJSON(button->frame) } };
+}
+
+JSON sectionJSON(const SectionSnapshot& section)
+{
+    JSON rows = JSON::array();
+    for (auto& row : section.rows)
+        rows.push_back(
+            { { "text", row.text }, { "font", row.font ? JSON { { "name", row.font->fontName() }, { "size", jsonNumber(row.font->pointSize()) } } : JSON() },
+                { "image", imageJSON(row.image) }, { "accessory", accessoryJSON(row.accessory) }, { "alpha", jsonNumber(row.alpha) },
+                { "touches", row.takesTouches }, { "height", jsonNumber(row.height) }, { "frame", frameJSON(row.frame) } });
+    return { { "header", optionalJSON(section.header) }, { "headerAlignment", alignmentName(section.headerAlignment) },
+        { "footer", optionalJSON(section.footer) }, { "footerAlignment", alignmentName(section.footerAlignment) },
+        { "headerControl", section.headerControl ? accessoryJSON(*section.headerControl) : JSON() }, { "rows", std::move(rows) } };
 }
 
 void printJSON(const ScreenSnapshot& screen)
 {
-    std::string json = "{\"screen\":" + jsonString(screen.controllerClass) + ",\"depth\":" + std::to_string(screen.depth)
-        + ",\"title\":" + jsonString(screen.title) + ",\"titleImage\":" + imageJSON(screen.titleImage) + ",\"barTint\":" + colorJSON(screen.barTint.get())
-        + ",\"viewTint\":" + colorJSON(screen.viewTint.get()) + ",\"left\":" + barButtonJSON(screen.leftBarButton)
-        + ",\"right\":" + barButtonJSON(screen.rightBarButton) + ",\"back\":" + barButtonJSON(screen.backButton)
-        + ",\"contentOffset\":{\"x\":" + jsonNumber(screen.contentOffset.x) + ",\"y\":" + jsonNumber(screen.contentOffset.y)
-        + "},\"contentSize\":{\"width\":" + jsonNumber(screen.contentSize.width) + ",\"height\":" + jsonNumber(screen.contentSize.height) + "},\"sections\":[";
-    for (std::size_t s = 0; s < screen.sections.size(); ++s) {
-        auto& section = screen.sections[s];
-        json += (s ? "," : "") + std::string("{\"header\":") + optionalJSON(section.header)
-            + ",\"headerAlignment\":" + jsonString(alignmentName(section.headerAlignment)) + ",\"footer\":" + optionalJSON(section.footer)
-            + ",\"footerAlignment\":" + jsonString(alignmentName(section.footerAlignment))
-            + ",\"headerControl\":" + (section.headerControl ? accessoryJSON(*section.headerControl) : "null") + ",\"rows\":[";
-        for (std::size_t r = 0; r < section.rows.size(); ++r) {
-            auto& row = section.rows[r];
-            json += (r ? "," : "") + std::string("{\"text\":") + jsonString(row.text)
-                + ",\"font\":" + (row.font ? "{\"name\":" + jsonString(row.font->fontName()) + ",\"size\":" + jsonNumber(row.font->pointSize()) + "}" : "null")
-                + ",\"image\":" + imageJSON(row.image) + ",\"accessory\":" + accessoryJSON(row.accessory) + ",\"alpha\":" + jsonNumber(row.alpha)
-                + ",\"touches\":" + (row.takesTouches ? "true" : "false") + ",\"height\":" + jsonNumber(row.height) + ",\"frame\":" + frameJSON(row.frame)
-                + "}";
-        }
-        json += "]}";
-    }
-    json += "],\"alert\":";
+    JSON sections = JSON::array();
+    for (auto& section : screen.sections)
+        sections.push_back(sectionJSON(section));
+    JSON alert;
     if (screen.alert) {
-        json += "{\"title\":" + jsonString(screen.alert->title) + ",\"message\":" + jsonString(screen.alert->message)
-            + ",\"tag\":" + std::to_string(screen.alert->tag) + ",\"cancelButtonIndex\":" + std::to_string(screen.alert->cancelButtonIndex) + ",\"buttons\":[";
-        for (std::size_t i = 0; i < screen.alert->buttons.size(); ++i)
-            json += (i ? "," : "") + jsonString(screen.alert->buttons[i]);
-        json += "],\"buttonFrames\":[";
-        for (std::size_t i = 0; i < screen.alert->buttonFrames.size(); ++i)
-            json += (i ? "," : "") + frameJSON(screen.alert->buttonFrames[i]);
-        json += "]}";
-    } else
-        json += "null";
-    json += ",\"sheet\":";
+        JSON buttonFrames = JSON::array();
+        for (auto& frame : screen.alert->buttonFrames)
+            buttonFrames.push_back(frameJSON(frame));
+        alert = { { "title", screen.alert->title }, { "message", screen.alert->message }, { "tag", screen.alert->tag },
+            { "cancelButtonIndex", screen.alert->cancelButtonIndex }, { "buttons", screen.alert->buttons }, { "buttonFrames", std::move(buttonFrames) } };
+    }
+    JSON sheet;
     if (screen.sheet) {
-        json += "{\"kind\":" + jsonString(screen.sheet->kind) + ",\"left\":" + barButtonJSON(screen.sheet->leftBarButton)
-            + ",\"right\":" + barButtonJSON(screen.sheet->rightBarButton) + ",\"fields\":[";
-        for (std::size_t i = 0; i < screen.sheet->fields.size(); ++i)
-            json += (i ? "," : "") + std::string("[") + jsonString(screen.sheet->fields[i].first) + "," + jsonString(screen.sheet->fields[i].second) + "]";
-        json += "]}";
-    } else
-        json += "null";
-    json += ",\"opened\":[";
-    for (std::size_t i = 0; i < screen.openedURLs.size(); ++i)
-        json += (i ? "," : "") + std::string("{\"url\":") + jsonString(screen.openedURLs[i].first)
-            + ",\"app\":" + (screen.openedURLs[i].second.empty() ? "null" : jsonString(screen.openedURLs[i].second)) + "}";
-    json += "],\"sentMail\":[";
-    for (std::size_t i = 0; i < screen.sentMail.size(); ++i)
-        json += (i ? "," : "") + jsonString(screen.sentMail[i]);
-    json += "]";
-    std::cout << json << "}" << std::endl;
+        JSON fields = JSON::array();
+        for (auto& [field, value] : screen.sheet->fields)
+            fields.push_back({ field, value });
+        sheet = { { "kind", screen.sheet->kind }, { "left", barButtonJSON(screen.sheet->leftBarButton) },
+            { "right", barButtonJSON(screen.sheet->rightBarButton) }, { "fields", std::move(fields) } };
+    }
+    JSON opened = JSON::array();
+    for (auto& [url, application] : screen.openedURLs)
+        opened.push_back({ { "url", url }, { "app", application.empty() ? JSON() : JSON(application) } });
+    JSON json { { "screen", screen.controllerClass }, { "depth", screen.depth }, { "title", screen.title }, { "titleImage", imageJSON(screen.titleImage) },
+        { "barTint", colorJSON(screen.barTint.get()) }, { "viewTint", colorJSON(screen.viewTint.get()) }, { "left", barButtonJSON(screen.leftBarButton) },
+        { "right", barButtonJSON(screen.rightBarButton) }, { "back", barButtonJSON(screen.backButton) },
+        { "contentOffset", { { "x", jsonNumber(screen.contentOffset.x) }, { "y", jsonNumber(screen.contentOffset.y) } } },
+        { "contentSize", { { "width", jsonNumber(screen.contentSize.width) }, { "height", jsonNumber(screen.contentSize.height) } } },
+        { "sections", std::move(sections) }, { "alert", std::move(alert) }, { "sheet", std::move(sheet) }, { "opened", std::move(opened) },
+        { "sentMail", screen.sentMail } };
+    std::cout << jsonText(json) << std::endl;
 }
 
 struct Outcome {

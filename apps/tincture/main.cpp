@@ -69,21 +69,27 @@ std::string describe(const UIColor* color)
     return line;
 }
 
-std::string colorJSON(const UIColor* color)
+// The colour, named when it is one of the flat palette's.
+JSON namedColorJSON(const UIColor* color)
 {
-    if (!color)
-        return "null";
-    CGFloat r = 0, g = 0, b = 0, a = 0;
-    color->getRed(&r, &g, &b, &a);
-    std::string json = "{\"r\":" + jsonNumber(r) + ",\"g\":" + jsonNumber(g) + ",\"b\":" + jsonNumber(b) + ",\"a\":" + jsonNumber(a);
-    if (auto name = flatColorName(*color))
-        json += ",\"name\":" + jsonString(*name);
-    return json + "}";
+    JSON json = colorJSON(color);
+    if (color && json.is_object())
+        if (auto name = flatColorName(*color))
+            json["name"] = *name;
+    return json;
+}
+
+JSON colorsJSON(const std::vector<Ref<UIColor>>& colors)
+{
+    JSON list = JSON::array();
+    for (auto& color : colors)
+        list.push_back(namedColorJSON(color.ptr()));
+    return list;
 }
 
 void printColor(const UIColor* color)
 {
-    std::cout << (output.isJSON ? colorJSON(color) : describe(color)) << "\n";
+    std::cout << (output.isJSON ? jsonText(namedColorJSON(color)) : describe(color)) << "\n";
 }
 
 void printColors(const std::vector<Ref<UIColor>>& colors)
@@ -93,19 +99,16 @@ void printColors(const std::vector<Ref<UIColor>>& colors)
             std::cout << describe(color.ptr()) << "\n";
         return;
     }
-    std::string json = "[";
-    for (auto& color : colors)
-        json += (json.size() > 1 ? "," : "") + colorJSON(color.ptr());
-    std::cout << json << "]\n";
+    std::cout << jsonText(colorsJSON(colors)) << "\n";
 }
 
 void printQuadruple(const std::array<double, 4>& values, const char* names[4])
 {
     if (output.isJSON) {
-        std::cout << "{";
+        JSON json = JSON::object();
         for (int i = 0; i < 4; ++i)
-            std::cout << (i ? "," : "") << jsonString(names[i]) << ":" << jsonNumber(values[i]);
-        std::cout << "}\n";
+            json[names[i]] = jsonNumber(values[i]);
+        std::cout << jsonText(json) << "\n";
         return;
     }
     for (int i = 0; i < 4; ++i)
@@ -180,13 +183,10 @@ bool printColorsOfImages(const std::vector<std::string>& paths, tincture::Flat f
         if (!result.error.empty()) {
             isEveryFileRead = false;
             if (output.isJSON)
-                std::cout << "{\"file\":" << jsonString(paths[i]) << ",\"error\":" << jsonString(result.error) << "}\n";
+                std::cout << jsonText({ { "file", paths[i] }, { "error", result.error } }) << "\n";
             std::cerr << "tincture: " << result.error << "\n";
         } else if (output.isJSON) {
-            std::string json = "{\"file\":" + jsonString(paths[i]) + ",\"colors\":[";
-            for (std::size_t c = 0; c < result.colors.size(); ++c)
-                json += (c ? "," : "") + colorJSON(result.colors[c].ptr());
-            std::cout << json << "]}\n";
+            std::cout << jsonText({ { "file", paths[i] }, { "colors", colorsJSON(result.colors) } }) << "\n";
         } else {
             std::cout << paths[i] << "\n";
             for (auto& color : result.colors)
@@ -391,7 +391,7 @@ int main(int argc, char** argv)
         }
         CGSize pixels = image->pixelSize();
         if (output.isJSON)
-            std::cout << "{\"file\":" << jsonString(outputFile) << ",\"width\":" << pixels.width << ",\"height\":" << pixels.height << "}\n";
+            std::cout << jsonText({ { "file", outputFile }, { "width", jsonNumber(pixels.width) }, { "height", jsonNumber(pixels.height) } }) << "\n";
         else
             std::cout << "wrote " << outputFile << " (" << pixels.width << "x" << pixels.height << " pixels)\n";
     } else if (pixel->parsed()) {
@@ -426,7 +426,7 @@ int main(int argc, char** argv)
         bool isKnown = index >= 0 && index <= 48;
         const char* label = isKnown ? kColorNames[static_cast<std::size_t>(index)] : nullptr;
         if (output.isJSON)
-            std::cout << "{\"index\":" << index << ",\"label\":" << (label ? jsonString(label) : "null") << ",\"color\":" << colorJSON(result.get()) << "}\n";
+            std::cout << jsonText({ { "index", index }, { "label", label ? JSON(label) : JSON() }, { "color", namedColorJSON(result.get()) } }) << "\n";
         else
             std::cout << index << "  " << (label ? label : "(no label)") << "  " << describe(result.get()) << "\n";
     } else if (flattenCommand->parsed()) {
@@ -444,7 +444,7 @@ int main(int argc, char** argv)
         printQuadruple({ values[0], values[1], values[2], values[3] }, names);
     } else if (distance->parsed()) {
         float difference = tincture::totalSumOfDifferencesFroml1(labs[0], labs[3], labs[1], labs[4], labs[2], labs[5]);
-        std::cout << (output.isJSON ? "{\"distance\":" + jsonNumber(difference) + "}" : shortestDecimal(difference)) << "\n";
+        std::cout << (output.isJSON ? jsonText({ { "distance", jsonNumber(difference) } }) : shortestDecimal(difference)) << "\n";
     } else if (complement->parsed()) {
         printColor(tincture::colorWithComplementaryFlatColorOf(colorArgument(color).ptr(), alpha.value_or(1)).get());
     } else if (contrast->parsed()) {

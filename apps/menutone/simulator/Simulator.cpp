@@ -159,7 +159,7 @@ ExitStatus runSimulator(const SimulatorOptions& options)
     auto relay = [&](const std::string& phone) {
         return [&, phone](const std::string& line) {
             std::string data
-                = "{\"phone\":" + jsonString(phone) + "," + (line.size() > 1 && line[0] == '{' ? line.substr(1) : "\"text\":" + jsonString(line) + "}");
+                = "{\"phone\":" + jsonText(phone) + "," + (line.size() > 1 && line[0] == '{' ? line.substr(1) : "\"text\":" + jsonText(line) + "}");
             if (line.starts_with("{\"frame\":"))
                 broadcaster.send("frame", data, phone);
             else if (phone == "settings" && line == "{\"event\":\"imported\"}")
