@@ -7,6 +7,7 @@
 
 #include <device/DeviceRoot.h>
 
+#include "../common/CommandLine.h"
 #include "AppInstall.h"
 #include "Defaults.h"
 #include "Preview.h"
@@ -114,11 +115,15 @@ int main(int argc, char** argv)
     addRootOption(rootCommand);
     addRootOption(rootPath);
 
-    try {
-        app.parse(argc, argv);
-    } catch (const CLI::ParseError& error) {
-        int status = app.exit(error);
-        return status == 0 ? 0 : static_cast<int>(ExitStatus::Usage);
+    std::string shellName;
+    auto* completion = app.add_subcommand("completion", "Print a completion script for bash, zsh or fish");
+    completion->add_option("SHELL", shellName, "bash, zsh or fish")->required()->check(CLI::IsMember({ "bash", "zsh", "fish" }));
+
+    if (auto status = parseCommandLine(app, "menutone", argc, argv, static_cast<int>(ExitStatus::Usage)))
+        return *status;
+    if (completion->parsed()) {
+        std::cout << completionScript(app, "menutone", *shellNamed(shellName));
+        return 0;
     }
 
     if (!root.empty())

@@ -28,7 +28,9 @@
 #include <tincture/UIColor+TincturePrivate.h>
 #include <tincture/UIImage+TincturePrivate.h>
 
+#include "../common/CommandLine.h"
 #include "../common/JSON.h"
+#include "../common/Swatch.h"
 #include "ColorArgument.h"
 
 namespace {
@@ -41,11 +43,11 @@ constexpr int paletteDecodeReduction = 8;
 
 struct Output {
     bool isJSON { false };
-    bool hasSwatches { false };
+    SwatchDepth swatches { SwatchDepth::None };
 };
 Output output;
 
-// A colour for people: a 24-bit swatch in a terminal, the hex value, the
+// A colour for people: a swatch in a terminal, the hex value, the
 // components and the palette name when it is one.
 std::string describe(const UIColor* color)
 {
@@ -57,13 +59,7 @@ std::string describe(const UIColor* color)
     auto byte = [](CGFloat component) { return static_cast<int>(std::lround(std::clamp(component, 0.0, 1.0) * 255)); };
     char text[160];
     std::snprintf(text, sizeof text, "#%02X%02X%02X  r=%.6g g=%.6g b=%.6g a=%.6g", byte(r), byte(g), byte(b), r, g, b, a);
-    std::string line;
-    if (output.hasSwatches) {
-        char swatch[64];
-        std::snprintf(swatch, sizeof swatch, "\x1b[48;2;%d;%d;%dm    \x1b[0m ", byte(r), byte(g), byte(b));
-        line = swatch;
-    }
-    line += text;
+    std::string line = swatch(byte(r), byte(g), byte(b), output.swatches) + text;
     if (auto name = flatColorName(*color))
         line += "  " + *name;
     return line;
@@ -268,8 +264,12 @@ int main(int argc, char** argv)
     app.add_option("--root", root, "Device root for the user defaults that keep the last random pick");
     bool isJSON = false;
     app.add_flag("--json", isJSON, "Print JSON: a colour is {\"r\",\"g\",\"b\",\"a\"}, with \"name\" when it is a flat colour");
+    std::string colorChoice = "auto";
+    app.add_option("--color", colorChoice, "Swatches before colours: auto (in a terminal, unless NO_COLOR or TERM=dumb), always or never")
+        ->check(CLI::IsMember({ "auto", "always", "never" }));
     auto addCommonOptions = [&](CLI::App* command) {
         command->add_flag("--json", isJSON, "Print JSON");
+        command->add_option("--color", colorChoice, "Swatches: auto, always or never")->check(CLI::IsMember({ "auto", "always", "never" }));
         command->add_option("--root", root, "Device root for the user defaults");
     };
 
@@ -340,23 +340,22 @@ int main(int argc, char** argv)
 
     for (auto* command : app.get_subcommands({}))
         addCommonOptions(command);
+    std::string shellName;
+    auto* completion = app.add_subcommand("completion", "Print a completion script for bash, zsh or fish");
+    completion->add_option("SHELL", shellName, "bash, zsh or fish")->required()->check(CLI::IsMember({ "bash", "zsh", "fish" }));
 
-    try {
-        app.parse(argc, argv);
-    } catch (const CLI::CallForHelp& help) {
-        return app.exit(help);
-    } catch (const CLI::CallForVersion& version) {
-        return app.exit(version);
-    } catch (const CLI::ParseError& error) {
-        std::string message = error.what();
-        std::cerr << "tincture: " << message.substr(0, message.find('\n')) << "\n";
-        return usageError;
+    if (auto status = parseCommandLine(app, "tincture", argc, argv, usageError))
+        return *status;
+    if (completion->parsed()) {
+        std::cout << completionScript(app, "tincture", *shellNamed(shellName));
+        return 0;
     }
 
     if (!root.empty())
         DeviceRoot::setCurrent(root);
     output.isJSON = isJSON;
-    output.hasSwatches = !isJSON && ::isatty(STDOUT_FILENO);
+    output.swatches
+        = isJSON ? SwatchDepth::None : swatchDepth(*colorChoiceNamed(colorChoice), ::isatty(STDOUT_FILENO), [](const char* name) { return std::getenv(name); });
 
     auto readImage = [&](int reduction = 1) -> RefPtr<UIImage> {
         UIImage::ReadFailure failure = UIImage::ReadFailure::Unreadable;

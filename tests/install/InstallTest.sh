@@ -45,6 +45,15 @@ expected=${expected%$'\n'}
 # Nothing installed at the top of include/ but the project's own folder.
 [ "$(ls "$scratch/prefix/include")" = "menutone" ] || fail "include/ holds $(ls "$scratch/prefix/include")"
 
+# Completions where bash-completion, zsh and fish look, and the man pages.
+for file in share/bash-completion/completions/menutone share/zsh/site-functions/_menutone share/fish/vendor_completions.d/menutone.fish \
+    share/bash-completion/completions/tincture share/man/man1/menutone.1 share/man/man1/tincture.1; do
+    [ -s "$scratch/prefix/$file" ] || fail "no $file was installed"
+done
+offered=$(bash -c 'source "$1"; COMP_WORDS=(menutone def); COMP_CWORD=1; _menutone; echo "${COMPREPLY[*]}"' - \
+    "$scratch/prefix/share/bash-completion/completions/menutone")
+[ "$offered" = "defaults" ] || fail "the installed bash completion offered '$offered' for 'menutone def'"
+
 # The prefix moved, and the trees it came from out of sight.
 mv "$scratch/prefix" "$scratch/moved"
 use_installed='

@@ -1,0 +1,304 @@
+#include "CommandLine.h"
+
+#include <algorithm>
+#include <cctype>
+#include <iostream>
+#include <map>
+#include <sstream>
+
+#include <CLI/CLI.hpp>
+
+namespace {
+
+struct Word {
+    std::string text;
+    std::string description;
+};
+
+std::vector<const CLI::App*> subcommandsOf(const CLI::App& command)
+{
+    return command.get_subcommands([](const CLI::App* subcommand) { return !subcommand->get_name().empty(); });
+}
+
+// Every subcommand path ("", "defaults", "defaults read", ...) with the words
+// that may follow it: its subcommands, then its options.
+void collectWords(const CLI::App& command, const std::string& path, std::map<std::string, std::vector<Word>>& table)
+{
+    auto& words = table[path];
+    for (auto* subcommand : subcommandsOf(command)) {
+        words.push_back({ subcommand->get_name(), subcommand->get_description() });
+        collectWords(*subcommand, path.empty() ? subcommand->get_name() : path + " " + subcommand->get_name(), table);
+    }
+    for (auto* option : command.get_options()) {
+        for (auto& name : option->get_lnames())
+            words.push_back({ "--" + name, option->get_description() });
+        for (auto& name : option->get_snames())
+            words.push_back({ "-" + name, option->get_description() });
+    }
+}
+
+// Options that take a value, whose next word is not a subcommand.
+std::vector<std::string> optionsWithValues(const CLI::App& command)
+{
+    std::vector<std::string> names;
+    for (auto* option : command.get_options()) {
+        if (option->get_items_expected_min() == 0 || !option->nonpositional())
+            continue;
+        for (auto& name : option->get_lnames())
+            names.push_back("--" + name);
+        for (auto& name : option->get_snames())
+            names.push_back("-" + name);
+    }
+    for (auto* subcommand : subcommandsOf(command))
+        for (auto& name : optionsWithValues(*subcommand))
+            names.push_back(name);
+    std::sort(names.begin(), names.end());
+    names.erase(std::unique(names.begin(), names.end()), names.end());
+    return names;
+}
+
+std::string shellQuoted(const std::string& text)
+{
+    std::string out = "'";
+    for (char c : text)
+        out += c == '\'' ? std::string("'\\''") : std::string(1, c);
+    return out + "'";
+}
+
+std::string identifier(const std::string& program)
+{
+    std::string out;
+    for (char c : program)
+        out += std::isalnum(static_cast<unsigned char>(c)) ? c : '_';
+    return out;
+}
+
+std::string joined(const std::vector<std::string>& words)
+{
+    std::string out;
+    for (auto& word : words)
+        out += (out.empty() ? "" : " ") + word;
+    return out;
+}
+
+std::string bashScript(const std::map<std::string, std::vector<Word>>& table, const std::string& program, const std::vector<std::string>& valued)
+{
+    std::string name = "_" + identifier(program);
+    std::ostringstream out;
+    out << "# bash completion for " << program << "; made by `" << program << " completion bash`.\n"
+        << name << "() {\n"
+        << "    local -A words=(\n";
+    for (auto& [path, words] : table) {
+        std::vector<std::string> texts;
+        for (auto& word : words)
+            texts.push_back(word.text);
+        out << "        [" << shellQuoted(path.empty() ? "." : path) << "]=" << shellQuoted(joined(texts)) << "\n";
+    }
+    out << "    )\n"
+        << "    local valued=" << shellQuoted(" " + joined(valued) + " ") << "\n"
+        << "    local path=\"\" word i\n"
+        << "    for ((i = 1; i < COMP_CWORD; i++)); do\n"
+        << "        word=${COMP_WORDS[i]}\n"
+        << "        if [[ $valued == *\" $word \"* ]]; then ((i++)); continue; fi\n"
+        << "        local next=${path:+$path }$word\n"
+        << "        [[ -n ${words[$next]+set} ]] && path=$next\n"
+        << "    done\n"
+        << "    local current=${COMP_WORDS[COMP_CWORD]} previous=${COMP_WORDS[COMP_CWORD-1]}\n"
+        << "    if [[ $valued == *\" $previous \"* ]]; then COMPREPLY=($(compgen -f -- \"$current\")); return; fi\n"
+        << "    COMPREPLY=($(compgen -W \"${words[${path:-.}]}\" -- \"$current\"))\n"
+        << "    [[ ${#COMPREPLY[@]} -eq 0 && $current != -* ]] && COMPREPLY=($(compgen -f -- \"$current\"))\n"
+        << "}\n"
+        << "complete -o filenames -F " << name << " " << program << "\n";
+    return out.str();
+}
+
+std::string zshScript(const std::map<std::string, std::vector<Word>>& table, const std::string& program, const std::vector<std::string>& valued)
+{
+    std::string name = "_" + identifier(program);
+    std::ostringstream out;
+    out << "#compdef " << program << "\n# zsh completion for " << program << "; made by `" << program << " completion zsh`.\n"
+        << name << "() {\n"
+        << "    local -A children\n"
+        << "    children=(\n";
+    for (auto& [path, words] : table) {
+        std::string entries;
+        for (auto& word : words) {
+            // _describe splits at the first colon; the rest is the description.
+            std::string description = word.description.substr(0, word.description.find('\n'));
+            entries += (entries.empty() ? "" : "\n") + word.text + ":" + description;
+        }
+        out << "        " << shellQuoted(path.empty() ? "." : path) << " " << shellQuoted(entries) << "\n";
+    }
+    out << "    )\n"
+        << "    local valued=" << shellQuoted(" " + joined(valued) + " ") << "\n"
+        << "    local path=\"\" word i\n"
+        << "    for ((i = 2; i < CURRENT; i++)); do\n"
+        << "        word=${words[i]}\n"
+        << "        if [[ $valued == *\" $word \"* ]]; then ((i++)); continue; fi\n"
+        << "        local next=${path:+$path }$word\n"
+        << "        (( ${+children[$next]} )) && path=$next\n"
+        << "    done\n"
+        << "    if [[ $valued == *\" ${words[CURRENT-1]} \"* ]]; then _files; return; fi\n"
+        << "    local -a candidates\n"
+        << "    candidates=(\"${(@f)children[${path:-.}]}\")\n"
+        << "    _describe -t commands '" << program << "' candidates || _files\n"
+        << "}\n"
+        << "compdef " << name << " " << program << "\n";
+    return out.str();
+}
+
+std::string fishScript(const std::map<std::string, std::vector<Word>>& table, const std::string& program, const std::vector<std::string>& valued)
+{
+    std::string name = "__" + identifier(program) + "_at";
+    std::ostringstream out;
+    out << "# fish completion for " << program << "; made by `" << program << " completion fish`.\n"
+        << "function " << name << "\n"
+        << "    set -l paths";
+    for (auto& [path, words] : table)
+        if (!path.empty())
+            out << " " << shellQuoted(path);
+    out << "\n"
+        << "    set -l valued " << joined(valued) << "\n"
+        << "    set -l path ''\n"
+        << "    set -l tokens (commandline -opc)\n"
+        << "    set -l skip 0\n"
+        << "    for word in $tokens[2..-1]\n"
+        << "        if test $skip = 1; set skip 0; continue; end\n"
+        << "        if contains -- $word $valued; set skip 1; continue; end\n"
+        << "        set -l next (string trim -- \"$path $word\")\n"
+        << "        if contains -- $next $paths; set path $next; end\n"
+        << "    end\n"
+        << "    test \"$path\" = \"$argv[1]\"\n"
+        << "end\n"
+        << "complete -c " << program << " -f\n";
+    for (auto& [path, words] : table)
+        for (auto& word : words) {
+            out << "complete -c " << program << " -n " << shellQuoted(name + " " + shellQuoted(path));
+            if (word.text.starts_with("--"))
+                out << " -l " << word.text.substr(2);
+            else if (word.text.starts_with("-"))
+                out << " -s " << word.text.substr(1);
+            else
+                out << " -a " << shellQuoted(word.text);
+            if (std::find(valued.begin(), valued.end(), word.text) != valued.end())
+                out << " -r -F";
+            if (!word.description.empty())
+                out << " -d " << shellQuoted(word.description.substr(0, word.description.find('\n')));
+            out << "\n";
+        }
+    return out.str();
+}
+
+// Optimal string alignment distance: Levenshtein with a swap of neighbours
+// as one edit, the typo people make most ("defualts").
+std::size_t editDistance(std::string_view a, std::string_view b)
+{
+    std::vector<std::vector<std::size_t>> d(a.size() + 1, std::vector<std::size_t>(b.size() + 1));
+    for (std::size_t i = 0; i <= a.size(); ++i)
+        d[i][0] = i;
+    for (std::size_t j = 0; j <= b.size(); ++j)
+        d[0][j] = j;
+    for (std::size_t i = 1; i <= a.size(); ++i)
+        for (std::size_t j = 1; j <= b.size(); ++j) {
+            std::size_t cost = a[i - 1] == b[j - 1] ? 0 : 1;
+            d[i][j] = std::min({ d[i - 1][j] + 1, d[i][j - 1] + 1, d[i - 1][j - 1] + cost });
+            if (i > 1 && j > 1 && a[i - 1] == b[j - 2] && a[i - 2] == b[j - 1])
+                d[i][j] = std::min(d[i][j], d[i - 2][j - 2] + 1);
+        }
+    return d[a.size()][b.size()];
+}
+
+// The word where the arguments name no subcommand of a command that needs
+// one, with that command; none when every word found its place.
+std::optional<std::pair<std::string, const CLI::App*>> unknownSubcommand(const CLI::App& app, int argc, char** argv)
+{
+    const CLI::App* command = &app;
+    auto valued = optionsWithValues(app);
+    for (int i = 1; i < argc; ++i) {
+        std::string word = argv[i];
+        if (word == "--")
+            return std::nullopt;
+        if (word.starts_with("-")) {
+            if (word.find('=') == std::string::npos && std::binary_search(valued.begin(), valued.end(), word))
+                ++i;
+            continue;
+        }
+        auto subcommands = subcommandsOf(*command);
+        if (subcommands.empty())
+            return std::nullopt;
+        auto found = std::find_if(subcommands.begin(), subcommands.end(), [&](auto* subcommand) { return subcommand->check_name(word); });
+        if (found == subcommands.end())
+            return command->get_options([](const CLI::Option* option) { return option->get_positional(); }).empty() ? std::optional(std::pair(word, command))
+                                                                                                                    : std::nullopt;
+        command = *found;
+    }
+    return std::nullopt;
+}
+
+}
+
+std::optional<Shell> shellNamed(std::string_view name)
+{
+    if (name == "bash")
+        return Shell::Bash;
+    if (name == "zsh")
+        return Shell::Zsh;
+    if (name == "fish")
+        return Shell::Fish;
+    return std::nullopt;
+}
+
+std::string completionScript(const CLI::App& app, const std::string& program, Shell shell)
+{
+    std::map<std::string, std::vector<Word>> table;
+    collectWords(app, "", table);
+    auto valued = optionsWithValues(app);
+    switch (shell) {
+    case Shell::Bash:
+        return bashScript(table, program, valued);
+    case Shell::Zsh:
+        return zshScript(table, program, valued);
+    case Shell::Fish:
+        return fishScript(table, program, valued);
+    }
+    return {};
+}
+
+std::optional<std::string> closestWord(std::string_view word, const std::vector<std::string>& candidates)
+{
+    std::optional<std::string> best;
+    std::size_t bestDistance = std::max<std::size_t>(2, word.size() / 3) + 1;
+    for (auto& candidate : candidates) {
+        std::size_t distance = editDistance(word, candidate);
+        if (distance < bestDistance) {
+            bestDistance = distance;
+            best = candidate;
+        }
+    }
+    return best;
+}
+
+std::optional<int> parseCommandLine(CLI::App& app, const std::string& program, int argc, char** argv, int usageStatus)
+{
+    try {
+        app.parse(argc, argv);
+        return std::nullopt;
+    } catch (const CLI::ParseError& error) {
+        if (error.get_exit_code() == 0)
+            return app.exit(error);
+        if (auto unknown = unknownSubcommand(app, argc, argv)) {
+            auto& [word, command] = *unknown;
+            std::vector<std::string> names;
+            for (auto* subcommand : subcommandsOf(*command))
+                names.push_back(subcommand->get_name());
+            std::cerr << program << ": unknown subcommand '" << word << "'";
+            if (auto closest = closestWord(word, names))
+                std::cerr << "; did you mean '" << *closest << "'?";
+            std::cerr << "\n";
+            return usageStatus;
+        }
+        std::string message = error.what();
+        std::cerr << program << ": " << message.substr(0, message.find('\n')) << "\n";
+        return usageStatus;
+    }
+}
