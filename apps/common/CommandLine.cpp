@@ -143,7 +143,8 @@ std::string zshScript(const std::map<std::string, std::vector<Word>>& table, con
         << "    candidates=(\"${(@f)children[${path:-.}]}\")\n"
         << "    _describe -t commands '" << program << "' candidates || _files\n"
         << "}\n"
-        << "compdef " << name << " " << program << "\n";
+        // Autoloaded from fpath, the file is the function's first call; sourced, it registers.
+        << "if [[ $funcstack[1] == " << name << " ]]; then " << name << " \"$@\"; else compdef " << name << " " << program << "; fi\n";
     return out.str();
 }
 
