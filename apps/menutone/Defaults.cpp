@@ -5,18 +5,25 @@
 #include <charconv>
 #include <cmath>
 #include <cstdio>
+#include <functional>
 #include <iostream>
 #include <optional>
+
+#include <unistd.h>
+
+#include <filesystem>
 
 #include <corefoundation/CFNotificationCenter.h>
 #include <corefoundation/CFRunLoop.h>
 #include <device/DeviceRoot.h>
+#include <device/FileSystem.h>
 #include <foundation/NSDictionary.h>
 #include <foundation/NSKeyedArchiver.h>
 #include <foundation/PropertyListSerialization.h>
 #include <shared/SettingsStore.h>
 #include <uikit/UIColor.h>
 
+#include "PropertyListEditing.h"
 #include "PropertyListText.h"
 
 namespace {
@@ -26,16 +33,40 @@ void printError(const std::string& message)
     std::cerr << "menutone: " << message << "\n";
 }
 
+constexpr const char* kPreferencesFolder = "/var/mobile/Library/Preferences";
+
+// A domain name, or a property-list path as Apple's tool also takes: absolute
+// within the root (".plist" may be left off), or a file name ending in .plist
+// in the preferences folder.
 std::optional<std::string> devicePathOfDomain(const std::string& domain)
 {
     // The global domain, as the defaults tool spells it: every app reads it (the device's languages).
     if (domain == "-g" || domain == "-globalDomain" || domain == "NSGlobalDomain")
-        return "/var/mobile/Library/Preferences/.GlobalPreferences.plist";
-    if (domain.empty() || domain == "." || domain == ".." || domain.find('/') != std::string::npos || domain.find('\0') != std::string::npos) {
-        printError("\"" + domain + "\" is not a domain name");
-        return std::nullopt;
+        return std::string(kPreferencesFolder) + "/.GlobalPreferences.plist";
+    bool isBad = domain.empty() || domain == "." || domain == ".." || domain.find('\0') != std::string::npos;
+    if (!isBad && domain.starts_with("/")) {
+        for (std::size_t start = 1; start <= domain.size();) {
+            std::size_t end = std::min(domain.find('/', start), domain.size());
+            auto component = std::string_view(domain).substr(start, end - start);
+            if (component == "." || component == ".." || component.empty())
+                isBad = true;
+            start = end + 1;
+        }
+        if (!isBad)
+            return domain.ends_with(".plist") ? domain : domain + ".plist";
     }
-    return "/var/mobile/Library/Preferences/" + domain + ".plist";
+    if (isBad || domain.find('/') != std::string::npos)
+        return std::nullopt;
+    return std::string(kPreferencesFolder) + "/" + domain + (domain.ends_with(".plist") ? "" : ".plist");
+}
+
+// The same, saying why not.
+std::optional<std::string> resolveDomain(const std::string& domain)
+{
+    auto path = devicePathOfDomain(domain);
+    if (!path)
+        printError("\"" + domain + "\" is not a domain name, or a property-list path within the root");
+    return path;
 }
 
 enum class LoadState { Loaded, Missing, Unreadable };
@@ -73,9 +104,15 @@ LoadedDomain loadDomain(const std::string& devicePath)
     return { LoadState::Loaded, NSMutableDictionary(NSDictionary(*result.value->asDictionary())), shownPath };
 }
 
+// Whether the domain, however it was named, is Menutone's store.
+bool isMenutoneDomain(const std::string& domain)
+{
+    return devicePathOfDomain(domain) == kMenutoneSettingsPath;
+}
+
 void notifyIfMenutone(const std::string& domain, const DefaultsOptions& options)
 {
-    if (options.shouldNotify && domain == kMenutoneDomain)
+    if (options.shouldNotify && isMenutoneDomain(domain))
         postNotification(kMenutoneSettingsChangedNotification);
 }
 
@@ -249,12 +286,12 @@ void warnAboutMenutoneKey(const std::string& key, const PropertyListValue& value
 
 ExitStatus defaultsRead(const std::string& domain, const std::string* key, const DefaultsOptions& options)
 {
-    auto devicePath = devicePathOfDomain(domain);
+    auto devicePath = resolveDomain(domain);
     if (!devicePath)
         return ExitStatus::Usage;
     auto loaded = loadDomain(*devicePath);
     if (options.isResolved) {
-        if (domain != kMenutoneDomain) {
+        if (!isMenutoneDomain(domain)) {
             printError("--resolved reads only the " + std::string(kMenutoneDomain) + " domain");
             return ExitStatus::Usage;
         }
@@ -282,16 +319,19 @@ ExitStatus defaultsRead(const std::string& domain, const std::string* key, const
 
 namespace {
 
-// The store's write protocol: read the whole file, change one key, write it back atomically.
-ExitStatus writeValue(const std::string& domain, const std::string& devicePath, const std::string& key, PropertyListValue value, const DefaultsOptions& options)
+// The store's write protocol: read the whole file, change it, write it back
+// atomically. A change that answers an error leaves the file as it was.
+ExitStatus changeDomain(const std::string& domain, const std::string& devicePath, const DefaultsOptions& options,
+    const std::function<std::optional<std::string>(NSMutableDictionary&)>& change)
 {
-    if (domain == kMenutoneDomain)
-        warnAboutMenutoneKey(key, value);
     auto loaded = loadDomain(devicePath);
     if (loaded.state == LoadState::Unreadable)
         return ExitStatus::Failure;
-    loaded.dictionary.setObject(std::move(value), key);
-    NSFileManager::defaultManager().createDirectoryAtPath("/var/mobile/Library/Preferences");
+    if (auto error = change(loaded.dictionary)) {
+        printError(*error + "; defaults have not been changed");
+        return ExitStatus::Failure;
+    }
+    DeviceRoot::current().createFolders(std::filesystem::path(devicePath).parent_path().string());
     if (!loaded.dictionary.writeToFile(devicePath, Atomically::Yes)) {
         printError("could not write " + loaded.hostPath);
         return ExitStatus::Failure;
@@ -300,33 +340,36 @@ ExitStatus writeValue(const std::string& domain, const std::string& devicePath, 
     return ExitStatus::Success;
 }
 
+ExitStatus writeValue(const std::string& domain, const std::string& devicePath, const std::string& key, PropertyListValue value, const DefaultsOptions& options)
+{
+    if (isMenutoneDomain(domain))
+        warnAboutMenutoneKey(key, value);
+    return changeDomain(domain, devicePath, options, [&](NSMutableDictionary& dictionary) -> std::optional<std::string> {
+        dictionary.setObject(std::move(value), key);
+        return std::nullopt;
+    });
 }
 
-ExitStatus defaultsWrite(const std::string& domain, const std::vector<std::string>& arguments, const DefaultsOptions& options)
+constexpr const char* kWriteUsage = "usage: menutone defaults write DOMAIN KEY [-bool|-int|-float|-string|-data|-date|-color] VALUE, "
+                                    "KEY -array|-array-add [VALUE...], or KEY -dict|-dict-add [KEY VALUE...]";
+
+// One value: "-TYPE VALUE" or a bare VALUE, a string. Moves index past it.
+std::optional<PropertyListValue> typedValue(const std::vector<std::string>& arguments, std::size_t& index, ExitStatus& status)
 {
-    auto devicePath = devicePathOfDomain(domain);
-    if (!devicePath)
-        return ExitStatus::Usage;
-    bool isArray = arguments.size() >= 2 && arguments[1] == "-array";
-    if (!isArray && arguments.size() != 2 && arguments.size() != 3) {
-        printError("usage: menutone defaults write DOMAIN KEY [-bool|-int|-float|-string|-data|-color] VALUE, or KEY -array VALUE...");
-        return ExitStatus::Usage;
+    static const char* const typeFlags[] = { "-bool", "-boolean", "-int", "-integer", "-float", "-string", "-data", "-date", "-color" };
+    status = ExitStatus::Usage;
+    std::string type = "-string";
+    if (std::find(std::begin(typeFlags), std::end(typeFlags), arguments[index]) != std::end(typeFlags)) {
+        type = arguments[index++];
+        if (index == arguments.size()) {
+            printError(std::string("no value after ") + type + "; " + kWriteUsage);
+            return std::nullopt;
+        }
+    } else if (arguments[index].starts_with("-") && arguments[index].size() > 1 && std::isalpha(static_cast<unsigned char>(arguments[index][1]))) {
+        printError("unknown value type " + arguments[index] + " (use -bool, -int, -float, -string, -data, -date or -color)");
+        return std::nullopt;
     }
-    const std::string& key = arguments[0];
-    if (isArray) {
-        // -array VALUE...: an array of the strings given, none for an empty one.
-        PropertyListValue::Array values;
-        for (std::size_t i = 2; i < arguments.size(); ++i)
-            values.push_back(PropertyListValue::string(arguments[i]));
-        return writeValue(domain, *devicePath, key, PropertyListValue::array(std::move(values)), options);
-    }
-    static const char* const typeFlags[] = { "-bool", "-boolean", "-int", "-integer", "-float", "-string", "-data", "-color" };
-    if (arguments.size() == 2 && std::find(std::begin(typeFlags), std::end(typeFlags), arguments[1]) != std::end(typeFlags)) {
-        printError("no value after " + arguments[1] + "; usage: menutone defaults write DOMAIN KEY [-bool|-int|-float|-string|-data|-color] VALUE");
-        return ExitStatus::Usage;
-    }
-    std::string type = arguments.size() == 3 ? arguments[1] : "-string";
-    const std::string& text = arguments.back();
+    const std::string& text = arguments[index++];
     std::optional<PropertyListValue> value;
     if (type == "-bool" || type == "-boolean")
         value = parseBoolean(text);
@@ -339,14 +382,83 @@ ExitStatus defaultsWrite(const std::string& domain, const std::vector<std::strin
     else if (type == "-data") {
         if (auto bytes = parseHex(text))
             value = PropertyListValue::data(std::move(*bytes));
-    } else if (type == "-color")
+    } else if (type == "-date") {
+        if (auto seconds = parseDate(text))
+            value = PropertyListValue::date(*seconds);
+    } else
         value = parseColor(text);
-    else {
-        printError("unknown value type " + type + " (use -bool, -int, -float, -string, -data or -color)");
+    if (!value)
+        printError("\"" + text + "\" is not a valid " + type.substr(1) + " value");
+    return value;
+}
+
+}
+
+ExitStatus defaultsWrite(const std::string& domain, const std::vector<std::string>& arguments, const DefaultsOptions& options)
+{
+    auto devicePath = resolveDomain(domain);
+    if (!devicePath)
+        return ExitStatus::Usage;
+    if (arguments.size() < 2) {
+        printError(kWriteUsage);
         return ExitStatus::Usage;
     }
-    if (!value) {
-        printError("\"" + text + "\" is not a valid " + type.substr(1) + " value");
+    const std::string& key = arguments[0];
+    const std::string& kind = arguments[1];
+    ExitStatus status = ExitStatus::Usage;
+    if (kind == "-array" || kind == "-array-add") {
+        PropertyListValue::Array values;
+        for (std::size_t i = 2; i < arguments.size();) {
+            auto value = typedValue(arguments, i, status);
+            if (!value)
+                return status;
+            values.push_back(std::move(*value));
+        }
+        if (kind == "-array")
+            return writeValue(domain, *devicePath, key, PropertyListValue::array(std::move(values)), options);
+        return changeDomain(domain, *devicePath, options, [&](NSMutableDictionary& dictionary) -> std::optional<std::string> {
+            auto* existing = dictionary.objectForKey(key);
+            if (existing && !existing->asArray())
+                return "the value of " + key + " is a " + PropertyListValue::typeName(existing->type()) + ", not an array; -array-add adds only to an array";
+            PropertyListValue::Array combined = existing ? *existing->asArray() : PropertyListValue::Array {};
+            combined.insert(combined.end(), values.begin(), values.end());
+            dictionary.setObject(PropertyListValue::array(std::move(combined)), key);
+            return std::nullopt;
+        });
+    }
+    if (kind == "-dict" || kind == "-dict-add") {
+        PropertyListValue::Dictionary entries;
+        for (std::size_t i = 2; i < arguments.size();) {
+            std::string entryKey = arguments[i++];
+            if (i == arguments.size()) {
+                printError("the key " + entryKey + " has no value; " + kWriteUsage);
+                return ExitStatus::Usage;
+            }
+            auto value = typedValue(arguments, i, status);
+            if (!value)
+                return status;
+            entries.insert_or_assign(std::move(entryKey), std::move(*value));
+        }
+        if (kind == "-dict")
+            return writeValue(domain, *devicePath, key, PropertyListValue::dictionary(std::move(entries)), options);
+        return changeDomain(domain, *devicePath, options, [&](NSMutableDictionary& dictionary) -> std::optional<std::string> {
+            auto* existing = dictionary.objectForKey(key);
+            if (existing && !existing->asDictionary())
+                return "the value of " + key + " is a " + PropertyListValue::typeName(existing->type())
+                    + ", not a dictionary; -dict-add adds only to a dictionary";
+            PropertyListValue::Dictionary combined = existing ? *existing->asDictionary() : PropertyListValue::Dictionary {};
+            for (auto& [entryKey, value] : entries)
+                combined.insert_or_assign(entryKey, value);
+            dictionary.setObject(PropertyListValue::dictionary(std::move(combined)), key);
+            return std::nullopt;
+        });
+    }
+    std::size_t index = 1;
+    auto value = typedValue(arguments, index, status);
+    if (!value)
+        return status;
+    if (index != arguments.size()) {
+        printError("more than one value given; " + std::string(kWriteUsage));
         return ExitStatus::Usage;
     }
     return writeValue(domain, *devicePath, key, std::move(*value), options);
@@ -354,7 +466,7 @@ ExitStatus defaultsWrite(const std::string& domain, const std::vector<std::strin
 
 ExitStatus defaultsDelete(const std::string& domain, const std::string* key, const DefaultsOptions& options)
 {
-    auto devicePath = devicePathOfDomain(domain);
+    auto devicePath = resolveDomain(domain);
     if (!devicePath)
         return ExitStatus::Usage;
     if (!key) {
@@ -388,6 +500,186 @@ ExitStatus defaultsDelete(const std::string& domain, const std::string* key, con
     }
     notifyIfMenutone(domain, options);
     return ExitStatus::Success;
+}
+
+namespace {
+
+// The domains of the root's preferences folder, sorted; the global one is -g.
+std::vector<std::string> domainNames()
+{
+    std::vector<std::string> names;
+    for (auto& name : DeviceRoot::current().namesWithExtension(kPreferencesFolder, ".plist"))
+        if (!name.starts_with("."))
+            names.push_back(name);
+    return names;
+}
+
+std::string lowercased(std::string_view text)
+{
+    std::string lower;
+    for (char c : text)
+        lower += static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    return lower;
+}
+
+// Whether the word is in the value's keys or strings, at any depth, ignoring case.
+bool contains(const PropertyListValue& value, const std::string& lowerWord)
+{
+    if (auto* text = value.asString())
+        return lowercased(*text).find(lowerWord) != std::string::npos;
+    if (auto* array = value.asArray())
+        return std::any_of(array->begin(), array->end(), [&](auto& item) { return contains(item, lowerWord); });
+    if (auto* dictionary = value.asDictionary())
+        return std::any_of(dictionary->begin(), dictionary->end(),
+            [&](auto& entry) { return lowercased(entry.first).find(lowerWord) != std::string::npos || contains(entry.second, lowerWord); });
+    return false;
+}
+
+std::optional<std::vector<std::uint8_t>> readSource(const std::string& source)
+{
+    device::ReadFailure failure = device::ReadFailure::Unreadable;
+    auto bytes = source == "-" ? device::readStream(STDIN_FILENO, &failure) : device::readFile(source, &failure);
+    if (!bytes)
+        printError((source == "-" ? std::string("standard input") : source)
+            + (failure == device::ReadFailure::TooLarge ? " is larger than 64 MiB" : " cannot be read"));
+    return bytes;
+}
+
+// The domain's dictionary, saying so when it is missing.
+std::optional<LoadedDomain> existingDomain(const std::string& domain)
+{
+    auto devicePath = resolveDomain(domain);
+    if (!devicePath)
+        return std::nullopt;
+    auto loaded = loadDomain(*devicePath);
+    if (loaded.state == LoadState::Missing)
+        printError("Domain " + domain + " does not exist");
+    if (loaded.state != LoadState::Loaded)
+        return std::nullopt;
+    return loaded;
+}
+
+}
+
+ExitStatus defaultsReadAll(const DefaultsOptions& options)
+{
+    PropertyListValue::Dictionary all;
+    for (auto& name : domainNames()) {
+        auto loaded = loadDomain(std::string(kPreferencesFolder) + "/" + name + ".plist");
+        if (loaded.state == LoadState::Loaded)
+            all.insert_or_assign(name, loaded.dictionary.propertyList());
+    }
+    auto whole = PropertyListValue::dictionary(std::move(all));
+    std::cout << (options.isJSON ? jsonText(propertyListJSON(whole)) : openStepText(whole)) << "\n";
+    return ExitStatus::Success;
+}
+
+ExitStatus defaultsDomains()
+{
+    std::string list;
+    for (auto& name : domainNames())
+        list += (list.empty() ? "" : ", ") + name;
+    std::cout << list << "\n";
+    return ExitStatus::Success;
+}
+
+ExitStatus defaultsFind(const std::string& word)
+{
+    std::string lowerWord = lowercased(word);
+    for (auto& name : domainNames()) {
+        auto loaded = loadDomain(std::string(kPreferencesFolder) + "/" + name + ".plist");
+        if (loaded.state != LoadState::Loaded)
+            continue;
+        PropertyListValue::Dictionary found;
+        for (auto& [key, value] : *loaded.dictionary.propertyList().asDictionary())
+            if (lowercased(key).find(lowerWord) != std::string::npos || contains(value, lowerWord))
+                found.insert_or_assign(key, value);
+        if (!found.empty())
+            std::cout << "Found " << found.size() << " keys in domain '" << name << "': " << openStepText(PropertyListValue::dictionary(std::move(found)))
+                      << "\n";
+    }
+    return ExitStatus::Success;
+}
+
+ExitStatus defaultsExport(const std::string& domain, const std::string& destination)
+{
+    auto loaded = existingDomain(domain);
+    if (!loaded)
+        return ExitStatus::Failure;
+    auto data = PropertyListSerialization::dataWithPropertyList(loaded->dictionary.propertyList(), PropertyListFormat::XML);
+    if (!data) {
+        printError("the domain " + domain + " is nested too deeply to write");
+        return ExitStatus::Failure;
+    }
+    if (destination == "-") {
+        std::cout.write(reinterpret_cast<const char*>(data->data()), static_cast<std::streamsize>(data->size()));
+        return std::cout.flush() ? ExitStatus::Success : ExitStatus::Failure;
+    }
+    if (!device::writeFile(destination, *data, device::WriteMode::Atomic)) {
+        printError("could not write " + destination);
+        return ExitStatus::Failure;
+    }
+    return ExitStatus::Success;
+}
+
+ExitStatus defaultsImport(const std::string& domain, const std::string& source, const DefaultsOptions& options)
+{
+    auto devicePath = resolveDomain(domain);
+    if (!devicePath)
+        return ExitStatus::Usage;
+    auto bytes = readSource(source);
+    if (!bytes)
+        return ExitStatus::Failure;
+    auto result = PropertyListSerialization::read(*bytes);
+    if (!result.value || !result.value->asDictionary()) {
+        printError((source == "-" ? std::string("standard input") : source) + " is not a property-list dictionary ("
+            + (result.value ? std::string("a ") + PropertyListValue::typeName(result.value->type()) : result.error) + "); defaults have not been changed");
+        return ExitStatus::Failure;
+    }
+    // The file is replaced whole, readable before or not, as Apple's tool does.
+    auto dictionary = NSMutableDictionary(NSDictionary(*result.value->asDictionary()));
+    DeviceRoot::current().createFolders(std::filesystem::path(*devicePath).parent_path().string());
+    if (!dictionary.writeToFile(*devicePath, Atomically::Yes)) {
+        printError("could not write the domain " + domain);
+        return ExitStatus::Failure;
+    }
+    notifyIfMenutone(domain, options);
+    return ExitStatus::Success;
+}
+
+ExitStatus defaultsReadType(const std::string& domain, const std::string& key)
+{
+    auto loaded = existingDomain(domain);
+    if (!loaded)
+        return ExitStatus::Failure;
+    auto* value = loaded->dictionary.objectForKey(key);
+    if (!value) {
+        printError("The domain/default pair of (" + domain + ", " + key + ") does not exist");
+        return ExitStatus::Failure;
+    }
+    static const char* const typeNames[] = { "boolean", "integer", "float", "string", "data", "date", "array", "dictionary", "uid" };
+    std::cout << "Type is " << typeNames[static_cast<int>(value->type())] << "\n";
+    return ExitStatus::Success;
+}
+
+ExitStatus defaultsRename(const std::string& domain, const std::string& oldKey, const std::string& newKey, const DefaultsOptions& options)
+{
+    auto devicePath = resolveDomain(domain);
+    if (!devicePath)
+        return ExitStatus::Usage;
+    if (loadDomain(*devicePath).state == LoadState::Missing) {
+        printError("Domain " + domain + " does not exist");
+        return ExitStatus::Failure;
+    }
+    return changeDomain(domain, *devicePath, options, [&](NSMutableDictionary& dictionary) -> std::optional<std::string> {
+        auto* value = dictionary.objectForKey(oldKey);
+        if (!value)
+            return "Key " + oldKey + " does not exist in domain " + domain;
+        PropertyListValue moved = *value;
+        dictionary.removeObjectForKey(oldKey);
+        dictionary.setObject(std::move(moved), newKey);
+        return std::nullopt;
+    });
 }
 
 ExitStatus postNotification(const std::string& name)

@@ -15,9 +15,21 @@ struct DefaultsOptions {
 };
 
 ExitStatus defaultsRead(const std::string& domain, const std::string* key, const DefaultsOptions&);
-// arguments: KEY [-bool|-int|-float|-string|-data|-color] VALUE
+// arguments: KEY [-bool|-int|-float|-string|-data|-date|-color] VALUE, KEY -array|-array-add VALUE...,
+// or KEY -dict|-dict-add KEY VALUE...; values may carry a type as above.
 ExitStatus defaultsWrite(const std::string& domain, const std::vector<std::string>& arguments, const DefaultsOptions&);
 ExitStatus defaultsDelete(const std::string& domain, const std::string* key, const DefaultsOptions&);
+// Every domain as one dictionary, as `defaults read` with no domain prints it.
+ExitStatus defaultsReadAll(const DefaultsOptions&);
+ExitStatus defaultsDomains();
+// The keys whose name or strings contain the word, ignoring case, domain by domain.
+ExitStatus defaultsFind(const std::string& word);
+// XML to a file, or standard output for "-".
+ExitStatus defaultsExport(const std::string& domain, const std::string& destination);
+// An XML or binary dictionary from a file, or standard input for "-", replacing the domain.
+ExitStatus defaultsImport(const std::string& domain, const std::string& source, const DefaultsOptions&);
+ExitStatus defaultsReadType(const std::string& domain, const std::string& key);
+ExitStatus defaultsRename(const std::string& domain, const std::string& oldKey, const std::string& newKey, const DefaultsOptions&);
 ExitStatus postNotification(const std::string& name);
 // Prints each delivery of the name; ends after count deliveries (0: never) or
 // with a failure when timeoutSeconds pass first (0: never).

@@ -10,6 +10,7 @@
 #include "../common/CommandLine.h"
 #include "AppInstall.h"
 #include "Defaults.h"
+#include "PlistTool.h"
 #include "Preview.h"
 #include "Settings.h"
 #include "simulator/Simulator.h"
@@ -32,16 +33,17 @@ int main(int argc, char** argv)
 
     std::string domain;
     std::optional<std::string> key;
-    auto* read = defaults->add_subcommand("read", "Print a domain, or one key of it");
-    read->add_option("domain", domain, "Domain, such as com.harbrook.Menutone")->required();
+    auto* read = defaults->add_subcommand("read", "Print a domain, or one key of it; every domain with none");
+    read->add_option("domain", domain, "Domain, such as com.harbrook.Menutone, or a plist path within the root");
     read->add_option("key", key, "Key to print");
     read->add_flag("--json", options.isJSON, "Print JSON");
     read->add_flag("--resolved", options.isResolved, "Print every Menutone key as the tweak reads it, defaults filled in");
     addRootOption(read);
 
     // Values such as -bool are the defaults tool's spelling, not options: they are read from the extras.
-    auto* write = defaults->add_subcommand(
-        "write", "Set one key: write DOMAIN KEY [-bool|-int|-float|-string|-data|-color] VALUE, or KEY -array VALUE...; -g is the global domain");
+    auto* write = defaults->add_subcommand("write",
+        "Set one key: write DOMAIN KEY [-bool|-int|-float|-string|-data|-date|-color] VALUE, KEY -array|-array-add VALUE..., "
+        "or KEY -dict|-dict-add KEY VALUE...; -g is the global domain");
     write->allow_extras();
     bool isQuiet = false;
     write->add_flag("--no-notify", isQuiet, "Do not post com.harbrook.Menutone.notify after writing that domain");
@@ -52,6 +54,28 @@ int main(int argc, char** argv)
     remove->add_option("key", key, "Key to remove");
     remove->add_flag("--no-notify", isQuiet, "Do not post com.harbrook.Menutone.notify after changing that domain");
     addRootOption(remove);
+
+    std::string word, file, newKey;
+    auto* domainsCommand = defaults->add_subcommand("domains", "List the domains of the root");
+    auto* findCommand = defaults->add_subcommand("find", "Print the keys whose names or strings contain WORD, in every domain");
+    findCommand->add_option("WORD", word, "The word, matched ignoring case")->required();
+    auto* exportCommand = defaults->add_subcommand("export", "Write a domain as an XML property list to FILE, or standard output for -");
+    exportCommand->add_option("domain", domain, "Domain")->required();
+    exportCommand->add_option("FILE", file, "File, or - for standard output")->required();
+    auto* importCommand = defaults->add_subcommand("import", "Replace a domain with the XML or binary property list of FILE, or standard input for -");
+    importCommand->add_option("domain", domain, "Domain")->required();
+    importCommand->add_option("FILE", file, "File, or - for standard input")->required();
+    importCommand->add_flag("--no-notify", isQuiet, "Do not post com.harbrook.Menutone.notify after changing that domain");
+    auto* readTypeCommand = defaults->add_subcommand("read-type", "Print the type of a key's value");
+    readTypeCommand->add_option("domain", domain, "Domain")->required();
+    readTypeCommand->add_option("key", key, "Key")->required();
+    auto* renameCommand = defaults->add_subcommand("rename", "Rename a key, keeping its value");
+    renameCommand->add_option("domain", domain, "Domain")->required();
+    renameCommand->add_option("old", key, "The key")->required();
+    renameCommand->add_option("new", newKey, "Its new name")->required();
+    renameCommand->add_flag("--no-notify", isQuiet, "Do not post com.harbrook.Menutone.notify after changing that domain");
+    for (auto* command : { domainsCommand, findCommand, exportCommand, importCommand, readTypeCommand, renameCommand })
+        addRootOption(command);
 
     std::string name;
     bool isWaiting = false;
@@ -106,6 +130,10 @@ int main(int argc, char** argv)
     for (auto* command : { appCommand, appInstallCommand, appListCommand, appRemoveCommand })
         addRootOption(command);
 
+    auto* plistCommandLine = app.add_subcommand("plist", "Print, check, convert and edit any property-list file, as Apple's plutil does (plist -help)");
+    plistCommandLine->prefix_command();
+    plistCommandLine->set_help_flag();
+
     std::string rootFolder;
     auto* rootCommand = app.add_subcommand("root", "Lay out a device root, or print the default one");
     rootCommand->require_subcommand(1);
@@ -121,6 +149,8 @@ int main(int argc, char** argv)
 
     if (auto status = parseCommandLine(app, "menutone", argc, argv, static_cast<int>(ExitStatus::Usage)))
         return *status;
+    if (plistCommandLine->parsed())
+        return static_cast<int>(plistCommand(plistCommandLine->remaining()));
     if (completion->parsed()) {
         std::cout << completionScript(app, "menutone", *shellNamed(shellName));
         return 0;
@@ -137,13 +167,26 @@ int main(int argc, char** argv)
 
     ExitStatus status = ExitStatus::Success;
     if (read->parsed())
-        status = defaultsRead(domain, key ? &*key : nullptr, options);
+        status = domain.empty() ? defaultsReadAll(options) : defaultsRead(domain, key ? &*key : nullptr, options);
+    else if (domainsCommand->parsed())
+        status = defaultsDomains();
+    else if (findCommand->parsed())
+        status = defaultsFind(word);
+    else if (exportCommand->parsed())
+        status = defaultsExport(domain, file);
+    else if (importCommand->parsed())
+        status = defaultsImport(domain, file, options);
+    else if (readTypeCommand->parsed())
+        status = defaultsReadType(domain, *key);
+    else if (renameCommand->parsed())
+        status = defaultsRename(domain, *key, newKey, options);
     else if (remove->parsed())
         status = defaultsDelete(domain, key ? &*key : nullptr, options);
     else if (write->parsed()) {
         std::vector<std::string> arguments = write->remaining();
         if (arguments.empty()) {
-            std::cerr << "menutone: usage: menutone defaults write DOMAIN KEY [-bool|-int|-float|-string|-data|-color] VALUE, or KEY -array VALUE...\n";
+            std::cerr << "menutone: usage: menutone defaults write DOMAIN KEY [-bool|-int|-float|-string|-data|-date|-color] VALUE, KEY -array|-array-add "
+                         "VALUE..., or KEY -dict|-dict-add KEY VALUE...\n";
             return static_cast<int>(ExitStatus::Usage);
         }
         std::string writeDomain = arguments.front();

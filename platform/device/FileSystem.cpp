@@ -131,9 +131,17 @@ std::optional<std::vector<std::uint8_t>> readOpenFile(int fd, ReadFailure* failu
     struct stat status { };
     if (auto refusal = refusalOf(fd, status))
         return fail(*refusal);
+    return readStream(fd, failure);
+}
 
+std::optional<std::vector<std::uint8_t>> readStream(int fd, ReadFailure* failure)
+{
+    auto fail = [&](ReadFailure reason) -> std::optional<std::vector<std::uint8_t>> {
+        if (failure)
+            *failure = reason;
+        return std::nullopt;
+    };
     std::vector<std::uint8_t> contents;
-    contents.reserve(static_cast<std::size_t>(status.st_size));
     std::uint8_t buffer[16384];
     while (true) {
         ssize_t count = ::read(fd, buffer, sizeof buffer);

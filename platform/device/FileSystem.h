@@ -26,6 +26,9 @@ enum class ReadFailure { Unreadable, TooLarge };
 std::optional<std::vector<std::uint8_t>> readFile(const std::filesystem::path&, ReadFailure* = nullptr);
 // The same for a file already open for reading.
 std::optional<std::vector<std::uint8_t>> readOpenFile(int fd, ReadFailure* = nullptr);
+// Whatever an open descriptor gives until its end (a pipe, standard input),
+// up to maximumReadSize.
+std::optional<std::vector<std::uint8_t>> readStream(int fd, ReadFailure* = nullptr);
 
 // A regular file read a block at a time, for a reader that need not hold the
 // whole file (a decoder): nothing past maximumReadSize is handed out.

@@ -126,7 +126,8 @@ TEST_F(SettingsCommand, ShowPrintsTheScreenAsTextJSONAndAPicture)
     auto json = menutone("settings --json --do 'switch Enabled off' --do show");
     ASSERT_EQ(json.status, 0) << json.output;
     EXPECT_NE(
-        json.output.find("{\"text\":\"Enabled\",\"font\":null,\"image\":{\"name\":\"killswitch.png\",\"template\":true},\"accessory\":{\"kind\":\"switch\",\"on\":false"),
+        json.output.find(
+            "{\"text\":\"Enabled\",\"font\":null,\"image\":{\"name\":\"killswitch.png\",\"template\":true},\"accessory\":{\"kind\":\"switch\",\"on\":false"),
         std::string::npos)
         << json.output;
 }

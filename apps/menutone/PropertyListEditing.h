@@ -1,0 +1,37 @@
+#pragma once
+
+// What `menutone plist` and `menutone defaults` share for editing property
+// lists: key paths, values from the command line, JSON in both directions,
+// and plutil's readable print.
+
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include <foundation/PropertyListValue.h>
+
+#include "../common/JSON.h"
+
+// "a.b.0": dictionary keys and array indexes, dots in a key escaped as "\.".
+std::vector<std::string> splitKeyPath(std::string_view);
+
+// The value at the key path, or none.
+const PropertyListValue* valueAtKeyPath(const PropertyListValue& root, const std::vector<std::string>& path);
+
+enum class KeyPathEdit { Insert, Replace, Remove, Append };
+// Changes the tree in place; the error says why not (and nothing changed).
+std::optional<std::string> editAtKeyPath(PropertyListValue& root, const std::vector<std::string>& path, KeyPathEdit, std::optional<PropertyListValue>);
+
+// Dates as people write them: "2024-05-06T07:08:09Z", "2024-05-06 07:08:09 +0200", "2024-05-06".
+std::optional<double> parseDate(std::string_view);
+
+// A value from JSON text; none for null, which property lists lack, or bad JSON.
+std::optional<PropertyListValue> propertyListFromJSON(const JSON&, std::string& error);
+std::optional<PropertyListValue> propertyListFromJSONText(std::string_view, std::string& error);
+// JSON of a property list for -convert json: none when it holds data, dates
+// or numbers JSON lacks, as plutil refuses them.
+std::optional<JSON> strictJSONOfPropertyList(const PropertyListValue&);
+
+// plutil -p: a readable dump that no tool parses.
+std::string readableText(const PropertyListValue&);
