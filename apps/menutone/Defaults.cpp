@@ -23,6 +23,7 @@
 #include <shared/SettingsStore.h>
 #include <uikit/UIColor.h>
 
+#include "../common/ColorText.h"
 #include "PropertyListEditing.h"
 #include "PropertyListText.h"
 
@@ -226,33 +227,13 @@ std::optional<NSData> parseHex(std::string_view text)
     return bytes;
 }
 
-// "#RRGGBB", "#RRGGBBAA" or "r,g,b[,a]" with components in 0..1.
-std::optional<PropertyListValue> parseColor(const std::string& text)
+// Any colour tincture takes ("#f00", "rgb(255 0 0)", "hsl(...)", "r,g,b[,a]", CSS and palette names), archived as UIColor.
+std::optional<PropertyListValue> parseColor(const std::string& text, std::string& error)
 {
-    std::vector<double> components;
-    if (text.starts_with("#")) {
-        auto bytes = parseHex(std::string_view(text).substr(1));
-        if (!bytes || (bytes->size() != 3 && bytes->size() != 4))
-            return std::nullopt;
-        for (auto byte : *bytes)
-            components.push_back(byte / 255.0);
-    } else {
-        std::size_t start = 0;
-        while (start <= text.size()) {
-            std::size_t end = text.find(',', start);
-            if (end == std::string::npos)
-                end = text.size();
-            auto component = parseReal(text.substr(start, end - start));
-            if (!component || *component->asReal() < 0 || *component->asReal() > 1)
-                return std::nullopt;
-            components.push_back(*component->asReal());
-            start = end + 1;
-        }
-    }
-    if (components.size() != 3 && components.size() != 4)
+    auto color = parseColorText(text, error);
+    if (!color)
         return std::nullopt;
-    auto color = UIColor::colorWithRed(components[0], components[1], components[2], components.size() == 4 ? components[3] : 1);
-    return PropertyListValue::data(NSKeyedArchiver::archivedDataWithRootObject(color.ptr()));
+    return PropertyListValue::data(NSKeyedArchiver::archivedDataWithRootObject(color.get()));
 }
 
 void warnAboutMenutoneKey(const std::string& key, const PropertyListValue& value)
@@ -385,8 +366,14 @@ std::optional<PropertyListValue> typedValue(const std::vector<std::string>& argu
     } else if (type == "-date") {
         if (auto seconds = parseDate(text))
             value = PropertyListValue::date(*seconds);
-    } else
-        value = parseColor(text);
+    } else {
+        std::string error;
+        value = parseColor(text, error);
+        if (!value) {
+            printError(error);
+            return std::nullopt;
+        }
+    }
     if (!value)
         printError("\"" + text + "\" is not a valid " + type.substr(1) + " value");
     return value;

@@ -14,6 +14,7 @@
 #include <thread>
 
 #include <condition_variable>
+#include <functional>
 #include <mutex>
 
 #include <CLI/CLI.hpp>
@@ -28,10 +29,10 @@
 #include <tincture/UIColor+TincturePrivate.h>
 #include <tincture/UIImage+TincturePrivate.h>
 
+#include "../common/ColorText.h"
 #include "../common/CommandLine.h"
 #include "../common/JSON.h"
 #include "../common/Swatch.h"
-#include "ColorArgument.h"
 
 namespace {
 
@@ -41,8 +42,12 @@ constexpr int usageError = 2;
 // keep the whole picture.
 constexpr int paletteDecodeReduction = 8;
 
+// --format: one colour a line, for pipelines.
+enum class LineFormat { None, Hex, RGB, HSL, JSON };
+
 struct Output {
     bool isJSON { false };
+    LineFormat format { LineFormat::None };
     SwatchDepth swatches { SwatchDepth::None };
 };
 Output output;
@@ -83,16 +88,33 @@ JSON colorsJSON(const std::vector<Ref<UIColor>>& colors)
     return list;
 }
 
+std::string colorLine(const UIColor* color)
+{
+    switch (output.format) {
+    case LineFormat::Hex:
+        return color ? colorText(*color, ColorTextFormat::Hex) : "none";
+    case LineFormat::RGB:
+        return color ? colorText(*color, ColorTextFormat::RGB) : "none";
+    case LineFormat::HSL:
+        return color ? colorText(*color, ColorTextFormat::HSL) : "none";
+    case LineFormat::JSON:
+        return jsonText(namedColorJSON(color));
+    case LineFormat::None:
+        break;
+    }
+    return output.isJSON ? jsonText(namedColorJSON(color)) : describe(color);
+}
+
 void printColor(const UIColor* color)
 {
-    std::cout << (output.isJSON ? jsonText(namedColorJSON(color)) : describe(color)) << "\n";
+    std::cout << colorLine(color) << "\n";
 }
 
 void printColors(const std::vector<Ref<UIColor>>& colors)
 {
-    if (!output.isJSON) {
+    if (!output.isJSON || output.format != LineFormat::None) {
         for (auto& color : colors)
-            std::cout << describe(color.ptr()) << "\n";
+            std::cout << colorLine(color.ptr()) << "\n";
         return;
     }
     std::cout << jsonText(colorsJSON(colors)) << "\n";
@@ -208,7 +230,7 @@ CLI::Validator colorValidator()
     return CLI::Validator(
         [](std::string& text) {
             std::string error;
-            return parseColorArgument(text, error) ? std::string() : error;
+            return parseColorText(text, error) ? std::string() : error;
         },
         "COLOR");
 }
@@ -247,7 +269,38 @@ CLI::Validator wholeNumber()
 Ref<UIColor> colorArgument(const std::string& text)
 {
     std::string error;
-    return parseColorArgument(text, error).releaseNonNull();
+    return parseColorText(text, error).releaseNonNull();
+}
+
+// The colours to work on: the argument, or else standard input's lines, one
+// colour a line. A bad line is said with its number and skipped; the answer
+// is the exit status.
+int forEachColor(const std::string& argument, const std::function<void(const Ref<UIColor>&)>& body)
+{
+    if (!argument.empty()) {
+        body(colorArgument(argument));
+        return 0;
+    }
+    if (::isatty(STDIN_FILENO)) {
+        std::cerr << "tincture: COLOR is required (or colours on standard input, one a line)\n";
+        return usageError;
+    }
+    int status = 0;
+    std::string line;
+    for (std::size_t number = 1; std::getline(std::cin, line); ++number) {
+        if (line.find_first_not_of(" \t\r") == std::string::npos)
+            continue;
+        std::string error;
+        auto color = parseColorText(line, error);
+        if (!color) {
+            std::cerr << "tincture: line " << number << ": " << error << "\n";
+            status = usageError;
+            continue;
+        }
+        body(color.releaseNonNull());
+        std::cout << std::flush;
+    }
+    return status;
 }
 
 }
@@ -256,19 +309,24 @@ int main(int argc, char** argv)
 {
     NSBundle::mainBundle().setBundleIdentifier("com.harbrook.tincture");
 
-    CLI::App app { "Tincture, the flat colour library, from the shell. A COLOR is #RGB, #RRGGBB, r,g,b or r,g,b,a in 0..1, hsb(H,S,B) in degrees and "
-                   "percents, or a palette name such as flatRedColor." };
+    CLI::App app { "Tincture, the flat colour library, from the shell. A COLOR is #RGB, #RGBA, #RRGGBB or #RRGGBBAA; rgb(255 0 0), rgb(255, 0, 0) or "
+                   "rgba(...); hsl(0 100% 50%) or hsl(0, 100%, 50%); r,g,b or r,g,b,a in 0..1; hsb(H,S,B) in degrees and percents; a palette name such "
+                   "as flatRedColor; or a CSS name such as rebeccapurple. Without a COLOR, colours come on standard input, one a line." };
     app.require_subcommand(1);
     app.set_version_flag("--version", "tincture 0.1.0");
     std::string root;
     app.add_option("--root", root, "Device root for the user defaults that keep the last random pick");
     bool isJSON = false;
     app.add_flag("--json", isJSON, "Print JSON: a colour is {\"r\",\"g\",\"b\",\"a\"}, with \"name\" when it is a flat colour");
+    std::string formatName;
+    const auto formats = CLI::IsMember({ "hex", "rgb", "hsl", "json" });
+    app.add_option("--format", formatName, "Colours one a line, for pipelines: hex, rgb, hsl or json")->check(formats);
     std::string colorChoice = "auto";
     app.add_option("--color", colorChoice, "Swatches before colours: auto (in a terminal, unless NO_COLOR or TERM=dumb), always or never")
         ->check(CLI::IsMember({ "auto", "always", "never" }));
     auto addCommonOptions = [&](CLI::App* command) {
         command->add_flag("--json", isJSON, "Print JSON");
+        command->add_option("--format", formatName, "Colours one a line: hex, rgb, hsl or json")->check(formats);
         command->add_option("--color", colorChoice, "Swatches: auto, always or never")->check(CLI::IsMember({ "auto", "always", "never" }));
         command->add_option("--root", root, "Device root for the user defaults");
     };
@@ -280,37 +338,42 @@ int main(int argc, char** argv)
     std::int64_t index = 0;
     std::vector<double> labs;
     std::string schemeName, shade = "light";
+    std::vector<std::string> shiftArguments;
 
     auto* palette = app.add_subcommand("palette", "The 48 flat colours in list order");
     auto* indexCommand = app.add_subcommand("index", "The colour of a palette index (0 gives black, the system colour here) and its label");
     indexCommand->add_option("N", index, "Palette index")->required()->check(wholeNumber());
+    auto* show = app.add_subcommand("show", "The colour as read: with --format, from one way of writing it to another");
+    show->add_option("COLOR", color, "The colour; without it, colours on standard input, one a line")->check(colorValidator());
     auto* flattenCommand = app.add_subcommand("flatten", "The nearest flat colour (CIEDE2000)");
-    flattenCommand->add_option("COLOR", color)->required()->check(colorValidator());
+    flattenCommand->add_option("COLOR", color, "The colour; without it, colours on standard input, one a line")->check(colorValidator());
     flattenCommand->add_option("--alpha", alpha, "Alpha of the result (default: the colour's own, 1 for a transparent one)")->check(finiteNumber(0, 1));
     auto* lab = app.add_subcommand("lab", "CIE L*a*b* of a colour");
-    lab->add_option("COLOR", color)->required()->check(colorValidator());
+    lab->add_option("COLOR", color, "The colour; without it, colours on standard input, one a line")->check(colorValidator());
     auto* xyz = app.add_subcommand("xyz", "CIE XYZ of a colour (white Y = 100)");
-    xyz->add_option("COLOR", color)->required()->check(colorValidator());
+    xyz->add_option("COLOR", color, "The colour; without it, colours on standard input, one a line")->check(colorValidator());
     auto* distance = app.add_subcommand("distance", "CIEDE2000 difference of two L*a*b* colours");
     distance->add_option("L1 a1 b1 L2 a2 b2", labs)->required()->expected(6)->check(finiteNumber());
     auto* complement = app.add_subcommand("complement", "The complementary flat colour");
-    complement->add_option("COLOR", color)->required()->check(colorValidator());
+    complement->add_option("COLOR", color, "The colour; without it, colours on standard input, one a line")->check(colorValidator());
     complement->add_option("--alpha", alpha, "Alpha of the result (default 1)")->check(finiteNumber(0, 1));
     auto* contrast = app.add_subcommand("contrast", "Black or white, readable on the colour");
-    contrast->add_option("COLOR", color)->required()->check(colorValidator());
+    contrast->add_option("COLOR", color, "The colour; without it, colours on standard input, one a line")->check(colorValidator());
     contrast->add_flag("--flat", isFlat, "The flat black or white");
     contrast->add_option("--alpha", alpha, "Alpha of the result (default 1)")->check(finiteNumber(0, 1));
     auto* darken = app.add_subcommand("darken", "Lower the brightness by AMOUNT (0.1 is ten points)");
-    darken->add_option("COLOR", color)->required()->check(colorValidator());
-    darken->add_option("AMOUNT", amount)->required()->check(finiteNumber());
+    darken->add_option("[COLOR] AMOUNT", shiftArguments, "The colour (without it, colours on standard input, one a line) and the amount")
+        ->expected(1, 2)
+        ->required();
     auto* lighten = app.add_subcommand("lighten", "Raise the brightness by AMOUNT (0.1 is ten points)");
-    lighten->add_option("COLOR", color)->required()->check(colorValidator());
-    lighten->add_option("AMOUNT", amount)->required()->check(finiteNumber());
+    lighten->add_option("[COLOR] AMOUNT", shiftArguments, "The colour (without it, colours on standard input, one a line) and the amount")
+        ->expected(1, 2)
+        ->required();
     auto* scheme = app.add_subcommand("scheme", "Five colours of a scheme, in order");
     scheme->add_option("SCHEME", schemeName, "analogous, triadic or complementary")
         ->required()
         ->check(CLI::IsMember({ "analogous", "triadic", "complementary" }));
-    scheme->add_option("COLOR", color)->required()->check(colorValidator());
+    scheme->add_option("COLOR", color, "The colour; without it, colours on standard input, one a line")->check(colorValidator());
     scheme->add_flag("--flat", isFlat, "Snap the colours to the flat palette");
     auto* hex = app.add_subcommand("hex", "The colour of a hex string, as the library reads one (#RGB, #RRGGBB, with or without #)");
     hex->add_option("STRING", text)->required();
@@ -324,7 +387,7 @@ int main(int argc, char** argv)
     auto* gradient = app.add_subcommand("gradient", "Draw a gradient colour's image to a PNG file");
     gradient->add_option("STYLE", styleName, "horizontal, radial or vertical")->required()->check(CLI::IsMember({ "horizontal", "radial", "vertical" }));
     gradient->add_option("SIZE", sizeText, "WxH in points (the image has the main screen's scale, 2)")->required();
-    gradient->add_option("COLORS", colorTexts, "The colours, first to last")->required()->check(colorValidator());
+    gradient->add_option("COLORS", colorTexts, "The colours, first to last; without them, standard input's lines")->check(colorValidator());
     gradient->add_option("-o,--output", outputFile, "PNG file to write")->required();
     auto* pixel = app.add_subcommand("pixel", "The colour of one pixel of a PNG or JPEG image (premultiplied)");
     pixel->add_option("IMAGE", imagePath)->required();
@@ -354,8 +417,14 @@ int main(int argc, char** argv)
     if (!root.empty())
         DeviceRoot::setCurrent(root);
     output.isJSON = isJSON;
-    output.swatches
-        = isJSON ? SwatchDepth::None : swatchDepth(*colorChoiceNamed(colorChoice), ::isatty(STDOUT_FILENO), [](const char* name) { return std::getenv(name); });
+    output.format = formatName == "hex" ? LineFormat::Hex
+        : formatName == "rgb"           ? LineFormat::RGB
+        : formatName == "hsl"           ? LineFormat::HSL
+        : formatName == "json"          ? LineFormat::JSON
+                                        : LineFormat::None;
+    output.swatches = isJSON || output.format != LineFormat::None
+        ? SwatchDepth::None
+        : swatchDepth(*colorChoiceNamed(colorChoice), ::isatty(STDOUT_FILENO), [](const char* name) { return std::getenv(name); });
 
     auto readImage = [&](int reduction = 1) -> RefPtr<UIImage> {
         UIImage::ReadFailure failure = UIImage::ReadFailure::Unreadable;
@@ -379,8 +448,17 @@ int main(int argc, char** argv)
             return usageError;
         }
         std::vector<Ref<UIColor>> stops;
-        for (auto& colorText : colorTexts)
-            stops.push_back(colorArgument(colorText));
+        for (auto& stop : colorTexts)
+            stops.push_back(colorArgument(stop));
+        if (colorTexts.empty()) {
+            // Every line must be a colour: a gradient with a stop missing is not the one asked for.
+            if (forEachColor("", [&](const Ref<UIColor>& stop) { stops.push_back(stop); }) != 0)
+                return usageError;
+            if (stops.empty()) {
+                std::cerr << "tincture: COLORS are required (or colours on standard input, one a line)\n";
+                return usageError;
+            }
+        }
         std::int64_t style = styleName == "horizontal" ? 0 : styleName == "radial" ? 1 : 2;
         auto result = tincture::colorWithGradientStyle(style, CGRectMake(0, 0, width, height), stops);
         auto image = tincture::gradientImage();
@@ -428,37 +506,57 @@ int main(int argc, char** argv)
             std::cout << jsonText({ { "index", index }, { "label", label ? JSON(label) : JSON() }, { "color", namedColorJSON(result.get()) } }) << "\n";
         else
             std::cout << index << "  " << (label ? label : "(no label)") << "  " << describe(result.get()) << "\n";
+    } else if (show->parsed()) {
+        return forEachColor(color, [&](const Ref<UIColor>& source) { printColor(source.ptr()); });
     } else if (flattenCommand->parsed()) {
-        auto source = colorArgument(color);
-        printColor((alpha ? tincture::colorWithFlatVersionOf(source.ptr(), *alpha) : tincture::flatten(source.ptr())).get());
-    } else if (lab->parsed()) {
-        double values[4];
-        tincture::getLightness(colorArgument(color).ptr(), &values[0], &values[1], &values[2], &values[3]);
-        const char* names[4] = { "L", "a", "b", "alpha" };
-        printQuadruple({ values[0], values[1], values[2], values[3] }, names);
-    } else if (xyz->parsed()) {
-        double values[4];
-        tincture::getValueForX(colorArgument(color).ptr(), &values[0], &values[1], &values[2], &values[3]);
-        const char* names[4] = { "X", "Y", "Z", "alpha" };
-        printQuadruple({ values[0], values[1], values[2], values[3] }, names);
+        return forEachColor(color, [&](const Ref<UIColor>& source) {
+            printColor((alpha ? tincture::colorWithFlatVersionOf(source.ptr(), *alpha) : tincture::flatten(source.ptr())).get());
+        });
+    } else if (lab->parsed() || xyz->parsed()) {
+        return forEachColor(color, [&](const Ref<UIColor>& source) {
+            double values[4];
+            if (lab->parsed())
+                tincture::getLightness(source.ptr(), &values[0], &values[1], &values[2], &values[3]);
+            else
+                tincture::getValueForX(source.ptr(), &values[0], &values[1], &values[2], &values[3]);
+            const char* labNames[4] = { "L", "a", "b", "alpha" };
+            const char* xyzNames[4] = { "X", "Y", "Z", "alpha" };
+            printQuadruple({ values[0], values[1], values[2], values[3] }, lab->parsed() ? labNames : xyzNames);
+        });
     } else if (distance->parsed()) {
         float difference = tincture::totalSumOfDifferencesFroml1(labs[0], labs[3], labs[1], labs[4], labs[2], labs[5]);
         std::cout << (output.isJSON ? jsonText({ { "distance", jsonNumber(difference) } }) : shortestDecimal(difference)) << "\n";
     } else if (complement->parsed()) {
-        printColor(tincture::colorWithComplementaryFlatColorOf(colorArgument(color).ptr(), alpha.value_or(1)).get());
+        return forEachColor(
+            color, [&](const Ref<UIColor>& source) { printColor(tincture::colorWithComplementaryFlatColorOf(source.ptr(), alpha.value_or(1)).get()); });
     } else if (contrast->parsed()) {
-        printColor(
-            tincture::colorWithContrastingBlackOrWhiteColorOn(colorArgument(color).ptr(), isFlat ? tincture::Flat::Yes : tincture::Flat::No, alpha.value_or(1))
-                .ptr());
-    } else if (darken->parsed()) {
-        printColor(tincture::darkenByPercentage(colorArgument(color).ptr(), amount).get());
-    } else if (lighten->parsed()) {
-        printColor(tincture::lightenByPercentage(colorArgument(color).ptr(), amount).get());
+        return forEachColor(color, [&](const Ref<UIColor>& source) {
+            printColor(
+                tincture::colorWithContrastingBlackOrWhiteColorOn(source.ptr(), isFlat ? tincture::Flat::Yes : tincture::Flat::No, alpha.value_or(1)).ptr());
+        });
+    } else if (darken->parsed() || lighten->parsed()) {
+        // [COLOR] AMOUNT: the amount is last, so that a pipeline gives it alone.
+        std::string amountText = shiftArguments.back(), error;
+        color = shiftArguments.size() == 2 ? shiftArguments.front() : "";
+        if (auto message = finiteNumber()(amountText); !message.empty()) {
+            std::cerr << "tincture: AMOUNT: " << message << "\n";
+            return usageError;
+        }
+        amount = std::strtod(amountText.c_str(), nullptr);
+        if (!color.empty() && !parseColorText(color, error)) {
+            std::cerr << "tincture: COLOR: " << error << "\n";
+            return usageError;
+        }
+        return forEachColor(color, [&](const Ref<UIColor>& source) {
+            printColor((darken->parsed() ? tincture::darkenByPercentage(source.ptr(), amount) : tincture::lightenByPercentage(source.ptr(), amount)).get());
+        });
     } else if (scheme->parsed()) {
         auto code = schemeName == "analogous" ? tincture::array::ColorSchemeAnalogous
             : schemeName == "triadic"         ? tincture::array::ColorSchemeTriadic
                                               : tincture::array::ColorSchemeComplementary;
-        printColors(tincture::array::arrayOfColorsWithColorScheme(code, colorArgument(color).ptr(), isFlat ? tincture::Flat::Yes : tincture::Flat::No));
+        return forEachColor(color, [&](const Ref<UIColor>& source) {
+            printColors(tincture::array::arrayOfColorsWithColorScheme(code, source.ptr(), isFlat ? tincture::Flat::Yes : tincture::Flat::No));
+        });
     } else if (hex->parsed()) {
         auto result = tincture::colorWithHexString(text, alpha.value_or(1));
         if (!result) {

@@ -153,3 +153,20 @@ TEST(MenutoneNotify, WaitPrintsEachDeliveryFromAnotherProcessAndFailsOnTimeout)
     EXPECT_EQ(timedOut.status, 1);
     EXPECT_NE(timedOut.output.find("no com.example.silence within"), std::string::npos);
 }
+
+TEST(MenutoneDefaults, ColorTakesEveryFormTinctureTakes)
+{
+    TemporaryRoot root;
+    for (auto [text, expected] : { std::pair("'#f00'", "rgba(1, 0, 0, 1)"), std::pair("'#ff000080'", "rgba(1, 0, 0, 0.501961)"),
+             std::pair("'rgb(0 128 255)'", "rgba(0, 0.501961, 1, 1)"), std::pair("'hsl(120, 100%, 50%)'", "rgba(0, 1, 0, 1)"),
+             std::pair("rebeccapurple", "rgba(0.4, 0.2, 0.6, 1)"), std::pair("1,0.5,0", "rgba(1, 0.5, 0, 1)") }) {
+        ASSERT_EQ(menutone(root, std::string("defaults write com.harbrook.Menutone shortcutTitlePresetColor -color ") + text).status, 0) << text;
+        auto resolved = menutone(root, "defaults read com.harbrook.Menutone --resolved");
+        EXPECT_NE(resolved.output.find(std::string("shortcutTitlePresetColor = ") + expected + "\n"), std::string::npos) << text << resolved.output;
+    }
+    auto before = menutone(root, "defaults read com.harbrook.Menutone").output;
+    auto refused = menutone(root, "defaults write com.harbrook.Menutone shortcutTitlePresetColor -color '#ff00'0");
+    EXPECT_EQ(refused.status, 2);
+    EXPECT_NE(refused.output.find("is not a colour"), std::string::npos) << refused.output;
+    EXPECT_EQ(menutone(root, "defaults read com.harbrook.Menutone").output, before);
+}

@@ -130,3 +130,31 @@ TEST(TinctureCommand, ManyImagesGiveALineEachInTheOrderGivenAsEachAloneWouldAndA
     }
     EXPECT_FALSE(std::getline(lines, line)) << "one line per file";
 }
+
+TEST(TinctureCommand, ColoursFlowThroughPipelinesOneALineInEachFormat)
+{
+    std::string command = TINCTURE_COMMAND;
+    // Flat colours flatten to themselves: the palette comes back whole, through hex.
+    auto palette = runCommand(command + " palette --format hex");
+    auto again = runCommand(command + " palette --format hex | " + command + " flatten --format hex");
+    EXPECT_EQ(again.status, 0);
+    EXPECT_EQ(again.output, palette.output);
+    EXPECT_EQ(std::count(palette.output.begin(), palette.output.end(), '\n'), 48);
+
+    EXPECT_EQ(runCommand(command + " show 'hsl(120, 100%, 25%)' --format rgb").output, "rgb(0 128 0)\n");
+    EXPECT_EQ(runCommand(command + " show '#3498db80' --format hex").output, "#3498DB80\n");
+    EXPECT_EQ(runCommand(command + " show rebeccapurple --format hsl").output, "hsl(270 50% 40%)\n");
+    EXPECT_EQ(runCommand(command + " show 'rgb(255 0 0)' --format json").output, "{\"r\":1,\"g\":0,\"b\":0,\"a\":1}\n");
+    EXPECT_EQ(runCommand("printf 'red\\n\\nlime\\n' | " + command + " scheme complementary --format hex").output.size(), 2 * 5 * 8u)
+        << "five colours a line of input, blank lines skipped";
+    EXPECT_EQ(runCommand("echo '#3498db' | " + command + " darken 0.1 --format hex").output, runCommand(command + " darken '#3498db' 0.1 --format hex").output)
+        << "the amount alone when the colour comes on standard input";
+
+    // A bad line is named and skipped; the rest still come, and the status says something failed.
+    auto mixed = runCommand("printf 'red\\nbogus\\n#00f\\n' | " + command + " show --format hex 2>&1");
+    EXPECT_EQ(mixed.status, 2);
+    EXPECT_NE(mixed.output.find("#FF0000\n"), std::string::npos);
+    EXPECT_NE(mixed.output.find("tincture: line 2: \"bogus\" is not a colour"), std::string::npos) << mixed.output;
+    EXPECT_NE(mixed.output.find("#0000FF\n"), std::string::npos);
+    EXPECT_EQ(runCommand(command + " show --format xml 2>&1").status, 2);
+}
