@@ -138,7 +138,7 @@ void printQuadruple(const std::array<double, 4>& values, const char* names[4])
 std::string readFailureMessage(const std::string& path, UIImage::ReadFailure failure)
 {
     if (failure == UIImage::ReadFailure::Unreadable || failure == UIImage::ReadFailure::NotAnImage)
-        return "cannot read " + path + " as a PNG or JPEG image";
+        return "cannot read " + path + " as a PNG, JPEG, HEIC or WebP image";
     return path + ": " + UIImage::describe(failure);
 }
 
@@ -389,7 +389,7 @@ int main(int argc, char** argv)
     gradient->add_option("SIZE", sizeText, "WxH in points (the image has the main screen's scale, 2)")->required();
     gradient->add_option("COLORS", colorTexts, "The colours, first to last; without them, standard input's lines")->check(colorValidator());
     gradient->add_option("-o,--output", outputFile, "PNG file to write")->required();
-    auto* pixel = app.add_subcommand("pixel", "The colour of one pixel of a PNG or JPEG image (premultiplied)");
+    auto* pixel = app.add_subcommand("pixel", "The colour of one pixel of a PNG, JPEG, HEIC or WebP image (premultiplied)");
     pixel->add_option("IMAGE", imagePath)->required();
     pixel->add_option("X", pointX)->required()->check(finiteNumber());
     pixel->add_option("Y", pointY)->required()->check(finiteNumber());
@@ -398,7 +398,7 @@ int main(int argc, char** argv)
     average->add_option("--alpha", alpha, "Alpha of the result (default 1)")->check(finiteNumber(0, 1));
     auto* colors = app.add_subcommand("colors", "The five dominant, clearly different colours of an image; of many images on every core");
     std::vector<std::string> imagePaths;
-    colors->add_option("IMAGE", imagePaths, "One or more PNG or JPEG files")->required();
+    colors->add_option("IMAGE", imagePaths, "One or more PNG, JPEG, HEIC or WebP files")->required();
     colors->add_flag("--flat", isFlat, "Snap them to the flat palette");
 
     for (auto* command : app.get_subcommands({}))

@@ -1,5 +1,7 @@
-// PNG through cairo, JPEG through libjpeg-turbo, into cairo's premultiplied ARGB32.
-// Files are decoded as they are read, a block at a time.
+// PNG through cairo, JPEG through libjpeg-turbo (turned as its EXIF says),
+// HEIC and WebP through libheif and libwebp, into cairo's premultiplied ARGB32.
+// PNG and JPEG files are decoded as they are read, a block at a time; HEIF
+// and WebP decoders take the whole file.
 
 #include <cairo.h>
 
@@ -18,8 +20,27 @@
 #include <device/FileSystem.h>
 #include <device/PrefaultedBuffer.h>
 
+#include "ImageCodecs.h"
 #include "JPEGErrors.h"
 #include "UIImage.h"
+
+cairo_surface_t* createPrefaultedSurface(int width, int height)
+{
+    static const cairo_user_data_key_t pixelsKey {};
+    int stride = cairo_format_stride_for_width(CAIRO_FORMAT_ARGB32, width);
+    if (stride <= 0 || width <= 0 || height <= 0)
+        return nullptr;
+    auto pixels = std::make_unique<device::PrefaultedBuffer<unsigned char>>(static_cast<std::size_t>(stride) * static_cast<std::size_t>(height));
+    cairo_surface_t* surface = cairo_image_surface_create_for_data(pixels->data(), CAIRO_FORMAT_ARGB32, width, height, stride);
+    auto release = [](void* buffer) { delete static_cast<device::PrefaultedBuffer<unsigned char>*>(buffer); };
+    if (cairo_surface_status(surface) != CAIRO_STATUS_SUCCESS
+        || cairo_surface_set_user_data(surface, &pixelsKey, pixels.get(), release) != CAIRO_STATUS_SUCCESS) {
+        cairo_surface_destroy(surface);
+        return nullptr;
+    }
+    pixels.release();
+    return surface;
+}
 
 namespace {
 
@@ -50,6 +71,15 @@ public:
         }
         m_pending = m_head;
         return m_pending;
+    }
+
+    // Every byte not yet taken (a file's up to device::maximumReadSize).
+    std::vector<std::uint8_t> takeAll()
+    {
+        std::vector<std::uint8_t> all;
+        for (auto block = take(); !block.empty(); block = take())
+            all.insert(all.end(), block.begin(), block.end());
+        return all;
     }
 
     // The next bytes not yet taken; empty at the end. What it gives stays
@@ -113,26 +143,6 @@ void installJPEGSource(jpeg_decompress_struct& info, JPEGSource& source, Encoded
     info.src = &source.manager;
 }
 
-// An ARGB32 surface whose pixels are mapped in at once, as a decoder writes
-// all of them; null when there is no memory for it.
-cairo_surface_t* createPrefaultedSurface(int width, int height)
-{
-    static const cairo_user_data_key_t pixelsKey {};
-    int stride = cairo_format_stride_for_width(CAIRO_FORMAT_ARGB32, width);
-    if (stride <= 0 || width <= 0 || height <= 0)
-        return nullptr;
-    auto pixels = std::make_unique<device::PrefaultedBuffer<unsigned char>>(static_cast<std::size_t>(stride) * static_cast<std::size_t>(height));
-    cairo_surface_t* surface = cairo_image_surface_create_for_data(pixels->data(), CAIRO_FORMAT_ARGB32, width, height, stride);
-    auto release = [](void* buffer) { delete static_cast<device::PrefaultedBuffer<unsigned char>*>(buffer); };
-    if (cairo_surface_status(surface) != CAIRO_STATUS_SUCCESS
-        || cairo_surface_set_user_data(surface, &pixelsKey, pixels.get(), release) != CAIRO_STATUS_SUCCESS) {
-        cairo_surface_destroy(surface);
-        return nullptr;
-    }
-    pixels.release();
-    return surface;
-}
-
 // Data that ends early is only a warning to libjpeg, which fills the rest of
 // the picture with grey; such a file is malformed, as a truncated PNG is.
 void jpegMessage(j_common_ptr info, int level)
@@ -142,8 +152,9 @@ void jpegMessage(j_common_ptr info, int level)
 }
 
 // Decodes at 1/reduction where DCT scaling allows; declaredWidth is the
-// width the file declares, whatever size it was decoded at.
-cairo_surface_t* decodeJPEG(EncodedBytes& bytes, bool& isTooLarge, int reduction, unsigned& declaredWidth)
+// width the file declares, whatever size it was decoded at, and orientation
+// what its EXIF says (1 when it says nothing).
+cairo_surface_t* decodeJPEG(EncodedBytes& bytes, bool& isTooLarge, int reduction, unsigned& declaredWidth, int& orientation)
 {
     jpeg_decompress_struct info {};
     JPEGSource source {};
@@ -160,9 +171,19 @@ cairo_surface_t* decodeJPEG(EncodedBytes& bytes, bool& isTooLarge, int reduction
     }
     jpeg_create_decompress(&info);
     installJPEGSource(info, source, bytes);
+    jpeg_save_markers(&info, JPEG_APP0 + 1, 0xFFFF);
     if (jpeg_read_header(&info, TRUE) != JPEG_HEADER_OK) {
         jpeg_destroy_decompress(&info);
         return nullptr;
+    }
+    orientation = 1;
+    for (auto* marker = info.marker_list; marker; marker = marker->next) {
+        if (marker->marker != JPEG_APP0 + 1)
+            continue;
+        if (auto found = exifOrientation({ marker->data, marker->data_length })) {
+            orientation = *found;
+            break;
+        }
     }
     if (static_cast<double>(info.image_width) * info.image_height > UIImage::maximumPixelCount) {
         jpeg_destroy_decompress(&info);
@@ -252,7 +273,7 @@ cairo_surface_t* decodePNG(EncodedBytes& bytes, bool& isTooLarge)
     return surface;
 }
 
-// Decodes whichever of the two formats the bytes begin as.
+// Decodes whichever of the formats the bytes begin as.
 RefPtr<UIImage> decodeImage(EncodedBytes& bytes, CGFloat scale, UIImage::ReadFailure* failure, int reduction)
 {
     auto fail = [&](UIImage::ReadFailure reason) -> RefPtr<UIImage> {
@@ -260,22 +281,31 @@ RefPtr<UIImage> decodeImage(EncodedBytes& bytes, CGFloat scale, UIImage::ReadFai
             *failure = reason;
         return nullptr;
     };
-    auto head = bytes.peek(8);
+    auto head = bytes.peek(32);
     if (head.size() < 8)
         return fail(UIImage::ReadFailure::NotAnImage);
     cairo_surface_t* surface = nullptr;
     bool isTooLarge = false;
     unsigned declaredWidth = 0;
+    int orientation = 1;
     static const unsigned char pngMagic[] = { 0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n' };
     if (std::equal(std::begin(pngMagic), std::end(pngMagic), head.begin()))
         surface = decodePNG(bytes, isTooLarge);
     else if (head[0] == 0xFF && head[1] == 0xD8)
-        surface = decodeJPEG(bytes, isTooLarge, reduction, declaredWidth);
+        surface = decodeJPEG(bytes, isTooLarge, reduction, declaredWidth, orientation);
+    else if (isWebP(head))
+        surface = decodeWebP(bytes.takeAll(), isTooLarge);
+    else if (isHEIF(head))
+        surface = decodeHEIF(bytes.takeAll(), isTooLarge);
     if (!surface)
         return fail(isTooLarge ? UIImage::ReadFailure::TooManyPixels : UIImage::ReadFailure::NotAnImage);
     // A picture decoded smaller keeps its size in points: fewer pixels per point.
     if (declaredWidth > 0 && static_cast<unsigned>(cairo_image_surface_get_width(surface)) != declaredWidth)
         scale *= cairo_image_surface_get_width(surface) / static_cast<CGFloat>(declaredWidth);
+    // A camera stores the picture as the sensor saw it and says how to turn it.
+    surface = surfaceShownUpright(surface, orientation);
+    if (!surface)
+        return fail(UIImage::ReadFailure::NotAnImage);
     auto image = UIImage::imageWithSurface(surface, scale);
     cairo_surface_destroy(surface);
     return image;
@@ -289,7 +319,7 @@ const char* UIImage::describe(ReadFailure failure)
     case ReadFailure::Unreadable:
         break;
     case ReadFailure::NotAnImage:
-        return "not a PNG or JPEG image, or malformed";
+        return "not a PNG, JPEG, HEIC or WebP image, or malformed";
     case ReadFailure::FileTooLarge:
         return "too large: files over 64 MiB are not read";
     case ReadFailure::TooManyPixels:

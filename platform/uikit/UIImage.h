@@ -25,13 +25,13 @@ public:
     // Why a file gave no image.
     enum class ReadFailure {
         Unreadable, // missing, not a regular file, or a read error
-        NotAnImage, // neither PNG nor JPEG, or malformed (a truncated file included)
+        NotAnImage, // not PNG, JPEG, HEIC or WebP, or malformed (a truncated file included)
         FileTooLarge, // over device::maximumReadSize
         TooManyPixels, // declares more than maximumPixelCount; refused before decoding
     };
     static const char* describe(ReadFailure);
 
-    // A PNG or JPEG file at a device path; none for a missing, malformed or
+    // A PNG, JPEG, HEIC or WebP file at a device path; none for a missing, malformed or
     // oversized file. "@2x" and "@3x" names carry that scale.
     static RefPtr<UIImage> imageWithContentsOfFile(std::string_view devicePath);
     static RefPtr<UIImage> imageWithContentsOfHostFile(const std::filesystem::path&, ReadFailure* = nullptr);

@@ -1,4 +1,5 @@
 #include <gtest/gtest.h>
+#include <webp/encode.h>
 
 #include <sstream>
 
@@ -121,7 +122,7 @@ TEST(TinctureCommand, ManyImagesGiveALineEachInTheOrderGivenAsEachAloneWouldAndA
     for (auto& file : files) {
         ASSERT_TRUE(std::getline(lines, line)) << file;
         if (file.ends_with("broken.jpg")) {
-            EXPECT_EQ(line, "{\"file\":\"" + file + "\",\"error\":\"cannot read " + file + " as a PNG or JPEG image\"}");
+            EXPECT_EQ(line, "{\"file\":\"" + file + "\",\"error\":\"cannot read " + file + " as a PNG, JPEG, HEIC or WebP image\"}");
             continue;
         }
         auto alone = tincture(root, "colors --json '" + file + "'");
@@ -157,4 +158,31 @@ TEST(TinctureCommand, ColoursFlowThroughPipelinesOneALineInEachFormat)
     EXPECT_NE(mixed.output.find("tincture: line 2: \"bogus\" is not a colour"), std::string::npos) << mixed.output;
     EXPECT_NE(mixed.output.find("#0000FF\n"), std::string::npos);
     EXPECT_EQ(runCommand(command + " show --format xml 2>&1").status, 2);
+}
+
+TEST(TinctureCommand, AWebPPhotoGivesItsColoursAsAPNGDoes)
+{
+    TemporaryRoot root;
+    // Left half red, right half blue, as libwebp's lossless encoder writes it.
+    std::vector<std::uint8_t> rgb;
+    for (int y = 0; y < 32; ++y)
+        for (int x = 0; x < 64; ++x)
+            rgb.insert(rgb.end(),
+                { static_cast<std::uint8_t>(x < 32 ? 231 : 52), static_cast<std::uint8_t>(x < 32 ? 76 : 152), static_cast<std::uint8_t>(x < 32 ? 60 : 219) });
+    std::uint8_t* encoded = nullptr;
+    std::size_t size = WebPEncodeLosslessRGB(rgb.data(), 64, 32, 64 * 3, &encoded);
+    ASSERT_GT(size, 0u);
+    writeBytes(root.path() / "halves.webp", std::string(encoded, encoded + size));
+    WebPFree(encoded);
+
+    EXPECT_EQ(tincture(root, "pixel '" + (root.path() / "halves.webp").string() + "' 0 0 --format hex").output, "#E74C3C\n");
+    EXPECT_EQ(tincture(root, "pixel '" + (root.path() / "halves.webp").string() + "' 63 31 --format hex").output, "#3498DB\n");
+    auto colors = tincture(root, "colors '" + (root.path() / "halves.webp").string() + "' --format hex");
+    EXPECT_EQ(colors.status, 0);
+    EXPECT_NE(colors.output.find("#E74C3C"), std::string::npos) << colors.output;
+
+    writeBytes(root.path() / "cut.webp", std::string(reinterpret_cast<const char*>("RIFF\x20\0\0\0WEBPVP8L"), 16));
+    auto cut = tincture(root, "pixel '" + (root.path() / "cut.webp").string() + "' 0 0");
+    EXPECT_EQ(cut.status, 2);
+    EXPECT_NE(cut.output.find("as a PNG, JPEG, HEIC or WebP image"), std::string::npos) << cut.output;
 }

@@ -1,0 +1,32 @@
+#pragma once
+
+// The decoders behind UIImage besides PNG and JPEG, and what they share:
+// each gives cairo's premultiplied ARGB32, or null for malformed bytes (with
+// isTooLarge set when the picture declares more than UIImage allows).
+
+#include <cstdint>
+#include <optional>
+#include <span>
+
+typedef struct _cairo_surface cairo_surface_t;
+
+// An ARGB32 surface whose pixels are mapped in at once, as a decoder writes
+// all of them; null when there is no memory for it.
+cairo_surface_t* createPrefaultedSurface(int width, int height);
+
+// WebP (libwebp), lossy or lossless, with alpha.
+bool isWebP(std::span<const std::uint8_t> head);
+cairo_surface_t* decodeWebP(std::span<const std::uint8_t>, bool& isTooLarge);
+
+// HEIF and HEIC (libheif), the primary image, turned and mirrored as the
+// file's irot and imir boxes say, which is how the device shows it.
+bool isHEIF(std::span<const std::uint8_t> head);
+cairo_surface_t* decodeHEIF(std::span<const std::uint8_t>, bool& isTooLarge);
+
+// The Orientation tag (1...8) of an APP1 Exif segment's payload; none when
+// there is none or the segment is malformed.
+std::optional<int> exifOrientation(std::span<const std::uint8_t> app1Payload);
+
+// The picture as an EXIF orientation says to show it: a new surface for 2...8
+// (the old one released), the same one for 1; null when there is no memory.
+cairo_surface_t* surfaceShownUpright(cairo_surface_t*, int orientation);

@@ -1,0 +1,284 @@
+// Photos as phones store them: HEIC and WebP made here with libheif's and
+// libwebp's own encoders read back to their source's pixels within the
+// codec's error, and JPEGs with an EXIF orientation read upright, checked
+// against jpegtran's lossless turns of the same file.
+
+#include <uikit/UIImage.h>
+
+#include <gtest/gtest.h>
+
+#include <cairo.h>
+#include <libheif/heif.h>
+#include <webp/encode.h>
+
+#include <array>
+#include <cmath>
+#include <cstring>
+#include <vector>
+
+#include "TestSupport.h"
+
+namespace {
+
+// Straight RGB pixels, row by row.
+struct Picture {
+    int width { 0 }, height { 0 };
+    std::vector<std::uint8_t> rgb;
+    std::array<int, 3> at(int x, int y) const
+    {
+        auto* pixel = &rgb[static_cast<std::size_t>(y * width + x) * 3];
+        return { pixel[0], pixel[1], pixel[2] };
+    }
+};
+
+// A photo-like picture: smooth light over the frame, a little sensor noise,
+// and no symmetry, so that any turn or mirror shows.
+Picture photoLike(int width, int height)
+{
+    Picture picture { width, height, {} };
+    std::uint32_t seed = 12345;
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < width; ++x) {
+            seed = seed * 1664525u + 1013904223u;
+            int noise = static_cast<int>((seed >> 24) % 9) - 4;
+            picture.rgb.push_back(static_cast<std::uint8_t>(std::clamp(40 + 180 * x / width + noise, 0, 255)));
+            picture.rgb.push_back(static_cast<std::uint8_t>(std::clamp(30 + 200 * y / height + noise, 0, 255)));
+            picture.rgb.push_back(static_cast<std::uint8_t>(std::clamp(200 - 150 * (x + y) / (width + height) + (x * y % 7) + noise, 0, 255)));
+        }
+    return picture;
+}
+
+Picture pictureOf(const UIImage& image)
+{
+    cairo_surface_t* surface = image.surface();
+    cairo_surface_flush(surface);
+    Picture picture { cairo_image_surface_get_width(surface), cairo_image_surface_get_height(surface), {} };
+    for (int y = 0; y < picture.height; ++y) {
+        auto* row = cairo_image_surface_get_data(surface) + static_cast<std::ptrdiff_t>(cairo_image_surface_get_stride(surface)) * y;
+        for (int x = 0; x < picture.width; ++x)
+            picture.rgb.insert(picture.rgb.end(), { row[x * 4 + 2], row[x * 4 + 1], row[x * 4] });
+    }
+    return picture;
+}
+
+struct Difference {
+    double mean { 0 };
+    int largest { 0 };
+};
+
+Difference differenceBetween(const Picture& a, const Picture& b)
+{
+    EXPECT_EQ(a.width, b.width);
+    EXPECT_EQ(a.height, b.height);
+    Difference difference;
+    if (a.rgb.size() != b.rgb.size())
+        return { 255, 255 };
+    for (std::size_t i = 0; i < a.rgb.size(); ++i) {
+        int d = std::abs(a.rgb[i] - b.rgb[i]);
+        difference.mean += d;
+        difference.largest = std::max(difference.largest, d);
+    }
+    difference.mean /= static_cast<double>(a.rgb.size());
+    return difference;
+}
+
+// The picture as the EXIF orientation shows it, done the long way.
+Picture turned(const Picture& stored, int orientation)
+{
+    bool isTurned = orientation >= 5;
+    Picture shown { isTurned ? stored.height : stored.width, isTurned ? stored.width : stored.height, {} };
+    for (int y = 0; y < shown.height; ++y)
+        for (int x = 0; x < shown.width; ++x) {
+            // Rotate the shown point back into the stored frame, by the tag's own description.
+            int u = x, v = y;
+            if (orientation == 2 || orientation == 3)
+                u = shown.width - 1 - x;
+            if (orientation == 3 || orientation == 4)
+                v = shown.height - 1 - y;
+            int sx = u, sy = v;
+            if (orientation == 5)
+                sx = y, sy = x;
+            else if (orientation == 6)
+                sx = y, sy = stored.height - 1 - x;
+            else if (orientation == 7)
+                sx = stored.width - 1 - y, sy = stored.height - 1 - x;
+            else if (orientation == 8)
+                sx = stored.width - 1 - y, sy = x;
+            auto pixel = stored.at(sx, sy);
+            shown.rgb.insert(
+                shown.rgb.end(), { static_cast<std::uint8_t>(pixel[0]), static_cast<std::uint8_t>(pixel[1]), static_cast<std::uint8_t>(pixel[2]) });
+        }
+    return shown;
+}
+
+std::vector<std::uint8_t> heicOf(const Picture& picture, heif_orientation orientation)
+{
+    heif_context* context = heif_context_alloc();
+    heif_encoder* encoder = nullptr;
+    EXPECT_EQ(heif_context_get_encoder_for_format(context, heif_compression_HEVC, &encoder).code, heif_error_Ok) << "libheif has no HEVC encoder";
+    if (!encoder) {
+        heif_context_free(context);
+        return {};
+    }
+    heif_encoder_set_lossy_quality(encoder, 95);
+    heif_image* image = nullptr;
+    heif_image_create(picture.width, picture.height, heif_colorspace_RGB, heif_chroma_interleaved_RGB, &image);
+    heif_image_add_plane(image, heif_channel_interleaved, picture.width, picture.height, 8);
+    int stride = 0;
+    std::uint8_t* plane = heif_image_get_plane(image, heif_channel_interleaved, &stride);
+    for (int y = 0; y < picture.height; ++y)
+        std::memcpy(plane + static_cast<std::ptrdiff_t>(y) * stride, &picture.rgb[static_cast<std::size_t>(y * picture.width) * 3],
+            static_cast<std::size_t>(picture.width) * 3);
+    heif_encoding_options* options = heif_encoding_options_alloc();
+    options->image_orientation = orientation;
+    EXPECT_EQ(heif_context_encode_image(context, image, encoder, options, nullptr).code, heif_error_Ok);
+    std::vector<std::uint8_t> bytes;
+    heif_writer writer { 1, [](heif_context*, const void* data, size_t size, void* userdata) {
+                            auto* out = static_cast<std::vector<std::uint8_t>*>(userdata);
+                            out->insert(out->end(), static_cast<const std::uint8_t*>(data), static_cast<const std::uint8_t*>(data) + size);
+                            return heif_error { heif_error_Ok, heif_suberror_Unspecified, "" };
+                        } };
+    heif_context_write(context, &writer, &bytes);
+    heif_encoding_options_free(options);
+    heif_image_release(image);
+    heif_encoder_release(encoder);
+    heif_context_free(context);
+    return bytes;
+}
+
+std::vector<std::uint8_t> webpOf(const Picture& picture, bool isLossless)
+{
+    std::uint8_t* output = nullptr;
+    std::size_t size = isLossless ? WebPEncodeLosslessRGB(picture.rgb.data(), picture.width, picture.height, picture.width * 3, &output)
+                                  : WebPEncodeRGB(picture.rgb.data(), picture.width, picture.height, picture.width * 3, 95, &output);
+    std::vector<std::uint8_t> bytes(output, output + size);
+    WebPFree(output);
+    return bytes;
+}
+
+RefPtr<UIImage> imageOf(const std::vector<std::uint8_t>& bytes, UIImage::ReadFailure* failure = nullptr)
+{
+    return UIImage::imageWithData(bytes, 1, failure);
+}
+
+// An APP1 Exif segment, big-endian TIFF, one IFD entry: the orientation.
+std::string exifSegment(int orientation)
+{
+    std::string tiff = std::string("MM\0*\0\0\0\x08", 8) + std::string("\0\x01", 2) + std::string("\x01\x12\0\x03\0\0\0\x01", 8)
+        + std::string { '\0', static_cast<char>(orientation), '\0', '\0' } + std::string(4, '\0');
+    std::string payload = std::string("Exif\0\0", 6) + tiff;
+    std::size_t length = payload.size() + 2;
+    return std::string("\xFF\xE1", 2) + static_cast<char>(length >> 8) + static_cast<char>(length & 0xFF) + payload;
+}
+
+}
+
+TEST(ImageFormats, HEICAndWebPReadToTheirSourcesPixelsWithinTheCodecsError)
+{
+    auto source = photoLike(96, 64);
+
+    auto lossless = imageOf(webpOf(source, true));
+    ASSERT_TRUE(lossless);
+    auto exact = differenceBetween(pictureOf(*lossless), source);
+    EXPECT_EQ(exact.largest, 0) << "lossless WebP is exact";
+
+    auto lossy = imageOf(webpOf(source, false));
+    ASSERT_TRUE(lossy);
+    auto webp = differenceBetween(pictureOf(*lossy), source);
+    EXPECT_LT(webp.mean, 3) << "largest " << webp.largest;
+
+    auto heic = imageOf(heicOf(source, heif_orientation_normal));
+    ASSERT_TRUE(heic);
+    EXPECT_EQ(heic->pixelSize().width, 96);
+    auto difference = differenceBetween(pictureOf(*heic), source);
+    EXPECT_LT(difference.mean, 3) << "largest " << difference.largest;
+}
+
+TEST(ImageFormats, AHEICIsTurnedAsItsRotationAndMirrorBoxesSay)
+{
+    auto source = photoLike(96, 64);
+    auto upright = imageOf(heicOf(source, heif_orientation_normal));
+    ASSERT_TRUE(upright);
+    for (auto orientation :
+        { heif_orientation_rotate_90_cw, heif_orientation_rotate_180, heif_orientation_flip_horizontally, heif_orientation_rotate_270_cw }) {
+        auto image = imageOf(heicOf(source, orientation));
+        ASSERT_TRUE(image);
+        auto difference = differenceBetween(pictureOf(*image), turned(pictureOf(*upright), orientation));
+        EXPECT_LT(difference.mean, 3) << "orientation " << orientation << ", largest " << difference.largest;
+    }
+}
+
+TEST(ImageFormats, AJPEGWithAnExifOrientationReadsAsJpegtransTurnOfIt)
+{
+    // 96x64: whole blocks, so that jpegtran turns every pixel losslessly.
+    auto source = photoLike(96, 64);
+    TemporaryFolder folder;
+    auto plain = folder.path() / "plain.jpg";
+    {
+        // Encoded by libjpeg through our writer.
+        cairo_surface_t* surface = cairo_image_surface_create(CAIRO_FORMAT_RGB24, 96, 64);
+        for (int y = 0; y < 64; ++y) {
+            auto* row = reinterpret_cast<std::uint32_t*>(cairo_image_surface_get_data(surface) + cairo_image_surface_get_stride(surface) * y);
+            for (int x = 0; x < 96; ++x) {
+                auto [r, g, b] = source.at(x, y);
+                row[x] = 0xFF000000u | std::uint32_t(r) << 16 | std::uint32_t(g) << 8 | std::uint32_t(b);
+            }
+        }
+        cairo_surface_mark_dirty(surface);
+        auto image = UIImage::imageWithSurface(surface, 1);
+        cairo_surface_destroy(surface);
+        auto bytes = UIImageJPEGRepresentation(image.get(), 0.95);
+        writeBytes(plain, std::string(bytes.begin(), bytes.end()));
+    }
+    auto stored = readBytes(plain);
+    const char* jpegtranTurns[]
+        = { nullptr, nullptr, "-flip horizontal", "-rotate 180", "-flip vertical", "-transpose", "-rotate 90", "-transverse", "-rotate 270" };
+    for (int orientation = 1; orientation <= 8; ++orientation) {
+        // The same coded picture with the tag after its start-of-image marker.
+        std::string tagged = std::string(stored.begin(), stored.begin() + 2) + exifSegment(orientation) + std::string(stored.begin() + 2, stored.end());
+        auto image = imageOf(std::vector<std::uint8_t>(tagged.begin(), tagged.end()));
+        ASSERT_TRUE(image) << orientation;
+
+        auto expectedFile = folder.path() / "turned.jpg";
+        if (orientation == 1)
+            std::filesystem::copy_file(plain, expectedFile, std::filesystem::copy_options::overwrite_existing);
+        else {
+            auto turn = runCommand(
+                std::string("jpegtran -perfect ") + jpegtranTurns[orientation] + " -outfile '" + expectedFile.string() + "' '" + plain.string() + "'");
+            ASSERT_EQ(turn.status, 0) << turn.output;
+        }
+        auto expected = UIImage::imageWithContentsOfHostFile(expectedFile);
+        ASSERT_TRUE(expected);
+        // A turn in the DCT domain rounds a little differently from a turn of the decoded pixels.
+        auto difference = differenceBetween(pictureOf(*image), pictureOf(*expected));
+        EXPECT_LE(difference.largest, 3) << "orientation " << orientation;
+        EXPECT_LT(difference.mean, 0.5) << "orientation " << orientation;
+    }
+}
+
+TEST(ImageFormats, MalformedAndOversizedHEICAndWebPReadAsNone)
+{
+    auto source = photoLike(96, 64);
+    for (auto bytes : { webpOf(source, false), heicOf(source, heif_orientation_normal) }) {
+        ASSERT_FALSE(bytes.empty());
+        for (std::size_t cut : { bytes.size() / 2, std::size_t(40), std::size_t(13) }) {
+            UIImage::ReadFailure failure = UIImage::ReadFailure::Unreadable;
+            EXPECT_FALSE(imageOf(std::vector<std::uint8_t>(bytes.begin(), bytes.begin() + static_cast<std::ptrdiff_t>(cut)), &failure)) << cut;
+            EXPECT_EQ(failure, UIImage::ReadFailure::NotAnImage) << cut;
+        }
+        auto flipped = bytes;
+        for (std::size_t i = 40; i < flipped.size(); i += 7)
+            flipped[i] ^= 0x5A;
+        imageOf(flipped); // garbage in the middle may decode to garbage, but must not crash
+    }
+
+    // A lossless WebP header that declares 16384 x 16384 pixels, with nothing after it.
+    std::vector<std::uint8_t> huge = { 'R', 'I', 'F', 'F', 26, 0, 0, 0, 'W', 'E', 'B', 'P', 'V', 'P', '8', 'L', 14, 0, 0, 0, 0x2F };
+    std::uint32_t bits = 16383u | 16383u << 14;
+    for (int i = 0; i < 4; ++i)
+        huge.push_back(static_cast<std::uint8_t>(bits >> (8 * i)));
+    huge.resize(huge.size() + 9, 0);
+    UIImage::ReadFailure failure = UIImage::ReadFailure::Unreadable;
+    EXPECT_FALSE(imageOf(huge, &failure));
+    EXPECT_EQ(failure, UIImage::ReadFailure::TooManyPixels);
+}
