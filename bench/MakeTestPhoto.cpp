@@ -1,5 +1,5 @@
-// make-test-photo FILE.jpg [WIDTH HEIGHT] [--camera]: the benchmarks' landscape
-// photo; --camera gives it a camera's texture and sensor noise.
+// make-test-photo FILE.jpg|.heic|.webp [WIDTH HEIGHT] [--camera]: the benchmarks'
+// landscape photo; --camera gives it a camera's texture and sensor noise.
 
 #include <cstdio>
 #include <cstdlib>
@@ -15,7 +15,7 @@ int main(int argc, char** argv)
         --argc;
     }
     if (argc != 2 && argc != 4) {
-        std::fprintf(stderr, "usage: make-test-photo FILE.jpg [WIDTH HEIGHT] [--camera]\n");
+        std::fprintf(stderr, "usage: make-test-photo FILE.jpg|.heic|.webp [WIDTH HEIGHT] [--camera]\n");
         return 2;
     }
     int width = argc == 4 ? std::atoi(argv[2]) : 4032, height = argc == 4 ? std::atoi(argv[3]) : 3024;

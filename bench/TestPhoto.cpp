@@ -3,7 +3,10 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
+#include <cstring>
 #include <jpeglib.h>
+#include <libheif/heif.h>
+#include <webp/encode.h>
 #include <random>
 #include <vector>
 
@@ -45,7 +48,9 @@ private:
 
 }
 
-bool writeTestPhoto(const std::filesystem::path& path, int width, int height, PhotoKind kind)
+namespace {
+
+bool writeJPEG(const std::filesystem::path& path, int width, int height, const std::vector<unsigned char>& pixels)
 {
     FILE* file = std::fopen(path.c_str(), "wb");
     if (!file)
@@ -62,7 +67,55 @@ bool writeTestPhoto(const std::filesystem::path& path, int width, int height, Ph
     jpeg_set_defaults(&info);
     jpeg_set_quality(&info, 90, TRUE);
     jpeg_start_compress(&info, TRUE);
+    for (int y = 0; y < height; ++y) {
+        JSAMPROW rows[1] = { const_cast<unsigned char*>(pixels.data()) + static_cast<std::size_t>(y) * static_cast<std::size_t>(width) * 3 };
+        jpeg_write_scanlines(&info, rows, 1);
+    }
+    jpeg_finish_compress(&info);
+    jpeg_destroy_compress(&info);
+    return std::fclose(file) == 0;
+}
 
+bool writeWebP(const std::filesystem::path& path, int width, int height, const std::vector<unsigned char>& pixels)
+{
+    std::uint8_t* output = nullptr;
+    std::size_t size = WebPEncodeRGB(pixels.data(), width, height, width * 3, 90, &output);
+    FILE* file = size ? std::fopen(path.c_str(), "wb") : nullptr;
+    bool isWritten = file && std::fwrite(output, 1, size, file) == size;
+    WebPFree(output);
+    return file && std::fclose(file) == 0 && isWritten;
+}
+
+// As an iPhone stores a photo: HEVC in a HEIF file, quality as a camera sets it.
+bool writeHEIC(const std::filesystem::path& path, int width, int height, const std::vector<unsigned char>& pixels)
+{
+    heif_context* context = heif_context_alloc();
+    heif_encoder* encoder = nullptr;
+    if (heif_context_get_encoder_for_format(context, heif_compression_HEVC, &encoder).code != heif_error_Ok) {
+        heif_context_free(context);
+        return false;
+    }
+    heif_encoder_set_lossy_quality(encoder, 85);
+    heif_image* image = nullptr;
+    heif_image_create(width, height, heif_colorspace_RGB, heif_chroma_interleaved_RGB, &image);
+    heif_image_add_plane(image, heif_channel_interleaved, width, height, 8);
+    int stride = 0;
+    std::uint8_t* plane = heif_image_get_plane(image, heif_channel_interleaved, &stride);
+    for (int y = 0; y < height; ++y)
+        std::memcpy(plane + static_cast<std::ptrdiff_t>(y) * stride, pixels.data() + static_cast<std::size_t>(y) * static_cast<std::size_t>(width) * 3,
+            static_cast<std::size_t>(width) * 3);
+    bool isWritten = heif_context_encode_image(context, image, encoder, nullptr, nullptr).code == heif_error_Ok
+        && heif_context_write_to_file(context, path.c_str()).code == heif_error_Ok;
+    heif_image_release(image);
+    heif_encoder_release(encoder);
+    heif_context_free(context);
+    return isWritten;
+}
+
+}
+
+bool writeTestPhoto(const std::filesystem::path& path, int width, int height, PhotoKind kind)
+{
     std::mt19937 random(4032);
     std::normal_distribution<float> grain(0, 6);
     // Tree positions along the hills.
@@ -82,8 +135,9 @@ bool writeTestPhoto(const std::filesystem::path& path, int width, int height, Ph
             tints.emplace_back(width, height, 11 + 4 * channel, seed++);
     }
     std::normal_distribution<float> sensor(0, 9);
-    std::vector<unsigned char> row(static_cast<std::size_t>(width) * 3);
+    std::vector<unsigned char> pixels(static_cast<std::size_t>(width) * static_cast<std::size_t>(height) * 3);
     for (int y = 0; y < height; ++y) {
+        unsigned char* row = pixels.data() + static_cast<std::size_t>(y) * static_cast<std::size_t>(width) * 3;
         double v = static_cast<double>(y) / height;
         for (int x = 0; x < width; ++x) {
             double u = static_cast<double>(x) / width;
@@ -131,10 +185,11 @@ bool writeTestPhoto(const std::filesystem::path& path, int width, int height, Ph
                 row[static_cast<std::size_t>(x) * 3 + static_cast<std::size_t>(channel)]
                     = static_cast<unsigned char>(std::clamp(channels[channel] + noise, 0.0, 255.0));
         }
-        JSAMPROW rows[1] = { row.data() };
-        jpeg_write_scanlines(&info, rows, 1);
     }
-    jpeg_finish_compress(&info);
-    jpeg_destroy_compress(&info);
-    return std::fclose(file) == 0;
+    auto extension = path.extension();
+    if (extension == ".webp")
+        return writeWebP(path, width, height, pixels);
+    if (extension == ".heic")
+        return writeHEIC(path, width, height, pixels);
+    return writeJPEG(path, width, height, pixels);
 }

@@ -12,6 +12,7 @@ enum class PhotoKind {
     Camera,
 };
 
-// Writes a natural-looking landscape photo as a JPEG: sky, sun, hills, trees
-// and grain, the same every time. Made here, so nothing is downloaded.
+// Writes a natural-looking landscape photo: sky, sun, hills, trees and grain,
+// the same every time. Made here, so nothing is downloaded. A JPEG, or HEIC
+// or WebP by the file's extension.
 bool writeTestPhoto(const std::filesystem::path&, int width = 4032, int height = 3024, PhotoKind = PhotoKind::Smooth);
