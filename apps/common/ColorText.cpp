@@ -9,6 +9,7 @@
 #include <tincture/FlatPalette.h>
 
 #include "CSSColorNames.h"
+#include "TextCase.h"
 
 namespace {
 
@@ -19,14 +20,6 @@ std::string_view trimmed(std::string_view text)
     while (!text.empty() && (text.back() == ' ' || text.back() == '\t' || text.back() == '\r'))
         text.remove_suffix(1);
     return text;
-}
-
-std::string lowercased(std::string_view text)
-{
-    std::string lower;
-    for (char c : text)
-        lower += static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-    return lower;
 }
 
 std::optional<double> number(std::string_view text)

@@ -24,6 +24,7 @@
 #include <uikit/UIColor.h>
 
 #include "../common/ColorText.h"
+#include "../common/TextCase.h"
 #include "PropertyListEditing.h"
 #include "PropertyListText.h"
 
@@ -171,9 +172,7 @@ ExitStatus printResolved(const NSDictionary* dictionary, const DefaultsOptions& 
 
 std::optional<PropertyListValue> parseBoolean(const std::string& text)
 {
-    std::string lower;
-    for (char c : text)
-        lower += static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    std::string lower = lowercased(text);
     if (lower == "yes" || lower == "true" || lower == "1")
         return PropertyListValue::boolean(true);
     if (lower == "no" || lower == "false" || lower == "0")
@@ -499,14 +498,6 @@ std::vector<std::string> domainNames()
         if (!name.starts_with("."))
             names.push_back(name);
     return names;
-}
-
-std::string lowercased(std::string_view text)
-{
-    std::string lower;
-    for (char c : text)
-        lower += static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-    return lower;
 }
 
 // Whether the word is in the value's keys or strings, at any depth, ignoring case.
