@@ -6,9 +6,9 @@
 #include <cstring>
 #include <jpeglib.h>
 #include <libheif/heif.h>
-#include <webp/encode.h>
 #include <random>
 #include <vector>
+#include <webp/encode.h>
 
 namespace {
 
