@@ -44,7 +44,7 @@ bool isWebP(std::span<const std::uint8_t> head)
     return head.size() >= 12 && std::memcmp(head.data(), "RIFF", 4) == 0 && std::memcmp(head.data() + 8, "WEBP", 4) == 0;
 }
 
-cairo_surface_t* decodeWebP(std::span<const std::uint8_t> bytes, bool& isTooLarge)
+cairo_surface_t* decodeWebP(std::span<const std::uint8_t> bytes, bool& isTooLarge, int reduction, unsigned& declaredWidth)
 {
     WebPDecoderConfig config;
     if (!WebPInitDecoderConfig(&config) || WebPGetFeatures(bytes.data(), bytes.size(), &config.input) != VP8_STATUS_OK)
@@ -53,7 +53,18 @@ cairo_surface_t* decodeWebP(std::span<const std::uint8_t> bytes, bool& isTooLarg
         isTooLarge = true;
         return nullptr;
     }
-    cairo_surface_t* surface = createPrefaultedSurface(config.input.width, config.input.height);
+    declaredWidth = static_cast<unsigned>(config.input.width);
+    int width = config.input.width, height = config.input.height;
+    // libwebp's rescaler averages each output pixel's area as rows are
+    // decoded, so the whole picture is never held.
+    if ((reduction == 2 || reduction == 4 || reduction == 8) && width >= reduction && height >= reduction) {
+        width /= reduction;
+        height /= reduction;
+        config.options.use_scaling = 1;
+        config.options.scaled_width = width;
+        config.options.scaled_height = height;
+    }
+    cairo_surface_t* surface = createPrefaultedSurface(width, height);
     if (!surface)
         return nullptr;
     // Premultiplied BGRA is cairo's ARGB32 on a little-endian machine.
@@ -61,7 +72,7 @@ cairo_surface_t* decodeWebP(std::span<const std::uint8_t> bytes, bool& isTooLarg
     config.output.is_external_memory = 1;
     config.output.u.RGBA.rgba = cairo_image_surface_get_data(surface);
     config.output.u.RGBA.stride = cairo_image_surface_get_stride(surface);
-    config.output.u.RGBA.size = static_cast<std::size_t>(config.output.u.RGBA.stride) * static_cast<std::size_t>(config.input.height);
+    config.output.u.RGBA.size = static_cast<std::size_t>(config.output.u.RGBA.stride) * static_cast<std::size_t>(height);
     bool isDecoded = WebPDecode(bytes.data(), bytes.size(), &config) == VP8_STATUS_OK;
     WebPFreeDecBuffer(&config.output);
     if (!isDecoded) {

@@ -14,9 +14,11 @@ typedef struct _cairo_surface cairo_surface_t;
 // all of them; null when there is no memory for it.
 cairo_surface_t* createPrefaultedSurface(int width, int height);
 
-// WebP (libwebp), lossy or lossless, with alpha.
+// WebP (libwebp), lossy or lossless, with alpha; at 1/reduction of its
+// pixels each way (2, 4 or 8) by libwebp's rescaler. declaredWidth is the
+// width the file declares.
 bool isWebP(std::span<const std::uint8_t> head);
-cairo_surface_t* decodeWebP(std::span<const std::uint8_t>, bool& isTooLarge);
+cairo_surface_t* decodeWebP(std::span<const std::uint8_t>, bool& isTooLarge, int reduction, unsigned& declaredWidth);
 
 // HEIF and HEIC (libheif), the primary image, turned and mirrored as the
 // file's irot and imir boxes say, which is how the device shows it.

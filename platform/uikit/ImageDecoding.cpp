@@ -294,7 +294,7 @@ RefPtr<UIImage> decodeImage(EncodedBytes& bytes, CGFloat scale, UIImage::ReadFai
     else if (head[0] == 0xFF && head[1] == 0xD8)
         surface = decodeJPEG(bytes, isTooLarge, reduction, declaredWidth, orientation);
     else if (isWebP(head))
-        surface = decodeWebP(bytes.takeAll(), isTooLarge);
+        surface = decodeWebP(bytes.takeAll(), isTooLarge, reduction, declaredWidth);
     else if (isHEIF(head))
         surface = decodeHEIF(bytes.takeAll(), isTooLarge);
     if (!surface)

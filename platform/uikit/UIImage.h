@@ -38,8 +38,9 @@ public:
     static RefPtr<UIImage> imageWithData(const std::vector<std::uint8_t>&, CGFloat scale, ReadFailure* = nullptr);
     // The platform's scaler, as ImageIO's thumbnails: the picture decoded at
     // 1/reduction of its pixels in each direction (2, 4 or 8) where the
-    // format does that cheaply (JPEG, by DCT scaling), else whole. Its scale
-    // shrinks to match, so its size in points is the picture's own.
+    // format does that cheaply (JPEG, by DCT scaling; WebP, by its
+    // rescaler), else whole. Its scale shrinks to match, so its size in points
+    // is the picture's own.
     static RefPtr<UIImage> imageWithContentsOfHostFile(const std::filesystem::path&, ReadFailure*, int reduction);
     static RefPtr<UIImage> imageWithData(const std::vector<std::uint8_t>&, CGFloat scale, ReadFailure*, int reduction);
     // Takes a reference to the surface.

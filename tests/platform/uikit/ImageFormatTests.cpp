@@ -282,3 +282,30 @@ TEST(ImageFormats, MalformedAndOversizedHEICAndWebPReadAsNone)
     EXPECT_FALSE(imageOf(huge, &failure));
     EXPECT_EQ(failure, UIImage::ReadFailure::TooManyPixels);
 }
+
+TEST(ImageFormats, AWebPDecodedSmallerKeepsItsSizeInPointsAndEachPixelIsItsBlocksAverage)
+{
+    auto source = photoLike(96, 64);
+    TemporaryFolder folder;
+    auto bytes = webpOf(source, true);
+    writeBytes(folder.path() / "photo.webp", std::string(bytes.begin(), bytes.end()));
+    auto image = UIImage::imageWithContentsOfHostFile(folder.path() / "photo.webp", nullptr, 4);
+    ASSERT_TRUE(image);
+    EXPECT_EQ(image->pixelSize().width, 24);
+    EXPECT_EQ(image->pixelSize().height, 16);
+    EXPECT_EQ(image->size().width, 96) << "a quarter of the pixels, each a quarter point wider";
+    EXPECT_EQ(image->size().height, 64);
+
+    auto small = pictureOf(*image);
+    int largest = 0;
+    for (int y = 0; y < 16; ++y)
+        for (int x = 0; x < 24; ++x)
+            for (int c = 0; c < 3; ++c) {
+                int sum = 0;
+                for (int dy = 0; dy < 4; ++dy)
+                    for (int dx = 0; dx < 4; ++dx)
+                        sum += source.at(x * 4 + dx, y * 4 + dy)[static_cast<std::size_t>(c)];
+                largest = std::max(largest, std::abs(small.at(x, y)[static_cast<std::size_t>(c)] - (sum + 8) / 16));
+            }
+    EXPECT_LE(largest, 1);
+}
