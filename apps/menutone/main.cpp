@@ -17,9 +17,10 @@
 
 int main(int argc, char** argv)
 {
-    CLI::App app { "Menutone off the device: edit the settings store and post notifications in a device root." };
+    CLI::App app { "Menutone off the device: edit the settings store and post notifications in a device root.", "menutone" };
     app.require_subcommand(1);
     app.set_version_flag("--version", "menutone 0.1.0");
+    app.set_help_all_flag("--help-all", "Print the help of every subcommand");
 
     std::string root;
     auto addRootOption

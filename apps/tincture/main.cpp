@@ -311,9 +311,11 @@ int main(int argc, char** argv)
 
     CLI::App app { "Tincture, the flat colour library, from the shell. A COLOR is #RGB, #RGBA, #RRGGBB or #RRGGBBAA; rgb(255 0 0), rgb(255, 0, 0) or "
                    "rgba(...); hsl(0 100% 50%) or hsl(0, 100%, 50%); r,g,b or r,g,b,a in 0..1; hsb(H,S,B) in degrees and percents; a palette name such "
-                   "as flatRedColor; or a CSS name such as rebeccapurple. Without a COLOR, colours come on standard input, one a line." };
+                   "as flatRedColor; or a CSS name such as rebeccapurple. Without a COLOR, colours come on standard input, one a line.",
+        "tincture" };
     app.require_subcommand(1);
     app.set_version_flag("--version", "tincture 0.1.0");
+    app.set_help_all_flag("--help-all", "Print the help of every subcommand");
     std::string root;
     app.add_option("--root", root, "Device root for the user defaults that keep the last random pick");
     bool isJSON = false;
