@@ -225,8 +225,15 @@ std::optional<double> parseDate(std::string_view text)
     return days * 86400 + hour * 3600 + minute * 60 + second - static_cast<double>(offsetSeconds);
 }
 
-std::optional<PropertyListValue> propertyListFromJSON(const JSON& json, std::string& error)
+namespace {
+
+std::optional<PropertyListValue> propertyListFromJSON(const JSON& json, std::string& error, unsigned depth)
 {
+    // As deep as a property list may be, so that a hostile file cannot exhaust the stack.
+    if (depth > PropertyListSerialization::maximumDepth) {
+        error = "nested deeper than " + std::to_string(PropertyListSerialization::maximumDepth) + " levels";
+        return std::nullopt;
+    }
     switch (json.type()) {
     case JSON::value_t::boolean:
         return PropertyListValue::boolean(json.get<bool>());
@@ -243,7 +250,7 @@ std::optional<PropertyListValue> propertyListFromJSON(const JSON& json, std::str
     case JSON::value_t::array: {
         PropertyListValue::Array items;
         for (auto& item : json) {
-            auto value = propertyListFromJSON(item, error);
+            auto value = propertyListFromJSON(item, error, depth + 1);
             if (!value)
                 return std::nullopt;
             items.push_back(std::move(*value));
@@ -253,7 +260,7 @@ std::optional<PropertyListValue> propertyListFromJSON(const JSON& json, std::str
     case JSON::value_t::object: {
         PropertyListValue::Dictionary entries;
         for (auto& [key, item] : json.items()) {
-            auto value = propertyListFromJSON(item, error);
+            auto value = propertyListFromJSON(item, error, depth + 1);
             if (!value)
                 return std::nullopt;
             entries.insert_or_assign(key, std::move(*value));
@@ -264,6 +271,13 @@ std::optional<PropertyListValue> propertyListFromJSON(const JSON& json, std::str
         error = "null has no property-list type";
         return std::nullopt;
     }
+}
+
+}
+
+std::optional<PropertyListValue> propertyListFromJSON(const JSON& json, std::string& error)
+{
+    return propertyListFromJSON(json, error, 0);
 }
 
 std::optional<PropertyListValue> propertyListFromJSONText(std::string_view text, std::string& error)

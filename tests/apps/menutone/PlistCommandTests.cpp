@@ -137,6 +137,12 @@ TEST(PlistCommand, LintSaysOKOrWhyNotAndPrintShowsEveryType)
         EXPECT_NE(bad.output.find(name), std::string::npos) << name << " in " << bad.output;
     EXPECT_EQ(plist(folder, "-lint -s s.plist").output, "") << "-s: silent when OK";
 
+    // JSON nested far deeper than any property list may be: refused, not a blown stack.
+    writeBytes(folder.path() / "deep.json", std::string(200000, '[') + std::string(200000, ']'));
+    auto deep = plist(folder, "-p deep.json");
+    EXPECT_EQ(deep.status, 1);
+    EXPECT_NE(deep.output.find("nested deeper than 512 levels"), std::string::npos) << deep.output;
+
     auto printed = plist(folder, "-p s.plist");
     EXPECT_EQ(printed.status, 0);
     EXPECT_EQ(printed.output,
