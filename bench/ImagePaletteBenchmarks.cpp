@@ -1,6 +1,7 @@
-// The palette of a 4032 x 3024 JPEG photo, end to end: read, reduce, count,
-// pick; on a smooth photo (/0) and on a camera-like one with texture and
-// sensor noise (/1), whose reduced copy has as many colours as real photos'.
+// The palette of a 4032 x 3024 photo, end to end: read, reduce, count, pick;
+// on a smooth JPEG (/0) and on a camera-like one with texture and sensor
+// noise (/1), whose reduced copy has as many colours as real photos'; and the
+// camera-like one as JPEG, WebP and HEIC.
 
 #include <benchmark/benchmark.h>
 
@@ -118,5 +119,21 @@ void paletteOfPhotoDecodedSmall(benchmark::State& state)
     }
 }
 BENCHMARK(paletteOfPhotoDecodedSmall)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
+
+// The same for the camera-like photo stored as a phone may store it: JPEG
+// (/0), WebP (/1, decoded small by libwebp's rescaler) and HEIC (/2, which
+// HEVC decodes only whole).
+void paletteOfCameraPhotoByFormat(benchmark::State& state)
+{
+    static const char* const names[] = { "camera-photo.jpg", "camera-photo.webp", "camera-photo.heic" };
+    auto path = benchmarkScratchFolder() / names[state.range(0)];
+    if (!std::filesystem::exists(path) && !writeTestPhoto(path, 4032, 3024, PhotoKind::Camera))
+        std::abort();
+    for (auto _ : state) {
+        auto image = UIImage::imageWithContentsOfHostFile(path, nullptr, 8);
+        benchmark::DoNotOptimize(tincture::array::arrayOfColorsFromImage(image.get(), tincture::Flat::No));
+    }
+}
+BENCHMARK(paletteOfCameraPhotoByFormat)->Arg(0)->Arg(1)->Arg(2)->Unit(benchmark::kMillisecond);
 
 }
