@@ -20,6 +20,17 @@ std::vector<const CLI::App*> subcommandsOf(const CLI::App& command)
     return command.get_subcommands([](const CLI::App* subcommand) { return !subcommand->get_name().empty(); });
 }
 
+// "--output" and "-o": the ways an option is written.
+std::vector<std::string> spellingsOf(const CLI::Option& option)
+{
+    std::vector<std::string> spellings;
+    for (auto& name : option.get_lnames())
+        spellings.push_back("--" + name);
+    for (auto& name : option.get_snames())
+        spellings.push_back("-" + name);
+    return spellings;
+}
+
 // Every subcommand path ("", "defaults", "defaults read", ...) with the words
 // that may follow it: its subcommands, then its options.
 void collectWords(const CLI::App& command, const std::string& path, std::map<std::string, std::vector<Word>>& table)
@@ -29,26 +40,19 @@ void collectWords(const CLI::App& command, const std::string& path, std::map<std
         words.push_back({ subcommand->get_name(), subcommand->get_description() });
         collectWords(*subcommand, path.empty() ? subcommand->get_name() : path + " " + subcommand->get_name(), table);
     }
-    for (auto* option : command.get_options()) {
-        for (auto& name : option->get_lnames())
-            words.push_back({ "--" + name, option->get_description() });
-        for (auto& name : option->get_snames())
-            words.push_back({ "-" + name, option->get_description() });
-    }
+    for (auto* option : command.get_options())
+        for (auto& spelling : spellingsOf(*option))
+            words.push_back({ spelling, option->get_description() });
 }
 
 // Options that take a value, whose next word is not a subcommand.
 std::vector<std::string> optionsWithValues(const CLI::App& command)
 {
     std::vector<std::string> names;
-    for (auto* option : command.get_options()) {
-        if (option->get_items_expected_min() == 0 || !option->nonpositional())
-            continue;
-        for (auto& name : option->get_lnames())
-            names.push_back("--" + name);
-        for (auto& name : option->get_snames())
-            names.push_back("-" + name);
-    }
+    for (auto* option : command.get_options())
+        if (option->get_items_expected_min() > 0 && option->nonpositional())
+            for (auto& spelling : spellingsOf(*option))
+                names.push_back(spelling);
     for (auto* subcommand : subcommandsOf(command))
         for (auto& name : optionsWithValues(*subcommand))
             names.push_back(name);

@@ -5,6 +5,7 @@
 #include <cstdint>
 
 #include <uikit/UIColor.h>
+#include <uikit/UIFont.h>
 
 JSON jsonNumber(double value)
 {
@@ -27,6 +28,13 @@ JSON colorJSON(const UIColor* color)
     if (!color || !color->getRed(&red, &green, &blue, &alpha))
         return nullptr;
     return colorJSON(red, green, blue, alpha);
+}
+
+JSON fontJSON(const UIFont* font)
+{
+    if (!font)
+        return nullptr;
+    return { { "name", font->fontName() }, { "size", jsonNumber(font->pointSize()) } };
 }
 
 JSON frameJSON(CGRect frame)

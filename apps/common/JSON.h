@@ -11,6 +11,7 @@
 #include <uikit/CGGeometry.h>
 
 class UIColor;
+class UIFont;
 
 using JSON = nlohmann::ordered_json;
 
@@ -22,6 +23,9 @@ JSON jsonNumber(double);
 // no RGB form.
 JSON colorJSON(const UIColor*);
 JSON colorJSON(double red, double green, double blue, double alpha);
+
+// {"name","size"}; null when there is no font.
+JSON fontJSON(const UIFont*);
 
 // {"x","y","width","height"}.
 JSON frameJSON(CGRect);

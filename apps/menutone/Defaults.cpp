@@ -5,18 +5,14 @@
 #include <charconv>
 #include <cmath>
 #include <cstdio>
+#include <filesystem>
 #include <functional>
 #include <iostream>
 #include <optional>
 
-#include <unistd.h>
-
-#include <filesystem>
-
 #include <corefoundation/CFNotificationCenter.h>
 #include <corefoundation/CFRunLoop.h>
 #include <device/DeviceRoot.h>
-#include <device/FileSystem.h>
 #include <foundation/NSDictionary.h>
 #include <foundation/NSKeyedArchiver.h>
 #include <foundation/PropertyListSerialization.h>
@@ -24,6 +20,7 @@
 #include <uikit/UIColor.h>
 
 #include "../common/ColorText.h"
+#include "../common/FileArgument.h"
 #include "../common/TextCase.h"
 #include "PropertyListEditing.h"
 #include "PropertyListText.h"
@@ -170,38 +167,6 @@ ExitStatus printResolved(const NSDictionary* dictionary, const DefaultsOptions& 
     return ExitStatus::Success;
 }
 
-std::optional<PropertyListValue> parseBoolean(const std::string& text)
-{
-    std::string lower = lowercased(text);
-    if (lower == "yes" || lower == "true" || lower == "1")
-        return PropertyListValue::boolean(true);
-    if (lower == "no" || lower == "false" || lower == "0")
-        return PropertyListValue::boolean(false);
-    return std::nullopt;
-}
-
-// The whole text as one number, or none.
-template <typename Number> std::optional<Number> parseWhole(std::string_view text)
-{
-    Number value;
-    auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
-    if (text.empty() || error != std::errc() || end != text.data() + text.size())
-        return std::nullopt;
-    return value;
-}
-
-std::optional<PropertyListValue> parseInteger(const std::string& text)
-{
-    auto value = parseWhole<std::int64_t>(text);
-    return value ? std::optional(PropertyListValue::integer(*value)) : std::nullopt;
-}
-
-std::optional<PropertyListValue> parseReal(const std::string& text)
-{
-    auto value = parseWhole<double>(text);
-    return value && std::isfinite(*value) ? std::optional(PropertyListValue::real(*value)) : std::nullopt;
-}
-
 std::optional<NSData> parseHex(std::string_view text)
 {
     if (text.starts_with("0x") || text.starts_with("<"))
@@ -299,14 +264,20 @@ ExitStatus defaultsRead(const std::string& domain, const std::string* key, const
 
 namespace {
 
+enum class MissingDomain { Create, Refuse };
+
 // The store's write protocol: read the whole file, change it, write it back
 // atomically. A change that answers an error leaves the file as it was.
 ExitStatus changeDomain(const std::string& domain, const std::string& devicePath, const DefaultsOptions& options,
-    const std::function<std::optional<std::string>(NSMutableDictionary&)>& change)
+    const std::function<std::optional<std::string>(NSMutableDictionary&)>& change, MissingDomain missing = MissingDomain::Create)
 {
     auto loaded = loadDomain(devicePath);
     if (loaded.state == LoadState::Unreadable)
         return ExitStatus::Failure;
+    if (loaded.state == LoadState::Missing && missing == MissingDomain::Refuse) {
+        printError("Domain " + domain + " does not exist");
+        return ExitStatus::Failure;
+    }
     if (auto error = change(loaded.dictionary)) {
         printError(*error + "; defaults have not been changed");
         return ExitStatus::Failure;
@@ -333,11 +304,11 @@ ExitStatus writeValue(const std::string& domain, const std::string& devicePath, 
 constexpr const char* kWriteUsage = "usage: menutone defaults write DOMAIN KEY [-bool|-int|-float|-string|-data|-date|-color] VALUE, "
                                     "KEY -array|-array-add [VALUE...], or KEY -dict|-dict-add [KEY VALUE...]";
 
-// One value: "-TYPE VALUE" or a bare VALUE, a string. Moves index past it.
-std::optional<PropertyListValue> typedValue(const std::vector<std::string>& arguments, std::size_t& index, ExitStatus& status)
+// One value: "-TYPE VALUE" or a bare VALUE, a string. Moves index past it;
+// none (said on stderr) for a value that is not of its type, a usage error.
+std::optional<PropertyListValue> typedValue(const std::vector<std::string>& arguments, std::size_t& index)
 {
     static const char* const typeFlags[] = { "-bool", "-boolean", "-int", "-integer", "-float", "-string", "-data", "-date", "-color" };
-    status = ExitStatus::Usage;
     std::string type = "-string";
     if (std::find(std::begin(typeFlags), std::end(typeFlags), arguments[index]) != std::end(typeFlags)) {
         type = arguments[index++];
@@ -391,13 +362,12 @@ ExitStatus defaultsWrite(const std::string& domain, const std::vector<std::strin
     }
     const std::string& key = arguments[0];
     const std::string& kind = arguments[1];
-    ExitStatus status = ExitStatus::Usage;
     if (kind == "-array" || kind == "-array-add") {
         PropertyListValue::Array values;
         for (std::size_t i = 2; i < arguments.size();) {
-            auto value = typedValue(arguments, i, status);
+            auto value = typedValue(arguments, i);
             if (!value)
-                return status;
+                return ExitStatus::Usage;
             values.push_back(std::move(*value));
         }
         if (kind == "-array")
@@ -420,9 +390,9 @@ ExitStatus defaultsWrite(const std::string& domain, const std::vector<std::strin
                 printError("the key " + entryKey + " has no value; " + kWriteUsage);
                 return ExitStatus::Usage;
             }
-            auto value = typedValue(arguments, i, status);
+            auto value = typedValue(arguments, i);
             if (!value)
-                return status;
+                return ExitStatus::Usage;
             entries.insert_or_assign(std::move(entryKey), std::move(*value));
         }
         if (kind == "-dict")
@@ -440,9 +410,9 @@ ExitStatus defaultsWrite(const std::string& domain, const std::vector<std::strin
         });
     }
     std::size_t index = 1;
-    auto value = typedValue(arguments, index, status);
+    auto value = typedValue(arguments, index);
     if (!value)
-        return status;
+        return ExitStatus::Usage;
     if (index != arguments.size()) {
         printError("more than one value given; " + std::string(kWriteUsage));
         return ExitStatus::Usage;
@@ -513,16 +483,6 @@ bool contains(const PropertyListValue& value, const std::string& lowerWord)
     return false;
 }
 
-std::optional<std::vector<std::uint8_t>> readSource(const std::string& source)
-{
-    device::ReadFailure failure = device::ReadFailure::Unreadable;
-    auto bytes = source == "-" ? device::readStream(STDIN_FILENO, &failure) : device::readFile(source, &failure);
-    if (!bytes)
-        printError((source == "-" ? std::string("standard input") : source)
-            + (failure == device::ReadFailure::TooLarge ? " is larger than 64 MiB" : " cannot be read"));
-    return bytes;
-}
-
 // The domain's dictionary, saying so when it is missing.
 std::optional<LoadedDomain> existingDomain(const std::string& domain)
 {
@@ -589,11 +549,7 @@ ExitStatus defaultsExport(const std::string& domain, const std::string& destinat
         printError("the domain " + domain + " is nested too deeply to write");
         return ExitStatus::Failure;
     }
-    if (destination == "-") {
-        std::cout.write(reinterpret_cast<const char*>(data->data()), static_cast<std::streamsize>(data->size()));
-        return std::cout.flush() ? ExitStatus::Success : ExitStatus::Failure;
-    }
-    if (!device::writeFile(destination, *data, device::WriteMode::Atomic)) {
+    if (!writeFileArgument(destination, *data)) {
         printError("could not write " + destination);
         return ExitStatus::Failure;
     }
@@ -605,9 +561,12 @@ ExitStatus defaultsImport(const std::string& domain, const std::string& source, 
     auto devicePath = resolveDomain(domain);
     if (!devicePath)
         return ExitStatus::Usage;
-    auto bytes = readSource(source);
-    if (!bytes)
+    std::string reason;
+    auto bytes = readFileArgument(source, reason);
+    if (!bytes) {
+        printError((source == "-" ? std::string("standard input") : source) + " " + reason);
         return ExitStatus::Failure;
+    }
     auto result = PropertyListSerialization::read(*bytes);
     if (!result.value || !result.value->asDictionary()) {
         printError((source == "-" ? std::string("standard input") : source) + " is not a property-list dictionary ("
@@ -645,19 +604,18 @@ ExitStatus defaultsRename(const std::string& domain, const std::string& oldKey, 
     auto devicePath = resolveDomain(domain);
     if (!devicePath)
         return ExitStatus::Usage;
-    if (loadDomain(*devicePath).state == LoadState::Missing) {
-        printError("Domain " + domain + " does not exist");
-        return ExitStatus::Failure;
-    }
-    return changeDomain(domain, *devicePath, options, [&](NSMutableDictionary& dictionary) -> std::optional<std::string> {
-        auto* value = dictionary.objectForKey(oldKey);
-        if (!value)
-            return "Key " + oldKey + " does not exist in domain " + domain;
-        PropertyListValue moved = *value;
-        dictionary.removeObjectForKey(oldKey);
-        dictionary.setObject(std::move(moved), newKey);
-        return std::nullopt;
-    });
+    return changeDomain(
+        domain, *devicePath, options,
+        [&](NSMutableDictionary& dictionary) -> std::optional<std::string> {
+            auto* value = dictionary.objectForKey(oldKey);
+            if (!value)
+                return "Key " + oldKey + " does not exist in domain " + domain;
+            PropertyListValue moved = *value;
+            dictionary.removeObjectForKey(oldKey);
+            dictionary.setObject(std::move(moved), newKey);
+            return std::nullopt;
+        },
+        MissingDomain::Refuse);
 }
 
 ExitStatus postNotification(const std::string& name)

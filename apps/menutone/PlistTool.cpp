@@ -1,7 +1,5 @@
 #include "PlistTool.h"
 
-#include <unistd.h>
-
 #include <algorithm>
 #include <cctype>
 #include <charconv>
@@ -10,10 +8,11 @@
 #include <iterator>
 #include <optional>
 
-#include <device/FileSystem.h>
 #include <foundation/PropertyListSerialization.h>
 
+#include "../common/FileArgument.h"
 #include "PropertyListEditing.h"
+#include "PropertyListText.h"
 
 const char* const kPlistHelp = "usage: menutone plist COMMAND [OPTIONS] FILE...   (FILE - is standard input)\n"
                                "  -p                          print the property list readably\n"
@@ -45,27 +44,9 @@ std::optional<OutputFormat> outputFormatNamed(const std::string& name, bool allo
     return std::nullopt;
 }
 
-struct Failure {
-    std::string message;
-    ExitStatus status { ExitStatus::Failure };
-};
-
 void printError(const std::string& message)
 {
     std::cerr << "menutone: plist: " << message << "\n";
-}
-
-std::optional<std::vector<std::uint8_t>> readInput(const std::string& path, std::string& error)
-{
-    device::ReadFailure failure = device::ReadFailure::Unreadable;
-    std::optional<std::vector<std::uint8_t>> bytes;
-    if (path == "-")
-        bytes = device::readStream(STDIN_FILENO, &failure);
-    else
-        bytes = device::readFile(path, &failure);
-    if (!bytes)
-        error = failure == device::ReadFailure::TooLarge ? "is larger than 64 MiB" : "cannot be read (missing, unreadable or not a file)";
-    return bytes;
 }
 
 struct LoadedList {
@@ -96,7 +77,7 @@ std::optional<LoadedList> parsePropertyList(const std::vector<std::uint8_t>& byt
 
 std::optional<LoadedList> readPropertyList(const std::string& path, std::string& error)
 {
-    auto bytes = readInput(path, error);
+    auto bytes = readFileArgument(path, error);
     if (!bytes)
         return std::nullopt;
     return parsePropertyList(*bytes, error);
@@ -108,7 +89,7 @@ std::optional<std::string> rawText(const PropertyListValue& value)
     case PropertyListValue::Type::Boolean:
         return *value.asBoolean() ? "true" : "false";
     case PropertyListValue::Type::Integer:
-        return value.isUnsignedInteger() ? std::to_string(static_cast<std::uint64_t>(*value.asInteger())) : std::to_string(*value.asInteger());
+        return integerText(value);
     case PropertyListValue::Type::Real:
         return shortestDecimal(*value.asReal());
     case PropertyListValue::Type::String:
@@ -154,20 +135,6 @@ std::optional<std::vector<std::uint8_t>> encode(const PropertyListValue& value, 
     return std::nullopt;
 }
 
-bool writeOutput(const std::string& path, const std::vector<std::uint8_t>& bytes, std::string& error)
-{
-    if (path == "-") {
-        std::cout.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
-        std::cout.flush();
-        return true;
-    }
-    if (!device::writeFile(path, bytes, device::WriteMode::Atomic)) {
-        error = "cannot write " + path;
-        return false;
-    }
-    return true;
-}
-
 // TYPE VALUE from the arguments at index (moved past them), as plutil spells them.
 std::optional<PropertyListValue> typedValue(const std::vector<std::string>& arguments, std::size_t& index, std::string& error)
 {
@@ -186,22 +153,13 @@ std::optional<PropertyListValue> typedValue(const std::vector<std::string>& argu
     }
     const std::string& text = arguments[index++];
     std::optional<PropertyListValue> value;
-    if (type == "-bool") {
-        if (text == "YES" || text == "yes" || text == "true" || text == "TRUE" || text == "1")
-            value = PropertyListValue::boolean(true);
-        else if (text == "NO" || text == "no" || text == "false" || text == "FALSE" || text == "0")
-            value = PropertyListValue::boolean(false);
-    } else if (type == "-integer") {
-        std::int64_t integer;
-        auto [end, failure] = std::from_chars(text.data(), text.data() + text.size(), integer);
-        if (!text.empty() && failure == std::errc() && end == text.data() + text.size())
-            value = PropertyListValue::integer(integer);
-    } else if (type == "-float") {
-        double real;
-        auto [end, failure] = std::from_chars(text.data(), text.data() + text.size(), real);
-        if (!text.empty() && failure == std::errc() && end == text.data() + text.size() && std::isfinite(real))
-            value = PropertyListValue::real(real);
-    } else if (type == "-string")
+    if (type == "-bool")
+        value = parseBoolean(text);
+    else if (type == "-integer")
+        value = parseInteger(text);
+    else if (type == "-float")
+        value = parseReal(text);
+    else if (type == "-string")
         value = PropertyListValue::string(text);
     else if (type == "-date") {
         if (auto seconds = parseDate(text))
@@ -232,6 +190,7 @@ std::optional<PropertyListValue> typedValue(const std::vector<std::string>& argu
 struct Invocation {
     std::string verb;
     std::vector<std::string> verbArguments;
+    OutputFormat format { OutputFormat::XML }; // -convert's and -extract's
     std::optional<PropertyListValue> value;
     std::optional<std::string> output;
     bool isReadable { false };
@@ -286,6 +245,16 @@ std::optional<Invocation> parseInvocation(const std::vector<std::string>& argume
             }
             invocation.verbArguments.push_back(arguments[index++]);
         }
+        if (word == "-convert" || word == "-extract") {
+            bool isExtract = word == "-extract";
+            auto& name = invocation.verbArguments.back();
+            auto format = outputFormatNamed(name, isExtract);
+            if (!format) {
+                error = "unknown format " + name + (isExtract ? " (xml1, binary1, json or raw)" : " (xml1, binary1 or json)");
+                return std::nullopt;
+            }
+            invocation.format = *format;
+        }
         if (word == "-insert" || word == "-replace") {
             invocation.value = typedValue(arguments, index, error);
             if (!invocation.value)
@@ -337,24 +306,14 @@ ExitStatus run(const Invocation& invocation)
         }
         std::optional<std::vector<std::uint8_t>> bytes;
         std::string destination = invocation.output.value_or(file); // standard input's goes to standard output
-        if (invocation.verb == "-convert") {
-            auto format = outputFormatNamed(invocation.verbArguments[0], false);
-            if (!format) {
-                printError("unknown format " + invocation.verbArguments[0] + " (xml1, binary1 or json)");
-                return ExitStatus::Usage;
-            }
-            bytes = encode(*value, *format, invocation.isReadable, error);
-        } else if (invocation.verb == "-extract") {
-            auto format = outputFormatNamed(invocation.verbArguments[1], true);
-            if (!format) {
-                printError("unknown format " + invocation.verbArguments[1] + " (xml1, binary1, json or raw)");
-                return ExitStatus::Usage;
-            }
+        if (invocation.verb == "-convert")
+            bytes = encode(*value, invocation.format, invocation.isReadable, error);
+        else if (invocation.verb == "-extract") {
             auto* found = valueAtKeyPath(*value, splitKeyPath(invocation.verbArguments[0]));
             if (!found)
                 error = "No value at that key path or invalid key path: " + invocation.verbArguments[0];
             else
-                bytes = encode(*found, *format, invocation.isReadable, error);
+                bytes = encode(*found, invocation.format, invocation.isReadable, error);
             // Unlike plutil, never over the file it came from: that would lose the rest of it.
             destination = invocation.output.value_or("-");
         } else {
@@ -368,8 +327,8 @@ ExitStatus run(const Invocation& invocation)
             else
                 bytes = encode(*value, loaded->format, false, error); // an edit keeps the file's own format
         }
-        if (!bytes || !writeOutput(destination, *bytes, error)) {
-            printError(file + ": " + error);
+        if (!bytes || !writeFileArgument(destination, *bytes)) {
+            printError(file + ": " + (bytes ? "cannot write " + destination : error));
             isEveryFileDone = false;
         }
     }

@@ -27,13 +27,6 @@
 
 namespace {
 
-JSON fontJSON(const UIFont* font)
-{
-    if (!font)
-        return nullptr;
-    return { { "name", font->fontName() }, { "size", jsonNumber(font->pointSize()) } };
-}
-
 JSON iconJSON(const SBSApplicationShortcutItem* item)
 {
     if (!item)

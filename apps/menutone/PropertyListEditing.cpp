@@ -2,10 +2,11 @@
 
 #include <charconv>
 #include <cmath>
-#include <cstdio>
 #include <ctime>
 
 #include <foundation/PropertyListSerialization.h>
+
+#include "../common/TextCase.h"
 
 namespace {
 
@@ -42,63 +43,14 @@ std::string joinedPath(const std::vector<std::string>& path)
     return text;
 }
 
-void appendReadable(std::string& out, const PropertyListValue& value, int indent)
+// The whole text as one number, or none.
+template <typename Number> std::optional<Number> wholeNumber(std::string_view text)
 {
-    std::string padding(static_cast<std::size_t>(indent) * 2, ' ');
-    switch (value.type()) {
-    case PropertyListValue::Type::Boolean:
-        out += *value.asBoolean() ? "true" : "false";
-        return;
-    case PropertyListValue::Type::Integer:
-        out += value.isUnsignedInteger() ? std::to_string(static_cast<std::uint64_t>(*value.asInteger())) : std::to_string(*value.asInteger());
-        return;
-    case PropertyListValue::Type::Real:
-        out += shortestDecimal(*value.asReal());
-        return;
-    case PropertyListValue::Type::String:
-        out += "\"" + *value.asString() + "\"";
-        return;
-    case PropertyListValue::Type::Data: {
-        auto& bytes = *value.asData();
-        char hex[3];
-        std::string digits;
-        for (std::size_t i = 0; i < bytes.size() && i < 24; ++i) {
-            std::snprintf(hex, sizeof hex, "%02x", bytes[i]);
-            digits += hex;
-        }
-        out += "{length = " + std::to_string(bytes.size()) + ", bytes = 0x" + digits + (bytes.size() > 24 ? " ... " : "") + "}";
-        return;
-    }
-    case PropertyListValue::Type::Date: {
-        auto iso = foundation::iso8601FromReferenceDate(*value.asDate());
-        // plutil's spelling: "2001-01-01 00:00:00 +0000".
-        out += iso.substr(0, 10) + " " + iso.substr(11, 8) + " +0000";
-        return;
-    }
-    case PropertyListValue::Type::UID:
-        out += "<CFKeyedArchiverUID>{value = " + std::to_string(*value.asUID()) + "}";
-        return;
-    case PropertyListValue::Type::Array: {
-        out += "[\n";
-        std::size_t index = 0;
-        for (auto& item : *value.asArray()) {
-            out += padding + "  " + std::to_string(index++) + " => ";
-            appendReadable(out, item, indent + 1);
-            out += "\n";
-        }
-        out += padding + "]";
-        return;
-    }
-    case PropertyListValue::Type::Dictionary:
-        out += "{\n";
-        for (auto& [key, item] : *value.asDictionary()) {
-            out += padding + "  \"" + key + "\" => ";
-            appendReadable(out, item, indent + 1);
-            out += "\n";
-        }
-        out += padding + "}";
-        return;
-    }
+    Number value;
+    auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
+    if (text.empty() || error != std::errc() || end != text.data() + text.size())
+        return std::nullopt;
+    return value;
 }
 
 // Days from 1970-01-01 of a civil date (Howard Hinnant's days_from_civil).
@@ -187,6 +139,28 @@ std::optional<std::string> editAtKeyPath(
         return std::nullopt;
     }
     return "Value at key path " + joinedPath({ path.begin(), path.end() - 1 }) + " is not a dictionary or an array";
+}
+
+std::optional<PropertyListValue> parseBoolean(std::string_view text)
+{
+    std::string lower = lowercased(text);
+    if (lower == "yes" || lower == "true" || lower == "1")
+        return PropertyListValue::boolean(true);
+    if (lower == "no" || lower == "false" || lower == "0")
+        return PropertyListValue::boolean(false);
+    return std::nullopt;
+}
+
+std::optional<PropertyListValue> parseInteger(std::string_view text)
+{
+    auto value = wholeNumber<std::int64_t>(text);
+    return value ? std::optional(PropertyListValue::integer(*value)) : std::nullopt;
+}
+
+std::optional<PropertyListValue> parseReal(std::string_view text)
+{
+    auto value = wholeNumber<double>(text);
+    return value && std::isfinite(*value) ? std::optional(PropertyListValue::real(*value)) : std::nullopt;
 }
 
 std::optional<double> parseDate(std::string_view text)
@@ -331,11 +305,4 @@ std::optional<JSON> strictJSONOfPropertyList(const PropertyListValue& value)
     }
     }
     return std::nullopt;
-}
-
-std::string readableText(const PropertyListValue& value)
-{
-    std::string out;
-    appendReadable(out, value, 0);
-    return out + "\n";
 }

@@ -1,8 +1,7 @@
 #pragma once
 
 // What `menutone plist` and `menutone defaults` share for editing property
-// lists: key paths, values from the command line, JSON in both directions,
-// and plutil's readable print.
+// lists: key paths, values from the command line, JSON in both directions.
 
 #include <optional>
 #include <string>
@@ -23,6 +22,12 @@ enum class KeyPathEdit { Insert, Replace, Remove, Append };
 // Changes the tree in place; the error says why not (and nothing changed).
 std::optional<std::string> editAtKeyPath(PropertyListValue& root, const std::vector<std::string>& path, KeyPathEdit, std::optional<PropertyListValue>);
 
+// Scalars as both tools take them: a boolean as YES/NO, true/false or 1/0 in
+// any case, a whole 64-bit integer, a finite real.
+std::optional<PropertyListValue> parseBoolean(std::string_view);
+std::optional<PropertyListValue> parseInteger(std::string_view);
+std::optional<PropertyListValue> parseReal(std::string_view);
+
 // Dates as people write them: "2024-05-06T07:08:09Z", "2024-05-06 07:08:09 +0200", "2024-05-06".
 std::optional<double> parseDate(std::string_view);
 
@@ -32,6 +37,3 @@ std::optional<PropertyListValue> propertyListFromJSONText(std::string_view, std:
 // JSON of a property list for -convert json: none when it holds data, dates
 // or numbers JSON lacks, as plutil refuses them.
 std::optional<JSON> strictJSONOfPropertyList(const PropertyListValue&);
-
-// plutil -p: a readable dump that no tool parses.
-std::string readableText(const PropertyListValue&);

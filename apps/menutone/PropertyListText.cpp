@@ -2,19 +2,20 @@
 
 #include <charconv>
 #include <cmath>
+#include <cstdint>
 #include <cstdio>
 
 #include <foundation/PropertyListSerialization.h>
 
 #include "../common/JSON.h"
 
-namespace {
-
-std::string formatInteger(const PropertyListValue& value)
+std::string integerText(const PropertyListValue& value)
 {
     std::int64_t integer = *value.asInteger();
     return value.isUnsignedInteger() ? std::to_string(static_cast<std::uint64_t>(integer)) : std::to_string(integer);
 }
+
+namespace {
 
 bool needsQuotes(std::string_view text)
 {
@@ -46,15 +47,29 @@ std::string quotedIfNeeded(std::string_view text)
     return out + "\"";
 }
 
-std::string hex(const NSData& data)
+// "{length = 2, bytes = 0x0102}", as NSData describes itself; past the
+// limit, the first bytes and " ... ".
+std::string dataText(const NSData& data, std::size_t limit = SIZE_MAX)
 {
-    std::string out;
+    std::string digits;
     char byte[3];
-    for (auto value : data) {
-        std::snprintf(byte, sizeof byte, "%02x", value);
-        out += byte;
+    for (std::size_t i = 0; i < data.size() && i < limit; ++i) {
+        std::snprintf(byte, sizeof byte, "%02x", data[i]);
+        digits += byte;
     }
-    return out;
+    return "{length = " + std::to_string(data.size()) + ", bytes = 0x" + digits + (data.size() > limit ? " ... " : "") + "}";
+}
+
+// "2001-01-01 00:00:00 +0000", as NSDate describes itself.
+std::string dateText(double secondsSinceReferenceDate)
+{
+    std::string iso = foundation::iso8601FromReferenceDate(secondsSinceReferenceDate);
+    return iso.substr(0, 10) + " " + iso.substr(11, 8) + " +0000";
+}
+
+std::string uidText(const PropertyListValue& value)
+{
+    return "<CFKeyedArchiverUID>{value = " + std::to_string(*value.asUID()) + "}";
 }
 
 void appendOpenStep(std::string& out, const PropertyListValue& value, unsigned indent)
@@ -65,7 +80,7 @@ void appendOpenStep(std::string& out, const PropertyListValue& value, unsigned i
         out += *value.asBoolean() ? "1" : "0";
         return;
     case PropertyListValue::Type::Integer:
-        out += formatInteger(value);
+        out += integerText(value);
         return;
     case PropertyListValue::Type::Real:
         out += shortestDecimal(*value.asReal());
@@ -74,15 +89,13 @@ void appendOpenStep(std::string& out, const PropertyListValue& value, unsigned i
         out += quotedIfNeeded(*value.asString());
         return;
     case PropertyListValue::Type::Data:
-        out += "{length = " + std::to_string(value.asData()->size()) + ", bytes = 0x" + hex(*value.asData()) + "}";
+        out += dataText(*value.asData());
         return;
-    case PropertyListValue::Type::Date: {
-        std::string iso = foundation::iso8601FromReferenceDate(*value.asDate());
-        out += "\"" + iso.substr(0, 10) + " " + iso.substr(11, 8) + " +0000\"";
+    case PropertyListValue::Type::Date:
+        out += "\"" + dateText(*value.asDate()) + "\"";
         return;
-    }
     case PropertyListValue::Type::UID:
-        out += "<CFKeyedArchiverUID>{value = " + std::to_string(*value.asUID()) + "}";
+        out += uidText(value);
         return;
     case PropertyListValue::Type::Array: {
         auto& items = *value.asArray();
@@ -101,6 +114,56 @@ void appendOpenStep(std::string& out, const PropertyListValue& value, unsigned i
             out += padding + "    " + quotedIfNeeded(key) + " = ";
             appendOpenStep(out, item, indent + 1);
             out += ";\n";
+        }
+        out += padding + "}";
+        return;
+    }
+}
+
+// plutil -p's dump: every string quoted, "=>" between key and value, array
+// indexes shown, a long data cut short.
+void appendReadable(std::string& out, const PropertyListValue& value, unsigned indent)
+{
+    std::string padding(indent * 2, ' ');
+    switch (value.type()) {
+    case PropertyListValue::Type::Boolean:
+        out += *value.asBoolean() ? "true" : "false";
+        return;
+    case PropertyListValue::Type::Integer:
+        out += integerText(value);
+        return;
+    case PropertyListValue::Type::Real:
+        out += shortestDecimal(*value.asReal());
+        return;
+    case PropertyListValue::Type::String:
+        out += "\"" + *value.asString() + "\"";
+        return;
+    case PropertyListValue::Type::Data:
+        out += dataText(*value.asData(), 24);
+        return;
+    case PropertyListValue::Type::Date:
+        out += dateText(*value.asDate());
+        return;
+    case PropertyListValue::Type::UID:
+        out += uidText(value);
+        return;
+    case PropertyListValue::Type::Array: {
+        out += "[\n";
+        std::size_t index = 0;
+        for (auto& item : *value.asArray()) {
+            out += padding + "  " + std::to_string(index++) + " => ";
+            appendReadable(out, item, indent + 1);
+            out += "\n";
+        }
+        out += padding + "]";
+        return;
+    }
+    case PropertyListValue::Type::Dictionary:
+        out += "{\n";
+        for (auto& [key, item] : *value.asDictionary()) {
+            out += padding + "  \"" + key + "\" => ";
+            appendReadable(out, item, indent + 1);
+            out += "\n";
         }
         out += padding + "}";
         return;
@@ -156,4 +219,11 @@ std::string openStepTextOfValue(const PropertyListValue& value)
     if (auto* text = value.asString())
         return *text;
     return openStepText(value);
+}
+
+std::string readableText(const PropertyListValue& value)
+{
+    std::string out;
+    appendReadable(out, value, 0);
+    return out + "\n";
 }

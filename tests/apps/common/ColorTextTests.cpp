@@ -32,7 +32,7 @@ std::optional<Bytes> bytesOf(const std::string& text)
     return Bytes { byte(r), byte(g), byte(b), byte(a) };
 }
 
-// CSS Color 3, section 4.2.4: HSL to RGB as the specification first wrote it.
+// CSS Color 3, section 4.2.4: HSL to RGB as CSS first defined it.
 double hueToRGB(double m1, double m2, double h)
 {
     if (h < 0)
