@@ -12,6 +12,8 @@
 #include <optional>
 #include <vector>
 
+#include <device/Beneath.h>
+#include <device/DevicePath.h>
 #include <device/DeviceRoot.h>
 #include <foundation/NSDictionary.h>
 #include <foundation/PropertyListSerialization.h>
@@ -89,7 +91,7 @@ std::optional<Bundle> readAppFolder(const std::filesystem::path& folder)
     std::error_code error;
     for (std::filesystem::recursive_directory_iterator walk(folder, std::filesystem::directory_options::none, error), end; !error && walk != end;
          walk.increment(error)) {
-        std::string relative = std::filesystem::relative(walk->path(), folder).string();
+        std::string relative = walk->path().lexically_relative(folder).string(); // not relative(), which follows links
         auto status = walk->symlink_status();
         if (std::filesystem::is_symlink(status)) {
             std::string target = std::filesystem::read_symlink(walk->path(), error).string();
@@ -221,41 +223,88 @@ std::optional<std::string> installedFolder(const std::string& identifier)
 {
     for (auto& name : DeviceRoot::current().namesWithExtension("/Applications", ".app")) {
         std::string folder = "/Applications/" + name + ".app";
-        if (auto info = NSDictionary::dictionaryWithContentsOfFile(folder + "/Info.plist"); info && identifierOf(*info) == identifier)
+        // Read beneath the bundle: a link out of it is never followed.
+        auto bytes = DeviceRoot::current().readFileInFolder(folder, "Info.plist");
+        auto value = bytes ? PropertyListSerialization::propertyListWithData(*bytes) : std::nullopt;
+        if (value && value->asDictionary() && identifierOf(NSDictionary(*value->asDictionary())) == identifier)
             return folder;
     }
     return std::nullopt;
 }
 
+// Links an archive may hold are made last, and each is kept only if it
+// resolves beneath the bundle to something in it; text checks alone let a
+// chain of links ("d" -> ".", "d/d/d/l" -> "../../..") reach the root.
+void dropLinksLeavingBundle(int bundleFd, const std::vector<std::vector<std::string>>& links)
+{
+    std::vector<bool> isDropped(links.size(), false);
+    for (bool isChanged = true; isChanged;) {
+        isChanged = false;
+        for (std::size_t i = 0; i < links.size(); ++i) {
+            if (isDropped[i] || device::FileDescriptor(device::openBeneath(bundleFd, device::relativePath(links[i], links[i].size()), O_PATH)).isValid())
+                continue;
+            std::vector<std::string> parent(links[i].begin(), links[i].end() - 1);
+            device::FileDescriptor parentFolder(device::openBeneath(bundleFd, device::relativePath(parent, parent.size()), O_PATH | O_DIRECTORY));
+            if (parentFolder.isValid())
+                ::unlinkat(parentFolder.get(), links[i].back().c_str(), 0);
+            std::cerr << "menutone: left out " << device::relativePath(links[i], links[i].size()) << ": a link that leads out of the bundle or to nothing in it\n";
+            isDropped[i] = isChanged = true;
+        }
+    }
+}
+
+// Every entry is written beneath the staging bundle's own folder, opened
+// beneath the root, so no entry can land outside the bundle.
 bool writeEntries(const DeviceRoot& root, const std::string& folder, const Bundle& bundle)
 {
     if (!root.createFolders(folder))
         return false;
+    device::FileDescriptor bundleFolder = root.open(folder, O_PATH | O_DIRECTORY);
+    if (!bundleFolder.isValid())
+        return false;
+    int bundleFd = bundleFolder.get();
+    auto openParent = [&](const std::vector<std::string>& components) {
+        std::vector<std::string> parent(components.begin(), components.end() - 1);
+        return device::createFoldersBeneath(bundleFd, parent)
+            ? device::FileDescriptor(device::openBeneath(bundleFd, device::relativePath(parent, parent.size()), O_RDONLY | O_DIRECTORY))
+            : device::FileDescriptor();
+    };
+    std::vector<const BundleEntry*> links;
+    std::vector<std::vector<std::string>> linkPaths;
+    auto refuse = [](const std::string& path) {
+        printError("could not write " + path + " in the bundle");
+        return false;
+    };
     for (auto& entry : bundle.entries) {
-        std::string path = folder + "/" + entry.path;
-        std::string parent = std::filesystem::path(path).parent_path().string();
+        auto components = device::devicePathComponents("/" + entry.path);
+        if (!components || components->empty() || !isInside(entry.path))
+            return refuse(entry.path);
+        if (entry.kind == BundleEntry::Kind::Link) {
+            links.push_back(&entry);
+            linkPaths.push_back(*components);
+            continue;
+        }
         bool isWritten = false;
-        switch (entry.kind) {
-        case BundleEntry::Kind::Folder:
-            isWritten = root.createFolders(path);
-            break;
-        case BundleEntry::Kind::File:
-            isWritten = root.createFolders(parent) && root.writeFile(path, entry.contents, device::WriteMode::Direct);
-            break;
-        case BundleEntry::Kind::Link: {
-            device::FileDescriptor parentFolder = root.createFolders(parent) ? root.open(parent, O_PATH | O_DIRECTORY) : device::FileDescriptor();
-            std::string target(entry.contents.begin(), entry.contents.end());
-            isWritten = parentFolder.isValid() && ::symlinkat(target.c_str(), parentFolder.get(), std::filesystem::path(path).filename().c_str()) == 0;
-            break;
+        if (entry.kind == BundleEntry::Kind::Folder)
+            isWritten = device::createFoldersBeneath(bundleFd, *components);
+        else {
+            device::FileDescriptor parent = openParent(*components);
+            isWritten = parent.isValid() && device::writeFileInFolder(parent.get(), components->back(), entry.contents, device::WriteMode::Direct);
         }
-        }
-        if (!isWritten) {
-            printError("could not write " + path + " in the root");
-            return false;
-        }
+        if (!isWritten)
+            return refuse(entry.path);
     }
+    for (std::size_t i = 0; i < links.size(); ++i) {
+        device::FileDescriptor parent = openParent(linkPaths[i]);
+        std::string target(links[i]->contents.begin(), links[i]->contents.end());
+        if (!parent.isValid() || target.find('\0') != std::string::npos || ::symlinkat(target.c_str(), parent.get(), linkPaths[i].back().c_str()) != 0)
+            return refuse(links[i]->path);
+    }
+    dropLinksLeavingBundle(bundleFd, linkPaths);
     return true;
 }
+
+const char* const stagingPrefix = ".installing";
 
 }
 
@@ -297,14 +346,18 @@ ExitStatus appInstall(const std::string& hostPath)
         printError("refused: another app is installed as " + target);
         return ExitStatus::Failure;
     }
-    // Written aside, then moved into place, so a running home screen never sees half an app.
-    std::string staging = "/Applications/.installing-" + std::to_string(::getpid());
+    // Written aside, then swapped into place in one step, so a running home
+    // screen never sees half an app, and a kill at any moment leaves the old
+    // app whole or the new one whole; the old one is deleted afterwards.
+    root.removeAbandonedScratch("/Applications", stagingPrefix);
+    std::string staging = "/Applications/" + DeviceRoot::scratchName(stagingPrefix);
     root.removeItem(staging);
-    bool isInstalled = writeEntries(root, staging + "/" + bundle->name, *bundle);
+    std::string staged = staging + "/" + bundle->name;
+    bool isInstalled = writeEntries(root, staged, *bundle);
     if (isInstalled && previous)
-        isInstalled = root.removeItem(*previous);
-    if (isInstalled)
-        isInstalled = root.moveItem(staging + "/" + bundle->name, target);
+        isInstalled = root.exchangeItems(staged, *previous) && (*previous == target || root.moveItem(*previous, target));
+    else if (isInstalled)
+        isInstalled = root.moveItem(staged, target);
     root.removeItem(staging);
     if (!isInstalled) {
         printError("could not install " + bundle->name + " into " + root.hostFolder().string());
@@ -317,6 +370,7 @@ ExitStatus appInstall(const std::string& hostPath)
 
 ExitStatus appList(bool isJSON)
 {
+    DeviceRoot::current().removeAbandonedScratch("/Applications", stagingPrefix);
     JSON list = JSON::array();
     for (auto& application : SBApplication::installedApplications()) {
         std::string folder = installedFolder(application->bundleIdentifier()).value_or("");

@@ -56,6 +56,16 @@ public:
     // Renames a file or folder within the root (both ends beneath it),
     // replacing an empty folder or a file at the destination.
     bool moveItem(std::string_view fromDevicePath, std::string_view toDevicePath) const;
+    // Swaps two entries of the root in one step (renameat2 RENAME_EXCHANGE):
+    // a kill at any moment leaves each path holding one of them, whole.
+    bool exchangeItems(std::string_view firstDevicePath, std::string_view secondDevicePath) const;
+    // Reads `relative` beneath the root's folder `deviceFolder`: a link that
+    // leads out of that folder is not followed, though it stays in the root.
+    std::optional<std::vector<std::uint8_t>> readFileInFolder(std::string_view deviceFolder, const std::string& relative, device::ReadFailure* = nullptr) const;
+    // Scratch entries of a folder are named PREFIX-PID while their process
+    // works on them; removes those whose process is gone (killed midway).
+    void removeAbandonedScratch(std::string_view deviceFolder, std::string_view prefix) const;
+    static std::string scratchName(std::string_view prefix);
     // Creates the folder and any missing parents, each beneath the root.
     bool createFolders(std::string_view devicePath, mode_t = 0755) const;
     std::vector<std::string> namesWithExtension(std::string_view deviceFolder, const std::string& extension) const;

@@ -5,66 +5,21 @@
 #include "DeviceRoot.h"
 
 #include <fcntl.h>
-#include <linux/openat2.h>
+#include <signal.h>
+#include <stdio.h>
 #include <sys/stat.h>
-#include <sys/syscall.h>
 #include <unistd.h>
 
-#include <atomic>
 #include <cerrno>
+#include <charconv>
 
+#include "Beneath.h"
 #include "DevicePath.h"
 
 using device::FileDescriptor;
+using device::openBeneath;
 
 namespace {
-
-std::atomic<bool> kernelHasOpenat2 { true };
-
-// Without openat2, a walk of O_NOFOLLOW folder descriptors: safe, but it
-// refuses every link, not only those that leave.
-int openWalkingWithoutLinks(int folderFd, const std::string& relative, int flags, mode_t mode)
-{
-    FileDescriptor current(::openat(folderFd, ".", O_PATH | O_DIRECTORY | O_CLOEXEC));
-    std::size_t start = 0;
-    while (current.isValid()) {
-        std::size_t end = relative.find('/', start);
-        std::string component = relative.substr(start, end == std::string::npos ? std::string::npos : end - start);
-        if (end == std::string::npos)
-            return ::openat(current.get(), component.c_str(), flags | O_NOFOLLOW | O_CLOEXEC, mode);
-        current = FileDescriptor(::openat(current.get(), component.c_str(), O_PATH | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC));
-        start = end + 1;
-    }
-    return -1;
-}
-
-int openBeneath(int folderFd, const std::string& relative, int flags, mode_t mode)
-{
-    bool isCreating = (flags & O_CREAT) || (flags & O_TMPFILE) == O_TMPFILE;
-    if (kernelHasOpenat2.load(std::memory_order_relaxed)) {
-        open_how how {};
-        how.flags = static_cast<std::uint64_t>(flags | O_CLOEXEC);
-        how.mode = isCreating ? mode : 0;
-        how.resolve = RESOLVE_BENEATH | RESOLVE_NO_MAGICLINKS;
-        // EAGAIN: a rename elsewhere raced the walk; the kernel asks to try again.
-        for (int attempt = 0; attempt < 64; ++attempt) {
-            long fd = ::syscall(SYS_openat2, folderFd, relative.c_str(), &how, sizeof how);
-            if (fd >= 0)
-                return static_cast<int>(fd);
-            if (errno == EAGAIN || errno == EINTR)
-                continue;
-            if (errno != ENOSYS)
-                return -1;
-            kernelHasOpenat2.store(false, std::memory_order_relaxed);
-            break;
-        }
-        if (kernelHasOpenat2.load(std::memory_order_relaxed))
-            return -1;
-    }
-    if (relative == ".")
-        return ::openat(folderFd, ".", flags | O_CLOEXEC, mode);
-    return openWalkingWithoutLinks(folderFd, relative, flags, isCreating ? mode : 0);
-}
 
 bool removeContents(int folderFd)
 {
@@ -167,21 +122,7 @@ bool DeviceRoot::createFolders(std::string_view devicePath, mode_t mode) const
     if (!components)
         return false;
     FileDescriptor root(::open(m_hostFolder.c_str(), O_PATH | O_DIRECTORY | O_CLOEXEC));
-    if (!root.isValid())
-        return false;
-    for (std::size_t count = 1; count <= components->size(); ++count) {
-        std::string relative = device::relativePath(*components, count);
-        if (FileDescriptor(openBeneath(root.get(), relative, O_PATH | O_DIRECTORY, 0)).isValid())
-            continue;
-        if (errno != ENOENT)
-            return false;
-        FileDescriptor parent(openBeneath(root.get(), device::relativePath(*components, count - 1), O_PATH | O_DIRECTORY, 0));
-        if (!parent.isValid() || (::mkdirat(parent.get(), (*components)[count - 1].c_str(), count == components->size() ? mode : 0755) != 0 && errno != EEXIST))
-            return false;
-        if (!FileDescriptor(openBeneath(root.get(), relative, O_PATH | O_DIRECTORY, 0)).isValid())
-            return false;
-    }
-    return true;
+    return root.isValid() && device::createFoldersBeneath(root.get(), *components, mode);
 }
 
 std::vector<std::string> DeviceRoot::namesWithExtension(std::string_view deviceFolder, const std::string& extension) const
@@ -200,7 +141,7 @@ std::optional<std::string> DeviceRoot::linkLeavingRoot(std::string_view devicePa
         return std::nullopt;
     for (std::size_t count = 1; count <= components->size(); ++count) {
         std::string relative = device::relativePath(*components, count);
-        FileDescriptor parent(openBeneath(root.get(), device::relativePath(*components, count - 1), O_PATH | O_DIRECTORY, 0));
+        FileDescriptor parent(openBeneath(root.get(), device::relativePath(*components, count - 1), O_PATH | O_DIRECTORY));
         struct stat status { };
         if (!parent.isValid() || ::fstatat(parent.get(), (*components)[count - 1].c_str(), &status, AT_SYMLINK_NOFOLLOW) != 0)
             return std::nullopt;
@@ -210,4 +151,45 @@ std::optional<std::string> DeviceRoot::linkLeavingRoot(std::string_view devicePa
             return "/" + relative;
     }
     return std::nullopt;
+}
+
+bool DeviceRoot::exchangeItems(std::string_view firstDevicePath, std::string_view secondDevicePath) const
+{
+    auto first = device::devicePathComponents(firstDevicePath);
+    auto second = device::devicePathComponents(secondDevicePath);
+    if (!first || !second || first->empty() || second->empty())
+        return false;
+    FileDescriptor firstFolder = openParentBeneath(m_hostFolder, *first, O_PATH);
+    FileDescriptor secondFolder = openParentBeneath(m_hostFolder, *second, O_PATH);
+    return firstFolder.isValid() && secondFolder.isValid()
+        && ::renameat2(firstFolder.get(), first->back().c_str(), secondFolder.get(), second->back().c_str(), RENAME_EXCHANGE) == 0;
+}
+
+std::optional<std::vector<std::uint8_t>> DeviceRoot::readFileInFolder(std::string_view deviceFolder, const std::string& relative, device::ReadFailure* failure) const
+{
+    FileDescriptor folder = open(deviceFolder, O_PATH | O_DIRECTORY);
+    FileDescriptor file(folder.isValid() ? openBeneath(folder.get(), relative, O_RDONLY | O_NONBLOCK) : -1);
+    return device::readOpenFile(file.get(), failure);
+}
+
+std::string DeviceRoot::scratchName(std::string_view prefix)
+{
+    return std::string(prefix) + "-" + std::to_string(::getpid());
+}
+
+void DeviceRoot::removeAbandonedScratch(std::string_view deviceFolder, std::string_view prefix) const
+{
+    FileDescriptor folder = open(deviceFolder, O_RDONLY | O_DIRECTORY);
+    std::string start = std::string(prefix) + "-";
+    for (auto& name : device::folderEntries(folder.get())) {
+        if (!name.starts_with(start))
+            continue;
+        long pid = 0;
+        const char* digits = name.data() + start.size();
+        auto [end, error] = std::from_chars(digits, name.data() + name.size(), pid);
+        if (error != std::errc() || end != name.data() + name.size() || pid <= 0)
+            continue;
+        if (pid != ::getpid() && ::kill(static_cast<pid_t>(pid), 0) != 0 && errno == ESRCH)
+            removeItem(std::string(deviceFolder) + "/" + name);
+    }
 }

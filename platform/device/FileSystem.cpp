@@ -174,12 +174,13 @@ std::optional<FileBlockReader> FileBlockReader::open(const std::filesystem::path
             *failure = *refusal;
         return std::nullopt;
     }
-    return FileBlockReader(std::move(file));
+    return FileBlockReader(std::move(file), static_cast<std::uintmax_t>(status.st_size));
 }
 
-FileBlockReader::FileBlockReader(FileDescriptor file)
+FileBlockReader::FileBlockReader(FileDescriptor file, std::uintmax_t fileSize)
     : m_file(std::move(file))
     , m_buffer(64 * 1024)
+    , m_fileSize(fileSize)
 {
 }
 

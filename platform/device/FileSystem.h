@@ -42,13 +42,16 @@ public:
     // once the file has grown past maximumReadSize (then failure() says which).
     std::span<const std::uint8_t> nextBlock();
     std::optional<ReadFailure> failure() const { return m_failure; }
+    // The file's size when it was opened.
+    std::uintmax_t fileSize() const { return m_fileSize; }
 
 private:
-    explicit FileBlockReader(FileDescriptor);
+    FileBlockReader(FileDescriptor, std::uintmax_t fileSize);
 
     FileDescriptor m_file;
     std::vector<std::uint8_t> m_buffer;
     std::uintmax_t m_total { 0 };
+    std::uintmax_t m_fileSize { 0 };
     std::optional<ReadFailure> m_failure;
 };
 

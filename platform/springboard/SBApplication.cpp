@@ -9,11 +9,13 @@
 #include <device/DeviceRoot.h>
 #include <foundation/NSDictionary.h>
 #include <foundation/NSLocale.h>
+#include <foundation/PropertyListSerialization.h>
 #include <foundation/StringsTable.h>
 #include <objc/Assertions.h>
 #include <objc/ClassBuilder.h>
 #include <uikit/UIGraphics.h>
 
+#include "SBIconFiles.h"
 #include "SBShortcutIcons.h"
 
 namespace {
@@ -35,20 +37,25 @@ bool isFileName(const std::string& name)
 }
 
 // An image file named in the app's folder, as UIImage imageNamed: finds it:
-// NAME@2x.png, NAME@3x.png, NAME.png, then NAME itself if it has an extension.
-RefPtr<UIImage> imageNamed(const std::string& appFolder, const std::string& name)
+// NAME@2x.png, NAME@3x.png, NAME.png, then NAME itself if it has an extension;
+// decoded for drawing at `drawnPoints`.
+RefPtr<UIImage> imageNamed(const std::string& appFolder, const std::string& name, CGFloat drawnPoints, const std::string& identifier)
 {
     if (!isFileName(name))
         return nullptr;
     std::string base = name.ends_with(".png") ? name.substr(0, name.size() - 4) : name;
     for (const char* suffix : { "@2x.png", "@3x.png", ".png" }) {
-        if (auto image = UIImage::imageWithContentsOfFile(appFolder + "/" + base + suffix))
+        if (auto image = iconFileImage(appFolder, base + suffix, drawnPoints, identifier))
             return image;
     }
     if (std::filesystem::path(name).has_extension())
-        return UIImage::imageWithContentsOfFile(appFolder + "/" + name);
+        return iconFileImage(appFolder, name, drawnPoints, identifier);
     return nullptr;
 }
+
+// The sizes icons are drawn at, in points.
+constexpr CGFloat homeScreenIconSide = 60;
+constexpr CGFloat shortcutGlyphSide = 35;
 
 std::vector<std::string> stringsOf(const PropertyListValue* value)
 {
@@ -65,7 +72,7 @@ std::vector<std::string> stringsOf(const PropertyListValue* value)
 // The home-screen icon, as SpringBoard looks for it: CFBundleIcons →
 // CFBundlePrimaryIcon → CFBundleIconFiles, else CFBundleIconFiles, else
 // CFBundleIconFile; of several files, the largest.
-RefPtr<UIImage> applicationIcon(const std::string& appFolder, const NSDictionary& info)
+RefPtr<UIImage> applicationIcon(const std::string& appFolder, const NSDictionary& info, const std::string& identifier)
 {
     std::vector<std::string> names;
     if (auto* icons = info.objectForKey("CFBundleIcons")) {
@@ -81,7 +88,7 @@ RefPtr<UIImage> applicationIcon(const std::string& appFolder, const NSDictionary
         names.push_back(stringOf(info.objectForKey("CFBundleIconFile")));
     RefPtr<UIImage> largest;
     for (auto& name : names) {
-        auto image = imageNamed(appFolder, name);
+        auto image = imageNamed(appFolder, name, homeScreenIconSide, identifier);
         if (image && (!largest || image->pixelSize().width > largest->pixelSize().width))
             largest = image;
     }
@@ -93,7 +100,7 @@ RefPtr<UIImage> applicationIcon(const std::string& appFolder, const NSDictionary
 // for an app that has none.
 Ref<UIImage> homeScreenIcon(UIImage* image)
 {
-    constexpr CGFloat side = 60, cornerRadius = 13.5;
+    constexpr CGFloat side = homeScreenIconSide, cornerRadius = 13.5;
     UIGraphicsBeginImageContextWithOptions({ side, side }, false, 2);
     cairo_t* cr = UIGraphicsGetCurrentContext()->cairo;
     addRoundedRectangle(cr, 0, 0, side, side, cornerRadius);
@@ -149,10 +156,9 @@ foundation::StringsTable localizedTable(const std::string& appFolder, const NSDi
     for (auto& folder : folders) {
         if (!isFileName(folder + ".lproj"))
             continue;
-        std::string path = appFolder + "/" + folder + ".lproj";
-        if (!root.isFolder(path))
+        if (!root.isFolder(appFolder + "/" + folder + ".lproj"))
             continue;
-        auto bytes = root.readFile(path + "/InfoPlist.strings");
+        auto bytes = root.readFileInFolder(appFolder, folder + ".lproj/InfoPlist.strings");
         if (!bytes)
             continue;
         auto read = foundation::readStringsTable(*bytes);
@@ -214,7 +220,7 @@ RefPtr<SBSApplicationShortcutItem> shortcutItem(
     // A file wins over a type; a file the bundle lacks, or an unknown type, gives no icon.
     if (auto file = *stringKey("UIApplicationShortcutItemIconFile", false); !file.empty()) {
         item->m_iconName = file;
-        item->m_icon = imageNamed(appFolder, file);
+        item->m_icon = imageNamed(appFolder, file, shortcutGlyphSide, identifier);
         if (item->m_icon)
             item->m_iconKind = SBSApplicationShortcutItem::IconKind::File;
     } else if (auto type = *stringKey("UIApplicationShortcutItemIconType", false); !type.empty()) {
@@ -251,7 +257,10 @@ std::vector<Ref<SBApplication>> SBApplication::installedApplications()
     std::vector<Ref<SBApplication>> applications;
     for (auto& name : DeviceRoot::current().namesWithExtension("/Applications", ".app")) {
         std::string appFolder = "/Applications/" + name + ".app";
-        auto info = NSDictionary::dictionaryWithContentsOfFile(appFolder + "/Info.plist");
+        // Everything an app brings is read beneath its bundle: a link out of it is not followed.
+        auto infoBytes = DeviceRoot::current().readFileInFolder(appFolder, "Info.plist");
+        auto infoValue = infoBytes ? PropertyListSerialization::propertyListWithData(*infoBytes) : std::nullopt;
+        auto info = infoValue && infoValue->asDictionary() ? std::optional<NSDictionary>(NSDictionary(*infoValue->asDictionary())) : std::nullopt;
         if (!info || stringOf(info->objectForKey("CFBundleIdentifier")).empty())
             continue;
         auto application = adoptRef(*new SBApplication);
@@ -259,7 +268,7 @@ std::vector<Ref<SBApplication>> SBApplication::installedApplications()
         application->m_displayName = stringOf(info->objectForKey("CFBundleDisplayName"));
         if (application->m_displayName.empty())
             application->m_displayName = name;
-        application->m_icon = homeScreenIcon(applicationIcon(appFolder, *info).get());
+        application->m_icon = homeScreenIcon(applicationIcon(appFolder, *info, application->m_bundleIdentifier).get());
         if (auto* items = info->objectForKey("UIApplicationShortcutItems"); items && items->asArray()) {
             auto table = localizedTable(appFolder, *info, application->m_bundleIdentifier);
             for (std::size_t i = 0; i < items->asArray()->size(); ++i) {

@@ -4,6 +4,7 @@
 #include <libheif/heif.h>
 #include <webp/decode.h>
 
+#include <algorithm>
 #include <cstring>
 #include <memory>
 
@@ -81,6 +82,24 @@ cairo_surface_t* decodeWebP(std::span<const std::uint8_t> bytes, bool& isTooLarg
     }
     cairo_surface_mark_dirty(surface);
     return surface;
+}
+
+std::optional<std::pair<unsigned, unsigned>> declaredSizeOfWebPOrHEIF(std::span<const std::uint8_t> bytes)
+{
+    if (isWebP(bytes)) {
+        int width = 0, height = 0;
+        if (!WebPGetInfo(bytes.data(), bytes.size(), &width, &height))
+            return std::nullopt;
+        return std::pair { static_cast<unsigned>(width), static_cast<unsigned>(height) };
+    }
+    std::unique_ptr<heif_context, HEIFContextDeleter> context(heif_context_alloc());
+    heif_image_handle* rawHandle = nullptr;
+    if (!context || heif_context_read_from_memory_without_copy(context.get(), bytes.data(), bytes.size(), nullptr).code != heif_error_Ok
+        || heif_context_get_primary_image_handle(context.get(), &rawHandle).code != heif_error_Ok)
+        return std::nullopt;
+    std::unique_ptr<heif_image_handle, HEIFHandleDeleter> handle(rawHandle);
+    return std::pair { static_cast<unsigned>(std::max(0, heif_image_handle_get_ispe_width(handle.get()))),
+        static_cast<unsigned>(std::max(0, heif_image_handle_get_ispe_height(handle.get()))) };
 }
 
 bool isHEIF(std::span<const std::uint8_t> head)

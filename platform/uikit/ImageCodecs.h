@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <optional>
 #include <span>
+#include <utility>
 
 typedef struct _cairo_surface cairo_surface_t;
 
@@ -24,6 +25,9 @@ cairo_surface_t* decodeWebP(std::span<const std::uint8_t>, bool& isTooLarge, int
 // file's irot and imir boxes say, which is how the device shows it.
 bool isHEIF(std::span<const std::uint8_t> head);
 cairo_surface_t* decodeHEIF(std::span<const std::uint8_t>, bool& isTooLarge);
+
+// The width and height a WebP or HEIF file declares, from its header.
+std::optional<std::pair<unsigned, unsigned>> declaredSizeOfWebPOrHEIF(std::span<const std::uint8_t>);
 
 // The Orientation tag (1...8) of an APP1 Exif segment's payload; none when
 // there is none or the segment is malformed.

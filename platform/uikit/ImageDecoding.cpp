@@ -6,6 +6,7 @@
 #include <cairo.h>
 
 #include <algorithm>
+#include <cmath>
 #include <csetjmp>
 #include <cstdio>
 #include <cstring>
@@ -50,11 +51,20 @@ class EncodedBytes {
 public:
     explicit EncodedBytes(std::span<const std::uint8_t> bytes)
         : m_pending(bytes)
+        , m_memorySize(bytes.size())
     {
     }
     explicit EncodedBytes(device::FileBlockReader& file)
         : m_file(&file)
     {
+    }
+
+    // The whole encoding's size, where it is known before reading it all.
+    std::optional<std::uintmax_t> totalSize() const
+    {
+        if (m_file)
+            return m_file->fileSize();
+        return m_memorySize;
     }
 
     // The bytes not yet taken, at least `count` of them where there are as many.
@@ -95,6 +105,7 @@ private:
     device::FileBlockReader* m_file { nullptr };
     std::span<const std::uint8_t> m_pending;
     std::vector<std::uint8_t> m_head;
+    std::optional<std::uintmax_t> m_memorySize;
 };
 
 // libjpeg's source manager over EncodedBytes, as its own memory and stdio
@@ -143,12 +154,36 @@ void installJPEGSource(jpeg_decompress_struct& info, JPEGSource& source, Encoded
     info.src = &source.manager;
 }
 
-// Data that ends early is only a warning to libjpeg, which fills the rest of
-// the picture with grey; such a file is malformed, as a truncated PNG is.
+// Corrupt data is only a warning to libjpeg, which fills the rest of the
+// picture with grey or guesses; such a file is malformed, as a truncated PNG
+// is. (An ICC profile it cannot read spoils no pixel.)
 void jpegMessage(j_common_ptr info, int level)
 {
-    if (level < 0 && info->err->msg_code == JWRN_JPEG_EOF)
+    if (level >= 0)
+        return;
+    switch (info->err->msg_code) {
+    case JWRN_JPEG_EOF:
+    case JWRN_HIT_MARKER:
+    case JWRN_HUFF_BAD_CODE:
+    case JWRN_MUST_RESYNC:
+    case JWRN_EXTRANEOUS_DATA:
+    case JWRN_BOGUS_PROGRESSION:
+    case JWRN_NOT_SEQUENTIAL:
         jpegFailed(info);
+    default:
+        break;
+    }
+}
+
+// Huffman coding spends at least one bit on every 8 x 8 block's DC term, in
+// sequential and progressive files alike: a file smaller than that cannot
+// hold the picture it declares, and is refused before the picture is made.
+bool isTooSmallForDeclaredSize(const jpeg_decompress_struct& info, std::optional<std::uintmax_t> fileSize)
+{
+    if (!fileSize || info.arith_code)
+        return false;
+    double blocks = std::ceil(info.image_width / 8.0) * std::ceil(info.image_height / 8.0);
+    return static_cast<double>(*fileSize) * 8 < blocks;
 }
 
 // Decodes at 1/reduction where DCT scaling allows; declaredWidth is the
@@ -188,6 +223,10 @@ cairo_surface_t* decodeJPEG(EncodedBytes& bytes, bool& isTooLarge, int reduction
     if (static_cast<double>(info.image_width) * info.image_height > UIImage::maximumPixelCount) {
         jpeg_destroy_decompress(&info);
         isTooLarge = true;
+        return nullptr;
+    }
+    if (isTooSmallForDeclaredSize(info, bytes.totalSize())) {
+        jpeg_destroy_decompress(&info);
         return nullptr;
     }
     declaredWidth = info.image_width;
@@ -337,6 +376,64 @@ RefPtr<UIImage> UIImage::imageWithData(const std::vector<std::uint8_t>& bytes, C
 {
     EncodedBytes encoded(bytes);
     return decodeImage(encoded, scale, failure, reduction);
+}
+
+std::optional<CGSize> UIImage::declaredPixelSizeOfData(std::span<const std::uint8_t> bytes)
+{
+    static const unsigned char pngMagic[] = { 0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n' };
+    if (bytes.size() >= 8 + 8 + 13 && std::equal(std::begin(pngMagic), std::end(pngMagic), bytes.begin()) && std::memcmp(bytes.data() + 12, "IHDR", 4) == 0)
+        return CGSize { static_cast<CGFloat>(bigEndian32(bytes.data() + 16)), static_cast<CGFloat>(bigEndian32(bytes.data() + 20)) };
+    if (bytes.size() >= 2 && bytes[0] == 0xFF && bytes[1] == 0xD8) {
+        jpeg_decompress_struct info {};
+        JPEGErrors errors {};
+        info.err = installJPEGErrors(errors);
+        if (setjmp(errors.recovery)) {
+            jpeg_destroy_decompress(&info);
+            return std::nullopt;
+        }
+        jpeg_create_decompress(&info);
+        jpeg_mem_src(&info, bytes.data(), static_cast<unsigned long>(bytes.size()));
+        std::optional<CGSize> size;
+        if (jpeg_read_header(&info, TRUE) == JPEG_HEADER_OK)
+            size = CGSize { static_cast<CGFloat>(info.image_width), static_cast<CGFloat>(info.image_height) };
+        jpeg_destroy_decompress(&info);
+        return size;
+    }
+    if (isWebP(bytes) || isHEIF(bytes)) {
+        auto size = declaredSizeOfWebPOrHEIF(bytes);
+        if (size)
+            return CGSize { static_cast<CGFloat>(size->first), static_cast<CGFloat>(size->second) };
+    }
+    return std::nullopt;
+}
+
+RefPtr<UIImage> UIImage::thumbnailWithData(const std::vector<std::uint8_t>& bytes, CGFloat scale, unsigned maximumPixelSide)
+{
+    auto declared = declaredPixelSizeOfData(bytes);
+    if (!declared || maximumPixelSide == 0)
+        return nullptr;
+    double longest = std::max(declared->width, declared->height);
+    int reduction = 1;
+    while (reduction < 8 && longest / (reduction * 2) >= maximumPixelSide)
+        reduction *= 2;
+    auto image = imageWithData(bytes, scale, nullptr, reduction);
+    if (!image)
+        return nullptr;
+    int width = cairo_image_surface_get_width(image->m_surface), height = cairo_image_surface_get_height(image->m_surface);
+    double factor = static_cast<double>(maximumPixelSide) / std::max(width, height);
+    if (factor >= 1)
+        return image;
+    int smallWidth = std::max(1, static_cast<int>(std::lround(width * factor))), smallHeight = std::max(1, static_cast<int>(std::lround(height * factor)));
+    cairo_surface_t* small = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, smallWidth, smallHeight);
+    cairo_t* cr = cairo_create(small);
+    cairo_scale(cr, static_cast<double>(smallWidth) / width, static_cast<double>(smallHeight) / height);
+    cairo_set_source_surface(cr, image->m_surface, 0, 0);
+    cairo_pattern_set_filter(cairo_get_source(cr), CAIRO_FILTER_GOOD);
+    cairo_paint(cr);
+    cairo_destroy(cr);
+    auto smaller = imageWithSurface(small, image->m_scale * smallWidth / width);
+    cairo_surface_destroy(small);
+    return smaller;
 }
 
 namespace {

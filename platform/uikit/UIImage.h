@@ -4,6 +4,8 @@
 // points, a scale and a rendering mode.
 
 #include <filesystem>
+#include <optional>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -43,6 +45,13 @@ public:
     // is the picture's own.
     static RefPtr<UIImage> imageWithContentsOfHostFile(const std::filesystem::path&, ReadFailure*, int reduction);
     static RefPtr<UIImage> imageWithData(const std::vector<std::uint8_t>&, CGFloat scale, ReadFailure*, int reduction);
+    // The size in pixels a PNG, JPEG, HEIC or WebP file's bytes declare, read
+    // from its header without decoding; none for other bytes.
+    static std::optional<CGSize> declaredPixelSizeOfData(std::span<const std::uint8_t>);
+    // The picture no larger than `maximumPixelSide` either way, decoded at
+    // 1/2, 1/4 or 1/8 where the format can, then scaled down; its size in
+    // points is kept. For thumbnails and icons drawn far smaller than their files.
+    static RefPtr<UIImage> thumbnailWithData(const std::vector<std::uint8_t>&, CGFloat scale, unsigned maximumPixelSide);
     // Takes a reference to the surface.
     static Ref<UIImage> imageWithSurface(cairo_surface_t*, CGFloat scale, UIImageRenderingMode = UIImageRenderingMode::Automatic);
 

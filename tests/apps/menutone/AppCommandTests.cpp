@@ -154,3 +154,119 @@ TEST(MenutoneApp, ARunningHomeScreenShowsAnAppOnceInstalledAndForgetsItOnceRemov
     EXPECT_EQ(line->find("com.example.notes"), std::string::npos) << *line;
     springBoard.send("quit");
 }
+
+namespace {
+
+// Every regular file under the folder, links not followed.
+std::vector<std::string> filesNamed(const std::filesystem::path& folder, const std::string& name)
+{
+    std::vector<std::string> found;
+    for (auto& entry : std::filesystem::recursive_directory_iterator(folder)) {
+        if (entry.path().filename() == name)
+            found.push_back(entry.path().string());
+    }
+    return found;
+}
+
+}
+
+// A chain of links, each harmless as text: "d" is the bundle itself, so
+// "d/d/d/l" -> "../../.." is the root; entries written through it would plant
+// a tweak library that SpringBoard loads.
+TEST(MenutoneApp, AChainOfLinksNeverLetsAnEntryOutOfTheBundle)
+{
+    TemporaryRoot root;
+    ASSERT_EQ(menutone(root, "root create '" + root.path().string() + "'").status, 0);
+    TemporaryFolder scratch;
+    const std::string planted = "Library/MobileSubstrate/DynamicLibraries/AAEvil";
+    auto chained = makeArchive(scratch.path(), "Chained.ipa",
+        { { "Payload/Evil.app/Info.plist", notesInfo }, { "Payload/Evil.app/d", "->." }, { "Payload/Evil.app/d/d/d/l", "->../../.." },
+            { "Payload/Evil.app/d/d/d/l/" + planted + ".dylib", "\x7f" "ELF" }, { "Payload/Evil.app/d/d/d/l/" + planted + ".plist", "<plist/>" } });
+    menutone(root, "app install '" + chained.string() + "'");
+    EXPECT_TRUE(filesNamed(root.path() / "Library", "AAEvil.dylib").empty()) << "nothing landed in the root's tweak folder";
+
+    // The links alone: the one that climbs out is left out, the one that stays is kept.
+    auto links = makeArchive(scratch.path(), "Links.ipa",
+        { { "Payload/Evil.app/Info.plist", notesInfo }, { "Payload/Evil.app/d", "->." }, { "Payload/Evil.app/d/d/d/l", "->../../.." },
+            { "Payload/Evil.app/gone", "->nothing-here" } });
+    auto installed = menutone(root, "app install '" + links.string() + "'");
+    ASSERT_EQ(installed.status, 0) << installed.output;
+    EXPECT_NE(installed.output.find("left out d/d/d/l: a link that leads out of the bundle"), std::string::npos) << installed.output;
+    EXPECT_NE(installed.output.find("left out gone"), std::string::npos) << installed.output;
+    auto app = root.path() / "Applications/Evil.app";
+    EXPECT_TRUE(std::filesystem::is_symlink(app / "d"));
+    EXPECT_FALSE(std::filesystem::exists(std::filesystem::symlink_status(app / "l")));
+    EXPECT_FALSE(std::filesystem::exists(std::filesystem::symlink_status(app / "gone")));
+
+    // The same chain in an app folder.
+    auto folder = scratch.path() / "Folder.app";
+    std::filesystem::create_directories(folder);
+    writeBytes(folder / "Info.plist", std::string(notesInfo).replace(std::string(notesInfo).find("com.example.notes"), 17, "com.example.chain"));
+    std::filesystem::create_directory_symlink(".", folder / "d");
+    std::filesystem::create_directories(folder / "x");
+    std::filesystem::create_directory_symlink("../d/d/..", folder / "x/l"); // reads as "d", is the bundle's parent
+    auto fromFolder = menutone(root, "app install '" + folder.string() + "'");
+    ASSERT_EQ(fromFolder.status, 0) << fromFolder.output;
+    EXPECT_NE(fromFolder.output.find("left out x/l"), std::string::npos) << fromFolder.output;
+    EXPECT_FALSE(std::filesystem::exists(std::filesystem::symlink_status(root.path() / "Applications/Folder.app/x/l")));
+}
+
+// An Info.plist that is a link to another app's: listing and removing read
+// the bundle beneath itself, so the link is not followed.
+TEST(MenutoneApp, ListAndRemoveNeverFollowALinkOutOfABundle)
+{
+    TemporaryRoot root;
+    ASSERT_EQ(menutone(root, "root create '" + root.path().string() + "'").status, 0);
+    auto borrowed = root.path() / "Applications/Borrowed.app";
+    std::filesystem::create_directories(borrowed);
+    std::filesystem::create_symlink("../Mail.app/Info.plist", borrowed / "Info.plist");
+    auto removed = menutone(root, "app remove com.apple.mobilemail");
+    ASSERT_EQ(removed.status, 0) << removed.output;
+    EXPECT_NE(removed.output.find("(/Applications/Mail.app)"), std::string::npos) << removed.output;
+    EXPECT_TRUE(std::filesystem::is_symlink(borrowed / "Info.plist")) << "the borrowing bundle is not what was removed";
+}
+
+// Replacing an app of many files, killed at random moments: the installed
+// app is always the old one whole or the new one whole, and the next list
+// clears what the killed installer left.
+TEST(MenutoneApp, AReplaceKilledAtAnyMomentLeavesOneWholeAppAndNoDebris)
+{
+    TemporaryRoot root;
+    ASSERT_EQ(menutone(root, "root create '" + root.path().string() + "'").status, 0);
+    TemporaryFolder scratch;
+    constexpr int fileCount = 1500;
+    auto makeVersion = [&](const std::string& version) {
+        auto folder = scratch.path() / version / "Big.app";
+        std::filesystem::create_directories(folder / "files");
+        std::string info = notesInfo;
+        info.replace(info.find("Notes"), 5, version);
+        writeBytes(folder / "Info.plist", info);
+        for (int i = 0; i < fileCount; ++i)
+            writeBytes(folder / "files" / std::to_string(i), version);
+        return folder;
+    };
+    auto first = makeVersion("V1");
+    auto second = makeVersion("V2");
+    ASSERT_EQ(menutone(root, "app install '" + first.string() + "'").status, 0);
+    auto app = root.path() / "Applications/Big.app";
+    for (int attempt = 0; attempt < 12; ++attempt) {
+        pid_t child = ::fork();
+        ASSERT_GE(child, 0);
+        if (child == 0) {
+            ::execl(MENUTONE_COMMAND, MENUTONE_COMMAND, "--root", root.path().c_str(), "app", "install", (attempt % 2 ? first : second).c_str(), nullptr);
+            ::_exit(127);
+        }
+        ::usleep(static_cast<useconds_t>(5000 + attempt * 9000));
+        ::kill(child, SIGKILL);
+        ::waitpid(child, nullptr, 0);
+        auto info = readBytes(app / "Info.plist");
+        std::string text(info.begin(), info.end());
+        std::string version = text.find("V1") != std::string::npos ? "V1" : "V2";
+        ASSERT_EQ(entryCount(app / "files"), static_cast<std::size_t>(fileCount)) << "attempt " << attempt;
+        auto sample = readBytes(app / "files" / std::to_string(attempt * 97 % fileCount));
+        EXPECT_EQ(std::string(sample.begin(), sample.end()), version) << "one version throughout";
+    }
+    ASSERT_EQ(menutone(root, "app list").status, 0);
+    for (auto& entry : std::filesystem::directory_iterator(root.path() / "Applications"))
+        EXPECT_FALSE(entry.path().filename().string().starts_with(".installing")) << entry.path();
+}

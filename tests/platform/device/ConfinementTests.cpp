@@ -1,6 +1,7 @@
 // Files of a root are opened beneath it at use: a link out of the root, or a
 // folder swapped for one while a write runs, never lets a byte land outside.
 
+#include <device/Beneath.h>
 #include <device/DeviceRoot.h>
 
 #include <gtest/gtest.h>
@@ -13,7 +14,20 @@
 
 #include "TestSupport.h"
 
-TEST(RootConfinement, ALinkOutOfTheRootIsNeitherReadNorWrittenNorCreatedThrough)
+// Each case runs with openat2 and with the walk used where the kernel lacks it.
+enum class Resolution { Openat2, WalkWithoutLinks };
+
+class RootConfinement : public testing::TestWithParam<Resolution> {
+protected:
+    void SetUp() override { device::avoidOpenat2ForTesting(GetParam() == Resolution::WalkWithoutLinks); }
+    void TearDown() override { device::avoidOpenat2ForTesting(false); }
+    bool isFollowingLinks() const { return GetParam() == Resolution::Openat2; }
+};
+
+INSTANTIATE_TEST_SUITE_P(BothResolutions, RootConfinement, testing::Values(Resolution::Openat2, Resolution::WalkWithoutLinks),
+    [](const testing::TestParamInfo<Resolution>& info) { return info.param == Resolution::Openat2 ? "Openat2" : "WalkWithoutLinks"; });
+
+TEST_P(RootConfinement, ALinkOutOfTheRootIsNeitherReadNorWrittenNorCreatedThrough)
 {
     TemporaryFolder outside;
     writeBytes(outside.path() / "secret", "host file");
@@ -44,21 +58,26 @@ TEST(RootConfinement, ALinkOutOfTheRootIsNeitherReadNorWrittenNorCreatedThrough)
     EXPECT_EQ(entryCount(outside.path()), 1u);
 }
 
-TEST(RootConfinement, LinksThatStayInsideTheRootAreFollowed)
+TEST_P(RootConfinement, LinksThatStayInsideTheRootAreFollowedWhereTheKernelCanCheckThem)
 {
     TemporaryRoot temporary;
     DeviceRoot root(temporary.path());
     std::filesystem::create_directory_symlink("mobile/Library", temporary.path() / "var/Library");
-    ASSERT_TRUE(root.writeFile("/var/Library/Preferences/a.plist", bytesOf("a"), device::WriteMode::Atomic));
+    std::filesystem::create_symlink("a.plist", temporary.path() / "var/mobile/Library/Preferences/b.plist");
+    EXPECT_EQ(root.writeFile("/var/Library/Preferences/a.plist", bytesOf("a"), device::WriteMode::Atomic), isFollowingLinks());
+    ASSERT_TRUE(root.writeFile("/var/mobile/Library/Preferences/a.plist", bytesOf("a"), device::WriteMode::Atomic));
     EXPECT_EQ(root.readFile("/var/mobile/Library/Preferences/a.plist"), std::vector<std::uint8_t>({ 'a' }));
-    EXPECT_EQ(root.namesWithExtension("/var/Library/Preferences", ".plist"), std::vector<std::string>({ "a" }));
+    EXPECT_EQ(root.namesWithExtension("/var/Library/Preferences", ".plist").size(), isFollowingLinks() ? 2u : 0u);
+    // Without openat2 every link is refused, the last component's too.
+    EXPECT_EQ(root.readFile("/var/mobile/Library/Preferences/b.plist").has_value(), isFollowingLinks());
+    EXPECT_EQ(root.fileExists("/var/mobile/Library/Preferences/b.plist"), isFollowingLinks());
     EXPECT_FALSE(root.readFile("/../etc/passwd"));
     EXPECT_FALSE(root.removeItem("/")) << "never the root itself";
 }
 
 // A folder swapped for a link to outside, back and forth, while writes run:
 // checked-then-opened paths let some writes through; opened-beneath ones never do.
-TEST(RootConfinement, AFolderSwappedForALinkDuringWritesNeverLetsAWriteOut)
+TEST_P(RootConfinement, AFolderSwappedForALinkDuringWritesNeverLetsAWriteOut)
 {
     TemporaryFolder outside;
     TemporaryRoot temporary;
@@ -92,7 +111,7 @@ TEST(RootConfinement, AFolderSwappedForALinkDuringWritesNeverLetsAWriteOut)
 
 // Writers killed at every moment leave the old file or the new one, whole,
 // and the next write clears any temporary a kill left.
-TEST(RootConfinement, AtomicWritesKilledAtAnyMomentLeaveAWholeFileAndNoTemporary)
+TEST_P(RootConfinement, AtomicWritesKilledAtAnyMomentLeaveAWholeFileAndNoTemporary)
 {
     TemporaryRoot temporary;
     DeviceRoot root(temporary.path());

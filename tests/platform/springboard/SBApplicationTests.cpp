@@ -219,3 +219,52 @@ TEST(SBShortcutIcons, EachSystemTypeDrawsAGlyphOfItsOwnAndAnUnknownOneNone)
     EXPECT_FALSE(systemShortcutIcon("UIApplicationShortcutIconTypeRocket"));
     EXPECT_FALSE(systemShortcutIcon(""));
 }
+
+namespace {
+
+// A PNG that declares a picture of `width` x `height` pixels: a header and
+// an empty image-data chunk, as a crafted file would be, with right CRCs.
+void writeDeclaredPNG(const std::filesystem::path& path, std::uint32_t width, std::uint32_t height)
+{
+    auto run = runCommand("python3 -c \"import struct, zlib, sys\n"
+                          "def chunk(kind, data): return struct.pack('>I', len(data)) + kind + data + struct.pack('>I', zlib.crc32(kind + data))\n"
+                          "open(sys.argv[1], 'wb').write(b'\\\\x89PNG\\\\r\\\\n\\\\x1a\\\\n' + chunk(b'IHDR', struct.pack('>IIBBBBB', "
+        + std::to_string(width) + ", " + std::to_string(height) + ", 8, 6, 0, 0, 0)) + chunk(b'IDAT', zlib.compress(b'')) + chunk(b'IEND', b''))\" '"
+        + path.string() + "'");
+    ASSERT_EQ(run.status, 0) << run.output;
+}
+
+}
+
+// Twenty items naming one large picture: each icon is decoded once, at the
+// size it is drawn, and a file declaring more than any icon is refused.
+TEST(SBApplication, IconFilesAreDecodedOnceAtTheSizeTheyAreDrawn)
+{
+    TemporaryRoot root;
+    std::string entries;
+    for (int i = 0; i < 20; ++i)
+        entries += item("t" + std::to_string(i), "Item", "\t\t\t<key>UIApplicationShortcutItemIconFile</key>\n\t\t\t<string>big</string>\n");
+    auto folder = writeApp(root, "Big", "com.example.big",
+        "\t<key>CFBundleIconFiles</key>\n\t<array>\n\t\t<string>big</string>\n\t</array>\n" + items(entries));
+    writePicture(folder / "big.png", 1900, 0.1, 0.5, 0.9);
+    auto app = application("com.example.big");
+    ASSERT_TRUE(app);
+    ASSERT_EQ(app->shortcutItems().size(), 20u);
+    UIImage* first = app->shortcutItems().front()->icon();
+    ASSERT_TRUE(first);
+    EXPECT_LE(first->pixelSize().width, 35 * 2) << "a 35-point glyph at the screen's 2x";
+    EXPECT_NEAR(first->size().width, 1900, 1) << "its size in points is the file's";
+    for (auto& shortcut : app->shortcutItems())
+        EXPECT_EQ(shortcut->icon(), first) << "one decode serves every item naming the file";
+
+    // Far beyond any icon: refused before decoding, named on stderr.
+    auto hugeFolder = writeApp(root, "Huge", "com.example.huge",
+        items(item("a", "A", "\t\t\t<key>UIApplicationShortcutItemIconFile</key>\n\t\t\t<string>huge</string>\n")));
+    writeDeclaredPNG(hugeFolder / "huge.png", 10000, 9990);
+    testing::internal::CaptureStderr();
+    auto huge = application("com.example.huge");
+    std::string said = testing::internal::GetCapturedStderr();
+    ASSERT_TRUE(huge);
+    EXPECT_FALSE(huge->shortcutItems().front()->icon());
+    EXPECT_NE(said.find("com.example.huge: icon file huge.png declares 10000 x 9990 pixels, far beyond any icon"), std::string::npos) << said;
+}

@@ -309,3 +309,64 @@ TEST(ImageFormats, AWebPDecodedSmallerKeepsItsSizeInPointsAndEachPixelIsItsBlock
             }
     EXPECT_LE(largest, 1);
 }
+
+namespace {
+
+// A JPEG of the photo-like picture made by libjpeg-turbo's cjpeg.
+std::vector<std::uint8_t> cjpegFile(const TemporaryFolder& folder, const std::string& name, const std::string& options)
+{
+    Picture picture = photoLike(64, 64);
+    std::string ppm = "P6\n64 64\n255\n" + std::string(picture.rgb.begin(), picture.rgb.end());
+    writeBytes(folder.path() / (name + ".ppm"), ppm);
+    auto made = runCommand("cjpeg " + options + " -outfile '" + (folder.path() / (name + ".jpg")).string() + "' '" + (folder.path() / (name + ".ppm")).string() + "'");
+    EXPECT_EQ(made.status, 0) << made.output;
+    return readBytes(folder.path() / (name + ".jpg"));
+}
+
+// Where the marker FF kind first stands.
+std::size_t markerAt(const std::vector<std::uint8_t>& bytes, std::uint8_t kind)
+{
+    for (std::size_t i = 0; i + 1 < bytes.size(); ++i)
+        if (bytes[i] == 0xFF && bytes[i + 1] == kind)
+            return i;
+    return std::string::npos;
+}
+
+}
+
+// A file whose scan data stops at a marker is what djpeg calls "Corrupt JPEG
+// data"; it reads as none, sequential or progressive, and a tiny file that
+// declares a huge picture is refused before the picture is made.
+TEST(ImageFormats, JPEGsWithCorruptDataReadAsNone)
+{
+    TemporaryFolder folder;
+    for (const char* options : { "-quality 90", "-quality 90 -progressive" }) {
+        SCOPED_TRACE(options);
+        auto whole = cjpegFile(folder, "whole", options);
+        ASSERT_TRUE(UIImage::imageWithData(whole, 1)) << "the whole file reads";
+        std::size_t scan = markerAt(whole, 0xDA);
+        ASSERT_NE(scan, std::string::npos);
+        std::vector<std::uint8_t> cut(whole.begin(), whole.begin() + static_cast<std::ptrdiff_t>(scan + 40)); // within the first scan
+        cut.insert(cut.end(), { 0xFF, 0xD9 });
+        writeBytes(folder.path() / "cut.jpg", std::string(cut.begin(), cut.end()));
+        auto djpeg = runCommand("djpeg -outfile /dev/null '" + (folder.path() / "cut.jpg").string() + "'");
+        EXPECT_NE(djpeg.output.find("Corrupt JPEG data"), std::string::npos) << "the reference decoder warns: " << djpeg.output;
+        UIImage::ReadFailure failure {};
+        EXPECT_FALSE(UIImage::imageWithData(cut, 1, &failure));
+        EXPECT_EQ(failure, UIImage::ReadFailure::NotAnImage);
+        EXPECT_FALSE(UIImage::imageWithContentsOfHostFile(folder.path() / "cut.jpg"));
+    }
+
+    // 9990 x 10000 declared in a file of a few hundred bytes.
+    auto whole = cjpegFile(folder, "bomb", "-quality 90");
+    std::size_t frame = markerAt(whole, 0xC0);
+    ASSERT_NE(frame, std::string::npos);
+    std::size_t scan = markerAt(whole, 0xDA);
+    ASSERT_LT(scan + 60, whole.size());
+    std::vector<std::uint8_t> bomb(whole.begin(), whole.begin() + static_cast<std::ptrdiff_t>(scan + 60));
+    bomb[frame + 5] = 9990 >> 8, bomb[frame + 6] = 9990 & 0xFF, bomb[frame + 7] = 10000 >> 8, bomb[frame + 8] = 10000 & 0xFF;
+    bomb.insert(bomb.end(), { 0xFF, 0xD9 });
+    EXPECT_FALSE(UIImage::imageWithData(bomb, 1));
+    writeBytes(folder.path() / "bomb.jpg", std::string(bomb.begin(), bomb.end()));
+    EXPECT_FALSE(UIImage::imageWithContentsOfHostFile(folder.path() / "bomb.jpg"));
+}
