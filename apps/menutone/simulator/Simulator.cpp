@@ -2,6 +2,7 @@
 
 #include <fcntl.h>
 #include <signal.h>
+#include <sys/file.h>
 #include <unistd.h>
 
 #include <atomic>
@@ -28,11 +29,39 @@
 
 #include "../../common/JSON.h"
 #include "PhoneProcess.h"
+#include "ServerConnections.h"
 
 namespace {
 
 // An upload larger than this is no settings store.
 constexpr std::size_t maximumUploadBytes = 1 << 20;
+// Where uploads wait for the Settings app, inside the root.
+constexpr const char* uploadFolder = "/var/tmp";
+
+// The root's simulator lock, held while this simulator runs: a file in the
+// root with the holder's pid, locked with flock so that a killed holder lets
+// go. None (said on stderr) when another simulator holds it.
+std::optional<device::FileDescriptor> lockRootForSimulator()
+{
+    DeviceRoot root = DeviceRoot::current();
+    const char* path = "/var/run/menutone-simulator.lock";
+    root.createFolders("/var/run");
+    device::FileDescriptor file = root.open(path, O_RDWR | O_CREAT | O_NOFOLLOW, 0644);
+    if (!file.isValid()) {
+        std::cerr << "menutone: simulator: cannot lock the root " << root.hostFolder().string() << ": " << std::strerror(errno) << "\n";
+        return std::nullopt;
+    }
+    if (::flock(file.get(), LOCK_EX | LOCK_NB) != 0) {
+        char text[32] {};
+        [[maybe_unused]] auto count = ::pread(file.get(), text, sizeof text - 1, 0);
+        std::cerr << "menutone: simulator: a simulator (pid " << std::atol(text) << ") already runs on this root\n";
+        return std::nullopt;
+    }
+    std::string pid = std::to_string(::getpid()) + "\n";
+    if (::ftruncate(file.get(), 0) != 0 || ::pwrite(file.get(), pid.data(), pid.size(), 0) != static_cast<ssize_t>(pid.size()))
+        return std::nullopt;
+    return file;
+}
 
 // Server-sent events to every page that listens, the latest frame of each
 // phone first to a page that just came.
@@ -45,10 +74,17 @@ public:
         std::atomic<bool> isClosed { false }; // also set by the server when the page goes
     };
 
+    // Pages listening at once: each holds a connection for as long as it stays.
+    static constexpr std::size_t maximumListeners = 32;
+
+    // A new listener, or none when there are as many as may be.
     std::shared_ptr<Client> connect()
     {
         auto client = std::make_shared<Client>();
         std::lock_guard guard(m_lock);
+        std::erase_if(m_clients, [](auto& listening) { return listening->isClosed.load(); });
+        if (m_clients.size() >= maximumListeners)
+            return nullptr;
         for (auto& [phone, frame] : m_latestFrames)
             client->messages.push_back(frame);
         m_clients.push_back(client);
@@ -140,15 +176,29 @@ std::string numberText(double value)
 
 ExitStatus runSimulator(const SimulatorOptions& options)
 {
+    // One simulator a root: two would run two home screens on one store.
+    auto lock = lockRootForSimulator();
+    if (!lock)
+        return ExitStatus::Failure;
     httplib::Server server;
-    int port = options.port == 0 ? server.bind_to_any_port("127.0.0.1") : (server.bind_to_port("127.0.0.1", options.port) ? options.port : -1);
+    int port = bindExclusively(server, options.port);
     if (port <= 0) {
-        std::cerr << "menutone: simulator: cannot listen on 127.0.0.1:" << options.port << " (is another server there? --port 0 picks a free port)\n";
+        if (errno == EADDRINUSE)
+            std::cerr << "menutone: simulator: port " << options.port << " is in use (--port 0 picks a free port)\n";
+        else
+            std::cerr << "menutone: simulator: cannot listen on 127.0.0.1:" << options.port << ": " << std::strerror(errno) << "\n";
         return ExitStatus::Failure;
     }
+    server.new_task_queue = [port] { return new ConnectionThreads(port); };
+    // A client gets a few seconds for each read, and a stop ends every connection.
+    server.set_read_timeout(3, 0);
+    server.set_write_timeout(3, 0);
     const std::string host = "127.0.0.1:" + std::to_string(port);
+    const std::string hostByName = "localhost:" + std::to_string(port);
     const std::string origin = "http://" + host;
-    std::string rootFolder = DeviceRoot::current().hostFolder().string();
+    const std::string originByName = "http://" + hostByName;
+    DeviceRoot root = DeviceRoot::current();
+    std::string rootFolder = root.hostFolder().string();
 
     Broadcaster broadcaster;
     Answer importAnswer;
@@ -187,14 +237,24 @@ ExitStatus runSimulator(const SimulatorOptions& options)
     // name that resolves here (DNS rebinding); and no other site's page may
     // change anything.
     server.set_pre_routing_handler([&](const httplib::Request& request, httplib::Response& response) {
-        if (request.get_header_value("Host") != host) {
+        std::string requestHost = request.get_header_value("Host");
+        if (requestHost != host && requestHost != hostByName) {
             response.status = 403;
-            response.set_content("forbidden: this server answers only to " + host + "\n", "text/plain");
+            response.set_content("forbidden: this server answers only to " + host + " and " + hostByName + "\n", "text/plain");
             return httplib::Server::HandlerResponse::Handled;
         }
-        if (request.method != "GET" && request.has_header("Origin") && request.get_header_value("Origin") != origin) {
+        if (request.method != "GET" && request.has_header("Origin") && request.get_header_value("Origin") != origin
+            && request.get_header_value("Origin") != originByName) {
             response.status = 403;
             response.set_content("forbidden: a request from another site\n", "text/plain");
+            return httplib::Server::HandlerResponse::Handled;
+        }
+        // A chunked body has no length to check before it is read: only the
+        // upload, which counts what it reads, may have one.
+        if (request.has_header("Transfer-Encoding") && !(request.method == "POST" && request.path == "/store")) {
+            response.status = 411;
+            response.set_header("Connection", "close");
+            response.set_content("length required: only an upload may be sent in chunks\n", "text/plain");
             return httplib::Server::HandlerResponse::Handled;
         }
         return httplib::Server::HandlerResponse::Unhandled;
@@ -215,6 +275,12 @@ ExitStatus runSimulator(const SimulatorOptions& options)
     server.Get("/events", [&](const httplib::Request&, httplib::Response& response) {
         auto client = broadcaster.connect();
         response.set_header("Cache-Control", "no-store");
+        if (!client) {
+            response.status = 503;
+            response.set_header("Retry-After", "5");
+            response.set_content("too many pages are listening: close one\n", "text/plain");
+            return;
+        }
         response.set_chunked_content_provider(
             "text/event-stream",
             [client](std::size_t, httplib::DataSink& sink) {
@@ -293,31 +359,49 @@ ExitStatus runSimulator(const SimulatorOptions& options)
     // A store from a device: the Settings app reads it with the store's reader,
     // refuses a bad one (the current store untouched) and writes a good one.
     std::mutex importLock;
-    server.Post("/store", [&](const httplib::Request& request, httplib::Response& response) {
-        std::lock_guard guard(importLock);
-        // A private file in the temporary folder, for the Settings app to read.
-        std::string templateText = (std::filesystem::temp_directory_path() / "menutone-upload-XXXXXX").string();
-        std::vector<char> pathBuffer(templateText.begin(), templateText.end());
-        pathBuffer.push_back('\0');
-        int fd = ::mkstemp(pathBuffer.data());
-        if (fd < 0) {
-            response.status = 500;
-            response.set_content("cannot keep the upload\n", "text/plain");
+    constexpr const char* uploadScratch = ".upload";
+    root.createFolders(uploadFolder);
+    root.removeAbandonedScratch(uploadFolder, uploadScratch);
+    server.Post("/store", [&](const httplib::Request&, httplib::Response& response, const httplib::ContentReader& readContent) {
+        // Every body counts against the limit, however it is framed, and
+        // reading stops at it.
+        std::string body;
+        bool isTooLarge = false;
+        bool isRead = readContent([&](const char* data, std::size_t length) {
+            if (body.size() + length > maximumUploadBytes) {
+                isTooLarge = true;
+                return false;
+            }
+            body.append(data, length);
+            return true;
+        });
+        if (isTooLarge || response.status == 413) {
+            response.status = 413;
+            response.set_header("Connection", "close");
+            response.set_content("too large: uploads are at most 1 MiB\n", "text/plain");
             return;
         }
-        std::string path = pathBuffer.data();
-        bool isWritten = ::write(fd, request.body.data(), request.body.size()) == static_cast<ssize_t>(request.body.size());
-        ::close(fd);
+        if (!isRead) {
+            response.status = 400;
+            response.set_header("Connection", "close");
+            response.set_content("bad request: the upload could not be read whole\n", "text/plain");
+            return;
+        }
+        std::lock_guard guard(importLock);
+        // Staged inside the root, for the Settings app to read; what a killed
+        // server leaves there is cleared at the next start.
+        std::string staged = std::string(uploadFolder) + "/" + DeviceRoot::scratchName(uploadScratch);
+        bool isWritten = root.writeFile(staged, { reinterpret_cast<const std::uint8_t*>(body.data()), body.size() }, device::WriteMode::Direct);
         std::optional<std::string> answer;
         if (isWritten) {
             importAnswer.expect();
-            settings.send("import " + path);
+            settings.send("import " + root.hostPath(staged).value_or(std::filesystem::path()).string());
             answer = importAnswer.wait(std::chrono::seconds(10));
         }
-        std::filesystem::remove(path);
+        root.removeItem(staged);
         if (!answer || !answer->empty()) {
             response.status = 400;
-            std::string message = "the store was not changed";
+            std::string message = isWritten ? "the store was not changed" : "cannot keep the upload; the store was not changed";
             if (answer)
                 message = *answer + "; " + message;
             response.set_content(message + "\n", "text/plain");
@@ -353,5 +437,6 @@ ExitStatus runSimulator(const SimulatorOptions& options)
     ::close(stopPipe[1]);
     settings.stop();
     springBoard.stop();
+    root.removeItem("/var/run/menutone-simulator.lock");
     return ExitStatus::Success;
 }

@@ -135,6 +135,81 @@ std::string rawExchange(int port, const std::string& bytes)
     return answer;
 }
 
+// A connection of its own that sends its request slowly: a header line every
+// two seconds, as a slowloris client does, until stopped.
+class SlowClient {
+public:
+    explicit SlowClient(int port)
+    {
+        m_fd = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
+        sockaddr_in address {};
+        address.sin_family = AF_INET;
+        address.sin_port = htons(static_cast<std::uint16_t>(port));
+        address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+        if (::connect(m_fd, reinterpret_cast<sockaddr*>(&address), sizeof address) != 0)
+            return;
+        m_thread = std::thread([this, port] {
+            std::string line = "GET / HTTP/1.1\r\nHost: 127.0.0.1:" + std::to_string(port) + "\r\n";
+            std::unique_lock guard(m_lock);
+            for (int sent = 0; !m_isDone && sent < 60; ++sent) {
+                if (::send(m_fd, line.data(), line.size(), MSG_NOSIGNAL) < 0)
+                    return;
+                line = "X-Slow-" + std::to_string(sent) + ": 1\r\n";
+                m_stop.wait_for(guard, 2s, [&] { return m_isDone; });
+            }
+        });
+    }
+    ~SlowClient()
+    {
+        {
+            std::lock_guard guard(m_lock);
+            m_isDone = true;
+        }
+        m_stop.notify_all();
+        if (m_thread.joinable())
+            m_thread.join();
+        ::close(m_fd);
+    }
+
+private:
+    int m_fd { -1 };
+    std::thread m_thread;
+    std::mutex m_lock;
+    std::condition_variable m_stop;
+    bool m_isDone { false };
+};
+
+// Sends a chunked POST of `total` bytes in 64 KiB chunks, stopping when the
+// server stops reading, and answers the status line it gave.
+std::string chunkedUpload(int port, const std::string& path, std::size_t total)
+{
+    int fd = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    sockaddr_in address {};
+    address.sin_family = AF_INET;
+    address.sin_port = htons(static_cast<std::uint16_t>(port));
+    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    timeval patience { 10, 0 };
+    ::setsockopt(fd, SOL_SOCKET, SO_RCVTIMEO, &patience, sizeof patience);
+    ::setsockopt(fd, SOL_SOCKET, SO_SNDTIMEO, &patience, sizeof patience);
+    std::string answer;
+    if (::connect(fd, reinterpret_cast<sockaddr*>(&address), sizeof address) == 0) {
+        std::string head = "POST " + path + " HTTP/1.1\r\nHost: 127.0.0.1:" + std::to_string(port)
+            + "\r\nContent-Type: application/x-plist\r\nTransfer-Encoding: chunked\r\n\r\n";
+        bool isSending = ::send(fd, head.data(), head.size(), MSG_NOSIGNAL) > 0;
+        std::string chunk = "10000\r\n" + std::string(0x10000, ' ') + "\r\n";
+        for (std::size_t sent = 0; isSending && sent < total; sent += 0x10000)
+            isSending = ::send(fd, chunk.data(), chunk.size(), MSG_NOSIGNAL) == static_cast<ssize_t>(chunk.size());
+        if (isSending)
+            ::send(fd, "0\r\n\r\n", 5, MSG_NOSIGNAL);
+        char buffer[4096];
+        ssize_t count = ::recv(fd, buffer, sizeof buffer, 0);
+        if (count > 0)
+            answer.assign(buffer, static_cast<std::size_t>(count));
+    }
+    ::close(fd);
+    return answer.substr(0, answer.find("\r\n"));
+}
+
 std::string xmlStore(const std::string& entries)
 {
     return "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<!DOCTYPE plist PUBLIC \"-//Apple//DTD PLIST 1.0//EN\" "
@@ -152,7 +227,8 @@ TEST_F(Simulator, AnswersOnlyItsOwnAddressAndChangesNothingForAnotherSite)
 
     // A name that resolves to this machine (DNS rebinding) is not this server's name.
     EXPECT_EQ(statusOf(m_client->Get("/", { { "Host", "attacker.example:" + std::to_string(m_port) } })), 403);
-    EXPECT_EQ(statusOf(m_client->Get("/store", { { "Host", "localhost:" + std::to_string(m_port) } })), 403);
+    EXPECT_EQ(statusOf(m_client->Get("/", { { "Host", "localhost:" + std::to_string(m_port) } })), 200) << "the name a person types";
+    EXPECT_EQ(statusOf(m_client->Get("/store", { { "Host", "localhost:" + std::to_string(m_port + 1) } })), 403);
     // Another site's page may send, but not change anything.
     httplib::Headers foreign { { "Origin", "http://attacker.example" } };
     EXPECT_EQ(statusOf(m_client->Post("/store", foreign, xmlStore("<key>shortcutTitleColor</key><integer>25</integer>"), "application/x-plist")), 403);
@@ -241,4 +317,59 @@ TEST_F(Simulator, CtrlCEndsItAndItsPhonesWhileAPageListensAndLeavesNothingInTheR
     for (auto& entry : std::filesystem::directory_iterator(m_root.path() / "var/run"))
         left.push_back(entry.path().filename().string());
     EXPECT_EQ(left, std::vector<std::string> { "notify" }) << "the home screen gave back its pid file";
+}
+
+// A chunked body has no declared length: the upload counts what it reads
+// and stops at the limit; no other request may send one.
+TEST_F(Simulator, AChunkedUploadIsHeldToTheLimitAndLeavesTheStoreAsItWas)
+{
+    ASSERT_EQ(statusOf(m_client->Post("/store", xmlStore("<key>shortcutTitleColor</key><integer>25</integer>"), "application/x-plist")), 200);
+    std::string stored = storeBytes();
+    EXPECT_EQ(chunkedUpload(m_port, "/store", 20 << 20), "HTTP/1.1 413 Payload Too Large");
+    EXPECT_EQ(chunkedUpload(m_port, "/touch?phone=home&type=down&x=1&y=1", 1 << 20), "HTTP/1.1 411 Length Required");
+    EXPECT_EQ(storeBytes(), stored);
+    EXPECT_EQ(entryCount(m_root.path() / "var/tmp"), 0u) << "no upload left staged";
+    EXPECT_EQ(statusOf(m_client->Get("/")), 200);
+}
+
+// Pages that listen and clients that send slowly each hold a connection;
+// none of them keeps the page from loading or a store from being taken, and
+// Ctrl-C still ends it.
+TEST_F(Simulator, ListenersAndSlowClientsNeitherFreezeItNorKeepItFromStopping)
+{
+    std::vector<std::unique_ptr<EventListener>> listeners;
+    for (int i = 0; i < 16; ++i)
+        listeners.push_back(std::make_unique<EventListener>(m_port));
+    ASSERT_TRUE(listeners.back()->waitFor("{\"phone\":\"home\",\"frame\""));
+    std::vector<std::unique_ptr<SlowClient>> slow;
+    for (int i = 0; i < 8; ++i)
+        slow.push_back(std::make_unique<SlowClient>(m_port));
+    m_client->set_read_timeout(20, 0);
+    EXPECT_EQ(statusOf(m_client->Get("/")), 200);
+    EXPECT_EQ(statusOf(m_client->Post("/store", xmlStore("<key>shortcutTitleColor</key><integer>25</integer>"), "application/x-plist")), 200);
+    EXPECT_TRUE(listeners.front()->waitFor("{\"phone\":\"settings\",\"frame\""));
+
+    // Past the listeners it takes, a page is told to come back later.
+    for (int i = 16; i < 32; ++i)
+        listeners.push_back(std::make_unique<EventListener>(m_port));
+    ASSERT_TRUE(listeners.back()->waitFor("{\"phone\":\"home\",\"frame\""));
+    EXPECT_EQ(statusOf(m_client->Get("/events")), 503);
+
+    m_simulator->signalGroup(SIGINT);
+    EXPECT_EQ(m_simulator->waitForExit(), 0);
+}
+
+// A port and a root each take one simulator; the second is told why.
+TEST_F(Simulator, ASecondSimulatorOnTheSamePortOrRootIsRefused)
+{
+    TemporaryRoot otherRoot;
+    ASSERT_EQ(runCommand(std::string(MENUTONE_COMMAND) + " root create '" + otherRoot.path().string() + "'").status, 0);
+    auto samePort = runCommand(std::string(MENUTONE_COMMAND) + " simulator --root '" + otherRoot.path().string() + "' --port " + std::to_string(m_port));
+    EXPECT_EQ(samePort.status, 1);
+    EXPECT_NE(samePort.output.find("port " + std::to_string(m_port) + " is in use"), std::string::npos) << samePort.output;
+    auto sameRoot = runCommand(std::string(MENUTONE_COMMAND) + " simulator --root '" + m_root.path().string() + "' --port 0");
+    EXPECT_EQ(sameRoot.status, 1);
+    EXPECT_NE(sameRoot.output.find("a simulator (pid " + std::to_string(m_simulator->pid()) + ") already runs on this root"), std::string::npos)
+        << sameRoot.output;
+    EXPECT_EQ(statusOf(m_client->Get("/")), 200) << "the first goes on";
 }
