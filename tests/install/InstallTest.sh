@@ -56,13 +56,23 @@ offered=$(bash -c 'source "$1"; COMP_WORDS=(menutone def); COMP_CWORD=1; _menuto
 
 # The prefix moved, and the trees it came from out of sight.
 mv "$scratch/prefix" "$scratch/moved"
+cp "$source_dir/tests/install/PageLoad.py" "$scratch/PageLoad.py"
 use_installed='
     set -e
     bin=$1/bin
+    cd "$2" # the working folder may be hidden
     "$bin/menutone" root create "$2/root" >/dev/null
     "$bin/menutone" --root "$2/root" preview --app com.apple.mobilemail -o "$2/menu.png" --json >"$2/preview.json"
     "$bin/menutone" --root "$2/root" defaults write com.harbrook.Menutone shortcutTitleColor -int 25
     "$bin/tincture" flatten "#ff0000" >"$2/flat.txt"
+    "$bin/menutone" --root "$2/root" settings --do show --json >"$2/settings.json"
+    "$bin/menutone" --root "$2/root" simulator --port 0 >"$2/simulator.out" 2>&1 &
+    simulator=$!
+    loaded=0
+    python3 "$2/PageLoad.py" "$2/simulator.out" >"$2/page.txt" 2>&1 || loaded=$?
+    kill -TERM $simulator # a background job of a script ignores SIGINT until it takes it
+    wait $simulator
+    [ $loaded -eq 0 ] || { cat "$2/page.txt" "$2/simulator.out" >&2; exit 1; }
 '
 hidden="mount -t tmpfs none '$source_dir' || exit 1; mount -t tmpfs none '$build_dir' 2>/dev/null || true"
 if unshare -rm true 2>/dev/null; then
@@ -75,4 +85,5 @@ fi
 [ -s "$scratch/menu.png" ] || fail "preview drew no picture"
 grep -q '"app":"com.apple.mobilemail"' "$scratch/preview.json" || fail "preview printed $(cat "$scratch/preview.json")"
 grep -q '^#E84E3C' "$scratch/flat.txt" || fail "tincture printed $(cat "$scratch/flat.txt")"
+grep -q '"screen"' "$scratch/settings.json" || fail "the installed Settings app printed $(head -c 300 "$scratch/settings.json")"
 echo "InstallTest: passed"
