@@ -4,6 +4,7 @@
 
 #include <array>
 
+#include <foundation/PreferencesWriteLock.h>
 #include <objc/ClassBuilder.h>
 #include <objc/MessageSend.h>
 #include <preferences/PSViewController.h>
@@ -291,6 +292,7 @@ void switchChanged(id self, SEL, id sender)
     }
     // The screen's own copy goes back whole: no rereading the file first.
     if (prefs) {
+        PreferencesWriteLock lock;
         prefs->setObject(PropertyListValue::boolean(toggle->isOn()), key);
         NSDictionary(*prefs).writeToFile(kMenutoneSettingsPath, Atomically::Yes);
     }

@@ -3,6 +3,7 @@
 
 #include <corefoundation/CFNotificationCenter.h>
 #include <device/Process.h>
+#include <foundation/PreferencesWriteLock.h>
 #include <objc/ClassBuilder.h>
 #include <objc/MessageSend.h>
 #include <preferences/PSListController.h>
@@ -84,6 +85,7 @@ void setPreferenceValue(id, SEL, std::optional<PropertyListValue> value, id spec
     auto* specifier = objc_dynamicCast<PSSpecifier>(specifierObject);
     if (!specifier)
         return;
+    PreferencesWriteLock lock;
     NSMutableDictionary settings;
     if (auto stored = NSDictionary::dictionaryWithContentsOfFile(kMenutoneSettingsPath))
         settings.addEntriesFromDictionary(*stored);

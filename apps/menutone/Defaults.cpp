@@ -14,6 +14,7 @@
 #include <corefoundation/CFRunLoop.h>
 #include <device/DeviceRoot.h>
 #include <foundation/NSDictionary.h>
+#include <foundation/PreferencesWriteLock.h>
 #include <foundation/NSKeyedArchiver.h>
 #include <foundation/PropertyListSerialization.h>
 #include <shared/SettingsStore.h>
@@ -271,6 +272,7 @@ enum class MissingDomain { Create, Refuse };
 ExitStatus changeDomain(const std::string& domain, const std::string& devicePath, const DefaultsOptions& options,
     const std::function<std::optional<std::string>(NSMutableDictionary&)>& change, MissingDomain missing = MissingDomain::Create)
 {
+    PreferencesWriteLock lock;
     auto loaded = loadDomain(devicePath);
     if (loaded.state == LoadState::Unreadable)
         return ExitStatus::Failure;
@@ -438,6 +440,7 @@ ExitStatus defaultsDelete(const std::string& domain, const std::string* key, con
         notifyIfMenutone(domain, options);
         return ExitStatus::Success;
     }
+    PreferencesWriteLock lock;
     auto loaded = loadDomain(*devicePath);
     if (loaded.state == LoadState::Missing) {
         printError("Domain (" + domain + ") not found.");
@@ -575,6 +578,7 @@ ExitStatus defaultsImport(const std::string& domain, const std::string& source, 
     }
     // The file is replaced whole, readable before or not, as Apple's tool does.
     auto dictionary = NSMutableDictionary(NSDictionary(*result.value->asDictionary()));
+    PreferencesWriteLock lock;
     DeviceRoot::current().createFolders(std::filesystem::path(*devicePath).parent_path().string());
     if (!dictionary.writeToFile(*devicePath, Atomically::Yes)) {
         printError("could not write the domain " + domain);

@@ -6,6 +6,7 @@
 #include <corefoundation/CFNotificationCenter.h>
 #include <corefoundation/CFRunLoop.h>
 #include <foundation/NSDictionary.h>
+#include <foundation/PreferencesWriteLock.h>
 #include <preferences/PSListController.h>
 #include <settingsapp/ScreenSnapshot.h>
 #include <settingsapp/SettingsApp.h>
@@ -100,6 +101,7 @@ std::string importStore(SettingsApp& app, const std::string& hostPath)
     auto store = NSDictionary::dictionaryWithContentsOfHostFile(hostPath);
     if (!store)
         return "not a settings store: the file is not a property list with a dictionary at its root";
+    PreferencesWriteLock lock;
     if (!store->writeToFile(kMenutoneSettingsPath, Atomically::Yes))
         return "cannot write " + std::string(kMenutoneSettingsPath);
     CFNotificationCenterPostNotification(

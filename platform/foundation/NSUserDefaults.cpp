@@ -4,6 +4,7 @@
 #include <memory>
 
 #include "NSBundle.h"
+#include "PreferencesWriteLock.h"
 
 namespace {
 
@@ -80,6 +81,7 @@ void NSUserDefaults::removeObjectForKey(std::string_view key)
 bool NSUserDefaults::synchronize()
 {
     std::lock_guard guard(m_lock);
+    PreferencesWriteLock lock;
     std::string path = devicePathOfDomain(m_domain);
     NSMutableDictionary merged = NSMutableDictionary::dictionaryWithContentsOfFile(path).value_or(NSMutableDictionary());
     merged.addEntriesFromDictionary(m_changes);

@@ -2,6 +2,7 @@
 
 #include <corefoundation/CFNotificationCenter.h>
 #include <foundation/NSDictionary.h>
+#include <foundation/PreferencesWriteLock.h>
 #include <foundation/PropertyListSerialization.h>
 #include <objc/AutoreleasePool.h>
 #include <objc/ClassBuilder.h>
@@ -152,6 +153,7 @@ void PSListController::setPreferenceValue(id, SEL, std::optional<PropertyListVal
         return;
     std::string path = domainPath(*specifier);
     if (!path.empty()) {
+        PreferencesWriteLock lock;
         NSMutableDictionary stored = NSMutableDictionary::dictionaryWithContentsOfFile(path).value_or(NSMutableDictionary());
         if (value)
             stored.setObject(*value, specifier->stringProperty("key"));

@@ -170,3 +170,22 @@ TEST(MenutoneDefaults, ColorTakesEveryFormTinctureTakes)
     EXPECT_NE(refused.output.find("is not a colour"), std::string::npos) << refused.output;
     EXPECT_EQ(menutone(root, "defaults read com.harbrook.Menutone").output, before);
 }
+
+// Two writers of distinct keys at once: each read-change-write holds the
+// root's preferences lock, so neither loses the other's keys.
+TEST(MenutoneDefaults, TwoWritersAtOnceLoseNoKey)
+{
+    TemporaryRoot root;
+    std::string command = std::string(MENUTONE_COMMAND) + " --root '" + root.path().string() + "' defaults write com.example.race";
+    auto writer = [&](const std::string& prefix) {
+        return "for i in $(seq 1 150); do " + command + " " + prefix + "$i -int $i || exit 1; done";
+    };
+    auto raced = runCommand("(" + writer("a") + ") & first=$!; (" + writer("b") + ") & second=$!; wait $first && wait $second");
+    ASSERT_EQ(raced.status, 0) << raced.output;
+    auto read = runCommand(std::string(MENUTONE_COMMAND) + " --root '" + root.path().string() + "' defaults read com.example.race --json");
+    ASSERT_EQ(read.status, 0);
+    std::size_t keys = 0;
+    for (std::size_t at = read.output.find("\":"); at != std::string::npos; at = read.output.find("\":", at + 1))
+        ++keys;
+    EXPECT_EQ(keys, 300u) << read.output.substr(0, 200);
+}

@@ -315,7 +315,8 @@ TEST_F(Simulator, CtrlCEndsItAndItsPhonesWhileAPageListensAndLeavesNothingInTheR
     EXPECT_EQ(m_simulator->waitForExit(), 0);
     std::vector<std::string> left;
     for (auto& entry : std::filesystem::directory_iterator(m_root.path() / "var/run"))
-        left.push_back(entry.path().filename().string());
+        if (entry.path().filename() != "cfprefsd.lock") // an empty lock file, as cfprefsd keeps
+            left.push_back(entry.path().filename().string());
     EXPECT_EQ(left, std::vector<std::string> { "notify" }) << "the home screen gave back its pid file";
 }
 
