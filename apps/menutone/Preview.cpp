@@ -166,8 +166,8 @@ std::optional<double> pressDepth(const std::string& text)
 ExitStatus runSpringBoard(HostMode mode)
 {
     isPhone = mode == HostMode::Phone;
-    if (!DeviceRoot::current().exists()) {
-        printError("no device root at " + DeviceRoot::current().hostFolder().string() + " (menutone root create DIR lays one out)");
+    if (!DeviceRoot::current().isDeviceRoot()) {
+        printError(DeviceRoot::current().hostFolder().string() + ": not a device root (make one with `menutone root create DIR`)");
         return ExitStatus::Failure;
     }
     // Registered before it starts, so a second home screen of the root loads nothing.

@@ -328,13 +328,29 @@ bool createRoot(const fs::path& folder, std::string& error)
         error = "cannot create " + folder.string() + ": " + folderError.message();
         return false;
     }
+    // A folder that holds other things is no place for a root: "root create ~"
+    // or "root create /" must not litter the host. A folder holding only what
+    // a root holds (one from before the marker, say) is laid out again.
+    DeviceRoot root(folder);
+    bool holdsOtherThings = false;
+    for (auto& entry : fs::directory_iterator(folder, folderError)) {
+        std::string name = entry.path().filename().string();
+        holdsOtherThings = holdsOtherThings || (name != "var" && name != "Library" && name != "Applications" && name != "System" && "/" + name != DeviceRoot::markerDevicePath);
+    }
+    if (!root.isDeviceRoot() && (holdsOtherThings || folderError)) {
+        error = folder.string() + " holds other files and is not a device root; a root is laid out in an empty or new folder";
+        return false;
+    }
     RootLayout layout(folder);
-    for (const char* standard : { "/var/mobile/Library/Preferences", "/var/run", "/Library/MobileSubstrate/DynamicLibraries", "/Library/PreferenceBundles",
-             "/Library/PreferenceLoader/Preferences", "/Applications" }) {
+    for (const char* standard : DeviceRoot::standardFolders) {
         if (!layout.folder(standard)) {
             error = layout.error();
             return false;
         }
+    }
+    if (!root.createStandardFolders()) {
+        error = "cannot mark " + folder.string() + " as a device root";
+        return false;
     }
     const App apps[] = {
         { "Weather.app", "com.apple.weather", "Weather", 0.2, 0.55, 0.9, sunGlyph,

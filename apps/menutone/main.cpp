@@ -22,7 +22,7 @@ int main(int argc, char** argv)
     app.set_version_flag("--version", "menutone 0.1.0");
     app.set_help_all_flag("--help-all", "Print the help of every subcommand");
 
-    std::string root;
+    std::optional<std::string> root;
     auto addRootOption
         = [&](CLI::App* command) { command->add_option("--root", root, "Device root folder (default: $MENUTONE_ROOT, else the root the build lays out)"); };
     addRootOption(&app);
@@ -157,12 +157,17 @@ int main(int argc, char** argv)
         return 0;
     }
 
-    if (!root.empty())
-        DeviceRoot::setCurrent(root);
+    if (root && root->empty()) {
+        std::cerr << "menutone: --root needs a folder\n";
+        return static_cast<int>(ExitStatus::Usage);
+    }
+    if (root)
+        DeviceRoot::setCurrent(*root);
     options.shouldNotify = !isQuiet;
-    // Only root create makes a root: a mistyped --root must not quietly become a new one.
-    if (!rootCreate->parsed() && !rootPath->parsed() && !DeviceRoot::current().exists()) {
-        std::cerr << "menutone: no device root at " << DeviceRoot::current().hostFolder().string() << " (menutone root create DIR lays one out)\n";
+    // Only root create makes a root: a mistyped --root, or "/", must not
+    // quietly become one, nor have device paths written under it.
+    if (!rootCreate->parsed() && !rootPath->parsed() && !DeviceRoot::current().isDeviceRoot()) {
+        std::cerr << "menutone: " << DeviceRoot::current().hostFolder().string() << ": not a device root (make one with `menutone root create DIR`)\n";
         return static_cast<int>(ExitStatus::Usage);
     }
 

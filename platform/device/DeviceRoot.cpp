@@ -124,10 +124,15 @@ bool DeviceRoot::createStandardFolders() const
     fs::create_directories(m_hostFolder, error);
     if (error)
         return false;
-    for (const char* folder : { "/var/mobile/Library/Preferences", "/var/run", "/Library/MobileSubstrate/DynamicLibraries", "/Library/PreferenceBundles",
-             "/Library/PreferenceLoader/Preferences", "/Applications" }) {
+    for (const char* folder : standardFolders) {
         if (!createFolders(folder))
             return false;
     }
-    return true;
+    static const char marker[] = "A device root laid out by menutone root create.\n";
+    return isDeviceRoot() || writeFile(markerDevicePath, std::span(reinterpret_cast<const std::uint8_t*>(marker), sizeof marker - 1), device::WriteMode::Atomic);
+}
+
+bool DeviceRoot::isDeviceRoot() const
+{
+    return exists() && open(markerDevicePath, O_PATH | O_NOFOLLOW).isValid();
 }

@@ -36,8 +36,14 @@ public:
 
     // Whether the root's folder exists.
     bool exists() const;
+    // Whether the folder is a device root: laid out by createStandardFolders,
+    // which leaves this marker. A mistyped --root, or "/", is no root.
+    bool isDeviceRoot() const;
+    static constexpr const char* markerDevicePath = "/.menutone-root";
+    static constexpr const char* standardFolders[] = { "/var/mobile/Library/Preferences", "/var/run", "/Library/MobileSubstrate/DynamicLibraries",
+        "/Library/PreferenceBundles", "/Library/PreferenceLoader/Preferences", "/Applications" };
 
-    // The folders a fresh device has and the platform writes into.
+    // The folders a fresh device has and the platform writes into, and the marker.
     bool createStandardFolders() const;
 
     // File access at the moment of use: each opens the device path beneath

@@ -6,7 +6,6 @@
 
 #include <cstring>
 #include <filesystem>
-#include <mutex>
 
 #include "DeviceRoot.h"
 #include "InstallLayout.h"
@@ -16,27 +15,28 @@ namespace device {
 namespace {
 
 // A library loaded from a descriptor has /proc/self/fd as its $ORIGIN, so its
-// RUNPATH finds nothing. The platform's libraries are therefore loaded into
-// every host first, as the device's shared cache holds its frameworks in
-// every process; a library's needs are then met by name.
-void loadPlatformLibraries()
+// RUNPATH finds nothing there. A platform library it needs that the host has
+// not loaded is the one the loader names as missing; it is loaded from the
+// platform's own folder, as the device's shared cache holds its frameworks,
+// and the load tried again. Answers whether one was loaded.
+bool loadMissingPlatformLibrary(const std::string& loaderError)
 {
-    static std::once_flag once;
-    std::call_once(once, [] {
-        std::error_code error;
-        for (auto& entry : std::filesystem::directory_iterator(libraryFolder(), error)) {
-            std::string name = entry.path().filename().string();
-            if (name.starts_with("libplatform_") && name.ends_with(".so"))
-                ::dlopen(entry.path().c_str(), RTLD_NOW | RTLD_GLOBAL);
-        }
-    });
+    static const std::string missing = ": cannot open shared object file";
+    auto end = loaderError.find(missing);
+    if (end == std::string::npos)
+        return false;
+    auto start = loaderError.rfind(": ", end - 1);
+    std::string name = loaderError.substr(start == std::string::npos ? 0 : start + 2, end - (start == std::string::npos ? 0 : start + 2));
+    if (!name.starts_with("libplatform_") || name.find('/') != std::string::npos)
+        return false;
+    std::filesystem::path path = libraryFolder() / name;
+    return std::filesystem::is_regular_file(path) && ::dlopen(path.c_str(), RTLD_NOW | RTLD_GLOBAL);
 }
 
 }
 
 void* loadLibrary(std::string_view devicePath, std::string& error)
 {
-    loadPlatformLibraries();
     FileDescriptor file = DeviceRoot::current().open(devicePath, O_RDONLY | O_NONBLOCK);
     if (!file.isValid()) {
         error = errno == EXDEV || errno == ELOOP ? "it lies outside the device root" : std::strerror(errno);
@@ -52,12 +52,18 @@ void* loadLibrary(std::string_view devicePath, std::string& error)
     // unloaded), since the loader knows a library by the name it was given
     // and a reused descriptor number would name a loaded one.
     std::string self = "/proc/self/fd/" + std::to_string(file.get());
-    void* handle = ::dlopen(self.c_str(), RTLD_NOW | RTLD_GLOBAL);
-    if (!handle) {
+    void* handle = nullptr;
+    for (int attempt = 0; !handle && attempt < 32; ++attempt) {
+        handle = ::dlopen(self.c_str(), RTLD_NOW | RTLD_GLOBAL);
+        if (handle)
+            break;
         const char* reason = ::dlerror();
         error = reason ? reason : "unknown error";
-        return nullptr;
+        if (!loadMissingPlatformLibrary(error))
+            return nullptr;
     }
+    if (!handle)
+        return nullptr;
     file.release();
     return handle;
 }

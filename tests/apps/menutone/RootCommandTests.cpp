@@ -56,9 +56,28 @@ TEST(MenutoneRoot, OnlyCreateMakesARootAndEveryOtherCommandSaysItIsMissing)
              "notify com.harbrook.Menutone.notify", "preview -o /dev/null", "settings --do show" }) {
         auto result = menutone(missing, arguments);
         EXPECT_EQ(result.status, 2) << arguments;
-        EXPECT_NE(result.output.find("no device root at " + missing.string()), std::string::npos) << result.output;
+        EXPECT_NE(result.output.find(missing.string() + ": not a device root (make one with `menutone root create DIR`)"), std::string::npos)
+            << result.output;
     }
     EXPECT_FALSE(std::filesystem::exists(missing)) << "a mistyped root is not made";
+
+    // A folder that exists is no root either, "/" least of all; nor is "" the current folder.
+    for (const std::string& notARoot : { std::string("/"), folder.path().string() }) {
+        auto result = menutone(notARoot, "defaults write com.example.x k v");
+        EXPECT_EQ(result.status, 2) << notARoot;
+        EXPECT_NE(result.output.find("not a device root"), std::string::npos) << result.output;
+    }
+    EXPECT_FALSE(std::filesystem::exists("/var/mobile/Library/Preferences/com.example.x.plist"));
+    EXPECT_EQ(entryCount(folder.path()), 0u);
+    auto empty = runCommand(std::string(MENUTONE_COMMAND) + " --root '' defaults read");
+    EXPECT_EQ(empty.status, 2);
+    EXPECT_NE(empty.output.find("--root needs a folder"), std::string::npos) << empty.output;
+    // Nor does root create lay a root out among a folder's own files.
+    writeBytes(folder.path() / "notes.txt", "mine");
+    auto littered = runCommand(std::string(MENUTONE_COMMAND) + " root create '" + folder.path().string() + "'");
+    EXPECT_EQ(littered.status, 1);
+    EXPECT_NE(littered.output.find("holds other files and is not a device root"), std::string::npos) << littered.output;
+    EXPECT_EQ(entryCount(folder.path()), 1u);
 }
 
 TEST(MenutoneRoot, TheHomeScreenShowsTheFirstFourOfAnAppsManyItems)
