@@ -201,40 +201,61 @@ std::optional<double> parseDate(std::string_view text)
 
 namespace {
 
-std::optional<PropertyListValue> propertyListFromJSON(const JSON& json, std::string& error, unsigned depth)
+// Over either of nlohmann's object types: text is parsed into std::map
+// objects, whose inserts stay O(log n) where ordered_json's are linear, so
+// 200,000 keys take a moment rather than minutes.
+template<typename AnyJSON>
+std::optional<PropertyListValue> propertyListFromJSON(const AnyJSON& json, std::string& error, unsigned depth, foundation::PropertyListBudget& budget)
 {
     // As deep as a property list may be, so that a hostile file cannot exhaust the stack.
     if (depth > PropertyListSerialization::maximumDepth) {
         error = "nested deeper than " + std::to_string(PropertyListSerialization::maximumDepth) + " levels";
         return std::nullopt;
     }
+    // The budget every property-list reader spends.
+    auto spend = [&](bool isWithinBudget) {
+        if (!isWithinBudget)
+            error = std::string("too large for a property list: ") + budget.exhaustion();
+        return isWithinBudget;
+    };
+    if (!spend(budget.chargeObject()))
+        return std::nullopt;
+    using Type = typename AnyJSON::value_t;
     switch (json.type()) {
-    case JSON::value_t::boolean:
-        return PropertyListValue::boolean(json.get<bool>());
-    case JSON::value_t::number_integer:
-        return PropertyListValue::integer(json.get<std::int64_t>());
-    case JSON::value_t::number_unsigned: {
-        auto value = json.get<std::uint64_t>();
+    case Type::boolean:
+        return PropertyListValue::boolean(json.template get<bool>());
+    case Type::number_integer:
+        return PropertyListValue::integer(json.template get<std::int64_t>());
+    case Type::number_unsigned: {
+        auto value = json.template get<std::uint64_t>();
         return value > INT64_MAX ? PropertyListValue::unsignedInteger(value) : PropertyListValue::integer(static_cast<std::int64_t>(value));
     }
-    case JSON::value_t::number_float:
-        return PropertyListValue::real(json.get<double>());
-    case JSON::value_t::string:
-        return PropertyListValue::string(json.get<std::string>());
-    case JSON::value_t::array: {
+    case Type::number_float:
+        return PropertyListValue::real(json.template get<double>());
+    case Type::string:
+        if (!spend(budget.chargeString(json.template get_ref<const std::string&>())))
+            return std::nullopt;
+        return PropertyListValue::string(json.template get<std::string>());
+    case Type::array: {
+        if (!spend(budget.chargeContainer(json.size(), false)))
+            return std::nullopt;
         PropertyListValue::Array items;
         for (auto& item : json) {
-            auto value = propertyListFromJSON(item, error, depth + 1);
+            auto value = propertyListFromJSON(item, error, depth + 1, budget);
             if (!value)
                 return std::nullopt;
             items.push_back(std::move(*value));
         }
         return PropertyListValue::array(std::move(items));
     }
-    case JSON::value_t::object: {
+    case Type::object: {
+        if (!spend(budget.chargeContainer(json.size(), true)))
+            return std::nullopt;
         PropertyListValue::Dictionary entries;
         for (auto& [key, item] : json.items()) {
-            auto value = propertyListFromJSON(item, error, depth + 1);
+            if (!spend(budget.chargeObject() && budget.chargeString(key)))
+                return std::nullopt;
+            auto value = propertyListFromJSON(item, error, depth + 1, budget);
             if (!value)
                 return std::nullopt;
             entries.insert_or_assign(key, std::move(*value));
@@ -251,17 +272,19 @@ std::optional<PropertyListValue> propertyListFromJSON(const JSON& json, std::str
 
 std::optional<PropertyListValue> propertyListFromJSON(const JSON& json, std::string& error)
 {
-    return propertyListFromJSON(json, error, 0);
+    foundation::PropertyListBudget budget;
+    return propertyListFromJSON(json, error, 0, budget);
 }
 
 std::optional<PropertyListValue> propertyListFromJSONText(std::string_view text, std::string& error)
 {
-    JSON json = JSON::parse(text.begin(), text.end(), nullptr, false);
+    auto json = nlohmann::json::parse(text.begin(), text.end(), nullptr, false);
     if (json.is_discarded()) {
         error = "not well-formed JSON";
         return std::nullopt;
     }
-    return propertyListFromJSON(json, error);
+    foundation::PropertyListBudget budget;
+    return propertyListFromJSON(json, error, 0, budget);
 }
 
 std::optional<JSON> strictJSONOfPropertyList(const PropertyListValue& value)

@@ -112,23 +112,18 @@ private:
     }
 
     // Charges what a value about to be made costs; false once the budget is spent.
-    bool spend(std::uint64_t bytes)
+    bool spend(bool isWithinBudget)
     {
-        if (bytes > PropertyListSerialization::maximumExpandedBytes - m_expandedBytes) {
-            fail("expands to too much");
-            return false;
-        }
-        m_expandedBytes += bytes;
-        return true;
+        if (!isWithinBudget)
+            fail(m_budget.exhaustion());
+        return isWithinBudget;
     }
 
     std::optional<PropertyListValue> object(std::uint64_t index, unsigned depth)
     {
         if (depth > PropertyListSerialization::maximumDepth)
             return fail("nested too deeply");
-        if (++m_decodedCount > PropertyListSerialization::maximumObjectCount)
-            return fail("too many objects");
-        if (!spend(sizeof(PropertyListValue)))
+        if (!spend(m_budget.chargeObject()))
             return std::nullopt;
         std::uint64_t offset = m_offsets[index];
         std::uint8_t marker = m_data[offset];
@@ -183,7 +178,7 @@ private:
             const std::uint8_t* content = bytes(start, *length);
             if (!content)
                 return fail("data out of bounds");
-            if (!spend(*length))
+            if (!spend(marker >> 4 == 0x4 ? m_budget.chargeBytes(*length) : m_budget.chargeString(*length, true)))
                 return std::nullopt;
             if (marker >> 4 == 0x4)
                 return PropertyListValue::data(NSData(content, content + *length));
@@ -201,7 +196,7 @@ private:
             if (!content)
                 return fail("string out of bounds");
             // UTF-8 takes at most three bytes for each UTF-16 unit.
-            if (!spend(*length * 3))
+            if (!spend(m_budget.chargeString(*length, false)))
                 return std::nullopt;
             std::u16string text(*length, u'\0');
             for (std::uint64_t i = 0; i < *length; ++i)
@@ -236,7 +231,7 @@ private:
         if (!references)
             return fail("container out of bounds");
         // An array's slots, or a dictionary's nodes, before their values.
-        if (!spend(*length * (isDictionary ? dictionaryEntryCost : sizeof(PropertyListValue))))
+        if (!spend(m_budget.chargeContainer(*length, isDictionary)))
             return std::nullopt;
         if (m_isOnPath[index])
             return fail("object contains itself");
@@ -299,10 +294,8 @@ private:
     std::uint64_t m_offsetTableStart { 0 };
     std::vector<std::uint64_t> m_offsets;
     std::vector<bool> m_isOnPath;
-    std::size_t m_decodedCount { 0 };
-    std::uint64_t m_expandedBytes { 0 };
+    PropertyListBudget m_budget;
     // A map node: links, colour, and the key's string object.
-    static constexpr std::uint64_t dictionaryEntryCost = 4 * sizeof(void*) + sizeof(std::string);
     std::string m_error;
 };
 

@@ -25,5 +25,8 @@ PropertyListSerialization::ReadResult PropertyListSerialization::readFile(const 
 
 std::optional<NSData> PropertyListSerialization::dataWithPropertyList(const PropertyListValue& value, PropertyListFormat format)
 {
-    return format == PropertyListFormat::Binary ? foundation::writeBinaryPropertyList(value) : foundation::writeXMLPropertyList(value);
+    auto data = format == PropertyListFormat::Binary ? foundation::writeBinaryPropertyList(value) : foundation::writeXMLPropertyList(value);
+    if (!data || !foundation::fitsPropertyListBudget(value) || data->size() > device::maximumReadSize)
+        return std::nullopt;
+    return data;
 }

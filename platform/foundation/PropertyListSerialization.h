@@ -11,6 +11,7 @@
 #include <span>
 #include <string>
 
+#include "PropertyListBudget.h"
 #include "PropertyListValue.h"
 
 enum class PropertyListFormat { XML, Binary };
@@ -18,13 +19,11 @@ enum class PropertyListFormat { XML, Binary };
 class PropertyListSerialization {
 public:
     static constexpr unsigned maximumDepth = 512;
-    // Objects a binary list may expand to; shared references can otherwise
-    // make a small file describe an exponentially large tree.
-    static constexpr std::size_t maximumObjectCount = 1 << 20;
-    // Bytes a binary list may expand to (strings, data and the values
-    // themselves, each reference counted again): a 10 KB file of shared
-    // references must not ask for gigabytes.
-    static constexpr std::size_t maximumExpandedBytes = 64 * 1024 * 1024;
+    // The budget every reader spends (PropertyListBudget.h): shared
+    // references could otherwise make a 10 KB binary file describe a tree of
+    // gigabytes, and an XML or JSON file of millions of keys build one.
+    static constexpr std::size_t maximumObjectCount = foundation::PropertyListBudget::maximumObjectCount;
+    static constexpr std::uint64_t maximumExpandedBytes = foundation::PropertyListBudget::maximumExpandedBytes;
 
     struct ReadResult {
         std::optional<PropertyListValue> value;
@@ -36,7 +35,9 @@ public:
     static std::optional<PropertyListValue> propertyListWithData(std::span<const std::uint8_t> data) { return read(data).value; }
     static ReadResult readFile(const std::filesystem::path& hostPath);
 
-    // None only when the tree is nested deeper than maximumDepth.
+    // None when the tree is nested deeper than maximumDepth, exceeds the
+    // readers' budget, or would make a file larger than a reader reads:
+    // what is written can always be read back.
     static std::optional<NSData> dataWithPropertyList(const PropertyListValue&, PropertyListFormat);
 };
 

@@ -105,6 +105,12 @@ std::optional<PropertyListValue> parseReal(std::string_view text)
 
 struct Reader {
     std::string error;
+    PropertyListBudget budget;
+
+    bool charge(const pugi::xml_node& node, bool isWithinBudget)
+    {
+        return isWithinBudget || fail(node, budget.exhaustion());
+    }
 
     bool fail(const pugi::xml_node& node, std::string message)
     {
@@ -152,12 +158,14 @@ struct Reader {
             fail(node, "nested too deeply");
             return std::nullopt;
         }
+        if (!charge(node, budget.chargeObject()))
+            return std::nullopt;
         std::string_view name = node.name();
         if (name == "dict")
             return dictionary(node, depth);
         if (name == "array") {
             std::vector<pugi::xml_node> children;
-            if (!elements(node, children))
+            if (!elements(node, children) || !charge(node, budget.chargeContainer(children.size(), false)))
                 return std::nullopt;
             PropertyListValue::Array array;
             array.reserve(children.size());
@@ -175,8 +183,11 @@ struct Reader {
         if (!content)
             return std::nullopt;
         std::optional<PropertyListValue> result;
-        if (name == "string")
+        if (name == "string") {
+            if (!charge(node, budget.chargeString(*content)))
+                return std::nullopt;
             return PropertyListValue::string(std::move(*content));
+        }
         if (name == "integer")
             result = parseInteger(*content);
         else if (name == "real")
@@ -185,8 +196,11 @@ struct Reader {
             if (auto seconds = referenceDateFromISO8601(trimmed(*content)))
                 result = PropertyListValue::date(*seconds);
         } else if (name == "data") {
-            if (auto bytes = base64Decode(*content))
+            if (auto bytes = base64Decode(*content)) {
+                if (!charge(node, budget.chargeBytes(bytes->size())))
+                    return std::nullopt;
                 result = PropertyListValue::data(std::move(*bytes));
+            }
         } else {
             fail(node, "not a property-list element");
             return std::nullopt;
@@ -199,7 +213,7 @@ struct Reader {
     std::optional<PropertyListValue> dictionary(const pugi::xml_node& node, unsigned depth)
     {
         std::vector<pugi::xml_node> children;
-        if (!elements(node, children))
+        if (!elements(node, children) || !charge(node, budget.chargeContainer(children.size() / 2, true)))
             return std::nullopt;
         PropertyListValue::Dictionary entries;
         for (std::size_t i = 0; i < children.size(); i += 2) {
@@ -212,7 +226,7 @@ struct Reader {
                 return std::nullopt;
             }
             auto key = text(children[i]);
-            if (!key)
+            if (!key || !charge(children[i], budget.chargeObject() && budget.chargeString(*key)))
                 return std::nullopt;
             auto entry = value(children[i + 1], depth + 1);
             if (!entry)

@@ -153,3 +153,18 @@ TEST(PlistCommand, LintSaysOKOrWhyNotAndPrintShowsEveryType)
         << "- reads standard input";
     EXPECT_EQ(plist(folder, "").status, 2);
 }
+
+// A JSON object of 200,000 keys, as Python's json writes it, converts whole;
+// plistlib reads every key back.
+TEST(MenutonePlist, AJSONObjectOfManyKeysConvertsWhole)
+{
+    TemporaryFolder folder;
+    auto made = runCommand("python3 -c \"import json, sys; json.dump({'k%d' % i: i for i in range(200000)}, open(sys.argv[1], 'w'))\" '"
+        + (folder.path() / "many.json").string() + "'");
+    ASSERT_EQ(made.status, 0) << made.output;
+    auto converted = plist(folder, "-convert binary1 -o many.plist many.json");
+    ASSERT_EQ(converted.status, 0) << converted.output;
+    auto counted = runCommand("python3 -c \"import plistlib, sys; d = plistlib.load(open(sys.argv[1], 'rb')); print(len(d), d['k199999'])\" '"
+        + (folder.path() / "many.plist").string() + "'");
+    EXPECT_EQ(counted.output, "200000 199999\n");
+}

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <random>
 
 #include "TestSupport.h"
@@ -243,4 +244,47 @@ TEST(MalformedPropertyList, SharedReferencesThatWouldExpandToGigabytesReadAsMalf
     ASSERT_TRUE(modest.value) << modest.error;
     ASSERT_EQ(modest.value->asArray()->size(), 16u);
     EXPECT_EQ((*modest.value->asArray())[15].asArray()->at(15).asData()->size(), 1024u);
+}
+
+namespace {
+
+// A dictionary of `count` keys, each with a one-letter string.
+PropertyListValue dictionaryOfKeys(std::size_t count)
+{
+    PropertyListValue::Dictionary entries;
+    char key[16];
+    for (std::size_t i = 0; i < count; ++i) {
+        std::snprintf(key, sizeof key, "k%07zu", i);
+        entries.emplace(key, PropertyListValue::string("v"));
+    }
+    return PropertyListValue::dictionary(std::move(entries));
+}
+
+}
+
+// One budget for every reader and writer: a list within it reads back from
+// either format, and one beyond it is neither read, in either format, nor
+// written, so that no file made here is one the readers then refuse.
+TEST(MalformedPropertyList, EveryFormatReadsAndWritesWithinOneBudget)
+{
+    auto within = dictionaryOfKeys(200000);
+    for (auto format : { PropertyListFormat::XML, PropertyListFormat::Binary }) {
+        auto data = PropertyListSerialization::dataWithPropertyList(within, format);
+        ASSERT_TRUE(data);
+        auto read = PropertyListSerialization::read(*data);
+        ASSERT_TRUE(read.value) << read.error;
+        EXPECT_EQ(read.value->asDictionary()->size(), 200000u);
+    }
+
+    // 600,000 keys and their values: past the budget, in objects and in bytes.
+    auto beyond = dictionaryOfKeys(600000);
+    EXPECT_FALSE(PropertyListSerialization::dataWithPropertyList(beyond, PropertyListFormat::XML));
+    EXPECT_FALSE(PropertyListSerialization::dataWithPropertyList(beyond, PropertyListFormat::Binary));
+    std::string xml = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<plist version=\"1.0\"><dict>";
+    for (std::size_t i = 0; i < 600000; ++i)
+        xml += "<key>k" + std::to_string(i) + "</key><string>v</string>";
+    xml += "</dict></plist>\n";
+    auto read = PropertyListSerialization::read(bytesOf(xml));
+    EXPECT_FALSE(read.value);
+    EXPECT_TRUE(read.error.find("too many objects") != std::string::npos || read.error.find("expands to too much") != std::string::npos) << read.error;
 }
