@@ -430,3 +430,25 @@ TEST(ImageFiles, APictureOverThePixelCapIsRefusedFromItsHeaderAndAFileOverTheSiz
     EXPECT_FALSE(UIImage::imageWithContentsOfHostFile(large, &failure));
     EXPECT_EQ(failure, UIImage::ReadFailure::FileTooLarge);
 }
+
+// A grey raised to saturation 0.15 is looked up under its raised colour. Grey
+// (200, 200, 200) raised is (200, 170, 170) to the eye, and that colour is in
+// the picture 3 times; but the raise lands between 8-bit values (no colour of
+// saturation below 0.15 raises exactly onto another 8-bit colour), so the
+// grey counts 0, not its own 10, and comes after the 5 blues and the 3 pinks,
+// to which it is too close to be kept.
+TEST(ImagePalette, ARaisedGreyRanksByTheCountFoundUnderItsRaisedColour)
+{
+    auto image = imageOf(18, 1, [](cairo_t* cr) {
+        fill(cr, 200 / 255.0, 200 / 255.0, 200 / 255.0, 1, 0, 0, 10, 1);
+        fill(cr, 200 / 255.0, 170 / 255.0, 170 / 255.0, 1, 10, 0, 3, 1);
+        fill(cr, 0, 0, 1, 1, 13, 0, 5, 1);
+    });
+    auto colors = array::findColorsOfImage(5, image.ptr(), nullptr);
+    ASSERT_EQ(colors.size(), 2u) << "the grey, raised, is not distinct from the pink one";
+    EXPECT_EQ(rgba(colors[0].ptr()), (std::array<CGFloat, 4> { 0, 0, 1, 1 })) << "5 blues first";
+    auto second = rgba(colors[1].ptr());
+    EXPECT_NEAR(second[0] * 255, 200, 1e-3);
+    EXPECT_NEAR(second[1] * 255, 170, 1e-3);
+    EXPECT_NEAR(second[2] * 255, 170, 1e-3);
+}
