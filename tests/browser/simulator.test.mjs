@@ -229,13 +229,28 @@ test("a request naming another host is refused", async () => {
   assert.equal(status, 403);
 });
 
-test("closing the simulator gives back the home screen's pid file", async () => {
-  await browser.close();
-  browser = null;
+test("a home screen that dies is shown stopped, started again and drawn again", async () => {
+  const pid = Number(readFileSync(join(folder, "root/var/run/SpringBoard.pid"), "utf8"));
+  const framesBefore = await frameCount("home");
+  process.kill(pid, "SIGKILL");
+  await home().getByText("Home screen stopped — restarting").waitFor();
+  await page.waitForFunction((before) => Number(document.getElementById("home").dataset.frames) > before && !document.getElementById("home").dataset.state, framesBefore);
+  assert.ok(await home().getByRole("button", { name: "Photos" }).isVisible());
+});
+
+test("the page says when the server is gone and comes back with it", async () => {
   const ended = new Promise((resolve) => simulator.on("exit", resolve));
   simulator.kill("SIGINT");
   assert.equal(await ended, 0);
   // An empty lock file of the preferences' writers may stay, as cfprefsd's does.
   assert.deepEqual(readdirSync(join(folder, "root/var/run")).filter((name) => name !== "cfprefsd.lock"), ["notify"]);
-  assert.ok(!existsSync(join(folder, "root/var/run/SpringBoard.pid")));
+  assert.ok(!existsSync(join(folder, "root/var/run/SpringBoard.pid")), "the home screen gave back its pid file");
+  await page.getByRole("alert").filter({ hasText: "Disconnected — start menutone simulator again" }).waitFor();
+
+  // Started again on the same port, the page reconnects by itself.
+  const { port } = new URL(address);
+  simulator = spawn(command, ["simulator", "--root", join(folder, "root"), "--port", port], { stdio: ["ignore", "pipe", "inherit"] });
+  const framesBefore = await frameCount("home");
+  await page.waitForFunction((before) => Number(document.getElementById("home").dataset.frames) > before, framesBefore, { timeout: 30000 });
+  assert.ok(!(await page.getByRole("alert").isVisible()));
 });

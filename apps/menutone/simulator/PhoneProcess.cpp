@@ -14,6 +14,8 @@ extern char** environ;
 
 std::string PhoneProcess::start(const std::vector<std::string>& arguments, LineHandler handler)
 {
+    m_arguments = arguments;
+    m_handler = handler;
     int toChild[2], fromChild[2];
     if (::pipe2(toChild, O_CLOEXEC) != 0)
         return std::strerror(errno);
@@ -50,7 +52,10 @@ std::string PhoneProcess::start(const std::vector<std::string>& arguments, LineH
         m_pid = -1;
         return std::strerror(status);
     }
-    m_input = toChild[1];
+    {
+        std::lock_guard guard(m_inputLock);
+        m_input = toChild[1];
+    }
     m_output = fromChild[0];
     m_reader = std::thread([this, handler = std::move(handler)] {
         std::string pending;
@@ -68,8 +73,35 @@ std::string PhoneProcess::start(const std::vector<std::string>& arguments, LineH
                 handler(line);
             }
         }
+        if (!m_isStopping && m_exitHandler)
+            m_exitHandler();
     });
     return {};
+}
+
+std::string PhoneProcess::restart()
+{
+    if (m_isStopping)
+        return "stopping";
+    if (m_reader.joinable())
+        m_reader.join();
+    if (m_pid > 0) {
+        // Its output is closed: it has ended, or is about to; it must not linger.
+        ::kill(m_pid, SIGKILL);
+        ::waitpid(m_pid, nullptr, 0);
+        m_pid = -1;
+    }
+    {
+        std::lock_guard guard(m_inputLock);
+        if (m_input >= 0)
+            ::close(m_input);
+        m_input = -1;
+    }
+    if (m_output >= 0) {
+        ::close(m_output);
+        m_output = -1;
+    }
+    return start(m_arguments, m_handler);
 }
 
 PhoneProcess::~PhoneProcess()
@@ -98,6 +130,7 @@ void PhoneProcess::send(const std::string& line)
 
 void PhoneProcess::stop()
 {
+    m_isStopping = true;
     if (m_pid > 0) {
         send("quit");
         {

@@ -6,6 +6,7 @@
 
 #include <sys/types.h>
 
+#include <atomic>
 #include <functional>
 #include <mutex>
 #include <string>
@@ -20,11 +21,22 @@ public:
     std::string start(const std::vector<std::string>& arguments, LineHandler);
     ~PhoneProcess();
 
+    // Called on the reader thread when the phone ends without being asked to
+    // (it crashed or was killed).
+    void setExitHandler(std::function<void()> handler) { m_exitHandler = std::move(handler); }
+    // After the phone ended: reaps it and starts it again as before. Answers
+    // an error message, or empty.
+    std::string restart();
+
     void send(const std::string& line);
     // Asks it to quit, then waits (killing it if it does not go).
     void stop();
 
 private:
+    std::vector<std::string> m_arguments;
+    LineHandler m_handler;
+    std::function<void()> m_exitHandler;
+    std::atomic<bool> m_isStopping { false };
     pid_t m_pid { -1 };
     int m_input { -1 };
     int m_output { -1 };

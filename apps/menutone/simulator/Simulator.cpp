@@ -151,6 +151,78 @@ private:
     std::optional<std::string> m_answer;
 };
 
+// Starts a phone again when it ends on its own (a crash, a kill), after a
+// pause that grows while it keeps ending, and tells the pages: "restarting",
+// or "failed" once it has ended five times in a minute.
+class PhoneRestarter {
+public:
+    using Say = std::function<void(const std::string& phone, const std::string& state)>;
+
+    explicit PhoneRestarter(Say say)
+        : m_say(std::move(say))
+        , m_thread([this] { run(); })
+    {
+    }
+    ~PhoneRestarter() { stop(); }
+
+    void watch(PhoneProcess& phone, const std::string& name)
+    {
+        phone.setExitHandler([this, &phone, name] {
+            std::lock_guard guard(m_lock);
+            m_ended.push_back({ &phone, name });
+            m_changed.notify_all();
+        });
+    }
+
+    void stop()
+    {
+        {
+            std::lock_guard guard(m_lock);
+            m_isStopping = true;
+            m_changed.notify_all();
+        }
+        if (m_thread.joinable())
+            m_thread.join();
+    }
+
+private:
+    void run()
+    {
+        std::unique_lock guard(m_lock);
+        while (true) {
+            m_changed.wait(guard, [&] { return m_isStopping || !m_ended.empty(); });
+            if (m_isStopping)
+                return;
+            auto [phone, name] = m_ended.front();
+            m_ended.pop_front();
+            auto now = std::chrono::steady_clock::now();
+            auto& ends = m_recentEnds[name];
+            std::erase_if(ends, [&](auto at) { return now - at > std::chrono::minutes(1); });
+            ends.push_back(now);
+            if (ends.size() > 5) {
+                m_say(name, "failed");
+                continue;
+            }
+            m_say(name, "restarting");
+            // 0.25 s, then twice as long each time it ends again within the minute.
+            if (m_changed.wait_for(guard, std::chrono::milliseconds(250 << (ends.size() - 1)), [&] { return m_isStopping; }))
+                return;
+            guard.unlock();
+            if (auto error = phone->restart(); !error.empty())
+                m_say(name, "failed");
+            guard.lock();
+        }
+    }
+
+    Say m_say;
+    std::mutex m_lock;
+    std::condition_variable m_changed;
+    std::deque<std::pair<PhoneProcess*, std::string>> m_ended;
+    std::map<std::string, std::vector<std::chrono::steady_clock::time_point>> m_recentEnds;
+    bool m_isStopping { false };
+    std::thread m_thread;
+};
+
 // Ctrl-C, carried from the signal handler to a thread that may take locks.
 int stopPipe[2] = { -1, -1 };
 
@@ -230,6 +302,11 @@ ExitStatus runSimulator(const SimulatorOptions& options)
         std::cerr << "menutone: simulator: cannot start the Settings app: " << error << "\n";
         return ExitStatus::Failure;
     }
+    PhoneRestarter restarter([&](const std::string& phone, const std::string& state) {
+        broadcaster.send("phone", jsonText({ { "phone", phone }, { "state", state } }));
+    });
+    restarter.watch(springBoard, "home");
+    restarter.watch(settings, "settings");
     auto phoneNamed = [&](const std::string& name) -> PhoneProcess* { return name == "settings" ? &settings : name == "home" ? &springBoard : nullptr; };
 
     server.set_payload_max_length(maximumUploadBytes);
@@ -435,6 +512,7 @@ ExitStatus runSimulator(const SimulatorOptions& options)
     ::signal(SIGTERM, SIG_DFL);
     ::close(stopPipe[0]);
     ::close(stopPipe[1]);
+    restarter.stop();
     settings.stop();
     springBoard.stop();
     root.removeItem("/var/run/menutone-simulator.lock");

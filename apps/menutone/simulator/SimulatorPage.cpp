@@ -31,9 +31,16 @@ const char* simulatorPage()
   .elements button { position: absolute; background: transparent; border: 0; padding: 0; margin: 0; color: transparent; cursor: pointer; }
   .elements button:focus-visible { outline: 2px solid #ffd479; }
   #log { font-family: monospace; color: #9fd; min-height: 1.2em; }
+  #connection { display: none; background: #8a2b2b; color: #fff; padding: 8px 24px; }
+  #connection code { background: #0004; padding: 1px 4px; border-radius: 3px; }
+  body.disconnected #connection { display: block; }
+  .stopped { display: none; position: absolute; inset: 0; align-items: center; justify-content: center; text-align: center;
+             background: #000c; color: #fff; font-size: 17px; padding: 24px; z-index: 2; }
+  .screen[data-state] .stopped { display: flex; }
 </style>
 </head>
 <body>
+<div id="connection" role="alert">Disconnected — start <code>menutone simulator</code> again</div>
 <header>
   <h1>Menutone simulator</h1>
   <a href="/store" download="com.harbrook.Menutone.plist" id="download">Download store</a>
@@ -44,11 +51,11 @@ const char* simulatorPage()
 <main>
   <figure>
     <figcaption>Settings</figcaption>
-    <div class="device"><div class="screen" id="settings" role="region" aria-label="Settings phone"><img alt=""><div class="elements"></div></div></div>
+    <div class="device"><div class="screen" id="settings" role="region" aria-label="Settings phone"><img alt=""><div class="elements"></div><div class="stopped" role="status"></div></div></div>
   </figure>
   <figure>
     <figcaption>Home screen</figcaption>
-    <div class="device"><div class="screen" id="home" role="region" aria-label="Home screen phone"><img alt=""><div class="elements"></div></div></div>
+    <div class="device"><div class="screen" id="home" role="region" aria-label="Home screen phone"><img alt=""><div class="elements"></div><div class="stopped" role="status"></div></div></div>
     <p id="log" role="log" aria-live="polite"></p>
   </figure>
 </main>
@@ -138,10 +145,26 @@ function showFrame(data) {
     if (layer.children[index] !== button) layer.insertBefore(button, layer.children[index] || null);
   });
   screen.dataset.frames = String(Number(screen.dataset.frames || 0) + 1);
+  // A picture from the phone: it runs.
+  delete screen.dataset.state;
+  screen.querySelector(".stopped").textContent = "";
+}
+
+// The server says when a phone ends on its own, and whether it starts it again.
+const phoneNames = { home: "Home screen", settings: "Settings" };
+function showPhoneState(data) {
+  const screen = document.getElementById(data.phone);
+  if (!screen) return;
+  screen.dataset.state = data.state;
+  screen.querySelector(".stopped").textContent = phoneNames[data.phone] + " stopped" + (data.state === "restarting" ? " — restarting" : "");
 }
 
 const events = new EventSource("/events");
+// EventSource tries again by itself while the server is away; the page says so meanwhile.
+events.addEventListener("open", () => document.body.classList.remove("disconnected"));
+events.addEventListener("error", () => document.body.classList.add("disconnected"));
 events.addEventListener("frame", (message) => showFrame(JSON.parse(message.data)));
+events.addEventListener("phone", (message) => showPhoneState(JSON.parse(message.data)));
 events.addEventListener("event", (message) => {
   const data = JSON.parse(message.data);
   const log = document.getElementById("log");
