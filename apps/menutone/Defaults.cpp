@@ -581,7 +581,9 @@ ExitStatus defaultsImport(const std::string& domain, const std::string& source, 
     PreferencesWriteLock lock;
     DeviceRoot::current().createFolders(std::filesystem::path(*devicePath).parent_path().string());
     if (!dictionary.writeToFile(*devicePath, Atomically::Yes)) {
-        printError("could not write the domain " + domain);
+        // Nothing is written that a reader would then refuse.
+        printError("could not write the domain " + domain + ": a store is at most " + std::to_string(device::maximumReadSize >> 20)
+            + " MiB once written, and the root must be writable; defaults have not been changed");
         return ExitStatus::Failure;
     }
     notifyIfMenutone(domain, options);

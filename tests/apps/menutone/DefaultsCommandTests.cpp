@@ -189,3 +189,20 @@ TEST(MenutoneDefaults, TwoWritersAtOnceLoseNoKey)
         ++keys;
     EXPECT_EQ(keys, 300u) << read.output.substr(0, 200);
 }
+
+// A domain that reads well as binary but would write as an XML store larger
+// than any reader reads ('&' is five bytes in XML) is refused, and no file
+// is left that nothing could read back.
+TEST(MenutoneDefaults, ImportRefusesADomainWhoseStoreNoReaderWouldRead)
+{
+    TemporaryRoot root;
+    TemporaryFolder scratch;
+    auto source = scratch.path() / "amplified.plist";
+    auto made = runCommand("python3 -c \"import plistlib, sys; open(sys.argv[1], 'wb').write(plistlib.dumps({'k': '&' * (14 << 20)}, fmt=plistlib.FMT_BINARY))\" '"
+        + source.string() + "'");
+    ASSERT_EQ(made.status, 0) << made.output;
+    auto imported = runCommand(std::string(MENUTONE_COMMAND) + " --root '" + root.path().string() + "' defaults import com.example.big '" + source.string() + "'");
+    EXPECT_EQ(imported.status, 1);
+    EXPECT_NE(imported.output.find("a store is at most 64 MiB once written"), std::string::npos) << imported.output;
+    EXPECT_FALSE(std::filesystem::exists(root.path() / "var/mobile/Library/Preferences/com.example.big.plist"));
+}
