@@ -444,6 +444,16 @@ PropertyListSerialization::ReadResult readXMLPropertyList(std::span<const std::u
 {
     PropertyListSerialization::ReadResult result;
     result.format = PropertyListFormat::XML;
+    // Every element but <plist> is a value or a key, each an object of the
+    // budget: a file with more start tags than that is refused before its
+    // document is built, which would cost far more than the file.
+    std::size_t startTags = 0;
+    for (std::size_t i = 0; i + 1 < data.size(); ++i)
+        startTags += data[i] == '<' && ((data[i + 1] | 0x20) >= 'a' && (data[i + 1] | 0x20) <= 'z');
+    if (startTags > PropertyListBudget::maximumObjectCount + 1) {
+        result.error = "too many objects";
+        return result;
+    }
     pugi::xml_document document;
     // White space inside <string> is content; keep it.
     auto parsed = document.load_buffer(data.data(), data.size(), pugi::parse_default | pugi::parse_ws_pcdata, pugi::encoding_auto);
