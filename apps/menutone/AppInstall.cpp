@@ -247,7 +247,8 @@ void dropLinksLeavingBundle(int bundleFd, const std::vector<std::vector<std::str
             device::FileDescriptor parentFolder(device::openBeneath(bundleFd, device::relativePath(parent, parent.size()), O_PATH | O_DIRECTORY));
             if (parentFolder.isValid())
                 ::unlinkat(parentFolder.get(), links[i].back().c_str(), 0);
-            std::cerr << "menutone: left out " << device::relativePath(links[i], links[i].size()) << ": a link that leads out of the bundle or to nothing in it\n";
+            std::cerr << "menutone: left out " << device::relativePath(links[i], links[i].size())
+                      << ": a link that leads out of the bundle or to nothing in it\n";
             isDropped[i] = isChanged = true;
         }
     }

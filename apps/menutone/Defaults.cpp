@@ -14,8 +14,8 @@
 #include <corefoundation/CFRunLoop.h>
 #include <device/DeviceRoot.h>
 #include <foundation/NSDictionary.h>
-#include <foundation/PreferencesWriteLock.h>
 #include <foundation/NSKeyedArchiver.h>
+#include <foundation/PreferencesWriteLock.h>
 #include <foundation/PropertyListSerialization.h>
 #include <shared/SettingsStore.h>
 #include <uikit/UIColor.h>

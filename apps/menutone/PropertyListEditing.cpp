@@ -204,7 +204,7 @@ namespace {
 // Over either of nlohmann's object types: text is parsed into std::map
 // objects, whose inserts stay O(log n) where ordered_json's are linear, so
 // 200,000 keys take a moment rather than minutes.
-template<typename AnyJSON>
+template <typename AnyJSON>
 std::optional<PropertyListValue> propertyListFromJSON(const AnyJSON& json, std::string& error, unsigned depth, foundation::PropertyListBudget& budget)
 {
     // As deep as a property list may be, so that a hostile file cannot exhaust the stack.

@@ -335,7 +335,8 @@ bool createRoot(const fs::path& folder, std::string& error)
     bool holdsOtherThings = false;
     for (auto& entry : fs::directory_iterator(folder, folderError)) {
         std::string name = entry.path().filename().string();
-        holdsOtherThings = holdsOtherThings || (name != "var" && name != "Library" && name != "Applications" && name != "System" && "/" + name != DeviceRoot::markerDevicePath);
+        holdsOtherThings = holdsOtherThings
+            || (name != "var" && name != "Library" && name != "Applications" && name != "System" && "/" + name != DeviceRoot::markerDevicePath);
     }
     if (!root.isDeviceRoot() && (holdsOtherThings || folderError)) {
         error = folder.string() + " holds other files and is not a device root; a root is laid out in an empty or new folder";

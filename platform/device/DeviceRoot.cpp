@@ -129,7 +129,8 @@ bool DeviceRoot::createStandardFolders() const
             return false;
     }
     static const char marker[] = "A device root laid out by menutone root create.\n";
-    return isDeviceRoot() || writeFile(markerDevicePath, std::span(reinterpret_cast<const std::uint8_t*>(marker), sizeof marker - 1), device::WriteMode::Atomic);
+    return isDeviceRoot()
+        || writeFile(markerDevicePath, std::span(reinterpret_cast<const std::uint8_t*>(marker), sizeof marker - 1), device::WriteMode::Atomic);
 }
 
 bool DeviceRoot::isDeviceRoot() const

@@ -165,7 +165,8 @@ bool DeviceRoot::exchangeItems(std::string_view firstDevicePath, std::string_vie
         && ::renameat2(firstFolder.get(), first->back().c_str(), secondFolder.get(), second->back().c_str(), RENAME_EXCHANGE) == 0;
 }
 
-std::optional<std::vector<std::uint8_t>> DeviceRoot::readFileInFolder(std::string_view deviceFolder, const std::string& relative, device::ReadFailure* failure) const
+std::optional<std::vector<std::uint8_t>> DeviceRoot::readFileInFolder(
+    std::string_view deviceFolder, const std::string& relative, device::ReadFailure* failure) const
 {
     FileDescriptor folder = open(deviceFolder, O_PATH | O_DIRECTORY);
     FileDescriptor file(folder.isValid() ? openBeneath(folder.get(), relative, O_RDONLY | O_NONBLOCK) : -1);

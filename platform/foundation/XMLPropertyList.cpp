@@ -107,10 +107,7 @@ struct Reader {
     std::string error;
     PropertyListBudget budget;
 
-    bool charge(const pugi::xml_node& node, bool isWithinBudget)
-    {
-        return isWithinBudget || fail(node, budget.exhaustion());
-    }
+    bool charge(const pugi::xml_node& node, bool isWithinBudget) { return isWithinBudget || fail(node, budget.exhaustion()); }
 
     bool fail(const pugi::xml_node& node, std::string message)
     {

@@ -181,7 +181,10 @@ TEST(MenutoneApp, AChainOfLinksNeverLetsAnEntryOutOfTheBundle)
     const std::string planted = "Library/MobileSubstrate/DynamicLibraries/AAEvil";
     auto chained = makeArchive(scratch.path(), "Chained.ipa",
         { { "Payload/Evil.app/Info.plist", notesInfo }, { "Payload/Evil.app/d", "->." }, { "Payload/Evil.app/d/d/d/l", "->../../.." },
-            { "Payload/Evil.app/d/d/d/l/" + planted + ".dylib", "\x7f" "ELF" }, { "Payload/Evil.app/d/d/d/l/" + planted + ".plist", "<plist/>" } });
+            { "Payload/Evil.app/d/d/d/l/" + planted + ".dylib",
+                "\x7f"
+                "ELF" },
+            { "Payload/Evil.app/d/d/d/l/" + planted + ".plist", "<plist/>" } });
     menutone(root, "app install '" + chained.string() + "'");
     EXPECT_TRUE(filesNamed(root.path() / "Library", "AAEvil.dylib").empty()) << "nothing landed in the root's tweak folder";
 

@@ -177,9 +177,7 @@ TEST(MenutoneDefaults, TwoWritersAtOnceLoseNoKey)
 {
     TemporaryRoot root;
     std::string command = std::string(MENUTONE_COMMAND) + " --root '" + root.path().string() + "' defaults write com.example.race";
-    auto writer = [&](const std::string& prefix) {
-        return "for i in $(seq 1 150); do " + command + " " + prefix + "$i -int $i || exit 1; done";
-    };
+    auto writer = [&](const std::string& prefix) { return "for i in $(seq 1 150); do " + command + " " + prefix + "$i -int $i || exit 1; done"; };
     auto raced = runCommand("(" + writer("a") + ") & first=$!; (" + writer("b") + ") & second=$!; wait $first && wait $second");
     ASSERT_EQ(raced.status, 0) << raced.output;
     auto read = runCommand(std::string(MENUTONE_COMMAND) + " --root '" + root.path().string() + "' defaults read com.example.race --json");
@@ -198,10 +196,12 @@ TEST(MenutoneDefaults, ImportRefusesADomainWhoseStoreNoReaderWouldRead)
     TemporaryRoot root;
     TemporaryFolder scratch;
     auto source = scratch.path() / "amplified.plist";
-    auto made = runCommand("python3 -c \"import plistlib, sys; open(sys.argv[1], 'wb').write(plistlib.dumps({'k': '&' * (14 << 20)}, fmt=plistlib.FMT_BINARY))\" '"
-        + source.string() + "'");
+    auto made
+        = runCommand("python3 -c \"import plistlib, sys; open(sys.argv[1], 'wb').write(plistlib.dumps({'k': '&' * (14 << 20)}, fmt=plistlib.FMT_BINARY))\" '"
+            + source.string() + "'");
     ASSERT_EQ(made.status, 0) << made.output;
-    auto imported = runCommand(std::string(MENUTONE_COMMAND) + " --root '" + root.path().string() + "' defaults import com.example.big '" + source.string() + "'");
+    auto imported
+        = runCommand(std::string(MENUTONE_COMMAND) + " --root '" + root.path().string() + "' defaults import com.example.big '" + source.string() + "'");
     EXPECT_EQ(imported.status, 1);
     EXPECT_NE(imported.output.find("a store is at most 64 MiB once written"), std::string::npos) << imported.output;
     EXPECT_FALSE(std::filesystem::exists(root.path() / "var/mobile/Library/Preferences/com.example.big.plist"));

@@ -56,8 +56,7 @@ TEST(MenutoneRoot, OnlyCreateMakesARootAndEveryOtherCommandSaysItIsMissing)
              "notify com.harbrook.Menutone.notify", "preview -o /dev/null", "settings --do show" }) {
         auto result = menutone(missing, arguments);
         EXPECT_EQ(result.status, 2) << arguments;
-        EXPECT_NE(result.output.find(missing.string() + ": not a device root (make one with `menutone root create DIR`)"), std::string::npos)
-            << result.output;
+        EXPECT_NE(result.output.find(missing.string() + ": not a device root (make one with `menutone root create DIR`)"), std::string::npos) << result.output;
     }
     EXPECT_FALSE(std::filesystem::exists(missing)) << "a mistyped root is not made";
 

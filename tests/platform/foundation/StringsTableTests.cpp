@@ -103,7 +103,8 @@ TEST(StringsTable, AHighSurrogateWithoutItsPairGivesAReplacementAndKeepsTheNextE
 {
     auto read = readStringsTable(bytesOf("\"a\" = \"\\UD83D\\U0041!\";\n\"b\" = \"\\uD83D\\uD83D\\uDE00\";\n"));
     ASSERT_TRUE(read.table) << read.error;
-    auto python = runCommand("python3 -c \"import sys; sys.stdout.buffer.write('\\ud83dA!'.encode('utf-16-le', 'surrogatepass').decode('utf-16-le', 'replace').encode())\"");
+    auto python = runCommand(
+        "python3 -c \"import sys; sys.stdout.buffer.write('\\ud83dA!'.encode('utf-16-le', 'surrogatepass').decode('utf-16-le', 'replace').encode())\"");
     EXPECT_EQ(read.table->at("a"), python.output);
     EXPECT_EQ(read.table->at("b"), "\xEF\xBF\xBD\xF0\x9F\x98\x80");
 }

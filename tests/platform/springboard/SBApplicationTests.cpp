@@ -244,8 +244,8 @@ TEST(SBApplication, IconFilesAreDecodedOnceAtTheSizeTheyAreDrawn)
     std::string entries;
     for (int i = 0; i < 20; ++i)
         entries += item("t" + std::to_string(i), "Item", "\t\t\t<key>UIApplicationShortcutItemIconFile</key>\n\t\t\t<string>big</string>\n");
-    auto folder = writeApp(root, "Big", "com.example.big",
-        "\t<key>CFBundleIconFiles</key>\n\t<array>\n\t\t<string>big</string>\n\t</array>\n" + items(entries));
+    auto folder
+        = writeApp(root, "Big", "com.example.big", "\t<key>CFBundleIconFiles</key>\n\t<array>\n\t\t<string>big</string>\n\t</array>\n" + items(entries));
     writePicture(folder / "big.png", 1900, 0.1, 0.5, 0.9);
     auto app = application("com.example.big");
     ASSERT_TRUE(app);
@@ -258,8 +258,8 @@ TEST(SBApplication, IconFilesAreDecodedOnceAtTheSizeTheyAreDrawn)
         EXPECT_EQ(shortcut->icon(), first) << "one decode serves every item naming the file";
 
     // Far beyond any icon: refused before decoding, named on stderr.
-    auto hugeFolder = writeApp(root, "Huge", "com.example.huge",
-        items(item("a", "A", "\t\t\t<key>UIApplicationShortcutItemIconFile</key>\n\t\t\t<string>huge</string>\n")));
+    auto hugeFolder = writeApp(
+        root, "Huge", "com.example.huge", items(item("a", "A", "\t\t\t<key>UIApplicationShortcutItemIconFile</key>\n\t\t\t<string>huge</string>\n")));
     writeDeclaredPNG(hugeFolder / "huge.png", 10000, 9990);
     testing::internal::CaptureStderr();
     auto huge = application("com.example.huge");

@@ -318,7 +318,8 @@ std::vector<std::uint8_t> cjpegFile(const TemporaryFolder& folder, const std::st
     Picture picture = photoLike(64, 64);
     std::string ppm = "P6\n64 64\n255\n" + std::string(picture.rgb.begin(), picture.rgb.end());
     writeBytes(folder.path() / (name + ".ppm"), ppm);
-    auto made = runCommand("cjpeg " + options + " -outfile '" + (folder.path() / (name + ".jpg")).string() + "' '" + (folder.path() / (name + ".ppm")).string() + "'");
+    auto made = runCommand(
+        "cjpeg " + options + " -outfile '" + (folder.path() / (name + ".jpg")).string() + "' '" + (folder.path() / (name + ".ppm")).string() + "'");
     EXPECT_EQ(made.status, 0) << made.output;
     return readBytes(folder.path() / (name + ".jpg"));
 }
