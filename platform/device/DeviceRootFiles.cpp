@@ -105,15 +105,26 @@ bool DeviceRoot::removeItem(std::string_view devicePath) const
     return item.isValid() && removeContents(item.get()) && ::unlinkat(folder.get(), name.c_str(), AT_REMOVEDIR) == 0;
 }
 
-bool DeviceRoot::moveItem(std::string_view fromDevicePath, std::string_view toDevicePath) const
+namespace {
+
+// renameat2 between two entries of the root, each end's folder opened beneath it.
+bool renameBeneath(const std::filesystem::path& rootFolder, std::string_view fromDevicePath, std::string_view toDevicePath, unsigned flags)
 {
     auto from = device::devicePathComponents(fromDevicePath);
     auto to = device::devicePathComponents(toDevicePath);
     if (!from || !to || from->empty() || to->empty())
         return false;
-    FileDescriptor fromFolder = openParentBeneath(m_hostFolder, *from, O_PATH);
-    FileDescriptor toFolder = openParentBeneath(m_hostFolder, *to, O_PATH);
-    return fromFolder.isValid() && toFolder.isValid() && ::renameat(fromFolder.get(), from->back().c_str(), toFolder.get(), to->back().c_str()) == 0;
+    FileDescriptor fromFolder = openParentBeneath(rootFolder, *from, O_PATH);
+    FileDescriptor toFolder = openParentBeneath(rootFolder, *to, O_PATH);
+    return fromFolder.isValid() && toFolder.isValid()
+        && ::renameat2(fromFolder.get(), from->back().c_str(), toFolder.get(), to->back().c_str(), flags) == 0;
+}
+
+}
+
+bool DeviceRoot::moveItem(std::string_view fromDevicePath, std::string_view toDevicePath) const
+{
+    return renameBeneath(m_hostFolder, fromDevicePath, toDevicePath, 0);
 }
 
 bool DeviceRoot::createFolders(std::string_view devicePath, mode_t mode) const
@@ -155,14 +166,7 @@ std::optional<std::string> DeviceRoot::linkLeavingRoot(std::string_view devicePa
 
 bool DeviceRoot::exchangeItems(std::string_view firstDevicePath, std::string_view secondDevicePath) const
 {
-    auto first = device::devicePathComponents(firstDevicePath);
-    auto second = device::devicePathComponents(secondDevicePath);
-    if (!first || !second || first->empty() || second->empty())
-        return false;
-    FileDescriptor firstFolder = openParentBeneath(m_hostFolder, *first, O_PATH);
-    FileDescriptor secondFolder = openParentBeneath(m_hostFolder, *second, O_PATH);
-    return firstFolder.isValid() && secondFolder.isValid()
-        && ::renameat2(firstFolder.get(), first->back().c_str(), secondFolder.get(), second->back().c_str(), RENAME_EXCHANGE) == 0;
+    return renameBeneath(m_hostFolder, firstDevicePath, secondDevicePath, RENAME_EXCHANGE);
 }
 
 std::optional<std::vector<std::uint8_t>> DeviceRoot::readFileInFolder(
