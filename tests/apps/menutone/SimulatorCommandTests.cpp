@@ -375,3 +375,18 @@ TEST_F(Simulator, ASecondSimulatorOnTheSamePortOrRootIsRefused)
         << sameRoot.output;
     EXPECT_EQ(statusOf(m_client->Get("/")), 200) << "the first goes on";
 }
+
+// An upload staged by a server killed midway is cleared when the next one starts.
+TEST(SimulatorStart, ClearsTheUploadAKilledServerLeftInTheRoot)
+{
+    TemporaryRoot root;
+    ASSERT_EQ(runCommand(std::string(MENUTONE_COMMAND) + " root create '" + root.path().string() + "'").status, 0);
+    std::filesystem::create_directories(root.path() / "var/tmp");
+    // pid_max is at most 4194304: no process has this number.
+    writeBytes(root.path() / "var/tmp/.upload-99999999", std::string(1 << 20, 'x'));
+    ChildProcess simulator({ MENUTONE_COMMAND, "simulator", "--root", root.path().string(), "--port", "0" });
+    ASSERT_TRUE(simulator.readLineStartingWith("Menutone simulator: http://127.0.0.1:"));
+    EXPECT_EQ(entryCount(root.path() / "var/tmp"), 0u);
+    simulator.signalGroup(SIGINT);
+    EXPECT_EQ(simulator.waitForExit(), 0);
+}
