@@ -274,7 +274,16 @@ ExitStatus runSimulator(const SimulatorOptions& options)
 
     Broadcaster broadcaster;
     Answer importAnswer;
+    // Made before the phones, so it outlives their reader threads, which call
+    // it; stopped before they are, so it restarts nothing while they stop.
+    PhoneRestarter restarter([&](const std::string& phone, const std::string& state) {
+        broadcaster.send("phone", jsonText({ { "phone", phone }, { "state", state } }));
+    });
     PhoneProcess settings, springBoard;
+    struct StopRestartingFirst {
+        PhoneRestarter& restarter;
+        ~StopRestartingFirst() { restarter.stop(); }
+    } stopRestartingFirst { restarter };
     // The Settings app's answer to an upload goes back with the upload's own
     // response, not to every page.
     const std::string importRefused = "{\"event\":\"import refused: ";
@@ -294,6 +303,8 @@ ExitStatus runSimulator(const SimulatorOptions& options)
                 broadcaster.send("failure", data);
         };
     };
+    restarter.watch(springBoard, "home");
+    restarter.watch(settings, "settings");
     if (auto error = springBoard.start({ "springboard", "--serve", "--root", rootFolder }, relay("home")); !error.empty()) {
         std::cerr << "menutone: simulator: cannot start the home screen: " << error << "\n";
         return ExitStatus::Failure;
@@ -302,11 +313,6 @@ ExitStatus runSimulator(const SimulatorOptions& options)
         std::cerr << "menutone: simulator: cannot start the Settings app: " << error << "\n";
         return ExitStatus::Failure;
     }
-    PhoneRestarter restarter([&](const std::string& phone, const std::string& state) {
-        broadcaster.send("phone", jsonText({ { "phone", phone }, { "state", state } }));
-    });
-    restarter.watch(springBoard, "home");
-    restarter.watch(settings, "settings");
     auto phoneNamed = [&](const std::string& name) -> PhoneProcess* { return name == "settings" ? &settings : name == "home" ? &springBoard : nullptr; };
 
     server.set_payload_max_length(maximumUploadBytes);
