@@ -8,6 +8,7 @@
 
 #include <corefoundation/Dispatch.h>
 #include <foundation/NSDictionary.h>
+#include <foundation/PreferencesWriteLock.h>
 #include <objc/MessageSend.h>
 #include <preferences/PSViewController.h>
 #include <shared/SettingsStore.h>
@@ -42,9 +43,11 @@ void applySettingsTint(UIViewController&);
 Ref<UIView> swatchView(RefPtr<UIColor>);
 
 // The store's write protocol: read the whole file (or start empty), change
-// it, write it back atomically. The write's result is not looked at.
+// it, write it back atomically, holding the preferences' write lock from the
+// read to the write. The write's result is not looked at.
 template <typename Change> NSMutableDictionary changeSettings(Change&& change)
 {
+    PreferencesWriteLock lock;
     NSMutableDictionary settings = NSMutableDictionary::dictionaryWithContentsOfFile(kMenutoneSettingsPath).value_or(NSMutableDictionary());
     change(settings);
     settings.writeToFile(kMenutoneSettingsPath, Atomically::Yes);
