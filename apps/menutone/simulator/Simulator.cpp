@@ -83,7 +83,9 @@ public:
         auto client = std::make_shared<Client>();
         std::lock_guard guard(m_lock);
         std::erase_if(m_clients, [](auto& listening) { return listening->isClosed.load(); });
-        if (m_clients.size() >= maximumListeners)
+        // None once the server is stopping: a listener that came after
+        // closeAll() would wait on its own past the stop.
+        if (m_isClosed || m_clients.size() >= maximumListeners)
             return nullptr;
         for (auto& [phone, frame] : m_latestFrames)
             client->messages.push_back(frame);
@@ -111,6 +113,7 @@ public:
     void closeAll()
     {
         std::lock_guard guard(m_lock);
+        m_isClosed = true;
         for (auto& client : m_clients) {
             std::lock_guard clientGuard(client->lock);
             client->isClosed = true;
@@ -122,6 +125,7 @@ private:
     std::mutex m_lock;
     std::vector<std::shared_ptr<Client>> m_clients;
     std::map<std::string, std::string> m_latestFrames;
+    bool m_isClosed { false };
 };
 
 // The answer a phone gives to a command that waits for one (an import).
