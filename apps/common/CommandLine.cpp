@@ -285,6 +285,11 @@ std::optional<std::string> closestWord(std::string_view word, const std::vector<
 
 std::optional<int> parseCommandLine(CLI::App& app, const std::string& program, int argc, char** argv, int usageStatus)
 {
+    // No arguments at all: the usage, as a person trying the command expects.
+    if (argc <= 1) {
+        std::cout << app.help();
+        return 0;
+    }
     try {
         app.parse(argc, argv);
         return std::nullopt;

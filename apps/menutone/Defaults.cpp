@@ -128,10 +128,17 @@ std::string describeColor(const NSObject* object)
 }
 
 // The eighteen keys as the tweak's readers see them, defaults filled in.
-ExitStatus printResolved(const NSDictionary* dictionary, const DefaultsOptions& options)
+// Every key as the tweak reads it, or the one named.
+ExitStatus printResolved(const NSDictionary* dictionary, const std::string* onlyKey, const DefaultsOptions& options)
 {
+    if (onlyKey && std::none_of(kMenutoneSettingsKeys.begin(), kMenutoneSettingsKeys.end(), [&](auto& key) { return key.name == *onlyKey; })) {
+        printError(*onlyKey + " is not one of " + std::string(kMenutoneDomain) + "'s keys");
+        return ExitStatus::Failure;
+    }
     JSON json = JSON::object();
     for (auto& key : kMenutoneSettingsKeys) {
+        if (onlyKey && key.name != *onlyKey)
+            continue;
         bool isPresent = dictionary && dictionary->objectForKey(key.name);
         std::string text;
         switch (key.type) {
@@ -241,7 +248,7 @@ ExitStatus defaultsRead(const std::string& domain, const std::string* key, const
             printError("--resolved reads only the " + std::string(kMenutoneDomain) + " domain");
             return ExitStatus::Usage;
         }
-        return printResolved(loaded.state == LoadState::Loaded ? &loaded.dictionary : nullptr, options);
+        return printResolved(loaded.state == LoadState::Loaded ? &loaded.dictionary : nullptr, key, options);
     }
     if (loaded.state == LoadState::Unreadable)
         return ExitStatus::Failure;

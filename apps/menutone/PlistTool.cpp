@@ -226,15 +226,15 @@ std::optional<Invocation> parseInvocation(const std::vector<std::string>& argume
             (word == "-r" ? invocation.isReadable : word == "-s" ? invocation.isSilent : invocation.isAppend) = true;
             continue;
         }
-        if (!invocation.verb.empty()) {
-            error = "one command at a time: " + invocation.verb + " and " + word;
-            return std::nullopt;
-        }
         static const std::pair<const char*, std::size_t> verbs[]
             = { { "-p", 0 }, { "-lint", 0 }, { "-convert", 1 }, { "-extract", 2 }, { "-insert", 1 }, { "-replace", 1 }, { "-remove", 1 } };
         auto found = std::find_if(std::begin(verbs), std::end(verbs), [&](auto& verb) { return word == verb.first; });
         if (found == std::end(verbs)) {
-            error = "unknown option " + word;
+            error = word == "-e" ? "-e (plutil's output extension) is not taken here; name the output with -o FILE" : "unknown option " + word;
+            return std::nullopt;
+        }
+        if (!invocation.verb.empty()) {
+            error = "one command at a time: " + invocation.verb + " and " + word;
             return std::nullopt;
         }
         invocation.verb = word;
@@ -327,6 +327,10 @@ ExitStatus run(const Invocation& invocation)
             else
                 bytes = encode(*value, loaded->format, false, error); // an edit keeps the file's own format
         }
+        // Text on a terminal ends its line; a file gets the bytes as they are.
+        bool isText = invocation.format == OutputFormat::JSON || invocation.format == OutputFormat::Raw;
+        if (bytes && destination == "-" && invocation.verb == "-extract" && isText && !bytes->empty() && bytes->back() != '\n')
+            bytes->push_back('\n');
         if (!bytes || !writeFileArgument(destination, *bytes)) {
             printError(file + ": " + (bytes ? "cannot write " + destination : error));
             isEveryFileDone = false;
@@ -339,7 +343,8 @@ ExitStatus run(const Invocation& invocation)
 
 ExitStatus plistCommand(const std::vector<std::string>& arguments)
 {
-    if (arguments.empty() || arguments[0] == "-help" || arguments[0] == "-h") {
+    // plutil's -help, and the --help every other subcommand takes.
+    if (arguments.empty() || arguments[0] == "-help" || arguments[0] == "-h" || arguments[0] == "--help") {
         (arguments.empty() ? std::cerr : std::cout) << kPlistHelp << "\n";
         return arguments.empty() ? ExitStatus::Usage : ExitStatus::Success;
     }

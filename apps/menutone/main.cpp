@@ -1,7 +1,11 @@
 // menutone: the off-device system from the shell.
 
+#include <algorithm>
+#include <cstdlib>
 #include <iostream>
 #include <optional>
+#include <set>
+#include <string_view>
 
 #include <CLI/CLI.hpp>
 
@@ -92,7 +96,15 @@ int main(int argc, char** argv)
     PreviewOptions previewOptions;
     auto* previewCommand = app.add_subcommand("preview", "Press an app's icon in a simulated SpringBoard with the tweak injected and draw its shortcut menu");
     previewCommand->add_option("--app", previewOptions.application, "Bundle identifier of the app (default com.apple.mobileslideshow)");
-    previewCommand->add_option("--press", previewOptions.press, "Press depth, 0 to 1 (default 1, a full press)")->check(CLI::Range(0.0, 1.0));
+    previewCommand->add_option("--press", previewOptions.press, "Press depth, 0 to 1 (default 1, a full press)")
+        ->check(CLI::Validator(
+            [](std::string& text) {
+                char* end = nullptr;
+                double depth = std::strtod(text.c_str(), &end);
+                bool isDepth = !text.empty() && *end == '\0' && depth >= 0 && depth <= 1;
+                return isDepth ? std::string() : "expects a number from 0 to 1, not '" + text + "'";
+            },
+            "0..1"));
     previewCommand->add_option("-o,--output", previewOptions.output, "PNG file to write (default menu.png)");
     previewCommand->add_flag("--json", previewOptions.isJSON, "Print what was built as JSON");
     addRootOption(previewCommand);
@@ -148,6 +160,14 @@ int main(int argc, char** argv)
     auto* completion = app.add_subcommand("completion", "Print a completion script for bash, zsh or fish");
     completion->add_option("SHELL", shellName, "bash, zsh or fish")->required()->check(CLI::IsMember({ "bash", "zsh", "fish" }));
 
+    // -g stands where a domain goes, as in Apple's tool; to the parser it
+    // would be an option, so it is read as the global domain's name.
+    std::string globalDomain = "NSGlobalDomain";
+    for (int i = 2; i < argc; ++i) {
+        static const std::set<std::string_view> verbs { "read", "delete", "export", "import", "read-type", "rename" };
+        if (std::string_view(argv[i]) == "-g" && verbs.contains(argv[i - 1]) && std::find(argv + 1, argv + i - 1, std::string_view("defaults")) != argv + i - 1)
+            argv[i] = globalDomain.data();
+    }
     if (auto status = parseCommandLine(app, "menutone", argc, argv, static_cast<int>(ExitStatus::Usage)))
         return *status;
     if (plistCommandLine->parsed())

@@ -72,7 +72,7 @@ TEST(PlistCommand, ExtractPrintsTheValueAtAKeyPathInEachFormat)
     EXPECT_EQ(plist(folder, "-extract big raw s.plist").output, "9223372036854775813\n");
     EXPECT_EQ(plist(folder, "-extract date raw s.plist").output, "2024-05-06T07:08:09Z\n");
     EXPECT_EQ(plist(folder, "-extract data raw s.plist").output, "AQI=\n");
-    EXPECT_EQ(plist(folder, "-extract nested json s.plist").output, "{\"a.b\":1,\"u\":\"\xC3\xA9\xE2\x98\x83\"}");
+    EXPECT_EQ(plist(folder, "-extract nested json s.plist").output, "{\"a.b\":1,\"u\":\"\xC3\xA9\xE2\x98\x83\"}\n") << "a line of its own";
     ASSERT_EQ(plist(folder, "-extract arr xml1 -o arr.plist s.plist").status, 0);
     EXPECT_EQ(python(folder, "print(plistlib.load(open('arr.plist', 'rb')))\n"), "[1, 'two', {'k': 'v'}]\n");
 
