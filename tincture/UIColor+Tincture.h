@@ -12,60 +12,20 @@
 #include <uikit/UIColor.h>
 #include <uikit/UIImage.h>
 
+#include "FlatColorTable.h"
+
 namespace tincture {
 
 // The "flat" flags of the selectors (isFlat:, withFlatScheme:, flat:).
 enum class Flat : bool { No, Yes };
 
-// The 48 flat colours, each a new colour with alpha 1.0.
-Ref<UIColor> flatBlackColor();
-Ref<UIColor> flatBlackColorDark();
-Ref<UIColor> flatBlueColor();
-Ref<UIColor> flatBlueColorDark();
-Ref<UIColor> flatBrownColor();
-Ref<UIColor> flatBrownColorDark();
-Ref<UIColor> flatCoffeeColor();
-Ref<UIColor> flatCoffeeColorDark();
-Ref<UIColor> flatForestGreenColor();
-Ref<UIColor> flatForestGreenColorDark();
-Ref<UIColor> flatGrayColor();
-Ref<UIColor> flatGrayColorDark();
-Ref<UIColor> flatGreenColor();
-Ref<UIColor> flatGreenColorDark();
-Ref<UIColor> flatLimeColor();
-Ref<UIColor> flatLimeColorDark();
-Ref<UIColor> flatMagentaColor();
-Ref<UIColor> flatMagentaColorDark();
-Ref<UIColor> flatMaroonColor();
-Ref<UIColor> flatMaroonColorDark();
-Ref<UIColor> flatMintColor();
-Ref<UIColor> flatMintColorDark();
-Ref<UIColor> flatNavyBlueColor();
-Ref<UIColor> flatNavyBlueColorDark();
-Ref<UIColor> flatOrangeColor();
-Ref<UIColor> flatOrangeColorDark();
-Ref<UIColor> flatPinkColor();
-Ref<UIColor> flatPinkColorDark();
-Ref<UIColor> flatPlumColor();
-Ref<UIColor> flatPlumColorDark();
-Ref<UIColor> flatPowderBlueColor();
-Ref<UIColor> flatPowderBlueColorDark();
-Ref<UIColor> flatPurpleColor();
-Ref<UIColor> flatPurpleColorDark();
-Ref<UIColor> flatRedColor();
-Ref<UIColor> flatRedColorDark();
-Ref<UIColor> flatSandColor();
-Ref<UIColor> flatSandColorDark();
-Ref<UIColor> flatSkyBlueColor();
-Ref<UIColor> flatSkyBlueColorDark();
-Ref<UIColor> flatTealColor();
-Ref<UIColor> flatTealColorDark();
-Ref<UIColor> flatWatermelonColor();
-Ref<UIColor> flatWatermelonColorDark();
-Ref<UIColor> flatWhiteColor();
-Ref<UIColor> flatWhiteColorDark();
-Ref<UIColor> flatYellowColor();
-Ref<UIColor> flatYellowColorDark();
+// The 48 flat colours: flatBlackColor(), flatBlackColorDark(), ... flatYellowColorDark(): a pair
+// for each line of FlatColorTable.h, new on every call, alpha 1.0.
+#define TINCTURE_DECLARE_FLAT_ACCESSORS(Name, ...)                                                                                                             \
+    Ref<UIColor> flat##Name##Color();                                                                                                                          \
+    Ref<UIColor> flat##Name##ColorDark();
+TINCTURE_FLAT_COLORS(TINCTURE_DECLARE_FLAT_ACCESSORS)
+#undef TINCTURE_DECLARE_FLAT_ACCESSORS
 
 // The 48 in list order: the base names alphabetically, each light variant
 // followed by its dark one.

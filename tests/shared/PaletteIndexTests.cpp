@@ -4,7 +4,12 @@
 
 #include <algorithm>
 #include <limits>
+#include <optional>
+#include <string>
+#include <utility>
+#include <vector>
 
+#include <tincture/FlatPalette.h>
 #include <tincture/UIColor+Tincture.h>
 
 TEST(PaletteIndex, ZeroPassesTheSystemColourItselfAndOutOfRangeGivesNone)
@@ -55,4 +60,53 @@ TEST(PaletteIndex, FortyNineLabelsInIndexOrder)
     EXPECT_STREQ(kColorNames[31], "Dark Magenta");
     EXPECT_STREQ(kColorNames[34], "Dark Green");
     EXPECT_STREQ(kColorNames[48], "Dark Blue");
+}
+
+namespace {
+
+std::string withoutSpaces(std::string text)
+{
+    std::erase(text, ' ');
+    return text;
+}
+
+std::optional<std::size_t> positionOf(const RefPtr<UIColor>& color)
+{
+    return color ? tincture::flatPalettePositionOf(*color) : std::nullopt;
+}
+
+}
+
+// One table owns the palette: each accessor gives the entry of its own name,
+// each index label names the entry its index gives (but for the two stored
+// quirks), and the nearest flat colour of every entry is the entry itself.
+TEST(PaletteIndex, TheAccessorsNamesLabelsAndNearestSearchAgree)
+{
+    std::vector<std::pair<std::string, Ref<UIColor> (*)()>> accessors;
+#define ACCESSOR_PAIR(Name, ...)                                                                                                                               \
+    accessors.emplace_back("flat" #Name "Color", &tincture::flat##Name##Color);                                                                                \
+    accessors.emplace_back("flat" #Name "ColorDark", &tincture::flat##Name##ColorDark);
+    TINCTURE_FLAT_COLORS(ACCESSOR_PAIR)
+#undef ACCESSOR_PAIR
+    ASSERT_EQ(accessors.size(), 48u);
+    for (auto& [name, accessor] : accessors) {
+        auto position = positionOf(accessor().ptr());
+        ASSERT_TRUE(position) << name;
+        EXPECT_EQ(tincture::flatPalette[*position].name, name);
+        EXPECT_EQ(name, "flat" + withoutSpaces(tincture::flatPalette[*position].label) + (name.ends_with("Dark") ? "ColorDark" : "Color"));
+        EXPECT_EQ(positionOf(tincture::colorWithFlatVersionOf(accessor().ptr())), position) << name << " is its own nearest flat colour";
+    }
+
+    for (std::int64_t index = 1; index <= 48; ++index) {
+        std::string label = kColorNames[static_cast<std::size_t>(index)];
+        bool isDark = label.starts_with("Dark ");
+        std::string expected = "flat" + withoutSpaces(isDark ? label.substr(5) : label) + (isDark ? "ColorDark" : "Color");
+        if (index == 31)
+            expected = "flatMaroonColorDark";
+        if (index == 34)
+            expected = "flatForestGreenColorDark";
+        auto position = positionOf(colorInt(index, nullptr));
+        ASSERT_TRUE(position) << index;
+        EXPECT_EQ(tincture::flatPalette[*position].name, expected) << index << " " << label;
+    }
 }
