@@ -63,7 +63,8 @@ Ref<UIView> swatchView(RefPtr<UIColor> color)
 
 void postSettingsChanged()
 {
-    CFNotificationCenterPostNotification(CFNotificationCenterGetDarwinNotifyCenter(), CFSTR("com.harbrook.Menutone.notify"), nullptr, nullptr, true);
+    CFNotificationCenterPostNotification(
+        CFNotificationCenterGetDarwinNotifyCenter(), CFStringMakeConstantString(kMenutoneSettingsChangedNotification), nullptr, nullptr, true);
 }
 
 long centredTitleAlignment(id, SEL, id, long)

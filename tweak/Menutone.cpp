@@ -188,8 +188,8 @@ __attribute__((constructor)) void menutoneEntry()
     MSHookMessageEx(menuClass, sel_registerName("initWithFrame:application:iconView:interactionProgress:orientation:"), &replaced_menuInit, &original_menuInit);
     MSHookMessageEx(menuClass, sel_registerName("_peekWithContentFraction:smoothedBlurFraction:"), &replaced_peek, &original_peek);
     MSHookMessageEx(menuClass, sel_registerName("_updateBackgroundForBlurFraction:"), &replaced_updateBackground, &original_updateBackground);
-    CFNotificationCenterAddObserver(CFNotificationCenterGetDarwinNotifyCenter(), nullptr, &settingsChanged, CFSTR("com.harbrook.Menutone.notify"), nullptr,
-        CFNotificationSuspensionBehaviorCoalesce);
+    CFNotificationCenterAddObserver(CFNotificationCenterGetDarwinNotifyCenter(), nullptr, &settingsChanged,
+        CFStringMakeConstantString(kMenutoneSettingsChangedNotification), nullptr, CFNotificationSuspensionBehaviorCoalesce);
     LoadSettings();
 }
 
