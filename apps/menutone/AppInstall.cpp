@@ -223,10 +223,7 @@ std::optional<std::string> installedFolder(const std::string& identifier)
 {
     for (auto& name : DeviceRoot::current().namesWithExtension("/Applications", ".app")) {
         std::string folder = "/Applications/" + name + ".app";
-        // Read beneath the bundle: a link out of it is never followed.
-        auto bytes = DeviceRoot::current().readFileInFolder(folder, "Info.plist");
-        auto value = bytes ? PropertyListSerialization::propertyListWithData(*bytes) : std::nullopt;
-        if (value && value->asDictionary() && identifierOf(NSDictionary(*value->asDictionary())) == identifier)
+        if (auto info = SBApplication::infoDictionaryOfBundle(folder); info && identifierOf(*info) == identifier)
             return folder;
     }
     return std::nullopt;

@@ -127,11 +127,11 @@ std::string describeColor(const NSObject* object)
     return text;
 }
 
-// The eighteen keys as the tweak's readers see them, defaults filled in.
-// Every key as the tweak reads it, or the one named.
+// The eighteen keys, or the one named, as the tweak's readers see them,
+// defaults filled in.
 ExitStatus printResolved(const NSDictionary* dictionary, const std::string* onlyKey, const DefaultsOptions& options)
 {
-    if (onlyKey && std::none_of(kMenutoneSettingsKeys.begin(), kMenutoneSettingsKeys.end(), [&](auto& key) { return key.name == *onlyKey; })) {
+    if (onlyKey && !settingsKeyNamed(*onlyKey)) {
         printError(*onlyKey + " is not one of " + std::string(kMenutoneDomain) + "'s keys");
         return ExitStatus::Failure;
     }

@@ -166,10 +166,6 @@ std::optional<double> pressDepth(const std::string& text)
 ExitStatus runSpringBoard(HostMode mode)
 {
     isPhone = mode == HostMode::Phone;
-    if (!DeviceRoot::current().isDeviceRoot()) {
-        printError(DeviceRoot::current().hostFolder().string() + ": not a device root (make one with `menutone root create DIR`)");
-        return ExitStatus::Failure;
-    }
     // Registered before it starts, so a second home screen of the root loads nothing.
     switch (device::registerHomeScreen()) {
     case device::HomeScreenRegistration::Registered:

@@ -349,7 +349,7 @@ bool createRoot(const fs::path& folder, std::string& error)
             return false;
         }
     }
-    if (!root.createStandardFolders()) {
+    if (!root.markAsDeviceRoot()) {
         error = "cannot mark " + folder.string() + " as a device root";
         return false;
     }

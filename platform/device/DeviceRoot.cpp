@@ -128,6 +128,11 @@ bool DeviceRoot::createStandardFolders() const
         if (!createFolders(folder))
             return false;
     }
+    return markAsDeviceRoot();
+}
+
+bool DeviceRoot::markAsDeviceRoot() const
+{
     static const char marker[] = "A device root laid out by menutone root create.\n";
     return isDeviceRoot()
         || writeFile(markerDevicePath, std::span(reinterpret_cast<const std::uint8_t*>(marker), sizeof marker - 1), device::WriteMode::Atomic);
@@ -135,5 +140,5 @@ bool DeviceRoot::createStandardFolders() const
 
 bool DeviceRoot::isDeviceRoot() const
 {
-    return exists() && open(markerDevicePath, O_PATH | O_NOFOLLOW).isValid();
+    return open(markerDevicePath, O_PATH | O_NOFOLLOW).isValid();
 }

@@ -45,6 +45,8 @@ public:
 
     // The folders a fresh device has and the platform writes into, and the marker.
     bool createStandardFolders() const;
+    // Leaves the marker that makes the folder a device root.
+    bool markAsDeviceRoot() const;
 
     // File access at the moment of use: each opens the device path beneath
     // the root's folder (openat2 with RESOLVE_BENEATH), so a link inside the

@@ -5,7 +5,6 @@
 #include "DeviceRoot.h"
 
 #include <fcntl.h>
-#include <signal.h>
 #include <stdio.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -116,8 +115,7 @@ bool renameBeneath(const std::filesystem::path& rootFolder, std::string_view fro
         return false;
     FileDescriptor fromFolder = openParentBeneath(rootFolder, *from, O_PATH);
     FileDescriptor toFolder = openParentBeneath(rootFolder, *to, O_PATH);
-    return fromFolder.isValid() && toFolder.isValid()
-        && ::renameat2(fromFolder.get(), from->back().c_str(), toFolder.get(), to->back().c_str(), flags) == 0;
+    return fromFolder.isValid() && toFolder.isValid() && ::renameat2(fromFolder.get(), from->back().c_str(), toFolder.get(), to->back().c_str(), flags) == 0;
 }
 
 }
@@ -192,9 +190,7 @@ void DeviceRoot::removeAbandonedScratch(std::string_view deviceFolder, std::stri
         long pid = 0;
         const char* digits = name.data() + start.size();
         auto [end, error] = std::from_chars(digits, name.data() + name.size(), pid);
-        if (error != std::errc() || end != name.data() + name.size() || pid <= 0)
-            continue;
-        if (pid != ::getpid() && ::kill(static_cast<pid_t>(pid), 0) != 0 && errno == ESRCH)
+        if (error == std::errc() && end == name.data() + name.size() && device::hasProcessEnded(pid))
             removeItem(std::string(deviceFolder) + "/" + name);
     }
 }

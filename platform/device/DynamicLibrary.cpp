@@ -52,18 +52,14 @@ void* loadLibrary(std::string_view devicePath, std::string& error)
     // unloaded), since the loader knows a library by the name it was given
     // and a reused descriptor number would name a loaded one.
     std::string self = "/proc/self/fd/" + std::to_string(file.get());
-    void* handle = nullptr;
-    for (int attempt = 0; !handle && attempt < 32; ++attempt) {
-        handle = ::dlopen(self.c_str(), RTLD_NOW | RTLD_GLOBAL);
-        if (handle)
-            break;
+    void* handle = ::dlopen(self.c_str(), RTLD_NOW | RTLD_GLOBAL);
+    for (int attempt = 0; !handle; ++attempt) {
         const char* reason = ::dlerror();
         error = reason ? reason : "unknown error";
-        if (!loadMissingPlatformLibrary(error))
+        if (attempt == 32 || !loadMissingPlatformLibrary(error))
             return nullptr;
+        handle = ::dlopen(self.c_str(), RTLD_NOW | RTLD_GLOBAL);
     }
-    if (!handle)
-        return nullptr;
     file.release();
     return handle;
 }

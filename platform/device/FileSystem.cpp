@@ -55,7 +55,7 @@ void removeAbandonedTemporaries(int folderFd, const std::string& name)
         long pid = std::strtol(owner.c_str(), &end, 10);
         if (end == owner.c_str() || *end != '-' || pid <= 0)
             continue;
-        if (pid != ::getpid() && ::kill(static_cast<pid_t>(pid), 0) != 0 && errno == ESRCH)
+        if (hasProcessEnded(pid))
             abandoned.emplace_back(entryName);
     }
     for (auto& entry : abandoned)
@@ -230,6 +230,11 @@ bool writeFile(const std::filesystem::path& path, std::span<const std::uint8_t> 
     std::filesystem::path folderPath = path.parent_path().empty() ? std::filesystem::path(".") : path.parent_path();
     FileDescriptor folder(::open(folderPath.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
     return folder.isValid() && writeFileInFolder(folder.get(), path.filename().string(), bytes, mode);
+}
+
+bool hasProcessEnded(long pid)
+{
+    return pid > 0 && pid != ::getpid() && ::kill(static_cast<pid_t>(pid), 0) != 0 && errno == ESRCH;
 }
 
 bool removeFile(const std::filesystem::path& path)

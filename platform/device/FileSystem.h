@@ -68,6 +68,10 @@ bool writeFileInFolder(int folderFd, const std::string& name, std::span<const st
 
 bool removeFile(const std::filesystem::path&);
 
+// Whether the process that named a scratch file or folder after itself is
+// gone (killed midway), so that what it left may be removed. Never this one.
+bool hasProcessEnded(long pid);
+
 // The names of an open folder's entries, "." and ".." left out, in the order
 // the folder gives them; none for a descriptor that cannot be listed.
 std::vector<std::string> folderEntries(int folderFd);

@@ -295,7 +295,6 @@ private:
     std::vector<std::uint64_t> m_offsets;
     std::vector<bool> m_isOnPath;
     PropertyListBudget m_budget;
-    // A map node: links, colour, and the key's string object.
     std::string m_error;
 };
 

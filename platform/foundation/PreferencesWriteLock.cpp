@@ -22,8 +22,9 @@ PreferencesWriteLock::PreferencesWriteLock()
     if (depth++ > 0)
         return;
     DeviceRoot root = DeviceRoot::current();
-    root.createFolders("/var/run");
     lockFile = root.open(devicePath, O_RDWR | O_CREAT | O_NOFOLLOW, 0644);
+    if (!lockFile.isValid() && errno == ENOENT && root.createFolders("/var/run"))
+        lockFile = root.open(devicePath, O_RDWR | O_CREAT | O_NOFOLLOW, 0644);
     // A root that cannot hold the lock file is written without it, as before.
     while (lockFile.isValid() && ::flock(lockFile.get(), LOCK_EX) != 0 && errno == EINTR) { }
 }

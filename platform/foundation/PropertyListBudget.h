@@ -34,6 +34,7 @@ public:
     const char* exhaustion() const { return m_exhaustion; }
 
 private:
+    // A map node: links, colour, and the key's string object.
     static constexpr std::uint64_t dictionaryEntryCost = 4 * sizeof(void*) + sizeof(std::string);
 
     std::size_t m_objectCount { 0 };

@@ -252,15 +252,22 @@ Class SBApplication::objcClass()
 [[maybe_unused]] static Class registeredSBSApplicationShortcutItem = SBSApplicationShortcutItem::objcClass();
 [[maybe_unused]] static Class registeredSBApplication = SBApplication::objcClass();
 
+std::optional<NSDictionary> SBApplication::infoDictionaryOfBundle(const std::string& bundleFolder)
+{
+    auto bytes = DeviceRoot::current().readFileInFolder(bundleFolder, "Info.plist");
+    auto value = bytes ? PropertyListSerialization::propertyListWithData(*bytes) : std::nullopt;
+    if (!value || !value->asDictionary())
+        return std::nullopt;
+    return NSDictionary(*value->asDictionary());
+}
+
 std::vector<Ref<SBApplication>> SBApplication::installedApplications()
 {
     std::vector<Ref<SBApplication>> applications;
     for (auto& name : DeviceRoot::current().namesWithExtension("/Applications", ".app")) {
         std::string appFolder = "/Applications/" + name + ".app";
         // Everything an app brings is read beneath its bundle: a link out of it is not followed.
-        auto infoBytes = DeviceRoot::current().readFileInFolder(appFolder, "Info.plist");
-        auto infoValue = infoBytes ? PropertyListSerialization::propertyListWithData(*infoBytes) : std::nullopt;
-        auto info = infoValue && infoValue->asDictionary() ? std::optional<NSDictionary>(NSDictionary(*infoValue->asDictionary())) : std::nullopt;
+        auto info = infoDictionaryOfBundle(appFolder);
         if (!info || stringOf(info->objectForKey("CFBundleIdentifier")).empty())
             continue;
         auto application = adoptRef(*new SBApplication);

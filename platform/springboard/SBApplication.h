@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include <foundation/NSDictionary.h>
 #include <foundation/PropertyListValue.h>
 #include <uikit/UIImage.h>
 
@@ -56,6 +57,10 @@ public:
     // InfoPlist.strings for the device's language; an item the Info.plist
     // declares wrongly is left out, with a line on stderr.
     static std::vector<Ref<SBApplication>> installedApplications();
+    // The Info.plist of an app folder ("/Applications/Notes.app"), read
+    // beneath the bundle: a link out of it is never followed. None when it
+    // is missing or is no dictionary.
+    static std::optional<NSDictionary> infoDictionaryOfBundle(const std::string& bundleFolder);
 
     const std::string& bundleIdentifier() const { return m_bundleIdentifier; }
     const std::string& displayName() const { return m_displayName; }

@@ -46,14 +46,6 @@ RefPtr<UIImage> iconFileImage(const std::string& bundleFolder, const std::string
     auto bytes = DeviceRoot::current().readFileInFolder(bundleFolder, fileName);
     if (!bytes)
         return nullptr;
-    auto declared = UIImage::declaredPixelSizeOfData(*bytes);
-    if (!declared)
-        return nullptr;
-    if (declared->width > maximumIconFileSide || declared->height > maximumIconFileSide || declared->width * declared->height > maximumIconFilePixelCount) {
-        std::fprintf(stderr, "SpringBoard: %s: icon file %s declares %.0f x %.0f pixels, far beyond any icon (%u a side, %.0f megapixels at most); left out\n",
-            identifier.c_str(), fileName.c_str(), declared->width, declared->height, maximumIconFileSide, maximumIconFilePixelCount / 1e6);
-        return nullptr;
-    }
     auto drawnPixels = static_cast<unsigned>(std::ceil(drawnPoints * UIScreen::mainScreen().scale()));
     IconKey key { std::hash<std::string_view>()({ reinterpret_cast<const char*>(bytes->data()), bytes->size() }), bytes->size(), fileName, drawnPixels };
     auto& cache = iconCache();
@@ -62,7 +54,15 @@ RefPtr<UIImage> iconFileImage(const std::string& bundleFolder, const std::string
         if (auto found = cache.icons.find(key); found != cache.icons.end())
             return found->second;
     }
-    auto image = UIImage::thumbnailWithData(*bytes, scaleOfFileName(fileName), drawnPixels);
+    // A refusal is kept too, so it is said once.
+    RefPtr<UIImage> image;
+    auto declared = UIImage::declaredPixelSizeOfData(*bytes);
+    if (declared
+        && (declared->width > maximumIconFileSide || declared->height > maximumIconFileSide || declared->width * declared->height > maximumIconFilePixelCount))
+        std::fprintf(stderr, "SpringBoard: %s: icon file %s declares %.0f x %.0f pixels, far beyond any icon (%u a side, %.0f megapixels at most); left out\n",
+            identifier.c_str(), fileName.c_str(), declared->width, declared->height, maximumIconFileSide, maximumIconFilePixelCount / 1e6);
+    else if (declared)
+        image = UIImage::thumbnailWithData(*bytes, scaleOfFileName(fileName), drawnPixels);
     std::lock_guard guard(cache.lock);
     if (cache.icons.size() >= maximumCachedIcons)
         cache.icons.clear();
