@@ -13,13 +13,19 @@
 
 #include <device/DarwinNotify.h>
 #include <device/DeviceRoot.h>
+#include <device/FileSystem.h>
 
 // A fresh empty folder in the temporary folder, removed with everything in it.
+// Its name carries the test process's pid ("menutone-test-PID-XXXXXX"): a
+// test killed by a timeout runs no destructor, so the first folder each
+// process makes removes those of test processes that are gone.
 class TemporaryFolder {
 public:
     TemporaryFolder()
     {
-        std::string pattern = (std::filesystem::temp_directory_path() / "menutone-test-XXXXXX").string();
+        static bool isSwept = (removeFoldersOfEndedTests(), true);
+        (void)isSwept;
+        std::string pattern = (std::filesystem::temp_directory_path() / (prefix + std::to_string(::getpid()) + "-XXXXXX")).string();
         m_path = ::mkdtemp(pattern.data());
     }
     ~TemporaryFolder()
@@ -33,6 +39,22 @@ public:
     const std::filesystem::path& path() const { return m_path; }
 
 private:
+    static inline const std::string prefix = "menutone-test-";
+
+    static void removeFoldersOfEndedTests()
+    {
+        std::error_code error;
+        for (auto& entry : std::filesystem::directory_iterator(std::filesystem::temp_directory_path(), error)) {
+            std::string name = entry.path().filename().string();
+            if (!name.starts_with(prefix))
+                continue;
+            char* end = nullptr;
+            long pid = std::strtol(name.c_str() + prefix.size(), &end, 10);
+            if (*end == '-' && device::hasProcessEnded(pid))
+                std::filesystem::remove_all(entry.path(), error);
+        }
+    }
+
     std::filesystem::path m_path;
 };
 

@@ -11,6 +11,15 @@ import { join } from "node:path";
 import { createRequire } from "node:module";
 
 const { chromium } = createRequire(import.meta.url)("playwright-core");
+
+const isRunning = (pid) => {
+  try {
+    process.kill(pid, 0);
+    return true;
+  } catch (error) {
+    return error.code !== "ESRCH";
+  }
+};
 const command = process.env.MENUTONE_COMMAND;
 const browserPath = process.env.CHROMIUM || "/usr/bin/chromium";
 
@@ -18,7 +27,12 @@ let folder, simulator, address, browser, page;
 
 before(async () => {
   assert.ok(command, "MENUTONE_COMMAND names the menutone program");
-  folder = mkdtempSync(join(tmpdir(), "menutone-browser-"));
+  // Named after this process; a folder left by a run that was killed is removed.
+  for (const name of readdirSync(tmpdir())) {
+    const owner = Number(name.match(/^menutone-browser-(\d+)-/)?.[1]);
+    if (owner > 0 && !isRunning(owner)) rmSync(join(tmpdir(), name), { recursive: true, force: true });
+  }
+  folder = mkdtempSync(join(tmpdir(), `menutone-browser-${process.pid}-`));
   execFileSync(command, ["root", "create", join(folder, "root")], { stdio: "ignore" });
   simulator = spawn(command, ["simulator", "--root", join(folder, "root"), "--port", "0"], { stdio: ["ignore", "pipe", "inherit"] });
   address = await new Promise((resolve, reject) => {

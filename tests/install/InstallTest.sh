@@ -7,8 +7,18 @@
 set -euo pipefail
 source_dir=$1
 build_dir=$2
-scratch=$(mktemp -d "${TMPDIR:-/tmp}/menutone-install.XXXXXX")
+# The scratch folder is named after this shell's pid; one left by a run that
+# was killed (a ctest timeout) is removed by the next run.
+for left in "${TMPDIR:-/tmp}"/menutone-install-*-*; do
+    owner=${left##*/menutone-install-}
+    owner=${owner%%-*}
+    if [ -d "$left" ] && [ "$owner" -gt 0 ] 2>/dev/null && ! kill -0 "$owner" 2>/dev/null; then
+        rm -rf "$left"
+    fi
+done
+scratch=$(mktemp -d "${TMPDIR:-/tmp}/menutone-install-$$-XXXXXX")
 trap 'rm -rf "$scratch"' EXIT
+trap 'exit 1' INT TERM
 
 fail() {
     echo "InstallTest: $*" >&2

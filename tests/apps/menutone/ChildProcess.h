@@ -6,6 +6,7 @@
 #include <fcntl.h>
 #include <poll.h>
 #include <signal.h>
+#include <sys/prctl.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -21,9 +22,15 @@ public:
         int input[2], output[2];
         if (::pipe2(input, O_CLOEXEC) || ::pipe2(output, O_CLOEXEC))
             return;
+        pid_t test = ::getpid();
         m_pid = ::fork();
         if (m_pid == 0) {
             ::setpgid(0, 0); // a group of its own, so signals reach what it starts too
+            // A test killed by a timeout runs no destructor: the program is
+            // told to end (SIGTERM, which it handles as Ctrl-C) when the test goes.
+            ::prctl(PR_SET_PDEATHSIG, SIGTERM);
+            if (::getppid() != test)
+                ::_exit(127);
             ::dup2(input[0], STDIN_FILENO);
             ::dup2(output[1], STDOUT_FILENO);
             std::vector<char*> argv;
