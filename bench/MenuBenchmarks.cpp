@@ -16,7 +16,7 @@
 #include <homescreen/HomeScreen.h>
 #include <homescreen/SpringBoard.h>
 #include <objc/MessageSend.h>
-#include <shared/SettingsStore.h>
+#include <store/SettingsStore.h>
 #include <uikit/UIViewRendering.h>
 
 #include "BenchmarkScratch.h"

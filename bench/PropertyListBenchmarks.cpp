@@ -8,7 +8,7 @@
 
 #include <foundation/NSKeyedArchiver.h>
 #include <foundation/PropertyListSerialization.h>
-#include <shared/SettingsStore.h>
+#include <store/SettingsStore.h>
 #include <uikit/UIColor.h>
 
 namespace {
@@ -52,22 +52,7 @@ void readEverySetting(benchmark::State& state)
     auto bytes = fixtureBytes("settings.xml.plist");
     for (auto _ : state) {
         NSDictionary pref(*PropertyListSerialization::propertyListWithData(bytes)->asDictionary());
-        for (auto& key : kMenutoneSettingsKeys) {
-            switch (key.type) {
-            case SettingsValueType::Boolean:
-                benchmark::DoNotOptimize(boolPref(&pref, key.name, key.defaultValue));
-                break;
-            case SettingsValueType::Integer:
-                benchmark::DoNotOptimize(intPref(&pref, key.name, key.defaultValue));
-                break;
-            case SettingsValueType::String:
-                benchmark::DoNotOptimize(stringPref(&pref, key.name, ""));
-                break;
-            case SettingsValueType::ArchivedColor:
-                benchmark::DoNotOptimize(objectPref(&pref, key.name));
-                break;
-            }
-        }
+        benchmark::DoNotOptimize(MenutoneSettings::read(&pref));
     }
 }
 BENCHMARK(readEverySetting);

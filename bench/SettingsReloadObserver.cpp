@@ -11,7 +11,7 @@
 #include <corefoundation/CFRunLoop.h>
 #include <device/DeviceRoot.h>
 #include <homescreen/SpringBoard.h>
-#include <shared/SettingsStore.h>
+#include <store/SettingsStore.h>
 #include <substrate/Loader.h>
 
 namespace {

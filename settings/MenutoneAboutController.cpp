@@ -127,7 +127,7 @@ void mailComposeFinished(id, SEL, id controller, long, id)
 void resetSettings(id, SEL, id)
 {
     NSFileManager::defaultManager().removeItemAtPath(kMenutoneSettingsPath);
-    postSettingsChanged();
+    SettingsStore::postChange();
 }
 
 // The maker's other products: six in the package manager, three in the App Store.

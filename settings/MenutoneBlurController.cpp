@@ -37,8 +37,7 @@ void viewDidLoad(id self, SEL op)
     objc_msgSendSuper<void()>(MenutoneBlurController::objcClass(), self, op);
     ownTable(*static_cast<MenutoneBlurController*>(self))->registerClass(UITableViewCell::objcClass(), "Cell");
     if (shortcutBlurStyle == 0) {
-        auto settings = NSMutableDictionary::dictionaryWithContentsOfFile(kMenutoneSettingsPath).value_or(NSMutableDictionary());
-        shortcutBlurStyle = intPref(&settings, "shortcutBlurStyle", 0);
+        shortcutBlurStyle = MenutoneSettings::stored().shortcutBlurStyle;
     }
 }
 
@@ -77,10 +76,9 @@ void didSelectRow(id, SEL, id table, id indexPath)
     auto* tableView = static_cast<UITableView*>(table);
     tableView->deselectRowAtIndexPath(path, true);
     long row = path->row();
-    auto settings = changeSettings([&](NSMutableDictionary& stored) { stored.setObject(PropertyListValue::integer(row), "shortcutBlurStyle"); });
-    shortcutBlurStyle = intPref(&settings, "shortcutBlurStyle", 0);
+    auto settings = SettingsStore::change(MenutoneKey::shortcutBlurStyle, PropertyListValue::integer(row));
+    shortcutBlurStyle = MenutoneSettings::read(&settings).shortcutBlurStyle;
     tableView->reloadSections({ 0 }, UITableViewRowAnimation::Automatic);
-    postSettingsChanged();
 }
 
 // Outside the class, so that these names find this file's functions rather than the superclass's.

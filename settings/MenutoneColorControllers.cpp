@@ -5,7 +5,7 @@
 #include <objc/ClassBuilder.h>
 #include <objc/MessageSend.h>
 #include <preferences/PSViewController.h>
-#include <shared/PaletteIndex.h>
+#include <store/PaletteIndex.h>
 
 #include "ScreenConventions.h"
 
@@ -16,14 +16,16 @@ struct Member {
     const char* title;
     const char* image;
     const char* key;
+    std::int64_t MenutoneSettings::*value;
 };
 
 constexpr Member members[] = {
-    { "MenutoneTitleColorController", "Title color", "color.png", "shortcutTitleColor" },
-    { "MenutoneSubtitleColorController", "Subtitle color", "color.png", "shortcutSubtitleColor" },
-    { "MenutoneIconColorController", "Icon color", "iconColor.png", "shortcutIconColor" },
-    { "MenutoneBackgroundColorController", "Background color", "bgColor.png", "shortcutBackgroundColor" },
-    { "MenutoneBorderColorController", "Border color", "borderColor.png", "shortcutBorderColor" },
+    { "MenutoneTitleColorController", "Title color", "color.png", MenutoneKey::shortcutTitleColor, &MenutoneSettings::shortcutTitleColor },
+    { "MenutoneSubtitleColorController", "Subtitle color", "color.png", MenutoneKey::shortcutSubtitleColor, &MenutoneSettings::shortcutSubtitleColor },
+    { "MenutoneIconColorController", "Icon color", "iconColor.png", MenutoneKey::shortcutIconColor, &MenutoneSettings::shortcutIconColor },
+    { "MenutoneBackgroundColorController", "Background color", "bgColor.png", MenutoneKey::shortcutBackgroundColor,
+        &MenutoneSettings::shortcutBackgroundColor },
+    { "MenutoneBorderColorController", "Border color", "borderColor.png", MenutoneKey::shortcutBorderColor, &MenutoneSettings::shortcutBorderColor },
 };
 
 // One C++ type per screen class, as the runtime knows classes by type.
@@ -40,9 +42,8 @@ template <std::size_t Index> using Screen = MenutoneColorController<Index>;
 // -updateColor:toColor:
 template <std::size_t Index> void updateColor(id self, SEL, bool isGiven, id color)
 {
-    auto settings = NSDictionary::dictionaryWithContentsOfFile(kMenutoneSettingsPath);
-    RefPtr<UIColor> fill = isGiven ? objc_dynamicCast<UIColor>(color)
-                                   : colorInt(intPref(settings ? &*settings : nullptr, Screen<Index>::member.key, 0), UIColor::blackColor().ptr());
+    RefPtr<UIColor> fill
+        = isGiven ? objc_dynamicCast<UIColor>(color) : colorInt(MenutoneSettings::stored().*Screen<Index>::member.value, UIColor::blackColor().ptr());
     auto swatch = swatchView(fill);
     static_cast<Screen<Index>*>(self)->navigationItem()->setRightBarButtonItem(UIBarButtonItem::initWithCustomView(swatch).ptr());
 }
@@ -101,11 +102,10 @@ template <std::size_t Index> void didSelectRow(id self, SEL, id table, id indexP
         return;
     static_cast<UITableView*>(table)->deselectRowAtIndexPath(path, true);
     long row = path->row();
-    changeSettings([&](NSMutableDictionary& settings) { settings.setObject(PropertyListValue::integer(row), Screen<Index>::member.key); });
+    SettingsStore::change(Screen<Index>::member.key, PropertyListValue::integer(row));
     static SEL update = sel_registerName("updateColor:toColor:");
     RefPtr<UIColor> chosen = colorInt(row, nullptr);
     objc_msgSend<void(bool, id)>(self, update, true, static_cast<id>(chosen.get()));
-    postSettingsChanged();
 }
 
 template <std::size_t Index> Class makeClass()

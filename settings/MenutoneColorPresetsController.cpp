@@ -8,7 +8,7 @@
 #include <objc/ClassBuilder.h>
 #include <objc/MessageSend.h>
 #include <preferences/PSViewController.h>
-#include <shared/PaletteIndex.h>
+#include <store/PaletteIndex.h>
 #include <tincture/NSArray+Tincture.h>
 #include <uikit/UIControl.h>
 
@@ -23,11 +23,9 @@ public:
     std::vector<std::string> m_colorNames;
 };
 
-constexpr const char* schemeKey = "shortcutPresetColorScheme";
-
 // The derived colours in order, and the keys they go to.
-constexpr std::array<const char*, 5> presetKeys { "shortcutTitlePresetColor", "shortcuSubtitlePresetColor", "shortcutIconPresetColor",
-    "shortcutBackgroundPresetColor", "shortcutBorderPresetColor" };
+constexpr std::array<const char*, 5> presetKeys { MenutoneKey::shortcutTitlePresetColor, MenutoneKey::shortcutSubtitlePresetColor,
+    MenutoneKey::shortcutIconPresetColor, MenutoneKey::shortcutBackgroundPresetColor, MenutoneKey::shortcutBorderPresetColor };
 
 // Segment index to scheme code: the segments read Analogous, Complementary,
 // Triadic, the codes are analogous 0, triadic 1, complementary 2. A stored
@@ -45,11 +43,6 @@ tincture::array::ColorScheme schemeForSegment(std::int64_t segment)
     }
 }
 
-std::optional<NSDictionary> storedSettings()
-{
-    return NSDictionary::dictionaryWithContentsOfFile(kMenutoneSettingsPath);
-}
-
 // -updateColor:toColor:. Without a colour it shows the stored icon preset
 // colour (the one derived from the base colour itself), else black.
 void updateColor(id self, SEL, bool isGiven, id color)
@@ -58,8 +51,7 @@ void updateColor(id self, SEL, bool isGiven, id color)
     if (isGiven)
         fill = objc_dynamicCast<UIColor>(color);
     else {
-        auto settings = storedSettings();
-        fill = objc_dynamicCast<UIColor>(objectPref(settings ? &*settings : nullptr, "shortcutIconPresetColor"));
+        fill = MenutoneSettings::stored().shortcutIconPresetColor;
         if (!fill)
             fill = UIColor::blackColor().ptr();
     }
@@ -117,8 +109,7 @@ id cellForRow(id self, SEL, id table, id indexPath)
         cell->textLabel()->setText("");
         cell->imageView()->setImage(bundleImage("opacity.png", Rendering::Template));
         auto segments = UISegmentedControl::create({ "Analogous", "Complementary", "Triadic" });
-        auto settings = storedSettings();
-        segments->setSelectedSegmentIndex(static_cast<long>(intPref(settings ? &*settings : nullptr, schemeKey, 0)));
+        segments->setSelectedSegmentIndex(static_cast<long>(MenutoneSettings::stored().shortcutPresetColorScheme));
         static SEL segmentChanged = sel_registerName("segmentChanged:");
         segments->addTarget(self, segmentChanged, UIControlEventValueChanged);
         cell->setAccessoryView(segments.ptr());
@@ -137,8 +128,7 @@ void segmentChanged(id, SEL, id sender)
     auto* segments = objc_dynamicCast<UISegmentedControl>(sender);
     if (!segments)
         return;
-    changeSettings([&](NSMutableDictionary& settings) { settings.setObject(PropertyListValue::integer(segments->selectedSegmentIndex()), schemeKey); });
-    postSettingsChanged();
+    SettingsStore::change(MenutoneKey::shortcutPresetColorScheme, PropertyListValue::integer(segments->selectedSegmentIndex()));
 }
 
 void didSelectRow(id self, SEL, id table, id indexPath)
@@ -150,9 +140,9 @@ void didSelectRow(id self, SEL, id table, id indexPath)
     if (path->section() != 1)
         return;
     long row = path->row();
-    changeSettings([&](NSMutableDictionary& settings) {
+    SettingsStore::change([&](NSMutableDictionary& settings) {
         RefPtr<UIColor> base = colorInt(row, UIColor::blackColor().ptr());
-        auto scheme = schemeForSegment(intPref(&settings, schemeKey, 0));
+        auto scheme = schemeForSegment(MenutoneSettings::read(&settings).shortcutPresetColorScheme);
         auto colors = tincture::array::arrayOfColorsWithColorScheme(scheme, base.get(), tincture::Flat::Yes);
         for (std::size_t i = 0; i < presetKeys.size() && i < colors.size(); ++i)
             settings.setObject(PropertyListValue::data(NSKeyedArchiver::archivedDataWithRootObject(colors[i].ptr())), presetKeys[i]);
@@ -160,7 +150,6 @@ void didSelectRow(id self, SEL, id table, id indexPath)
     static SEL update = sel_registerName("updateColor:toColor:");
     RefPtr<UIColor> chosen = colorInt(row, nullptr);
     objc_msgSend<void(bool, id)>(self, update, true, static_cast<id>(chosen.get()));
-    postSettingsChanged();
 }
 
 Class makeClass()

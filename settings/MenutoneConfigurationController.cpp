@@ -4,11 +4,10 @@
 
 #include <array>
 
-#include <foundation/PreferencesWriteLock.h>
 #include <objc/ClassBuilder.h>
 #include <objc/MessageSend.h>
 #include <preferences/PSViewController.h>
-#include <shared/PaletteIndex.h>
+#include <store/PaletteIndex.h>
 #include <uikit/NSStringDrawing.h>
 #include <uikit/UIAppearance.h>
 #include <uikit/UIControl.h>
@@ -37,6 +36,7 @@ std::int64_t shortcutBorderColor;
 std::string shortcutTitleFont;
 std::string shortcutSubtitleFont;
 std::int64_t shortcutBlurStyle;
+RefPtr<UIColor> shortcutIconPresetColor;
 
 enum class Accessory { Switch, Swatch, Label };
 
@@ -77,27 +77,27 @@ void loadSettings()
         prefs = NSMutableDictionary::dictionaryWithContentsOfFile(kMenutoneSettingsPath);
     else
         prefs = NSMutableDictionary();
-    const NSDictionary* dictionary = prefs ? &*prefs : nullptr;
-    isShortcutPreset = boolPref(dictionary, "isShortcutPreset", false);
-    isShortcutBorder = boolPref(dictionary, "isShortcutBorder", false);
-    isHideShortcutBlur = boolPref(dictionary, "isHideShortcutBlur", false);
-    shortcutTitleColor = intPref(dictionary, "shortcutTitleColor", 0);
-    shortcutSubtitleColor = intPref(dictionary, "shortcutSubtitleColor", 0);
-    shortcutIconColor = intPref(dictionary, "shortcutIconColor", 0);
-    shortcutBackgroundColor = intPref(dictionary, "shortcutBackgroundColor", 0);
-    shortcutBorderColor = intPref(dictionary, "shortcutBorderColor", 0);
-    shortcutTitleFont = stringPref(dictionary, "shortcutTitleFont", "");
-    shortcutSubtitleFont = stringPref(dictionary, "shortcutSubtitleFont", "");
-    shortcutBlurStyle = intPref(dictionary, "shortcutBlurStyle", 0);
+    auto settings = MenutoneSettings::read(prefs ? &*prefs : nullptr);
+    isShortcutPreset = settings.isShortcutPreset;
+    isShortcutBorder = settings.isShortcutBorder;
+    isHideShortcutBlur = settings.isHideShortcutBlur;
+    shortcutTitleColor = settings.shortcutTitleColor;
+    shortcutSubtitleColor = settings.shortcutSubtitleColor;
+    shortcutIconColor = settings.shortcutIconColor;
+    shortcutBackgroundColor = settings.shortcutBackgroundColor;
+    shortcutBorderColor = settings.shortcutBorderColor;
+    shortcutTitleFont = settings.shortcutTitleFont.value_or("");
+    shortcutSubtitleFont = settings.shortcutSubtitleFont.value_or("");
+    shortcutBlurStyle = settings.shortcutBlurStyle;
+    shortcutIconPresetColor = settings.shortcutIconPresetColor;
 }
 
 // The colour the "Preset color" row shows: the stored icon preset colour,
 // the one derived from the base colour itself, else black.
 RefPtr<UIColor> presetSwatchColor()
 {
-    const NSDictionary* dictionary = prefs ? &*prefs : nullptr;
-    if (auto color = objc_dynamicCast<UIColor>(objectPref(dictionary, "shortcutIconPresetColor")))
-        return color;
+    if (shortcutIconPresetColor)
+        return shortcutIconPresetColor;
     return UIColor::blackColor().ptr();
 }
 
@@ -276,15 +276,15 @@ void switchChanged(id self, SEL, id sender)
     std::vector<std::pair<long, long>> reloaded;
     switch (toggle->tag()) {
     case 0:
-        key = "isShortcutPreset";
+        key = MenutoneKey::isShortcutPreset;
         reloaded = { { 1, 0 }, { 0, 1 }, { 0, 2 }, { 0, 3 }, { 2, 3 }, { 0, 4 } };
         break;
     case 3:
-        key = "isShortcutBorder";
+        key = MenutoneKey::isShortcutBorder;
         reloaded = { { 2, 3 } };
         break;
     case 4:
-        key = "isHideShortcutBlur";
+        key = MenutoneKey::isHideShortcutBlur;
         reloaded = { { 2, 4 } };
         break;
     default:
@@ -292,11 +292,10 @@ void switchChanged(id self, SEL, id sender)
     }
     // The screen's own copy goes back whole: no rereading the file first.
     if (prefs) {
-        PreferencesWriteLock lock;
         prefs->setObject(PropertyListValue::boolean(toggle->isOn()), key);
-        NSDictionary(*prefs).writeToFile(kMenutoneSettingsPath, Atomically::Yes);
+        SettingsStore::replace(*prefs, SettingsStore::AfterWrite::Nothing);
     }
-    postSettingsChanged();
+    SettingsStore::postChange();
     loadSettings();
     std::vector<Ref<NSIndexPath>> paths;
     for (auto [row, section] : reloaded)

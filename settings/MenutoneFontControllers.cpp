@@ -23,8 +23,8 @@ struct Member {
 };
 
 constexpr Member members[] = {
-    { "MenutoneTitleFontController", "shortcutTitleFont" },
-    { "MenutoneSubtitleFontController", "shortcutSubtitleFont" },
+    { "MenutoneTitleFontController", MenutoneKey::shortcutTitleFont },
+    { "MenutoneSubtitleFontController", MenutoneKey::shortcutSubtitleFont },
 };
 
 template <std::size_t Index> class MenutoneFontController : public PSViewController {
@@ -127,14 +127,12 @@ template <std::size_t Index> void didSelectRow(id self, SEL, id table, id indexP
     auto* name = fontNameAt<Index>(self, path);
     if (!name)
         return;
-    changeSettings([&](NSMutableDictionary& settings) { settings.setObject(PropertyListValue::string(*name), Screen<Index>::member.key); });
-    postSettingsChanged();
+    SettingsStore::change(Screen<Index>::member.key, PropertyListValue::string(*name));
 }
 
 template <std::size_t Index> void defaultTap(id, SEL, id)
 {
-    changeSettings([](NSMutableDictionary& settings) { settings.removeObjectForKey(Screen<Index>::member.key); });
-    postSettingsChanged();
+    SettingsStore::change(Screen<Index>::member.key, std::nullopt);
 }
 
 template <std::size_t Index> Class makeClass()

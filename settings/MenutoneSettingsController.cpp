@@ -3,7 +3,6 @@
 
 #include <corefoundation/CFNotificationCenter.h>
 #include <device/Process.h>
-#include <foundation/PreferencesWriteLock.h>
 #include <objc/ClassBuilder.h>
 #include <objc/MessageSend.h>
 #include <preferences/PSListController.h>
@@ -70,7 +69,7 @@ std::optional<PropertyListValue> readPreferenceValue(id, SEL, id specifierObject
     auto* specifier = objc_dynamicCast<PSSpecifier>(specifierObject);
     if (!specifier)
         return std::nullopt;
-    auto settings = NSDictionary::dictionaryWithContentsOfFile(kMenutoneSettingsPath);
+    auto settings = SettingsStore::read();
     const PropertyListValue* stored = settings ? settings->objectForKey(specifier->stringProperty("key")) : nullptr;
     if (!stored) {
         auto* fallback = specifier->propertyForKey("default");
@@ -85,16 +84,8 @@ void setPreferenceValue(id, SEL, std::optional<PropertyListValue> value, id spec
     auto* specifier = objc_dynamicCast<PSSpecifier>(specifierObject);
     if (!specifier)
         return;
-    PreferencesWriteLock lock;
-    NSMutableDictionary settings;
-    if (auto stored = NSDictionary::dictionaryWithContentsOfFile(kMenutoneSettingsPath))
-        settings.addEntriesFromDictionary(*stored);
-    // Storing nil would throw on the device; the key is removed instead.
-    if (value)
-        settings.setObject(*value, specifier->stringProperty("key"));
-    else
-        settings.removeObjectForKey(specifier->stringProperty("key"));
-    settings.writeToFile(kMenutoneSettingsPath, Atomically::Yes);
+    // The specifier names the notification to post, if any.
+    SettingsStore::change(specifier->stringProperty("key"), std::move(value), SettingsStore::AfterWrite::Nothing);
     if (auto name = specifier->stringProperty("PostNotification"); !name.empty())
         CFNotificationCenterPostNotification(CFNotificationCenterGetDarwinNotifyCenter(), CFStringMakeConstantString(name.c_str()), nullptr, nullptr, true);
 }

@@ -61,12 +61,6 @@ Ref<UIView> swatchView(RefPtr<UIColor> color)
     return swatch;
 }
 
-void postSettingsChanged()
-{
-    CFNotificationCenterPostNotification(
-        CFNotificationCenterGetDarwinNotifyCenter(), CFStringMakeConstantString(kMenutoneSettingsChangedNotification), nullptr, nullptr, true);
-}
-
 long centredTitleAlignment(id, SEL, id, long)
 {
     return static_cast<long>(NSTextAlignment::Center);

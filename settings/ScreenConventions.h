@@ -2,16 +2,15 @@
 
 // What every screen of the settings bundle shares: the accent tint, bundle
 // images, the own grouped table, the template title image, the tinting
-// shortly after a screen appears, swatches and the store's write protocol.
+// shortly after a screen appears, and swatches.
 
 #include <string>
 
 #include <corefoundation/Dispatch.h>
 #include <foundation/NSDictionary.h>
-#include <foundation/PreferencesWriteLock.h>
 #include <objc/MessageSend.h>
 #include <preferences/PSViewController.h>
-#include <shared/SettingsStore.h>
+#include <store/SettingsStore.h>
 #include <uikit/UITableView.h>
 
 inline constexpr const char* kMenutoneBundlePath = "/Library/PreferenceBundles/MenutoneSettings.bundle/";
@@ -41,19 +40,6 @@ void applySettingsTint(UIViewController&);
 
 // A 20 x 20 point circle filled with the colour (none: no fill).
 Ref<UIView> swatchView(RefPtr<UIColor>);
-
-// The store's write protocol: read the whole file (or start empty), change
-// it, write it back atomically, holding the preferences' write lock from the
-// read to the write. The write's result is not looked at.
-template <typename Change> NSMutableDictionary changeSettings(Change&& change)
-{
-    PreferencesWriteLock lock;
-    NSMutableDictionary settings = NSMutableDictionary::dictionaryWithContentsOfFile(kMenutoneSettingsPath).value_or(NSMutableDictionary());
-    change(settings);
-    settings.writeToFile(kMenutoneSettingsPath, Atomically::Yes);
-    return settings;
-}
-void postSettingsChanged();
 
 // The conventions as method implementations, for a screen class to register:
 // "loadView" makes the own table; "viewWillAppear:" calls the superclass's,

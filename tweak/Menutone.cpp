@@ -10,8 +10,8 @@
 #include <foundation/NSDictionary.h>
 #include <objc/AutoreleasePool.h>
 #include <objc/MessageSend.h>
-#include <shared/PaletteIndex.h>
-#include <shared/SettingsStore.h>
+#include <store/PaletteIndex.h>
+#include <store/SettingsStore.h>
 #include <substrate/Substrate.h>
 #include <uikit/UIFont.h>
 #include <uikit/UIImageView.h>
@@ -36,31 +36,30 @@ RefPtr<UIColor> shortcutSubtitlePresetColor;
 RefPtr<UIColor> shortcutIconPresetColor;
 RefPtr<UIColor> shortcutBackgroundPresetColor;
 RefPtr<UIColor> shortcutBorderPresetColor;
-
-RefPtr<UIColor> colorPref(const NSDictionary* dictionary, std::string_view key)
-{
-    return objc_dynamicCast<UIColor>(objectPref(dictionary, key));
-}
+std::optional<std::string> shortcutTitleFont;
+std::optional<std::string> shortcutSubtitleFont;
 
 void LoadSettings()
 {
     pref = NSDictionary::dictionaryWithContentsOfFile(kMenutoneSettingsPath);
-    const NSDictionary* dictionary = pref ? &*pref : nullptr;
-    isEnabled = boolPref(dictionary, "isEnabled", true);
-    shortcutTitleColor = intPref(dictionary, "shortcutTitleColor", 0);
-    shortcutSubtitleColor = intPref(dictionary, "shortcutSubtitleColor", 0);
-    shortcutIconColor = intPref(dictionary, "shortcutIconColor", 0);
-    shortcutBackgroundColor = intPref(dictionary, "shortcutBackgroundColor", 0);
-    isHideShortcutBlur = boolPref(dictionary, "isHideShortcutBlur", false);
-    shortcutBlurStyle = intPref(dictionary, "shortcutBlurStyle", 0);
-    isShortcutBorder = boolPref(dictionary, "isShortcutBorder", false);
-    shortcutBorderColor = intPref(dictionary, "shortcutBorderColor", 0);
-    shortcutTitlePresetColor = colorPref(dictionary, "shortcutTitlePresetColor");
-    shortcutSubtitlePresetColor = colorPref(dictionary, "shortcuSubtitlePresetColor");
-    shortcutIconPresetColor = colorPref(dictionary, "shortcutIconPresetColor");
-    shortcutBackgroundPresetColor = colorPref(dictionary, "shortcutBackgroundPresetColor");
-    shortcutBorderPresetColor = colorPref(dictionary, "shortcutBorderPresetColor");
-    isShortcutPreset = boolPref(dictionary, "isShortcutPreset", false);
+    auto settings = MenutoneSettings::read(pref ? &*pref : nullptr);
+    isEnabled = settings.isEnabled;
+    shortcutTitleColor = settings.shortcutTitleColor;
+    shortcutSubtitleColor = settings.shortcutSubtitleColor;
+    shortcutIconColor = settings.shortcutIconColor;
+    shortcutBackgroundColor = settings.shortcutBackgroundColor;
+    isHideShortcutBlur = settings.isHideShortcutBlur;
+    shortcutBlurStyle = settings.shortcutBlurStyle;
+    isShortcutBorder = settings.isShortcutBorder;
+    shortcutBorderColor = settings.shortcutBorderColor;
+    shortcutTitleFont = settings.shortcutTitleFont;
+    shortcutSubtitleFont = settings.shortcutSubtitleFont;
+    shortcutTitlePresetColor = settings.shortcutTitlePresetColor;
+    shortcutSubtitlePresetColor = settings.shortcutSubtitlePresetColor;
+    shortcutIconPresetColor = settings.shortcutIconPresetColor;
+    shortcutBackgroundPresetColor = settings.shortcutBackgroundPresetColor;
+    shortcutBorderPresetColor = settings.shortcutBorderPresetColor;
+    isShortcutPreset = settings.isShortcutPreset;
 }
 
 void settingsChanged(CFNotificationCenterRef, void*, CFStringRef, const void*, CFDictionaryRef)
@@ -88,12 +87,12 @@ id (*original_menuInit)(id, SEL, CGRect, id, id, id, std::int64_t);
 void (*original_peek)(id, SEL, double, double);
 void (*original_updateBackground)(id, SEL, double);
 
-void styleFont(UILabel* label, std::string_view key, double size)
+void styleFont(UILabel* label, const std::optional<std::string>& font, double size)
 {
     if (!label)
         return;
     UIFont* current = label->font();
-    std::string name = stringPref(pref ? &*pref : nullptr, key, current ? current->fontName() : std::string());
+    std::string name = font.value_or(current ? current->fontName() : std::string());
     // Fonts are shared per face and size, so asking again for the label's own would hand back the same object.
     if (current && current->pointSize() == size && current->fontName() == name)
         return;
@@ -125,8 +124,8 @@ id replaced_itemInit(id self, SEL op, id shortcutItem, std::int64_t menuPosition
                 iconView->setImage(image ? RefPtr<UIImage>(image->imageWithRenderingMode(UIImageRenderingMode::AlwaysTemplate)) : nullptr);
         }
     }
-    styleFont(titleLabel, "shortcutTitleFont", ivarDouble(self, "_titleFontSize"));
-    styleFont(subtitleLabel, "shortcutSubtitleFont", ivarDouble(self, "_subtitleFontSize"));
+    styleFont(titleLabel, shortcutTitleFont, ivarDouble(self, "_titleFontSize"));
+    styleFont(subtitleLabel, shortcutSubtitleFont, ivarDouble(self, "_subtitleFontSize"));
     return result;
 }
 

@@ -17,7 +17,8 @@
 #include <foundation/NSKeyedArchiver.h>
 #include <foundation/PreferencesWriteLock.h>
 #include <foundation/PropertyListSerialization.h>
-#include <shared/SettingsStore.h>
+#include <store/PaletteIndex.h>
+#include <store/SettingsStore.h>
 #include <uikit/UIColor.h>
 
 #include "../common/ColorText.h"
@@ -68,6 +69,8 @@ std::optional<std::string> resolveDomain(const std::string& domain)
         printError("\"" + domain + "\" is not a domain name, or a property-list path within the root");
     return path;
 }
+
+constexpr const char* kUnchanged = "; defaults have not been changed";
 
 enum class LoadState { Loaded, Missing, Unreadable };
 
@@ -148,7 +151,8 @@ ExitStatus printResolved(const NSDictionary* dictionary, const std::string* only
             json[key.name] = value;
             break;
         }
-        case SettingsValueType::Integer: {
+        case SettingsValueType::Integer:
+        case SettingsValueType::ColorIndex: {
             auto value = intPref(dictionary, key.name, key.defaultValue);
             text = std::to_string(value);
             json[key.name] = value;
@@ -221,6 +225,7 @@ void warnAboutMenutoneKey(const std::string& key, const PropertyListValue& value
         isExpected = value.type() == PropertyListValue::Type::Boolean;
         break;
     case SettingsValueType::Integer:
+    case SettingsValueType::ColorIndex:
         isExpected = value.type() == PropertyListValue::Type::Integer;
         break;
     case SettingsValueType::String:
@@ -230,6 +235,11 @@ void warnAboutMenutoneKey(const std::string& key, const PropertyListValue& value
         isExpected = value.type() == PropertyListValue::Type::Data;
         break;
     }
+    // Written as asked, as Apple's tool does; the tweak reads such an index as no colour.
+    auto lastIndex = static_cast<std::int64_t>(kColorNames.size()) - 1;
+    if (isExpected && known->type == SettingsValueType::ColorIndex && value.asInteger() && (*value.asInteger() < 0 || *value.asInteger() > lastIndex))
+        printError(
+            "warning: " + std::to_string(*value.asInteger()) + " is not a colour index (0–" + std::to_string(lastIndex) + "); " + key + " will show no colour");
     if (!isExpected)
         printError("note: Menutone stores " + key + " as " + (known->type == SettingsValueType::ArchivedColor ? "an archived colour (-color)" : "another type")
             + "; see `menutone defaults read " + kMenutoneDomain + " --resolved` for how it reads");
@@ -272,23 +282,28 @@ ExitStatus defaultsRead(const std::string& domain, const std::string* key, const
 
 namespace {
 
-enum class MissingDomain { Create, Refuse };
+// What a change does to a domain with no file: creates it, or stops with the message.
+struct MissingDomain {
+    std::optional<std::string> refusal;
+    static MissingDomain create() { return {}; }
+    static MissingDomain refuse(std::string message) { return { std::move(message) }; }
+};
 
 // The store's write protocol: read the whole file, change it, write it back
 // atomically. A change that answers an error leaves the file as it was.
 ExitStatus changeDomain(const std::string& domain, const std::string& devicePath, const DefaultsOptions& options,
-    const std::function<std::optional<std::string>(NSMutableDictionary&)>& change, MissingDomain missing = MissingDomain::Create)
+    const std::function<std::optional<std::string>(NSMutableDictionary&)>& change, const MissingDomain& missing = MissingDomain::create())
 {
     PreferencesWriteLock lock;
     auto loaded = loadDomain(devicePath);
     if (loaded.state == LoadState::Unreadable)
         return ExitStatus::Failure;
-    if (loaded.state == LoadState::Missing && missing == MissingDomain::Refuse) {
-        printError("Domain " + domain + " does not exist");
+    if (loaded.state == LoadState::Missing && missing.refusal) {
+        printError(*missing.refusal);
         return ExitStatus::Failure;
     }
     if (auto error = change(loaded.dictionary)) {
-        printError(*error + "; defaults have not been changed");
+        printError(*error);
         return ExitStatus::Failure;
     }
     DeviceRoot::current().createFolders(std::filesystem::path(devicePath).parent_path().string());
@@ -384,7 +399,8 @@ ExitStatus defaultsWrite(const std::string& domain, const std::vector<std::strin
         return changeDomain(domain, *devicePath, options, [&](NSMutableDictionary& dictionary) -> std::optional<std::string> {
             auto* existing = dictionary.objectForKey(key);
             if (existing && !existing->asArray())
-                return "the value of " + key + " is a " + PropertyListValue::typeName(existing->type()) + ", not an array; -array-add adds only to an array";
+                return "the value of " + key + " is a " + PropertyListValue::typeName(existing->type()) + ", not an array; -array-add adds only to an array"
+                    + kUnchanged;
             PropertyListValue::Array combined = existing ? *existing->asArray() : PropertyListValue::Array {};
             combined.insert(combined.end(), values.begin(), values.end());
             dictionary.setObject(PropertyListValue::array(std::move(combined)), key);
@@ -410,7 +426,7 @@ ExitStatus defaultsWrite(const std::string& domain, const std::vector<std::strin
             auto* existing = dictionary.objectForKey(key);
             if (existing && !existing->asDictionary())
                 return "the value of " + key + " is a " + PropertyListValue::typeName(existing->type())
-                    + ", not a dictionary; -dict-add adds only to a dictionary";
+                    + ", not a dictionary; -dict-add adds only to a dictionary" + kUnchanged;
             PropertyListValue::Dictionary combined = existing ? *existing->asDictionary() : PropertyListValue::Dictionary {};
             for (auto& [entryKey, value] : entries)
                 combined.insert_or_assign(entryKey, value);
@@ -447,25 +463,15 @@ ExitStatus defaultsDelete(const std::string& domain, const std::string* key, con
         notifyIfMenutone(domain, options);
         return ExitStatus::Success;
     }
-    PreferencesWriteLock lock;
-    auto loaded = loadDomain(*devicePath);
-    if (loaded.state == LoadState::Missing) {
-        printError("Domain (" + domain + ") not found.");
-        return ExitStatus::Failure;
-    }
-    if (loaded.state == LoadState::Unreadable)
-        return ExitStatus::Failure;
-    if (!loaded.dictionary.objectForKey(*key)) {
-        printError("Domain (" + domain + ") not found.\nDefaults have not been changed.");
-        return ExitStatus::Failure;
-    }
-    loaded.dictionary.removeObjectForKey(*key);
-    if (!loaded.dictionary.writeToFile(*devicePath, Atomically::Yes)) {
-        printError("could not write " + loaded.hostPath);
-        return ExitStatus::Failure;
-    }
-    notifyIfMenutone(domain, options);
-    return ExitStatus::Success;
+    return changeDomain(
+        domain, *devicePath, options,
+        [&](NSMutableDictionary& dictionary) -> std::optional<std::string> {
+            if (!dictionary.objectForKey(*key))
+                return "Domain (" + domain + ") not found.\nDefaults have not been changed.";
+            dictionary.removeObjectForKey(*key);
+            return std::nullopt;
+        },
+        MissingDomain::refuse("Domain (" + domain + ") not found."));
 }
 
 namespace {
@@ -622,13 +628,13 @@ ExitStatus defaultsRename(const std::string& domain, const std::string& oldKey, 
         [&](NSMutableDictionary& dictionary) -> std::optional<std::string> {
             auto* value = dictionary.objectForKey(oldKey);
             if (!value)
-                return "Key " + oldKey + " does not exist in domain " + domain;
+                return "Key " + oldKey + " does not exist in domain " + domain + kUnchanged;
             PropertyListValue moved = *value;
             dictionary.removeObjectForKey(oldKey);
             dictionary.setObject(std::move(moved), newKey);
             return std::nullopt;
         },
-        MissingDomain::Refuse);
+        MissingDomain::refuse("Domain " + domain + " does not exist"));
 }
 
 ExitStatus postNotification(const std::string& name)

@@ -6,11 +6,10 @@
 #include <corefoundation/CFNotificationCenter.h>
 #include <corefoundation/CFRunLoop.h>
 #include <foundation/NSDictionary.h>
-#include <foundation/PreferencesWriteLock.h>
 #include <preferences/PSListController.h>
 #include <settingsapp/ScreenSnapshot.h>
 #include <settingsapp/SettingsApp.h>
-#include <shared/SettingsStore.h>
+#include <store/SettingsStore.h>
 
 #include "PhoneProtocol.h"
 #include "Settings.h"
@@ -101,11 +100,8 @@ std::string importStore(SettingsApp& app, const std::string& hostPath)
     auto store = NSDictionary::dictionaryWithContentsOfHostFile(hostPath);
     if (!store)
         return "not a settings store: the file is not a property list with a dictionary at its root";
-    PreferencesWriteLock lock;
-    if (!store->writeToFile(kMenutoneSettingsPath, Atomically::Yes))
+    if (!SettingsStore::replace(*store))
         return "cannot write " + std::string(kMenutoneSettingsPath);
-    CFNotificationCenterPostNotification(
-        CFNotificationCenterGetDarwinNotifyCenter(), CFStringMakeConstantString(kMenutoneSettingsChangedNotification), nullptr, nullptr, true);
     if (auto* list = objc_dynamicCast<PSListController>(app.topViewController()))
         list->reloadSpecifiers();
     return {};

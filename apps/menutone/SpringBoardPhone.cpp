@@ -6,7 +6,7 @@
 #include <corefoundation/CFNotificationCenter.h>
 #include <corefoundation/CFRunLoop.h>
 #include <homescreen/HomeScreen.h>
-#include <shared/SettingsStore.h>
+#include <store/SettingsStore.h>
 
 #include "PhoneProtocol.h"
 #include "Preview.h"

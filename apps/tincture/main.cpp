@@ -22,7 +22,7 @@
 #include <device/DeviceRoot.h>
 #include <foundation/NSBundle.h>
 #include <objc/AutoreleasePool.h>
-#include <shared/PaletteIndex.h>
+#include <store/PaletteIndex.h>
 #include <tincture/FlatPalette.h>
 #include <tincture/NSArray+Tincture.h>
 #include <tincture/UIColor+Tincture.h>

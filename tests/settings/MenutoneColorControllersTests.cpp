@@ -1,5 +1,5 @@
 #include <settingsapp/ScreenSnapshot.h>
-#include <shared/PaletteIndex.h>
+#include <store/PaletteIndex.h>
 #include <tincture/UIColor+Tincture.h>
 
 #include "SettingsTestSupport.h"

@@ -1,6 +1,6 @@
 #include <foundation/NSKeyedArchiver.h>
 #include <settingsapp/ScreenSnapshot.h>
-#include <shared/PaletteIndex.h>
+#include <store/PaletteIndex.h>
 #include <tincture/NSArray+Tincture.h>
 #include <tincture/UIColor+Tincture.h>
 

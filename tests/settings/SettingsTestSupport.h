@@ -9,7 +9,7 @@
 #include <corefoundation/CFRunLoop.h>
 #include <foundation/NSDictionary.h>
 #include <settingsapp/SettingsApp.h>
-#include <shared/SettingsStore.h>
+#include <store/SettingsStore.h>
 #include <uikit/UIControl.h>
 
 #include "TestSupport.h"

@@ -9,8 +9,8 @@
 #include <foundation/NSKeyedArchiver.h>
 #include <homescreen/SpringBoard.h>
 #include <objc/MessageSend.h>
-#include <shared/PaletteIndex.h>
-#include <shared/SettingsStore.h>
+#include <store/PaletteIndex.h>
+#include <store/SettingsStore.h>
 #include <tincture/UIColor+Tincture.h>
 
 #include "TestSupport.h"

@@ -25,7 +25,7 @@
 #include <device/DeviceRoot.h>
 #include <foundation/NSDictionary.h>
 #include <foundation/PropertyListSerialization.h>
-#include <shared/SettingsStore.h>
+#include <store/SettingsStore.h>
 
 #include "../../common/JSON.h"
 #include "PhoneProcess.h"

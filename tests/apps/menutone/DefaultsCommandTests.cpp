@@ -6,7 +6,7 @@
 #include <corefoundation/CFNotificationCenter.h>
 #include <corefoundation/CFRunLoop.h>
 #include <foundation/PropertyListSerialization.h>
-#include <shared/SettingsStore.h>
+#include <store/SettingsStore.h>
 
 #include "TestSupport.h"
 
@@ -124,7 +124,9 @@ TEST(MenutoneDefaults, DeleteRemovesAKeyOrTheWholeDomain)
     menutone(root, "defaults write com.harbrook.Menutone shortcutTitleColor -int 5");
     menutone(root, "defaults write com.harbrook.Menutone isEnabled -bool YES");
     EXPECT_EQ(menutone(root, "defaults delete com.harbrook.Menutone shortcutTitleColor").status, 0);
-    EXPECT_EQ(menutone(root, "defaults delete com.harbrook.Menutone shortcutTitleColor").status, 1);
+    auto again = menutone(root, "defaults delete com.harbrook.Menutone shortcutTitleColor");
+    EXPECT_EQ(again.status, 1);
+    EXPECT_EQ(again.output, "menutone: Domain (com.harbrook.Menutone) not found.\nDefaults have not been changed.\n");
     auto pref = NSDictionary::dictionaryWithContentsOfFile(kMenutoneSettingsPath);
     ASSERT_TRUE(pref);
     EXPECT_EQ(intPref(&*pref, "shortcutTitleColor", 0), 0);
@@ -205,4 +207,17 @@ TEST(MenutoneDefaults, ImportRefusesADomainWhoseStoreNoReaderWouldRead)
     EXPECT_EQ(imported.status, 1);
     EXPECT_NE(imported.output.find("a store is at most 64 MiB once written"), std::string::npos) << imported.output;
     EXPECT_FALSE(std::filesystem::exists(root.path() / "var/mobile/Library/Preferences/com.example.big.plist"));
+}
+
+TEST(MenutoneDefaults, AnIndexOutsideThePaletteIsWrittenWithAWarning)
+{
+    TemporaryRoot root;
+    for (const char* value : { "999", "-1", "49" }) {
+        auto written = menutone(root, std::string("defaults write com.harbrook.Menutone shortcutTitleColor -int ") + value);
+        EXPECT_EQ(written.status, 0);
+        EXPECT_EQ(written.output, std::string("menutone: warning: ") + value + " is not a colour index (0–48); shortcutTitleColor will show no colour\n");
+        EXPECT_EQ(MenutoneSettings::stored().shortcutTitleColor, std::stoll(value)) << "written as asked";
+    }
+    for (const char* command : { "shortcutTitleColor -int 48", "shortcutBorderColor -int 0", "shortcutBlurStyle -int 999" })
+        EXPECT_EQ(menutone(root, std::string("defaults write com.harbrook.Menutone ") + command).output, "") << command;
 }

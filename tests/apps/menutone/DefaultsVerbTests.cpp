@@ -7,7 +7,7 @@
 #include <filesystem>
 
 #include <device/FileSystem.h>
-#include <shared/SettingsStore.h>
+#include <store/SettingsStore.h>
 
 #include "TestSupport.h"
 

@@ -3,7 +3,7 @@
 #include <cairo.h>
 
 #include <foundation/NSDictionary.h>
-#include <shared/SettingsStore.h>
+#include <store/SettingsStore.h>
 
 #include "ChildProcess.h"
 #include "TestSupport.h"

@@ -13,7 +13,7 @@
 #include <thread>
 
 #include <foundation/NSDictionary.h>
-#include <shared/SettingsStore.h>
+#include <store/SettingsStore.h>
 
 #include "ChildProcess.h"
 #include "TestSupport.h"

@@ -1,4 +1,4 @@
-#include <shared/PaletteIndex.h>
+#include <store/PaletteIndex.h>
 
 #include <gtest/gtest.h>
 
