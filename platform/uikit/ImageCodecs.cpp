@@ -8,6 +8,8 @@
 #include <cstring>
 #include <memory>
 
+#include <device/PrefaultedBuffer.h>
+
 #include "UIImage.h"
 
 namespace {
@@ -243,4 +245,22 @@ cairo_surface_t* surfaceShownUpright(cairo_surface_t* surface, int orientation)
     cairo_surface_mark_dirty(upright);
     cairo_surface_destroy(surface);
     return upright;
+}
+
+cairo_surface_t* createPrefaultedSurface(int width, int height)
+{
+    static const cairo_user_data_key_t pixelsKey {};
+    int stride = cairo_format_stride_for_width(CAIRO_FORMAT_ARGB32, width);
+    if (stride <= 0 || width <= 0 || height <= 0)
+        return nullptr;
+    auto pixels = std::make_unique<device::PrefaultedBuffer<unsigned char>>(static_cast<std::size_t>(stride) * static_cast<std::size_t>(height));
+    cairo_surface_t* surface = cairo_image_surface_create_for_data(pixels->data(), CAIRO_FORMAT_ARGB32, width, height, stride);
+    auto release = [](void* buffer) { delete static_cast<device::PrefaultedBuffer<unsigned char>*>(buffer); };
+    if (cairo_surface_status(surface) != CAIRO_STATUS_SUCCESS
+        || cairo_surface_set_user_data(surface, &pixelsKey, pixels.get(), release) != CAIRO_STATUS_SUCCESS) {
+        cairo_surface_destroy(surface);
+        return nullptr;
+    }
+    pixels.release();
+    return surface;
 }

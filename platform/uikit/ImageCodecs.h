@@ -1,6 +1,7 @@
 #pragma once
 
-// The decoders behind UIImage besides PNG and JPEG, and what they share:
+// The decoders behind UIImage besides PNG and JPEG, and what every decoder
+// shares (ImageDecoding.cpp builds on this file, never the other way):
 // each gives cairo's premultiplied ARGB32, or null for malformed bytes (with
 // isTooLarge set when the picture declares more than UIImage allows).
 
