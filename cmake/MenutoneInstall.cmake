@@ -7,7 +7,7 @@ include(CMakePackageConfigHelpers)
 
 set(menutone_platform_libraries device objc substrate foundation corefoundation uikit uikittext springboard social mobilegestalt messageui preferences)
 list(TRANSFORM menutone_platform_libraries PREPEND platform_ OUTPUT_VARIABLE menutone_platform_targets)
-set(tincture_platform_targets platform_device platform_objc platform_foundation platform_uikit)
+set(tincture_platform_targets platform_base platform_device platform_objc platform_foundation platform_uikit)
 set(other_platform_targets ${menutone_platform_targets})
 list(REMOVE_ITEM other_platform_targets ${tincture_platform_targets})
 
@@ -31,7 +31,7 @@ install(DIRECTORY "${MENUTONE_DATA_OUTPUT}/" DESTINATION "${MENUTONE_INSTALL_DAT
 foreach(header IN LISTS TINCTURE_PUBLIC_HEADERS)
     install(FILES "tincture/${header}" DESTINATION "${MENUTONE_INSTALL_INCLUDEDIR}/tincture" COMPONENT development)
 endforeach()
-foreach(header foundation/NSComparisonResult.h foundation/NSCountedSet.h objc/Assertions.h objc/NSObject.h objc/RefCounted.h objc/RefPtr.h objc/Runtime.h
+foreach(header base/Error.h base/Expected.h foundation/NSComparisonResult.h foundation/NSCountedSet.h objc/Assertions.h objc/NSObject.h objc/RefCounted.h objc/RefPtr.h objc/Runtime.h
         uikit/CGColor.h uikit/CGGeometry.h uikit/UIColor.h uikit/UIImage.h)
     get_filename_component(folder "${header}" DIRECTORY)
     install(FILES "platform/${header}" DESTINATION "${MENUTONE_INSTALL_INCLUDEDIR}/${folder}" COMPONENT development)

@@ -6,12 +6,13 @@
 
 #include <device/FileSystem.h>
 
-std::optional<std::vector<std::uint8_t>> readFileArgument(const std::string& path, std::string& reason)
+Expected<std::vector<std::uint8_t>> readFileArgument(const std::string& path)
 {
-    device::ReadFailure failure = device::ReadFailure::Unreadable;
-    auto bytes = path == "-" ? device::readStream(STDIN_FILENO, &failure) : device::readFile(path, &failure);
+    auto bytes = path == "-" ? device::readStream(STDIN_FILENO) : device::readFile(path);
+    if (!bytes && bytes.error().kind == ErrorKind::TooLarge)
+        return makeError(ErrorKind::TooLarge, "is larger than 64 MiB");
     if (!bytes)
-        reason = failure == device::ReadFailure::TooLarge ? "is larger than 64 MiB" : "cannot be read (missing, unreadable or not a file)";
+        return makeError(bytes.error().kind, "cannot be read (missing, unreadable or not a file)");
     return bytes;
 }
 

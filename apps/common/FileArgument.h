@@ -9,9 +9,11 @@
 #include <string>
 #include <vector>
 
-// The file's bytes, up to 64 MiB; none, with the reason ("cannot be read ..."),
-// for a missing, unreadable or larger one.
-std::optional<std::vector<std::uint8_t>> readFileArgument(const std::string& path, std::string& reason);
+#include <base/Expected.h>
+
+// The file's bytes, up to 64 MiB; else the reason ("cannot be read ...") for
+// a missing, unreadable or larger one, which the caller puts after the name.
+Expected<std::vector<std::uint8_t>> readFileArgument(const std::string& path);
 
 // Writes the bytes whole: atomically to a path, or to standard output.
 bool writeFileArgument(const std::string& path, std::span<const std::uint8_t>);

@@ -89,22 +89,21 @@ LoadedDomain loadDomain(const std::string& devicePath)
         printError(devicePath + " leads out of the device root through the link " + *link + "; left as it is");
         return { LoadState::Unreadable, {}, shownPath };
     }
-    device::ReadFailure failure = device::ReadFailure::Unreadable;
-    auto contents = root.readFile(devicePath, &failure);
-    if (!contents && !root.fileExists(devicePath) && errno == ENOENT)
+    auto contents = root.readFile(devicePath);
+    if (!contents && contents.error().kind == ErrorKind::NotFound)
         return { LoadState::Missing, {}, shownPath };
     if (!contents) {
         printError(
-            shownPath + (failure == device::ReadFailure::TooLarge ? " is too large to be a store (over 64 MiB)" : " cannot be read") + "; left as it is");
+            shownPath + (contents.error().kind == ErrorKind::TooLarge ? " is too large to be a store (over 64 MiB)" : " cannot be read") + "; left as it is");
         return { LoadState::Unreadable, {}, shownPath };
     }
     auto result = PropertyListSerialization::read(*contents);
-    if (!result.value || !result.value->asDictionary()) {
-        std::string reason = result.value ? std::string("a ") + PropertyListValue::typeName(result.value->type()) + ", not a dictionary" : result.error;
+    if (!result || !result->value.asDictionary()) {
+        std::string reason = result ? std::string("a ") + PropertyListValue::typeName(result->value.type()) + ", not a dictionary" : result.error().message;
         printError(shownPath + " is not a property-list dictionary (" + reason + "); left as it is");
         return { LoadState::Unreadable, {}, shownPath };
     }
-    return { LoadState::Loaded, NSMutableDictionary(NSDictionary(*result.value->asDictionary())), shownPath };
+    return { LoadState::Loaded, NSMutableDictionary(NSDictionary(*result->value.asDictionary())), shownPath };
 }
 
 // Whether the domain, however it was named, is Menutone's store.
@@ -577,20 +576,19 @@ ExitStatus defaultsImport(const std::string& domain, const std::string& source, 
     auto devicePath = resolveDomain(domain);
     if (!devicePath)
         return ExitStatus::Usage;
-    std::string reason;
-    auto bytes = readFileArgument(source, reason);
+    auto bytes = readFileArgument(source);
     if (!bytes) {
-        printError((source == "-" ? std::string("standard input") : source) + " " + reason);
+        printError((source == "-" ? std::string("standard input") : source) + " " + bytes.error().message);
         return ExitStatus::Failure;
     }
     auto result = PropertyListSerialization::read(*bytes);
-    if (!result.value || !result.value->asDictionary()) {
+    if (!result || !result->value.asDictionary()) {
         printError((source == "-" ? std::string("standard input") : source) + " is not a property-list dictionary ("
-            + (result.value ? std::string("a ") + PropertyListValue::typeName(result.value->type()) : result.error) + "); defaults have not been changed");
+            + (result ? std::string("a ") + PropertyListValue::typeName(result->value.type()) : result.error().message) + "); defaults have not been changed");
         return ExitStatus::Failure;
     }
     // The file is replaced whole, readable before or not, as Apple's tool does.
-    auto dictionary = NSMutableDictionary(NSDictionary(*result.value->asDictionary()));
+    auto dictionary = NSMutableDictionary(NSDictionary(*result->value.asDictionary()));
     PreferencesWriteLock lock;
     DeviceRoot::current().createFolders(std::filesystem::path(*devicePath).parent_path().string());
     if (!dictionary.writeToFile(*devicePath, Atomically::Yes)) {

@@ -55,32 +55,29 @@ struct LoadedList {
 };
 
 // XML, binary, or JSON as plutil also reads.
-std::optional<LoadedList> parsePropertyList(const std::vector<std::uint8_t>& bytes, std::string& error)
+Expected<LoadedList> parsePropertyList(const std::vector<std::uint8_t>& bytes)
 {
     auto result = PropertyListSerialization::read(bytes);
-    if (result.value)
-        return LoadedList { std::move(*result.value), result.format == PropertyListFormat::Binary ? OutputFormat::Binary : OutputFormat::XML };
+    if (result)
+        return LoadedList { std::move(result->value), result->format == PropertyListFormat::Binary ? OutputFormat::Binary : OutputFormat::XML };
     std::size_t first = 0;
     while (first < bytes.size() && std::isspace(bytes[first]))
         ++first;
     if (first < bytes.size() && (bytes[first] == '{' || bytes[first] == '[')) {
-        std::string jsonError;
-        auto value = propertyListFromJSONText(std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()), jsonError);
-        if (value)
-            return LoadedList { std::move(*value), OutputFormat::JSON };
-        error = "JSON: " + jsonError;
-        return std::nullopt;
+        auto value = propertyListFromJSONText(std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()));
+        if (!value)
+            return makeError(ErrorKind::Malformed, "JSON: " + value.error().message);
+        return LoadedList { std::move(*value), OutputFormat::JSON };
     }
-    error = result.error;
-    return std::nullopt;
+    return makeUnexpected(result.error());
 }
 
-std::optional<LoadedList> readPropertyList(const std::string& path, std::string& error)
+Expected<LoadedList> readPropertyList(const std::string& path)
 {
-    auto bytes = readFileArgument(path, error);
+    auto bytes = readFileArgument(path);
     if (!bytes)
-        return std::nullopt;
-    return parsePropertyList(*bytes, error);
+        return makeUnexpected(bytes.error());
+    return parsePropertyList(*bytes);
 }
 
 std::optional<std::string> rawText(const PropertyListValue& value)
@@ -169,15 +166,16 @@ std::optional<PropertyListValue> typedValue(const std::vector<std::string>& argu
             value = PropertyListValue::data(std::move(*bytes));
     } else if (type == "-xml") {
         auto result = PropertyListSerialization::read(std::span(reinterpret_cast<const std::uint8_t*>(text.data()), text.size()));
-        if (!result.value && text.find("<plist") == std::string::npos) {
+        if (!result && text.find("<plist") == std::string::npos) {
             // A fragment such as <string>a</string>, as plutil takes it.
             std::string wrapped = "<?xml version=\"1.0\" encoding=\"UTF-8\"?><plist version=\"1.0\">" + text + "</plist>";
             result = PropertyListSerialization::read(std::span(reinterpret_cast<const std::uint8_t*>(wrapped.data()), wrapped.size()));
         }
-        value = std::move(result.value);
+        if (result)
+            value = std::move(result->value);
     } else if (type == "-json") {
-        std::string jsonError;
-        value = propertyListFromJSONText(text, jsonError);
+        if (auto json = propertyListFromJSONText(text))
+            value = std::move(*json);
     } else {
         error = "unknown type " + type;
         return std::nullopt;
@@ -284,9 +282,9 @@ ExitStatus run(const Invocation& invocation)
 {
     bool isEveryFileDone = true;
     for (auto& file : invocation.files) {
-        std::string error;
-        auto loaded = readPropertyList(file, error);
+        auto loaded = readPropertyList(file);
         auto* value = loaded ? &loaded->value : nullptr;
+        std::string error = loaded ? std::string() : loaded.error().message;
         if (invocation.verb == "-lint") {
             if (!value) {
                 std::cerr << file << ": " << error << "\n";

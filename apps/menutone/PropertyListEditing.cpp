@@ -270,21 +270,27 @@ std::optional<PropertyListValue> propertyListFromJSON(const AnyJSON& json, std::
 
 }
 
-std::optional<PropertyListValue> propertyListFromJSON(const JSON& json, std::string& error)
+template <typename AnyJSON> Expected<PropertyListValue> propertyListOfJSON(const AnyJSON& json)
 {
+    std::string error;
     foundation::PropertyListBudget budget;
-    return propertyListFromJSON(json, error, 0, budget);
+    auto value = propertyListFromJSON(json, error, 0, budget);
+    if (!value)
+        return makeError(ErrorKind::Malformed, std::move(error));
+    return std::move(*value);
 }
 
-std::optional<PropertyListValue> propertyListFromJSONText(std::string_view text, std::string& error)
+Expected<PropertyListValue> propertyListFromJSON(const JSON& json)
+{
+    return propertyListOfJSON(json);
+}
+
+Expected<PropertyListValue> propertyListFromJSONText(std::string_view text)
 {
     auto json = nlohmann::json::parse(text.begin(), text.end(), nullptr, false);
-    if (json.is_discarded()) {
-        error = "not well-formed JSON";
-        return std::nullopt;
-    }
-    foundation::PropertyListBudget budget;
-    return propertyListFromJSON(json, error, 0, budget);
+    if (json.is_discarded())
+        return makeError(ErrorKind::Malformed, "not well-formed JSON");
+    return propertyListOfJSON(json);
 }
 
 std::optional<JSON> strictJSONOfPropertyList(const PropertyListValue& value)

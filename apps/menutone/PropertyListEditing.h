@@ -8,6 +8,7 @@
 #include <string_view>
 #include <vector>
 
+#include <base/Expected.h>
 #include <foundation/PropertyListValue.h>
 
 #include "../common/JSON.h"
@@ -32,8 +33,8 @@ std::optional<PropertyListValue> parseReal(std::string_view);
 std::optional<double> parseDate(std::string_view);
 
 // A value from JSON text; none for null, which property lists lack, or bad JSON.
-std::optional<PropertyListValue> propertyListFromJSON(const JSON&, std::string& error);
-std::optional<PropertyListValue> propertyListFromJSONText(std::string_view, std::string& error);
+Expected<PropertyListValue> propertyListFromJSON(const JSON&);
+Expected<PropertyListValue> propertyListFromJSONText(std::string_view);
 // JSON of a property list for -convert json: none when it holds data, dates
 // or numbers JSON lacks, as plutil refuses them.
 std::optional<JSON> strictJSONOfPropertyList(const PropertyListValue&);

@@ -55,7 +55,7 @@ public:
     // the root are followed. Every step of an atomic write stays in the
     // folder opened this way.
     device::FileDescriptor open(std::string_view devicePath, int flags, mode_t = 0) const;
-    std::optional<std::vector<std::uint8_t>> readFile(std::string_view devicePath, device::ReadFailure* = nullptr) const;
+    Expected<device::Bytes> readFile(std::string_view devicePath) const;
     bool writeFile(std::string_view devicePath, std::span<const std::uint8_t>, device::WriteMode) const;
     bool fileExists(std::string_view devicePath) const;
     bool isFolder(std::string_view devicePath) const;
@@ -69,7 +69,7 @@ public:
     bool exchangeItems(std::string_view firstDevicePath, std::string_view secondDevicePath) const;
     // Reads `relative` beneath the root's folder `deviceFolder`: a link that
     // leads out of that folder is not followed, though it stays in the root.
-    std::optional<std::vector<std::uint8_t>> readFileInFolder(std::string_view deviceFolder, const std::string& relative, device::ReadFailure* = nullptr) const;
+    Expected<device::Bytes> readFileInFolder(std::string_view deviceFolder, const std::string& relative) const;
     // Scratch entries of a folder are named PREFIX-PID while their process
     // works on them; removes those whose process is gone (killed midway).
     void removeAbandonedScratch(std::string_view deviceFolder, std::string_view prefix) const;

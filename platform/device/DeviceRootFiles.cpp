@@ -60,11 +60,11 @@ FileDescriptor DeviceRoot::open(std::string_view devicePath, int flags, mode_t m
     return FileDescriptor(openBeneath(root.get(), device::relativePath(*components, components->size()), flags, mode));
 }
 
-std::optional<std::vector<std::uint8_t>> DeviceRoot::readFile(std::string_view devicePath, device::ReadFailure* failure) const
+Expected<device::Bytes> DeviceRoot::readFile(std::string_view devicePath) const
 {
     // Non-blocking so that a FIFO left in the way cannot hang the reader.
     FileDescriptor file = open(devicePath, O_RDONLY | O_NONBLOCK);
-    return device::readOpenFile(file.get(), failure);
+    return device::readOpenFile(file.get());
 }
 
 bool DeviceRoot::writeFile(std::string_view devicePath, std::span<const std::uint8_t> bytes, device::WriteMode mode) const
@@ -167,12 +167,11 @@ bool DeviceRoot::exchangeItems(std::string_view firstDevicePath, std::string_vie
     return renameBeneath(m_hostFolder, firstDevicePath, secondDevicePath, RENAME_EXCHANGE);
 }
 
-std::optional<std::vector<std::uint8_t>> DeviceRoot::readFileInFolder(
-    std::string_view deviceFolder, const std::string& relative, device::ReadFailure* failure) const
+Expected<device::Bytes> DeviceRoot::readFileInFolder(std::string_view deviceFolder, const std::string& relative) const
 {
     FileDescriptor folder = open(deviceFolder, O_PATH | O_DIRECTORY);
     FileDescriptor file(folder.isValid() ? openBeneath(folder.get(), relative, O_RDONLY | O_NONBLOCK) : -1);
-    return device::readOpenFile(file.get(), failure);
+    return device::readOpenFile(file.get());
 }
 
 std::string DeviceRoot::scratchName(std::string_view prefix)

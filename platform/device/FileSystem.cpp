@@ -10,6 +10,7 @@
 #include <atomic>
 #include <cerrno>
 #include <cstdlib>
+#include <cstring>
 #include <string>
 
 #include "FileDescriptor.h"
@@ -108,72 +109,75 @@ FileDescriptor openForReading(const std::filesystem::path& path)
     return FileDescriptor(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
 }
 
-// Why an open file is not to be read, if it is not: not a regular file, or
-// already past the limit.
-std::optional<ReadFailure> refusalOf(int fd, struct stat& status)
+Error readError(ErrorKind kind, int savedErrno = 0)
 {
-    if (fd < 0 || ::fstat(fd, &status) != 0 || !S_ISREG(status.st_mode))
-        return ReadFailure::Unreadable;
+    switch (kind) {
+    case ErrorKind::NotFound:
+        return { kind, "no such file" };
+    case ErrorKind::TooLarge:
+        return { kind, "too large to read (over " + std::to_string(maximumReadSize / (1024 * 1024)) + " MiB)" };
+    default:
+        return { kind, savedErrno ? std::string("cannot be read (") + std::strerror(savedErrno) + ")" : std::string("not a regular file") };
+    }
+}
+
+// Why an open file is not to be read, if it is not: missing, not a regular
+// file, or already past the limit.
+std::optional<Error> refusalOf(int fd, struct stat& status)
+{
+    if (fd < 0)
+        return errno == ENOENT ? readError(ErrorKind::NotFound) : readError(ErrorKind::Unreadable, errno);
+    if (::fstat(fd, &status) != 0)
+        return readError(ErrorKind::Unreadable, errno);
+    if (!S_ISREG(status.st_mode))
+        return readError(ErrorKind::Unreadable);
     if (static_cast<std::uintmax_t>(status.st_size) > maximumReadSize)
-        return ReadFailure::TooLarge;
+        return readError(ErrorKind::TooLarge);
     return std::nullopt;
 }
 
 }
 
-std::optional<std::vector<std::uint8_t>> readOpenFile(int fd, ReadFailure* failure)
+Expected<Bytes> readOpenFile(int fd)
 {
-    auto fail = [&](ReadFailure reason) -> std::optional<std::vector<std::uint8_t>> {
-        if (failure)
-            *failure = reason;
-        return std::nullopt;
-    };
     struct stat status { };
     if (auto refusal = refusalOf(fd, status))
-        return fail(*refusal);
-    return readStream(fd, failure);
+        return makeUnexpected(std::move(*refusal));
+    return readStream(fd);
 }
 
-std::optional<std::vector<std::uint8_t>> readStream(int fd, ReadFailure* failure)
+Expected<Bytes> readStream(int fd)
 {
-    auto fail = [&](ReadFailure reason) -> std::optional<std::vector<std::uint8_t>> {
-        if (failure)
-            *failure = reason;
-        return std::nullopt;
-    };
-    std::vector<std::uint8_t> contents;
+    Bytes contents;
     std::uint8_t buffer[16384];
     while (true) {
         ssize_t count = ::read(fd, buffer, sizeof buffer);
         if (count < 0) {
             if (errno == EINTR)
                 continue;
-            return fail(ReadFailure::Unreadable);
+            return makeUnexpected(readError(ErrorKind::Unreadable, errno));
         }
         if (count == 0)
             break;
         if (contents.size() + static_cast<std::size_t>(count) > maximumReadSize)
-            return fail(ReadFailure::TooLarge);
+            return makeUnexpected(readError(ErrorKind::TooLarge));
         contents.insert(contents.end(), buffer, buffer + count);
     }
     return contents;
 }
 
-std::optional<std::vector<std::uint8_t>> readFile(const std::filesystem::path& path, ReadFailure* failure)
+Expected<Bytes> readFile(const std::filesystem::path& path)
 {
     FileDescriptor file = openForReading(path);
-    return readOpenFile(file.get(), failure);
+    return readOpenFile(file.get());
 }
 
-std::optional<FileBlockReader> FileBlockReader::open(const std::filesystem::path& path, ReadFailure* failure)
+Expected<FileBlockReader> FileBlockReader::open(const std::filesystem::path& path)
 {
     FileDescriptor file = openForReading(path);
     struct stat status { };
-    if (auto refusal = refusalOf(file.get(), status)) {
-        if (failure)
-            *failure = *refusal;
-        return std::nullopt;
-    }
+    if (auto refusal = refusalOf(file.get(), status))
+        return makeUnexpected(std::move(*refusal));
     return FileBlockReader(std::move(file), static_cast<std::uintmax_t>(status.st_size));
 }
 
@@ -193,7 +197,7 @@ std::span<const std::uint8_t> FileBlockReader::nextBlock()
         if (count < 0 && errno == EINTR)
             continue;
         if (count < 0 || m_total + static_cast<std::uintmax_t>(count) > maximumReadSize) {
-            m_failure = count < 0 ? ReadFailure::Unreadable : ReadFailure::TooLarge;
+            m_failure = count < 0 ? readError(ErrorKind::Unreadable, errno) : readError(ErrorKind::TooLarge);
             return {};
         }
         m_total += static_cast<std::uintmax_t>(count);

@@ -11,6 +11,8 @@
 #include <string>
 #include <vector>
 
+#include <base/Expected.h>
+
 #include "FileDescriptor.h"
 
 namespace device {
@@ -19,29 +21,31 @@ namespace device {
 // reader must not be made to exhaust memory.
 constexpr std::uintmax_t maximumReadSize = 64 * 1024 * 1024;
 
-enum class ReadFailure { Unreadable, TooLarge };
+using Bytes = std::vector<std::uint8_t>;
 
-// The contents of a regular file, or none when it is missing, unreadable, not
-// a regular file or larger than maximumReadSize (said in failure, if given).
-std::optional<std::vector<std::uint8_t>> readFile(const std::filesystem::path&, ReadFailure* = nullptr);
-// The same for a file already open for reading.
-std::optional<std::vector<std::uint8_t>> readOpenFile(int fd, ReadFailure* = nullptr);
+// The contents of a regular file; else an error of kind NotFound (nothing
+// there), Unreadable (not a regular file, or a read failed) or TooLarge (over
+// maximumReadSize). The message does not name the file: the caller knows it.
+Expected<Bytes> readFile(const std::filesystem::path&);
+// The same for a file already open for reading (an invalid descriptor: the
+// open's errno decides the kind).
+Expected<Bytes> readOpenFile(int fd);
 // Whatever an open descriptor gives until its end (a pipe, standard input),
 // up to maximumReadSize.
-std::optional<std::vector<std::uint8_t>> readStream(int fd, ReadFailure* = nullptr);
+Expected<Bytes> readStream(int fd);
 
 // A regular file read a block at a time, for a reader that need not hold the
 // whole file (a decoder): nothing past maximumReadSize is handed out.
 class FileBlockReader {
 public:
     // Opens the file; a reader whose file is missing, unreadable, not regular
-    // or already larger than maximumReadSize fails at once (said in failure).
-    static std::optional<FileBlockReader> open(const std::filesystem::path&, ReadFailure* = nullptr);
+    // or already larger than maximumReadSize fails at once, as readFile does.
+    static Expected<FileBlockReader> open(const std::filesystem::path&);
 
     // The next block of the file; empty at its end, after a read error, or
     // once the file has grown past maximumReadSize (then failure() says which).
     std::span<const std::uint8_t> nextBlock();
-    std::optional<ReadFailure> failure() const { return m_failure; }
+    const std::optional<Error>& failure() const { return m_failure; }
     // The file's size when it was opened.
     std::uintmax_t fileSize() const { return m_fileSize; }
 
@@ -52,7 +56,7 @@ private:
     std::vector<std::uint8_t> m_buffer;
     std::uintmax_t m_total { 0 };
     std::uintmax_t m_fileSize { 0 };
-    std::optional<ReadFailure> m_failure;
+    std::optional<Error> m_failure;
 };
 
 enum class WriteMode { Direct, Atomic };

@@ -10,9 +10,9 @@ NSDictionary::NSDictionary(PropertyListValue::Dictionary entries)
 {
 }
 
-std::optional<NSDictionary> NSDictionary::dictionaryWithContents(const std::optional<std::vector<std::uint8_t>>& contents)
+std::optional<NSDictionary> NSDictionary::dictionaryWithContents(const Expected<std::vector<std::uint8_t>>& contents)
 {
-    auto value = contents ? PropertyListSerialization::read(*contents).value : std::nullopt;
+    auto value = contents ? PropertyListSerialization::propertyListWithData(*contents) : std::nullopt;
     if (!value || !value->asDictionary())
         return std::nullopt;
     NSDictionary dictionary;

@@ -9,6 +9,8 @@
 #include <string_view>
 #include <vector>
 
+#include <base/Expected.h>
+
 #include "PropertyListValue.h"
 
 enum class Atomically : bool { No, Yes };
@@ -39,7 +41,7 @@ protected:
 
 private:
     // The file's dictionary; none for no contents or anything else.
-    static std::optional<NSDictionary> dictionaryWithContents(const std::optional<std::vector<std::uint8_t>>&);
+    static std::optional<NSDictionary> dictionaryWithContents(const Expected<std::vector<std::uint8_t>>&);
 };
 
 class NSMutableDictionary : public NSDictionary {

@@ -5,21 +5,29 @@
 
 #include <device/FileSystem.h>
 
-PropertyListSerialization::ReadResult PropertyListSerialization::read(std::span<const std::uint8_t> data)
+Expected<PropertyListDocument> PropertyListSerialization::read(std::span<const std::uint8_t> data)
 {
     constexpr std::string_view binaryMagic = "bplist";
     if (data.empty())
-        return { std::nullopt, PropertyListFormat::XML, "empty file" };
-    if (data.size() >= binaryMagic.size() && std::equal(binaryMagic.begin(), binaryMagic.end(), data.begin()))
-        return foundation::readBinaryPropertyList(data);
-    return foundation::readXMLPropertyList(data);
+        return makeError(ErrorKind::Malformed, "empty file");
+    bool isBinary = data.size() >= binaryMagic.size() && std::equal(binaryMagic.begin(), binaryMagic.end(), data.begin());
+    auto result = isBinary ? foundation::readBinaryPropertyList(data) : foundation::readXMLPropertyList(data);
+    if (!result.value)
+        return makeError(ErrorKind::Malformed, std::move(result.error));
+    return PropertyListDocument { std::move(*result.value), result.format };
 }
 
-PropertyListSerialization::ReadResult PropertyListSerialization::readFile(const std::filesystem::path& hostPath)
+std::optional<PropertyListValue> PropertyListSerialization::propertyListWithData(std::span<const std::uint8_t> data)
+{
+    auto document = read(data);
+    return document ? std::optional(std::move(document->value)) : std::nullopt;
+}
+
+Expected<PropertyListDocument> PropertyListSerialization::readFile(const std::filesystem::path& hostPath)
 {
     auto contents = device::readFile(hostPath);
     if (!contents)
-        return { std::nullopt, PropertyListFormat::XML, "cannot read the file" };
+        return makeUnexpected(contents.error());
     return read(*contents);
 }
 

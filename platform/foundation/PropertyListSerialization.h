@@ -11,10 +11,18 @@
 #include <span>
 #include <string>
 
+#include <base/Expected.h>
+
 #include "PropertyListBudget.h"
 #include "PropertyListValue.h"
 
 enum class PropertyListFormat { XML, Binary };
+
+// A property list read, and the format it was read from.
+struct PropertyListDocument {
+    PropertyListValue value;
+    PropertyListFormat format { PropertyListFormat::XML };
+};
 
 class PropertyListSerialization {
 public:
@@ -25,15 +33,17 @@ public:
     static constexpr std::size_t maximumObjectCount = foundation::PropertyListBudget::maximumObjectCount;
     static constexpr std::uint64_t maximumExpandedBytes = foundation::PropertyListBudget::maximumExpandedBytes;
 
+    // A document; else Malformed with what is wrong (or the file's read error).
+    static Expected<PropertyListDocument> read(std::span<const std::uint8_t>);
+    static std::optional<PropertyListValue> propertyListWithData(std::span<const std::uint8_t>);
+    static Expected<PropertyListDocument> readFile(const std::filesystem::path& hostPath);
+
+    // What the two codecs answer: a value, or the error text when there is none.
     struct ReadResult {
         std::optional<PropertyListValue> value;
         PropertyListFormat format { PropertyListFormat::XML };
         std::string error;
     };
-
-    static ReadResult read(std::span<const std::uint8_t>);
-    static std::optional<PropertyListValue> propertyListWithData(std::span<const std::uint8_t> data) { return read(data).value; }
-    static ReadResult readFile(const std::filesystem::path& hostPath);
 
     // None when the tree is nested deeper than maximumDepth, exceeds the
     // readers' budget, or would make a file larger than a reader reads:

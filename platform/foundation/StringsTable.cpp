@@ -35,7 +35,7 @@ public:
     {
     }
 
-    StringsTableReadResult read()
+    Expected<StringsTable> read()
     {
         StringsTable table;
         skipSpaceAndComments();
@@ -63,7 +63,7 @@ public:
             table[std::move(*key)] = std::move(value);
         }
         if (!m_error.empty())
-            return { std::nullopt, m_error };
+            return makeError(ErrorKind::Malformed, m_error);
         if (isBraced) {
             consume('}');
             skipSpaceAndComments();
@@ -72,7 +72,7 @@ public:
             if (!atEnd())
                 return fail("the end after '}'");
         }
-        return { std::move(table), {} };
+        return table;
     }
 
 private:
@@ -86,11 +86,11 @@ private:
         return true;
     }
 
-    StringsTableReadResult fail(const char* expected)
+    Unexpected<Error> fail(const char* expected)
     {
         if (m_error.empty())
             m_error = "line " + std::to_string(lineNumber()) + ": expected " + expected;
-        return { std::nullopt, m_error };
+        return makeError(ErrorKind::Malformed, m_error);
     }
 
     std::size_t lineNumber() const
@@ -233,26 +233,26 @@ bool isPropertyList(std::span<const std::uint8_t> bytes)
 
 }
 
-StringsTableReadResult readStringsTable(std::span<const std::uint8_t> bytes)
+Expected<StringsTable> readStringsTable(std::span<const std::uint8_t> bytes)
 {
     if (isPropertyList(bytes)) {
         auto read = PropertyListSerialization::read(bytes);
-        if (!read.value)
-            return { std::nullopt, read.error.empty() ? "a malformed property list" : read.error };
-        auto* dictionary = read.value->asDictionary();
+        if (!read)
+            return makeUnexpected(read.error());
+        auto* dictionary = read->value.asDictionary();
         if (!dictionary)
-            return { std::nullopt, "a property list that is not a dictionary" };
+            return makeError(ErrorKind::Malformed, "a property list that is not a dictionary");
         StringsTable table;
         for (auto& [key, value] : *dictionary) {
             if (auto* text = value.asString())
                 table.emplace(key, *text);
         }
-        return { std::move(table), {} };
+        return table;
     }
     std::string text = textOf(bytes);
     // A table with a NUL in its text is not a strings file (and NUL would cut a C string).
     if (text.find('\0') != std::string::npos)
-        return { std::nullopt, "a NUL character in the text" };
+        return makeError(ErrorKind::Malformed, "a NUL character in the text");
     return TextReader(text).read();
 }
 

@@ -12,15 +12,13 @@
 #include <span>
 #include <string>
 
+#include <base/Expected.h>
+
 namespace foundation {
 
 using StringsTable = std::map<std::string, std::string, std::less<>>;
 
-struct StringsTableReadResult {
-    std::optional<StringsTable> table;
-    std::string error; // why there is none: the line and what was wrong
-};
-
-StringsTableReadResult readStringsTable(std::span<const std::uint8_t>);
+// The table; else Malformed, saying the line and what was wrong.
+Expected<StringsTable> readStringsTable(std::span<const std::uint8_t>);
 
 }

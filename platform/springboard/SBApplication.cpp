@@ -162,10 +162,10 @@ foundation::StringsTable localizedTable(const std::string& appFolder, const NSDi
         if (!bytes)
             continue;
         auto read = foundation::readStringsTable(*bytes);
-        if (read.table)
-            return std::move(*read.table);
+        if (read)
+            return std::move(*read);
         std::fprintf(stderr, "SpringBoard: %s: %s/InfoPlist.strings is not a strings table (%s); titles are shown as they stand\n", identifier.c_str(),
-            (folder + ".lproj").c_str(), read.error.c_str());
+            (folder + ".lproj").c_str(), read.error().message.c_str());
         return {};
     }
     return {};

@@ -433,15 +433,14 @@ RefPtr<UIImage> UIImage::imageWithContentsOfHostFile(const std::filesystem::path
 
 RefPtr<UIImage> UIImage::imageWithContentsOfHostFile(const std::filesystem::path& path, ReadFailure* failure, int reduction)
 {
-    auto describeFailure = [&](device::ReadFailure readFailure) -> RefPtr<UIImage> {
+    auto describeFailure = [&](const Error& error) -> RefPtr<UIImage> {
         if (failure)
-            *failure = readFailure == device::ReadFailure::TooLarge ? ReadFailure::FileTooLarge : ReadFailure::Unreadable;
+            *failure = error.kind == ErrorKind::TooLarge ? ReadFailure::FileTooLarge : ReadFailure::Unreadable;
         return nullptr;
     };
-    device::ReadFailure readFailure = device::ReadFailure::Unreadable;
-    auto file = device::FileBlockReader::open(path, &readFailure);
+    auto file = device::FileBlockReader::open(path);
     if (!file)
-        return describeFailure(readFailure);
+        return describeFailure(file.error());
     EncodedBytes encoded(*file);
     auto image = decodeImage(encoded, scaleOfName(path.stem().string()), failure, reduction);
     if (!image && file->failure())

@@ -40,11 +40,11 @@ TEST(MenutoneDefaults, WriteChangesOneKeyKeepsTheRestAndPostsTheChange)
 
     auto before = PropertyListSerialization::readFile(fixture("settings.binary.plist"));
     auto after = PropertyListSerialization::readFile(root.hostPath(kMenutoneSettingsPath));
-    ASSERT_TRUE(after.value);
-    EXPECT_EQ(after.format, PropertyListFormat::XML);
-    auto expected = *before.value;
+    ASSERT_TRUE(after);
+    EXPECT_EQ(after->format, PropertyListFormat::XML);
+    auto expected = before->value;
     expected.mutableDictionary().insert_or_assign("shortcutSubtitleColor", PropertyListValue::integer(7));
-    EXPECT_EQ(*after.value, expected);
+    EXPECT_EQ(after->value, expected);
 
     CommandResult shown = menutone(root, "defaults read com.harbrook.Menutone shortcutTitleColor");
     EXPECT_EQ(shown.status, 0);

@@ -69,7 +69,7 @@ TEST_P(RootConfinement, LinksThatStayInsideTheRootAreFollowedWhereTheKernelCanCh
     EXPECT_EQ(root.readFile("/var/mobile/Library/Preferences/a.plist"), std::vector<std::uint8_t>({ 'a' }));
     EXPECT_EQ(root.namesWithExtension("/var/Library/Preferences", ".plist").size(), isFollowingLinks() ? 2u : 0u);
     // Without openat2 every link is refused, the last component's too.
-    EXPECT_EQ(root.readFile("/var/mobile/Library/Preferences/b.plist").has_value(), isFollowingLinks());
+    EXPECT_EQ(root.readFile("/var/mobile/Library/Preferences/b.plist").hasValue(), isFollowingLinks());
     EXPECT_EQ(root.fileExists("/var/mobile/Library/Preferences/b.plist"), isFollowingLinks());
     EXPECT_FALSE(root.readFile("/../etc/passwd"));
     EXPECT_FALSE(root.removeItem("/")) << "never the root itself";

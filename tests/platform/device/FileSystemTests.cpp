@@ -7,14 +7,33 @@
 
 #include "TestSupport.h"
 
-TEST(FileSystem, ReadingGivesNoneForWhatIsNotARegularReadableFile)
+namespace {
+
+std::optional<ErrorKind> readErrorKind(const std::filesystem::path& path)
+{
+    auto bytes = device::readFile(path);
+    return bytes ? std::nullopt : std::optional(bytes.error().kind);
+}
+
+}
+
+TEST(FileSystem, ReadingSaysWhyThereIsNoFileToRead)
 {
     TemporaryRoot root;
-    EXPECT_FALSE(device::readFile(root.path() / "missing"));
-    EXPECT_FALSE(device::readFile(root.path()));
+    EXPECT_EQ(readErrorKind(root.path() / "missing"), ErrorKind::NotFound);
+    EXPECT_EQ(readErrorKind(root.path()), ErrorKind::Unreadable);
     auto fifo = root.path() / "fifo";
     ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
-    EXPECT_FALSE(device::readFile(fifo)); // and does not hang
+    EXPECT_EQ(readErrorKind(fifo), ErrorKind::Unreadable) << "and does not hang";
+    // Sparse: the size is past the limit, though nothing is stored.
+    auto large = root.path() / "large";
+    writeBytes(large, "");
+    std::filesystem::resize_file(large, device::maximumReadSize + 1);
+    EXPECT_EQ(readErrorKind(large), ErrorKind::TooLarge);
+    auto blocks = device::FileBlockReader::open(large);
+    ASSERT_FALSE(blocks);
+    EXPECT_EQ(blocks.error().kind, ErrorKind::TooLarge);
+    EXPECT_EQ(blocks.error().message, "too large to read (over 64 MiB)");
     writeBytes(root.path() / "empty", "");
     EXPECT_EQ(device::readFile(root.path() / "empty"), std::vector<std::uint8_t>());
 }

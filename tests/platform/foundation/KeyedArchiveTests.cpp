@@ -77,12 +77,12 @@ TEST(NSKeyedArchiver, ColoursArchiveInTheDevicesLayoutAndDecodeExactly)
 {
     auto data = NSKeyedArchiver::archivedDataWithRootObject(UIColor::colorWithRed(1, 0.1, 0, 0.5).ptr());
     auto archive = PropertyListSerialization::read(data);
-    ASSERT_EQ(archive.format, PropertyListFormat::Binary);
-    ASSERT_TRUE(archive.value);
-    EXPECT_EQ(*archive.value->objectForKey("$archiver")->asString(), "NSKeyedArchiver");
-    EXPECT_EQ(archive.value->objectForKey("$version")->asInteger(), 100000);
-    EXPECT_EQ(archive.value->objectForKey("$top")->objectForKey("root")->asUID(), 1u);
-    auto& objects = *archive.value->objectForKey("$objects")->asArray();
+    ASSERT_TRUE(archive);
+    ASSERT_EQ(archive->format, PropertyListFormat::Binary);
+    EXPECT_EQ(*archive->value.objectForKey("$archiver")->asString(), "NSKeyedArchiver");
+    EXPECT_EQ(archive->value.objectForKey("$version")->asInteger(), 100000);
+    EXPECT_EQ(archive->value.objectForKey("$top")->objectForKey("root")->asUID(), 1u);
+    auto& objects = *archive->value.objectForKey("$objects")->asArray();
     ASSERT_EQ(objects.size(), 3u);
     EXPECT_EQ(*objects[0].asString(), "$null");
     const PropertyListValue& color = objects[1];

@@ -102,8 +102,8 @@ TEST(MalformedPropertyList, DeepNestingIsRefusedInBothFormatsWithoutExhaustingTh
         trailer[24 + i] = static_cast<std::uint8_t>(tableStart >> (56 - 8 * i));
     out.insert(out.end(), trailer.begin(), trailer.end());
     auto result = PropertyListSerialization::read(out);
-    EXPECT_FALSE(result.value);
-    EXPECT_EQ(result.error, "nested too deeply");
+    EXPECT_FALSE(result);
+    EXPECT_EQ(result.error().message, "nested too deeply");
 }
 
 TEST(MalformedPropertyList, BinaryCyclesOutOfRangeReferencesAndSharedExplosionsAreRefused)
@@ -126,8 +126,8 @@ TEST(MalformedPropertyList, BinaryCyclesOutOfRangeReferencesAndSharedExplosionsA
         objects.push_back({ 0xA2, static_cast<std::uint8_t>(i + 1), static_cast<std::uint8_t>(i + 1) });
     objects.push_back({ 0x09 });
     auto result = PropertyListSerialization::read(binaryList(objects));
-    EXPECT_FALSE(result.value);
-    EXPECT_TRUE(result.error == "too many objects" || result.error == "expands to too much") << result.error;
+    EXPECT_FALSE(result);
+    EXPECT_TRUE(result.error().message == "too many objects" || result.error().message == "expands to too much") << result.error().message;
 }
 
 TEST(MalformedPropertyList, EveryTruncationAndEverySingleByteChangeOfTheFixturesReadsWithoutCrashing)
@@ -230,20 +230,20 @@ TEST(MalformedPropertyList, SharedReferencesThatWouldExpandToGigabytesReadAsMalf
     Bytes amplified = sharedReferenceList({ 1024, 1023 }, leafOf(0x4, 8192, 0xAB));
     EXPECT_LT(amplified.size(), 12u * 1024);
     auto result = PropertyListSerialization::read(amplified);
-    EXPECT_FALSE(result.value);
-    EXPECT_EQ(result.error, "expands to too much");
+    EXPECT_FALSE(result);
+    EXPECT_EQ(result.error().message, "expands to too much");
 
     // One 64 KiB string referenced 100,000 times: 165 KB for 6.5 GB.
     Bytes strings = sharedReferenceList({ 100000 }, leafOf(0x5, 65536, 'a'));
     result = PropertyListSerialization::read(strings);
-    EXPECT_FALSE(result.value);
-    EXPECT_EQ(result.error, "expands to too much");
+    EXPECT_FALSE(result);
+    EXPECT_EQ(result.error().message, "expands to too much");
 
     // The same shapes at a sane size read whole.
     auto modest = PropertyListSerialization::read(sharedReferenceList({ 16, 16 }, leafOf(0x4, 1024, 0xAB)));
-    ASSERT_TRUE(modest.value) << modest.error;
-    ASSERT_EQ(modest.value->asArray()->size(), 16u);
-    EXPECT_EQ((*modest.value->asArray())[15].asArray()->at(15).asData()->size(), 1024u);
+    ASSERT_TRUE(modest) << modest.error().message;
+    ASSERT_EQ(modest->value.asArray()->size(), 16u);
+    EXPECT_EQ((*modest->value.asArray())[15].asArray()->at(15).asData()->size(), 1024u);
 }
 
 namespace {
@@ -272,8 +272,8 @@ TEST(MalformedPropertyList, EveryFormatReadsAndWritesWithinOneBudget)
         auto data = PropertyListSerialization::dataWithPropertyList(within, format);
         ASSERT_TRUE(data);
         auto read = PropertyListSerialization::read(*data);
-        ASSERT_TRUE(read.value) << read.error;
-        EXPECT_EQ(read.value->asDictionary()->size(), 200000u);
+        ASSERT_TRUE(read) << read.error().message;
+        EXPECT_EQ(read->value.asDictionary()->size(), 200000u);
     }
 
     // 600,000 keys and their values: past the budget, in objects and in bytes.
@@ -285,6 +285,7 @@ TEST(MalformedPropertyList, EveryFormatReadsAndWritesWithinOneBudget)
         xml += "<key>k" + std::to_string(i) + "</key><string>v</string>";
     xml += "</dict></plist>\n";
     auto read = PropertyListSerialization::read(bytesOf(xml));
-    EXPECT_FALSE(read.value);
-    EXPECT_TRUE(read.error.find("too many objects") != std::string::npos || read.error.find("expands to too much") != std::string::npos) << read.error;
+    EXPECT_FALSE(read);
+    EXPECT_TRUE(read.error().message.find("too many objects") != std::string::npos || read.error().message.find("expands to too much") != std::string::npos)
+        << read.error().message;
 }

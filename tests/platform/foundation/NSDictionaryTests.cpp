@@ -33,7 +33,8 @@ TEST(NSDictionary, WriteToFileAtomicallyWritesXMLThatReadsBackWhole)
     dictionary.setObject(PropertyListValue::boolean(true), "isShortcutBorder");
     ASSERT_TRUE(dictionary.writeToFile(storePath, Atomically::Yes));
     auto result = PropertyListSerialization::readFile(root.hostPath(storePath));
-    EXPECT_EQ(result.format, PropertyListFormat::XML);
+    ASSERT_TRUE(result);
+    EXPECT_EQ(result->format, PropertyListFormat::XML);
     EXPECT_EQ(NSDictionary::dictionaryWithContentsOfFile(storePath), dictionary);
 
     dictionary.removeObjectForKey("isShortcutBorder");

@@ -37,15 +37,15 @@ TEST(StringsTable, TheTextFormWithCommentsEscapesAndBareWords)
                        "\"ALONE\";\n"
                        "\"SEARCH\" = \"Chercher\"; /* a later entry wins */\n";
     auto read = readStringsTable(bytesOf(text));
-    ASSERT_TRUE(read.table) << read.error;
+    ASSERT_TRUE(read) << read.error().message;
     StringsTable expected { { "NEW_MESSAGE", "Nouveau message" }, { "SEARCH", "Chercher" }, { "TITLE_3", "Tab\there, line\nbreak, \"quoted\", back\\slash" },
         { "unicode", "caf\xC3\xA9 \xE2\x98\x95 \xF0\x9F\x98\x80" }, { "octal", "AB" }, { "ALONE", "ALONE" } };
-    EXPECT_EQ(*read.table, expected);
+    EXPECT_EQ(*read, expected);
 
     // The same, in a dictionary's braces.
     auto braced = readStringsTable(bytesOf("{\n" + text + "}\n"));
-    ASSERT_TRUE(braced.table) << braced.error;
-    EXPECT_EQ(*braced.table, expected);
+    ASSERT_TRUE(braced) << braced.error().message;
+    EXPECT_EQ(*braced, expected);
 }
 
 TEST(StringsTable, UTF16WithEitherByteOrderAndUTF8WithOrWithoutAMark)
@@ -58,8 +58,8 @@ TEST(StringsTable, UTF16WithEitherByteOrderAndUTF8WithOrWithoutAMark)
         if (std::string_view(encoding) == "utf-16-be")
             bytes.insert(bytes.begin(), { 0xFE, 0xFF }); // Python writes no mark for an explicit byte order
         auto read = readStringsTable(bytes);
-        ASSERT_TRUE(read.table) << read.error;
-        EXPECT_EQ(*read.table, expected);
+        ASSERT_TRUE(read) << read.error().message;
+        EXPECT_EQ(*read, expected);
     }
 }
 
@@ -74,8 +74,8 @@ TEST(StringsTable, ABinaryOrXMLPropertyListMadeByPlistlibKeepsItsStringValues)
             + format + ")\" '" + path.string() + "'");
         ASSERT_EQ(result.status, 0) << result.output;
         auto read = readStringsTable(readBytes(path));
-        ASSERT_TRUE(read.table) << read.error;
-        EXPECT_EQ(*read.table, (StringsTable { { "TITLE", "Rédiger" }, { "SUBTITLE", "à tous" } })) << "a value other than a string is left out";
+        ASSERT_TRUE(read) << read.error().message;
+        EXPECT_EQ(*read, (StringsTable { { "TITLE", "Rédiger" }, { "SUBTITLE", "à tous" } })) << "a value other than a string is left out";
     }
 }
 
@@ -86,14 +86,14 @@ TEST(StringsTable, MalformedTablesGiveNoneAndSayWhere)
              std::pair { "{ \"A\" = \"B\"; } trailing", 1 } }) {
         SCOPED_TRACE(text);
         auto read = readStringsTable(bytesOf(std::string(text)));
-        EXPECT_FALSE(read.table);
-        EXPECT_EQ(read.error.rfind("line " + std::to_string(line) + ":", 0), 0u) << read.error;
+        EXPECT_FALSE(read);
+        EXPECT_EQ(read.error().message.rfind("line " + std::to_string(line) + ":", 0), 0u) << read.error().message;
     }
-    EXPECT_FALSE(readStringsTable(bytesOf(std::string("\"A\" = \"B\0C\";", 12))).table);
-    EXPECT_FALSE(readStringsTable(bytesOf(std::string("bplist00 not really"))).table);
+    EXPECT_FALSE(readStringsTable(bytesOf(std::string("\"A\" = \"B\0C\";", 12))).hasValue());
+    EXPECT_FALSE(readStringsTable(bytesOf(std::string("bplist00 not really"))).hasValue());
     auto empty = readStringsTable({});
-    ASSERT_TRUE(empty.table) << "an empty file is an empty table";
-    EXPECT_TRUE(empty.table->empty());
+    ASSERT_TRUE(empty) << "an empty file is an empty table";
+    EXPECT_TRUE(empty->empty());
 }
 
 // A high surrogate whose next escape is no low surrogate stands alone
@@ -102,9 +102,9 @@ TEST(StringsTable, MalformedTablesGiveNoneAndSayWhere)
 TEST(StringsTable, AHighSurrogateWithoutItsPairGivesAReplacementAndKeepsTheNextEscape)
 {
     auto read = readStringsTable(bytesOf("\"a\" = \"\\UD83D\\U0041!\";\n\"b\" = \"\\uD83D\\uD83D\\uDE00\";\n"));
-    ASSERT_TRUE(read.table) << read.error;
+    ASSERT_TRUE(read) << read.error().message;
     auto python = runCommand(
         "python3 -c \"import sys; sys.stdout.buffer.write('\\ud83dA!'.encode('utf-16-le', 'surrogatepass').decode('utf-16-le', 'replace').encode())\"");
-    EXPECT_EQ(read.table->at("a"), python.output);
-    EXPECT_EQ(read.table->at("b"), "\xEF\xBF\xBD\xF0\x9F\x98\x80");
+    EXPECT_EQ(read->at("a"), python.output);
+    EXPECT_EQ(read->at("b"), "\xEF\xBF\xBD\xF0\x9F\x98\x80");
 }
