@@ -11,6 +11,9 @@
 #include <string>
 #include <vector>
 
+#include <gtest/gtest.h>
+
+#include <base/Expected.h>
 #include <device/DarwinNotify.h>
 #include <device/DeviceRoot.h>
 #include <device/FileSystem.h>
@@ -123,4 +126,18 @@ inline CommandResult runCommand(const std::string& commandLine)
 inline std::filesystem::path fixture(const std::string& name)
 {
     return std::filesystem::path(MENUTONE_FIXTURES_DIR) / name;
+}
+
+// Passes for a result that holds a value; else fails with the error's message.
+template <typename T>::testing::AssertionResult succeeded(const Expected<T>& result)
+{
+    if (result)
+        return ::testing::AssertionSuccess();
+    return ::testing::AssertionFailure() << result.error().message;
+}
+
+// The error's message, or the empty string for a value.
+template <typename T> std::string messageOf(const Expected<T>& result)
+{
+    return result ? std::string() : result.error().message;
 }

@@ -81,7 +81,7 @@ std::string errorLine(const std::string& message)
     return jsonText({ { "error", message } });
 }
 
-std::optional<PhoneCommand> parsePhoneCommand(const std::string& line, std::string& error)
+Expected<PhoneCommand> parsePhoneCommand(const std::string& line)
 {
     std::istringstream words(line);
     PhoneCommand command;
@@ -99,22 +99,17 @@ std::optional<PhoneCommand> parsePhoneCommand(const std::string& line, std::stri
         for (std::string word; numbers >> word;) {
             char* end = nullptr;
             double value = std::strtod(word.c_str(), &end);
-            if (*end || !std::isfinite(value) || std::fabs(value) > 1e6) {
-                error = "not a number: " + word;
-                return std::nullopt;
-            }
+            if (*end || !std::isfinite(value) || std::fabs(value) > 1e6)
+                return makeError(ErrorKind::Malformed, "not a number: " + word);
             command.numbers.push_back(value);
         }
-        if (command.numbers.size() != shape.numbers) {
-            error = command.verb + " takes " + std::to_string(shape.numbers) + " numbers";
-            return std::nullopt;
-        }
+        if (command.numbers.size() != shape.numbers)
+            return makeError(ErrorKind::Malformed, command.verb + " takes " + std::to_string(shape.numbers) + " numbers");
         return command;
     }
     if ((command.verb == "activate" || command.verb == "import") && !command.argument.empty())
         return command;
-    error = "unknown command \"" + command.verb + "\"";
-    return std::nullopt;
+    return makeError(ErrorKind::Malformed, "unknown command \"" + command.verb + "\"");
 }
 
 void runLineLoop(const std::function<void(const std::string&)>& handle)
@@ -181,9 +176,11 @@ void runPhoneCommands(const PhoneHandlers& phone)
 {
     phone.sendFrame();
     runLineLoop([&](const std::string& line) {
-        std::string error;
-        auto command = parsePhoneCommand(line, error);
-        if (command) {
+        auto command = parsePhoneCommand(line);
+        Expected<void> done;
+        if (!command)
+            done = makeUnexpected(command.error());
+        else {
             auto& numbers = command->numbers;
             CGPoint point = numbers.size() >= 2 ? CGPoint { numbers[0], numbers[1] } : CGPoint {};
             if (command->verb == "down")
@@ -193,15 +190,15 @@ void runPhoneCommands(const PhoneHandlers& phone)
             else if (command->verb == "up")
                 phone.touchUp(point, UITouch::Seconds(numbers[2]));
             else if (command->verb == "scroll")
-                error = phone.scroll(numbers[0]);
+                done = phone.scroll(numbers[0]);
             else if (command->verb == "activate")
-                error = phone.activate(command->argument);
+                done = phone.activate(command->argument);
             else if (command->verb == "import")
-                error = phone.import ? phone.import(command->argument) : "this phone takes no store";
+                done = phone.import ? phone.import(command->argument) : makeError(ErrorKind::Refused, "this phone takes no store");
             else if (command->verb == "frame")
                 phone.sendFrame();
         }
-        if (!error.empty())
-            std::cout << errorLine(error) << std::endl;
+        if (!done)
+            std::cout << errorLine(done.error().message) << std::endl;
     });
 }

@@ -18,6 +18,7 @@
 #include <utility>
 #include <vector>
 
+#include <base/Expected.h>
 #include <uikit/CGGeometry.h>
 #include <uikit/UITouch.h>
 
@@ -53,22 +54,22 @@ struct PhoneCommand {
     std::vector<double> numbers;
     std::string argument;
 };
-// None for a line that is not a command this protocol knows (the message says why).
-std::optional<PhoneCommand> parsePhoneCommand(const std::string& line, std::string& error);
+// The command; Malformed for a line that is not one this protocol knows.
+Expected<PhoneCommand> parsePhoneCommand(const std::string& line);
 
 // Reads stdin line by line on the main run loop until "quit" or the end of
 // input, handing each line over; runs the loop meanwhile.
 void runLineLoop(const std::function<void(const std::string&)>&);
 
-// What a phone does with each command; those answering a string answer an
-// error, or nothing when done. A phone without `import` refuses it.
+// What a phone does with each command; those answering an Expected say why
+// they could not. A phone without `import` refuses it.
 struct PhoneHandlers {
     std::function<void(CGPoint)> touchDown;
     std::function<void(CGPoint, UITouch::Seconds heldFor)> touchMoved;
     std::function<void(CGPoint, UITouch::Seconds heldFor)> touchUp;
-    std::function<std::string(CGFloat dy)> scroll;
-    std::function<std::string(const std::string& id)> activate;
-    std::function<std::string(const std::string& hostPath)> import;
+    std::function<Expected<void>(CGFloat dy)> scroll;
+    std::function<Expected<void>(const std::string& id)> activate;
+    std::function<Expected<void>(const std::string& hostPath)> import;
     std::function<void()> sendFrame;
 };
 // Runs the line loop, handing each command to its handler and writing the

@@ -218,6 +218,21 @@ void printJSON(const ScreenSnapshot& screen)
 struct Outcome {
     std::string error;
     bool isQuit { false };
+
+    Outcome() = default;
+    Outcome(std::string message, bool quits = false)
+        : error(std::move(message))
+        , isQuit(quits)
+    {
+    }
+    Outcome(const char* message)
+        : error(message)
+    {
+    }
+    Outcome(const Expected<void>& done)
+        : error(done ? std::string() : done.error().message)
+    {
+    }
 };
 
 Outcome runCommand(SettingsApp& app, const std::string& line, const SettingsOptions& options)
@@ -249,34 +264,34 @@ Outcome runCommand(SettingsApp& app, const std::string& line, const SettingsOpti
             values.push_back(value);
         }
         if (command == "touch")
-            return { values.size() == 2 ? app.touch({ values[0], values[1] }) : "usage: touch X Y (points)" };
-        return { values.size() == 1 ? app.scroll(values[0]) : "usage: scroll DY (points)" };
+            return values.size() == 2 ? Outcome(app.touch({ values[0], values[1] })) : Outcome("usage: touch X Y (points)");
+        return values.size() == 1 ? Outcome(app.scroll(values[0])) : Outcome("usage: scroll DY (points)");
     }
     if (command == "tap")
-        return { rest.empty() ? "usage: tap ROW" : app.tapRow(rest) };
+        return rest.empty() ? Outcome("usage: tap ROW") : Outcome(app.tapRow(rest));
     if (command == "switch") {
         auto space = rest.rfind(' ');
         std::string state = space == std::string::npos ? "" : rest.substr(space + 1);
         if (state != "on" && state != "off")
             return { "usage: switch ROW on|off" };
-        return { app.setSwitch(rest.substr(0, space), state == "on") };
+        return app.setSwitch(rest.substr(0, space), state == "on");
     }
     if (command == "segment") {
         char* end = nullptr;
         long index = std::strtol(rest.c_str(), &end, 10);
         if (rest.empty() || *end)
             return { "usage: segment INDEX" };
-        return { app.selectSegment(index) };
+        return app.selectSegment(index);
     }
     if (command == "bar") {
         if (rest != "left" && rest != "right")
             return { "usage: bar left|right" };
-        return { app.tapBarButton(rest == "left" ? SettingsApp::BarSide::Left : SettingsApp::BarSide::Right) };
+        return app.tapBarButton(rest == "left" ? SettingsApp::BarSide::Left : SettingsApp::BarSide::Right);
     }
     if (command == "alert")
-        return { rest.empty() ? "usage: alert BUTTON" : app.tapAlertButton(rest) };
+        return rest.empty() ? Outcome("usage: alert BUTTON") : Outcome(app.tapAlertButton(rest));
     if (command == "back")
-        return { app.goBack() };
+        return app.goBack();
     if (command == "wait") {
         char* end = nullptr;
         double seconds = std::strtod(rest.c_str(), &end);
@@ -295,8 +310,8 @@ ExitStatus runSettings(const SettingsOptions& options)
     // Time passes only when a command says so, so every run is the same.
     CFRunLoop::main().useManualClock();
     auto& app = SettingsApp::launch();
-    if (auto error = app.openEntry("MenutoneSettings"); !error.empty()) {
-        std::cerr << "menutone: settings: " << error << "\n";
+    if (auto opened = app.openEntry("MenutoneSettings"); !opened) {
+        std::cerr << "menutone: settings: " << opened.error().message << "\n";
         return ExitStatus::Failure;
     }
 

@@ -69,7 +69,7 @@ std::vector<AccessibleElement> settingsElements(const SettingsApp& app)
     return elements;
 }
 
-std::string activate(SettingsApp& app, const std::string& id)
+Expected<void> activate(SettingsApp& app, const std::string& id)
 {
     auto after = [&](std::string_view prefix) { return id.substr(prefix.size()); };
     if (id.starts_with("row:"))
@@ -78,9 +78,11 @@ std::string activate(SettingsApp& app, const std::string& id)
         auto* table = app.topTable();
         long section = 0, row = 0;
         if (std::sscanf(after("switch:").c_str(), "%ld:%ld", &section, &row) != 2 || !table || !table->cellForRow(section, row))
-            return "no switch " + id;
+            return makeError(ErrorKind::NotFound, "no switch " + id);
         auto* toggle = objc_dynamicCast<UISwitch>(table->cellForRow(section, row)->accessoryView());
-        return toggle ? app.setSwitch(after("switch:"), !toggle->isOn()) : "no switch " + id;
+        if (!toggle)
+            return makeError(ErrorKind::NotFound, "no switch " + id);
+        return app.setSwitch(after("switch:"), !toggle->isOn());
     }
     if (id.starts_with("segment:"))
         return app.selectSegment(std::atol(after("segment:").c_str()));
@@ -90,18 +92,18 @@ std::string activate(SettingsApp& app, const std::string& id)
         return app.goBack();
     if (id == "bar:left" || id == "bar:right")
         return app.tapBarButton(id == "bar:left" ? SettingsApp::BarSide::Left : SettingsApp::BarSide::Right);
-    return "no element " + id;
+    return makeError(ErrorKind::NotFound, "no element " + id);
 }
 
 // A store from outside: read with the store's own reader, refused whole if
 // malformed, else written atomically and posted as a change.
-std::string importStore(SettingsApp& app, const std::string& hostPath)
+Expected<void> importStore(SettingsApp& app, const std::string& hostPath)
 {
     auto store = NSDictionary::dictionaryWithContentsOfHostFile(hostPath);
     if (!store)
-        return "not a settings store: the file is not a property list with a dictionary at its root";
+        return makeError(ErrorKind::Malformed, "not a settings store: the file is not a property list with a dictionary at its root");
     if (!SettingsStore::replace(*store))
-        return "cannot write " + std::string(kMenutoneSettingsPath);
+        return makeError(ErrorKind::Failed, "cannot write " + std::string(kMenutoneSettingsPath));
     if (auto* list = objc_dynamicCast<PSListController>(app.topViewController()))
         list->reloadSpecifiers();
     return {};
@@ -112,8 +114,8 @@ std::string importStore(SettingsApp& app, const std::string& hostPath)
 ExitStatus runSettingsPhone()
 {
     auto& app = SettingsApp::launch();
-    if (auto error = app.openEntry("MenutoneSettings"); !error.empty()) {
-        std::cout << errorLine(error) << std::endl;
+    if (auto opened = app.openEntry("MenutoneSettings"); !opened) {
+        std::cout << errorLine(opened.error().message) << std::endl;
         return ExitStatus::Failure;
     }
     auto& loop = CFRunLoop::main();
@@ -138,23 +140,23 @@ ExitStatus runSettingsPhone()
             },
         .scroll =
             [&](CGFloat dy) {
-                auto error = app.scroll(dy);
+                auto scrolled = app.scroll(dy);
                 sendFrame();
-                return error;
+                return scrolled;
             },
         .activate =
             [&](const std::string& id) {
-                auto error = activate(app, id);
+                auto activated = activate(app, id);
                 sendFrameNowAndSettled();
-                return error;
+                return activated;
             },
         .import =
             [&](const std::string& hostPath) {
                 // Answered as an event either way: the simulator waits for it.
-                auto error = importStore(app, hostPath);
-                std::cout << eventLine(error.empty() ? "imported" : "import refused: " + error) << std::endl;
+                auto imported = importStore(app, hostPath);
+                std::cout << eventLine(imported ? "imported" : "import refused: " + imported.error().message) << std::endl;
                 sendFrameNowAndSettled();
-                return std::string();
+                return Expected<void>();
             },
         .sendFrame = sendFrame,
     });

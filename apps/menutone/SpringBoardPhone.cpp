@@ -60,7 +60,7 @@ ExitStatus runSpringBoardPhone(SpringBoard& springBoard)
         .scroll =
             [&](CGFloat) {
                 sendFrame();
-                return std::string();
+                return Expected<void>();
             },
         .activate =
             [&](const std::string& id) {
@@ -68,11 +68,11 @@ ExitStatus runSpringBoardPhone(SpringBoard& springBoard)
                     if (element.id == id) {
                         home.tap({ element.frame.origin.x + element.frame.size.width / 2, element.frame.origin.y + element.frame.size.height / 2 });
                         sendFrame();
-                        return std::string();
+                        return Expected<void>();
                     }
                 }
                 sendFrame();
-                return "no element " + id;
+                return Expected<void>(makeError(ErrorKind::NotFound, "no element " + id));
             },
         .import = nullptr,
         .sendFrame = sendFrame,

@@ -24,6 +24,12 @@ std::string stringEntry(const PropertyListValue* dictionary, std::string_view ke
     return value && value->asString() ? *value->asString() : std::string();
 }
 
+// What a user asked for that the app cannot do now.
+Unexpected<Error> refuse(std::string message)
+{
+    return makeError(ErrorKind::Refused, std::move(message));
+}
+
 bool isPlainName(const std::string& name)
 {
     return !name.empty() && name.find('/') == std::string::npos && name != "." && name != "..";
@@ -116,12 +122,12 @@ void SettingsApp::touchView(UIView& view, CGPoint point)
     CFRunLoop::main().runUntilIdle();
 }
 
-std::string SettingsApp::touch(CGPoint point)
+Expected<void> SettingsApp::touch(CGPoint point)
 {
     CGSize size = m_window->bounds().size;
     if (!(point.x >= 0 && point.y >= 0 && point.x < size.width && point.y < size.height))
-        return "the point is off the screen (" + std::to_string(static_cast<int>(size.width)) + " x " + std::to_string(static_cast<int>(size.height))
-            + " points)";
+        return refuse("the point is off the screen (" + std::to_string(static_cast<int>(size.width)) + " x " + std::to_string(static_cast<int>(size.height))
+            + " points)");
     m_window->tap(point);
     CFRunLoop::main().runUntilIdle();
     return {};
@@ -145,48 +151,48 @@ void SettingsApp::touchUp(CGPoint point, UITouch::Seconds heldFor)
     CFRunLoop::main().runUntilIdle();
 }
 
-std::string SettingsApp::scroll(CGFloat dy)
+Expected<void> SettingsApp::scroll(CGFloat dy)
 {
     if (visibleAlert() || presentedSheet())
-        return "the screen is covered; nothing scrolls";
+        return refuse("the screen is covered; nothing scrolls");
     auto* table = topTable();
     if (!table)
-        return "this screen does not scroll";
+        return refuse("this screen does not scroll");
     table->scrollBy(dy);
     return {};
 }
 
-std::string SettingsApp::openEntry(const std::string& entryName)
+Expected<void> SettingsApp::openEntry(const std::string& entryName)
 {
     if (!isPlainName(entryName))
-        return "no preference entry named \"" + entryName + "\"";
+        return makeError(ErrorKind::NotFound, "no preference entry named \"" + entryName + "\"");
     std::string entryPath = entriesFolder + entryName + ".plist";
     auto entryPlist = NSDictionary::dictionaryWithContentsOfFile(entryPath);
     if (!entryPlist)
-        return "cannot read the preference entry " + entryPath;
+        return makeError(ErrorKind::Unreadable, "cannot read the preference entry " + entryPath);
     auto* entry = entryPlist->objectForKey("entry");
     std::string bundleName = stringEntry(entry, "bundle");
     if (!isPlainName(bundleName))
-        return "the preference entry " + entryPath + " names no bundle";
+        return makeError(ErrorKind::Malformed, "the preference entry " + entryPath + " names no bundle");
 
     std::string bundlePath = bundlesFolder + bundleName + ".bundle";
     auto info = NSDictionary::dictionaryWithContentsOfFile(bundlePath + "/Info.plist");
     if (!info)
-        return "cannot read " + bundlePath + "/Info.plist";
+        return makeError(ErrorKind::Unreadable, "cannot read " + bundlePath + "/Info.plist");
     std::string executable = stringEntry(&info->propertyList(), "CFBundleExecutable");
     std::string principal = stringEntry(&info->propertyList(), "NSPrincipalClass");
     if (!isPlainName(executable) || principal.empty())
-        return bundlePath + "/Info.plist names no executable or principal class";
+        return makeError(ErrorKind::Malformed, bundlePath + "/Info.plist names no executable or principal class");
     // Global, as the device's loader makes a bundle's classes visible to all.
-    if (std::string error; !device::loadLibrary(bundlePath + "/" + executable, error))
-        return "cannot load " + bundlePath + "/" + executable + ": " + error;
+    if (auto loaded = device::loadLibrary(bundlePath + "/" + executable); !loaded)
+        return makeError(ErrorKind::Failed, "cannot load " + bundlePath + "/" + executable + ": " + loaded.error().message);
     Class principalClass = objc_getClass(principal.c_str());
     if (!principalClass || !class_isSubclassOf(principalClass, PSViewController::objcClass()))
-        return "the bundle defines no preference controller " + principal;
+        return makeError(ErrorKind::Malformed, "the bundle defines no preference controller " + principal);
     auto controller = UIViewController::allocInit(principalClass);
     auto* screen = objc_dynamicCast<PSViewController>(controller.get());
     if (!screen)
-        return "the principal class " + principal + " made no controller";
+        return makeError(ErrorKind::Failed, "the principal class " + principal + " made no controller");
     screen->setBundlePath(bundlePath);
     m_navigation->pushViewController(*screen, false);
     CFRunLoop::main().runUntilIdle();
@@ -215,73 +221,66 @@ UIViewController* SettingsApp::presentedSheet() const
     return nullptr;
 }
 
-bool SettingsApp::findRow(const std::string& row, long& section, long& index, std::string& error) const
+Expected<SettingsApp::RowPosition> SettingsApp::findRow(const std::string& row) const
 {
     auto* table = topTable();
-    if (!table) {
-        error = "this screen has no rows";
-        return false;
-    }
+    if (!table)
+        return refuse("this screen has no rows");
     // SECTION:ROW, both whole numbers.
     if (auto colon = row.find(':');
         colon != std::string::npos && colon > 0 && colon + 1 < row.size() && row.find_first_not_of("0123456789:") == std::string::npos && row.size() < 16) {
-        section = std::strtol(row.c_str(), nullptr, 10);
-        index = std::strtol(row.c_str() + colon + 1, nullptr, 10);
-        if (table->cellForRow(section, index))
-            return true;
+        RowPosition position { std::strtol(row.c_str(), nullptr, 10), std::strtol(row.c_str() + colon + 1, nullptr, 10) };
+        if (table->cellForRow(position.section, position.row))
+            return position;
     }
     for (long s = 0; s < table->numberOfSections(); ++s) {
         for (long r = 0; r < table->numberOfRowsInSection(s); ++r) {
-            if (table->cellForRow(s, r)->textLabel()->text() == row) {
-                section = s;
-                index = r;
-                return true;
-            }
+            if (table->cellForRow(s, r)->textLabel()->text() == row)
+                return RowPosition { s, r };
         }
     }
-    error = "no row \"" + row + "\" on this screen";
-    return false;
+    return makeError(ErrorKind::NotFound, "no row \"" + row + "\" on this screen");
 }
 
-std::string SettingsApp::tapRow(const std::string& row)
+Expected<void> SettingsApp::tapRow(const std::string& row)
 {
     if (visibleAlert())
-        return "an alert is showing; answer it first";
+        return refuse("an alert is showing; answer it first");
     if (presentedSheet())
-        return "a sheet covers the screen; close it first (back)";
-    long section = 0, index = 0;
-    std::string error;
-    if (!findRow(row, section, index, error))
-        return error;
+        return refuse("a sheet covers the screen; close it first (back)");
+    auto found = findRow(row);
+    if (!found)
+        return makeUnexpected(std::move(found.error()));
+    auto [section, index] = *found;
     RefPtr<UITableViewCell> cell = topTable()->cellForRow(section, index);
     if (!cell->isUserInteractionEnabled())
-        return "the row \"" + row + "\" does not take touches";
+        return refuse("the row \"" + row + "\" does not take touches");
     // The middle of the row's text, which a value or a control at the side never covers.
     CGRect text = cell->textLabel()->frame();
     touchView(*cell, { text.origin.x + text.size.width / 2, cell->bounds().size.height / 2 });
     return {};
 }
 
-std::string SettingsApp::setSwitch(const std::string& row, bool isOn)
+Expected<void> SettingsApp::setSwitch(const std::string& row, bool isOn)
 {
     if (visibleAlert())
-        return "an alert is showing; answer it first";
-    long section = 0, index = 0;
-    std::string error;
-    if (!findRow(row, section, index, error))
-        return error;
+        return refuse("an alert is showing; answer it first");
+    auto found = findRow(row);
+    if (!found)
+        return makeUnexpected(std::move(found.error()));
+    auto [section, index] = *found;
     auto* cell = topTable()->cellForRow(section, index);
     auto* toggle = objc_dynamicCast<UISwitch>(cell->accessoryView());
     if (!toggle)
-        return "the row \"" + row + "\" has no switch";
+        return refuse("the row \"" + row + "\" has no switch");
     if (!cell->isUserInteractionEnabled() || !toggle->isEnabled())
-        return "the row \"" + row + "\" does not take touches";
+        return refuse("the row \"" + row + "\" does not take touches");
     if (toggle->isOn() != isOn)
         touchView(*toggle);
     return {};
 }
 
-std::string SettingsApp::selectSegment(long index)
+Expected<void> SettingsApp::selectSegment(long index)
 {
     auto* top = topViewController();
     UISegmentedControl* control = top ? findSegmentedControl(top->view()) : nullptr;
@@ -292,22 +291,22 @@ std::string SettingsApp::selectSegment(long index)
             control = findSegmentedControl(table->headerView(section));
     }
     if (!control)
-        return "this screen has no segmented control";
+        return refuse("this screen has no segmented control");
     if (index < 0 || index >= static_cast<long>(control->items().size()))
-        return "no segment " + std::to_string(index) + "; the control has " + std::to_string(control->items().size());
+        return refuse("no segment " + std::to_string(index) + "; the control has " + std::to_string(control->items().size()));
     CGRect segment = control->segmentFrame(index);
     touchView(*control, { segment.origin.x + segment.size.width / 2, segment.origin.y + segment.size.height / 2 });
     return {};
 }
 
-std::string SettingsApp::tapBarButton(BarSide side)
+Expected<void> SettingsApp::tapBarButton(BarSide side)
 {
     auto* top = presentedSheet() ? presentedSheet() : topViewController();
     UIBarButtonItem* item = top ? (side == BarSide::Left ? top->navigationItem()->leftBarButtonItem() : top->navigationItem()->rightBarButtonItem()) : nullptr;
     if (!item)
-        return std::string("this screen has no ") + (side == BarSide::Left ? "left" : "right") + " bar button";
+        return refuse(std::string("this screen has no ") + (side == BarSide::Left ? "left" : "right") + " bar button");
     if (!item->action())
-        return "the bar button does nothing when tapped";
+        return refuse("the bar button does nothing when tapped");
     if (auto* view = barButtonView(item))
         touchView(*view);
     else {
@@ -317,11 +316,11 @@ std::string SettingsApp::tapBarButton(BarSide side)
     return {};
 }
 
-std::string SettingsApp::tapAlertButton(const std::string& button)
+Expected<void> SettingsApp::tapAlertButton(const std::string& button)
 {
     RefPtr<UIAlertView> alert = visibleAlert();
     if (!alert)
-        return "no alert is showing";
+        return refuse("no alert is showing");
     auto& titles = alert->buttonTitles();
     long index = -1;
     for (std::size_t i = 0; i < titles.size() && index < 0; ++i) {
@@ -331,7 +330,7 @@ std::string SettingsApp::tapAlertButton(const std::string& button)
     if (index < 0 && !button.empty() && button.size() < 6 && button.find_first_not_of("0123456789") == std::string::npos && std::stoul(button) < titles.size())
         index = std::stol(button);
     if (index < 0)
-        return "the alert has no button \"" + button + "\"";
+        return refuse("the alert has no button \"" + button + "\"");
     if (auto* view = alert->buttonView(index))
         touchView(*view);
     else {
@@ -341,7 +340,7 @@ std::string SettingsApp::tapAlertButton(const std::string& button)
     return {};
 }
 
-std::string SettingsApp::goBack()
+Expected<void> SettingsApp::goBack()
 {
     if (RefPtr<UIViewController> sheet = presentedSheet()) {
         // A sheet's back is its Cancel button, which tells its delegate.
@@ -357,10 +356,10 @@ std::string SettingsApp::goBack()
         return {};
     }
     if (visibleAlert())
-        return "an alert is showing; answer it first";
+        return refuse("an alert is showing; answer it first");
     auto* back = m_splitNavigation->navigationBar()->backButtonView();
     if (!back)
-        return "this is the first screen";
+        return refuse("this is the first screen");
     touchView(*back);
     return {};
 }

@@ -15,6 +15,7 @@
 #include <utility>
 #include <vector>
 
+#include <base/Expected.h>
 #include <uikit/UIAlertView.h>
 #include <uikit/UITableView.h>
 #include <uikit/UIWindow.h>
@@ -35,9 +36,8 @@ public:
 
     UIWindow& window() const { return m_window.get(); }
 
-    // Loads the entry's bundle and shows its controller on top. Answers an
-    // error message, or the empty string.
-    std::string openEntry(const std::string& entryName);
+    // Loads the entry's bundle and shows its controller on top.
+    Expected<void> openEntry(const std::string& entryName);
 
     // The navigation controller of the app, which holds the one the
     // preference screens are pushed on.
@@ -51,26 +51,27 @@ public:
     // A sheet presented over the screen (by it or by a navigation controller).
     UIViewController* presentedSheet() const;
 
-    // What a user does. Each answers an error message, or the empty string.
+    // What a user does. Each answers why it could not be done (Refused), if
+    // it could not.
     // A finger down and up at a point of the screen, in points.
-    std::string touch(CGPoint);
+    Expected<void> touch(CGPoint);
     // A drag on the screen's table by the distance (content up for positive).
-    std::string scroll(CGFloat dy);
+    Expected<void> scroll(CGFloat dy);
     // A finger's phases, for a host that follows a real pointer.
     void touchDown(CGPoint);
     void touchMoved(CGPoint, UITouch::Seconds heldFor);
     void touchUp(CGPoint, UITouch::Seconds heldFor);
     // A row is named by its text, or as SECTION:ROW; one out of sight is
     // scrolled into view first.
-    std::string tapRow(const std::string& row);
-    std::string setSwitch(const std::string& row, bool isOn);
-    std::string selectSegment(long index);
+    Expected<void> tapRow(const std::string& row);
+    Expected<void> setSwitch(const std::string& row, bool isOn);
+    Expected<void> selectSegment(long index);
     enum class BarSide { Left, Right };
-    std::string tapBarButton(BarSide);
+    Expected<void> tapBarButton(BarSide);
     // A button by its title, or its index.
-    std::string tapAlertButton(const std::string& button);
+    Expected<void> tapAlertButton(const std::string& button);
     // The back button: cancels a presented sheet, else pops the top screen.
-    std::string goBack();
+    Expected<void> goBack();
     // Runs what the main queue has ready, then lets time pass on the run
     // loop's clock so that deferred work runs.
     void runFor(std::chrono::nanoseconds);
@@ -83,7 +84,11 @@ public:
     std::vector<std::string> sentMail() const;
 
 private:
-    bool findRow(const std::string& row, long& section, long& index, std::string& error) const;
+    struct RowPosition {
+        long section;
+        long row;
+    };
+    Expected<RowPosition> findRow(const std::string& row) const;
     // Touches the view's centre (or the point in it), scrolling it into view first.
     void touchView(UIView&);
     void touchView(UIView&, CGPoint);

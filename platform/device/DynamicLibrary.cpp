@@ -35,18 +35,17 @@ bool loadMissingPlatformLibrary(const std::string& loaderError)
 
 }
 
-void* loadLibrary(std::string_view devicePath, std::string& error)
+Expected<void*> loadLibrary(std::string_view devicePath)
 {
     FileDescriptor file = DeviceRoot::current().open(devicePath, O_RDONLY | O_NONBLOCK);
     if (!file.isValid()) {
-        error = errno == EXDEV || errno == ELOOP ? "it lies outside the device root" : std::strerror(errno);
-        return nullptr;
+        if (errno == EXDEV || errno == ELOOP)
+            return makeError(ErrorKind::Refused, "it lies outside the device root");
+        return makeError(errno == ENOENT ? ErrorKind::NotFound : ErrorKind::Unreadable, std::strerror(errno));
     }
     struct stat status { };
-    if (::fstat(file.get(), &status) != 0 || !S_ISREG(status.st_mode)) {
-        error = "it is not a regular file";
-        return nullptr;
-    }
+    if (::fstat(file.get(), &status) != 0 || !S_ISREG(status.st_mode))
+        return makeError(ErrorKind::Unreadable, "it is not a regular file");
     // The open descriptor names exactly the file that was opened. It stays
     // open while the library is loaded (for good: libraries are never
     // unloaded), since the loader knows a library by the name it was given
@@ -55,9 +54,9 @@ void* loadLibrary(std::string_view devicePath, std::string& error)
     void* handle = ::dlopen(self.c_str(), RTLD_NOW | RTLD_GLOBAL);
     for (int attempt = 0; !handle; ++attempt) {
         const char* reason = ::dlerror();
-        error = reason ? reason : "unknown error";
+        std::string error = reason ? reason : "unknown error";
         if (attempt == 32 || !loadMissingPlatformLibrary(error))
-            return nullptr;
+            return makeError(ErrorKind::Failed, std::move(error));
         handle = ::dlopen(self.c_str(), RTLD_NOW | RTLD_GLOBAL);
     }
     file.release();

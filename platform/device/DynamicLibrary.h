@@ -6,13 +6,15 @@
 #include <string>
 #include <string_view>
 
+#include <base/Expected.h>
+
 namespace device {
 
 // dlopen(3) with RTLD_NOW | RTLD_GLOBAL of the root's file at the device
 // path. The file is opened beneath the root at the moment of use and loaded
 // from that descriptor, so a library that is a link leading out of the root
 // (or that a swapped folder would redirect) never runs. Answers the handle,
-// or null with the reason in `error`.
-void* loadLibrary(std::string_view devicePath, std::string& error);
+// or why there is none.
+Expected<void*> loadLibrary(std::string_view devicePath);
 
 }

@@ -61,10 +61,9 @@ std::vector<LoadedLibrary> loadTweakLibraries(const std::string& bundleIdentifie
             continue;
         }
         // The library's static initialiser is its load-time entry; it runs here.
-        std::string error;
-        if (!device::loadLibrary(std::string(dynamicLibrariesFolder) + "/" + name + ".dylib", error)) {
-            std::fprintf(stderr, "MS:Error: %s: %s\n", name.c_str(), error.c_str());
-            results.push_back({ name, false, "it does not load: " + error });
+        if (auto loaded = device::loadLibrary(std::string(dynamicLibrariesFolder) + "/" + name + ".dylib"); !loaded) {
+            std::fprintf(stderr, "MS:Error: %s: %s\n", name.c_str(), loaded.error().message.c_str());
+            results.push_back({ name, false, "it does not load: " + loaded.error().message });
             continue;
         }
         results.push_back({ name, true, {} });

@@ -27,8 +27,8 @@ protected:
     void openPicker(const Picker& picker)
     {
         auto& app = openSettings();
-        ASSERT_EQ(app.tapRow("Configuration"), "");
-        ASSERT_EQ(app.tapRow(picker.row), "");
+        ASSERT_TRUE(succeeded(app.tapRow("Configuration")));
+        ASSERT_TRUE(succeeded(app.tapRow(picker.row)));
         ASSERT_EQ(object_getClassName(app.topViewController()), std::string(picker.className));
     }
 
@@ -77,7 +77,7 @@ TEST_F(ColorPicker, AChoiceStoresItsIndexKeepsEveryOtherKeyAndPostsOnceAfterTheW
         SCOPED_TRACE(picker.className);
         m_posts.clear();
         openPicker(picker);
-        ASSERT_EQ(m_app->tapRow("Navy Blue"), "");
+        ASSERT_TRUE(succeeded(m_app->tapRow("Navy Blue")));
         auto stored = store();
         ASSERT_TRUE(stored);
         EXPECT_EQ(*stored->objectForKey(picker.key), PropertyListValue::integer(5));
@@ -94,11 +94,11 @@ TEST_F(ColorPicker, DefaultStoresZeroAndEmptiesTheBarSwatchUntilTheScreenIsOpene
     writeStore({ { "shortcutTitleColor", PropertyListValue::integer(25) } });
     openPicker(pickers[0]);
     EXPECT_TRUE(barSwatchColor()->isEqual(tincture::flatRedColorDark().ptr()));
-    ASSERT_EQ(m_app->tapRow("Default"), "");
+    ASSERT_TRUE(succeeded(m_app->tapRow("Default")));
     EXPECT_EQ(storeText(), "shortcutTitleColor=0");
     EXPECT_EQ(barSwatchColor(), nullptr);
-    ASSERT_EQ(m_app->goBack(), "");
-    ASSERT_EQ(m_app->tapRow("Title color"), "");
+    ASSERT_TRUE(succeeded(m_app->goBack()));
+    ASSERT_TRUE(succeeded(m_app->tapRow("Title color")));
     EXPECT_TRUE(barSwatchColor()->isEqual(UIColor::blackColor().ptr()));
 }
 

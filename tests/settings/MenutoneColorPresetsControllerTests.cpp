@@ -16,9 +16,9 @@ protected:
     void openPresets()
     {
         auto& app = openSettings();
-        ASSERT_EQ(app.tapRow("Configuration"), "");
-        ASSERT_EQ(app.setSwitch("Use preset", true), "");
-        ASSERT_EQ(app.tapRow("Preset color"), "");
+        ASSERT_TRUE(succeeded(app.tapRow("Configuration")));
+        ASSERT_TRUE(succeeded(app.setSwitch("Use preset", true)));
+        ASSERT_TRUE(succeeded(app.tapRow("Preset color")));
         ASSERT_EQ(object_getClassName(app.topViewController()), std::string("MenutoneColorPresetsController"));
         m_posts.clear();
     }
@@ -84,9 +84,9 @@ TEST_F(PresetsScreen, RedWithComplementaryStoresTheComplementaryFlatSetWithTheIc
 {
     writeStore({ { "shortcutBlurStyle", PropertyListValue::integer(4) } });
     openPresets();
-    ASSERT_EQ(m_app->selectSegment(1), "");
+    ASSERT_TRUE(succeeded(m_app->selectSegment(1)));
     EXPECT_EQ(m_posts, "com.harbrook.Menutone.notify(isShortcutPreset=true shortcutBlurStyle=4 shortcutPresetColorScheme=1) ");
-    ASSERT_EQ(m_app->tapRow("Red"), "");
+    ASSERT_TRUE(succeeded(m_app->tapRow("Red")));
     expectPresets(
         tincture::array::arrayOfColorsWithColorScheme(tincture::array::ColorSchemeComplementary, tincture::flatRedColor().ptr(), tincture::Flat::Yes));
     EXPECT_TRUE(storedPresets()[2]->isEqual(tincture::flatRedColor().ptr())) << "the icon colour is the base itself";
@@ -107,27 +107,27 @@ TEST_F(PresetsScreen, ChangingTheSegmentAloneTouchesOnlyTheSchemeKey)
     // The palette's row "Dark Green" is index 34.
     RefPtr<UIColor> darkGreen = colorInt(34, nullptr);
     ASSERT_EQ(std::string(kColorNames[34]), "Dark Green");
-    ASSERT_EQ(m_app->tapRow("Dark Green"), "");
+    ASSERT_TRUE(succeeded(m_app->tapRow("Dark Green")));
     expectPresets(tincture::array::arrayOfColorsWithColorScheme(tincture::array::ColorSchemeAnalogous, darkGreen.get(), tincture::Flat::Yes));
     auto before = store();
-    ASSERT_EQ(m_app->selectSegment(2), "");
+    ASSERT_TRUE(succeeded(m_app->selectSegment(2)));
     auto after = store();
     for (auto* key : presetKeys)
         EXPECT_EQ(*before->objectForKey(key), *after->objectForKey(key)) << key;
     EXPECT_EQ(*after->objectForKey("shortcutPresetColorScheme"), PropertyListValue::integer(2));
 
-    ASSERT_EQ(m_app->tapRow("Dark Green"), "");
+    ASSERT_TRUE(succeeded(m_app->tapRow("Dark Green")));
     expectPresets(tincture::array::arrayOfColorsWithColorScheme(tincture::array::ColorSchemeTriadic, darkGreen.get(), tincture::Flat::Yes));
 }
 
 TEST_F(PresetsScreen, DefaultDerivesFromBlackAndLeavesTheBarSwatchEmpty)
 {
     openPresets();
-    ASSERT_EQ(m_app->tapRow("Default"), "");
+    ASSERT_TRUE(succeeded(m_app->tapRow("Default")));
     expectPresets(tincture::array::arrayOfColorsWithColorScheme(tincture::array::ColorSchemeAnalogous, UIColor::blackColor().ptr(), tincture::Flat::Yes));
     EXPECT_EQ(barSwatchColor(), nullptr);
-    ASSERT_EQ(m_app->goBack(), "");
-    ASSERT_EQ(m_app->tapRow("Preset color"), "");
+    ASSERT_TRUE(succeeded(m_app->goBack()));
+    ASSERT_TRUE(succeeded(m_app->tapRow("Preset color")));
     EXPECT_TRUE(barSwatchColor()->isEqual(storedPresets()[2].get())) << "opened again, the bar shows the stored icon preset colour";
 }
 
@@ -136,15 +136,15 @@ TEST_F(PresetsScreen, ASchemeTheScreenNeverWritesSelectsNoSegmentAndDerivesAnAna
     writeStore({ { "shortcutPresetColorScheme", PropertyListValue::integer(7) } });
     openPresets();
     EXPECT_EQ(segments()->selectedSegmentIndex(), UISegmentedControl::noSegment);
-    ASSERT_EQ(m_app->tapRow("Blue"), "");
+    ASSERT_TRUE(succeeded(m_app->tapRow("Blue")));
     expectPresets(tincture::array::arrayOfColorsWithColorScheme(tincture::array::ColorSchemeAnalogous, tincture::flatBlueColor().ptr(), tincture::Flat::Yes));
 }
 
 TEST_F(PresetsScreen, TheConfigurationScreensPresetSwatchShowsTheStoredIconPreset)
 {
     openPresets();
-    ASSERT_EQ(m_app->tapRow("Orange"), "");
-    ASSERT_EQ(m_app->goBack(), "");
+    ASSERT_TRUE(succeeded(m_app->tapRow("Orange")));
+    ASSERT_TRUE(succeeded(m_app->goBack()));
     EXPECT_TRUE(row(0, 1).accessoryView()->backgroundColor()->isEqual(storedPresets()[2].get()));
     EXPECT_TRUE(storedPresets()[2]->isEqual(tincture::flatOrangeColor().ptr()));
 }

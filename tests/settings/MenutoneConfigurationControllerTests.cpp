@@ -11,7 +11,7 @@ protected:
     SettingsApp& openConfiguration()
     {
         auto& app = openSettings();
-        EXPECT_EQ(app.tapRow("Configuration"), "");
+        EXPECT_TRUE(succeeded(app.tapRow("Configuration")));
         EXPECT_EQ(object_getClassName(app.topViewController()), std::string("MenutoneConfigurationController"));
         return app;
     }
@@ -68,16 +68,16 @@ TEST_F(ConfigurationScreen, UsePresetDimsTheCustomColourRowsAndRebuildsExactlySi
     openConfiguration();
     EXPECT_EQ(rowStates(), "ED EE EE EED EEE") << "no store: preset off, no border";
     table().clearEventLogForTesting();
-    EXPECT_EQ(m_app->setSwitch("Use preset", true), "");
+    EXPECT_TRUE(succeeded(m_app->setSwitch("Use preset", true)));
     EXPECT_EQ(table().eventLogForTesting(), "reloadRows(0:1 1:0 2:0 3:0 3:2 4:0) cell(0:1) cell(1:0) cell(2:0) cell(3:0) cell(3:2) cell(4:0)");
     EXPECT_EQ(rowStates(), "EE DE DE DED DEE");
     EXPECT_EQ(m_posts, "com.harbrook.Menutone.notify(isShortcutPreset=true) ");
 
-    EXPECT_EQ(m_app->setSwitch("Border", true), "");
+    EXPECT_TRUE(succeeded(m_app->setSwitch("Border", true)));
     EXPECT_EQ(rowStates(), "EE DE DE DED DEE") << "presets still win over the border colour";
-    EXPECT_EQ(m_app->setSwitch("Use preset", false), "");
+    EXPECT_TRUE(succeeded(m_app->setSwitch("Use preset", false)));
     EXPECT_EQ(rowStates(), "ED EE EE EEE EEE");
-    EXPECT_EQ(m_app->tapRow("Preset color"), "the row \"Preset color\" does not take touches");
+    EXPECT_EQ(messageOf(m_app->tapRow("Preset color")), "the row \"Preset color\" does not take touches");
 }
 
 TEST_F(ConfigurationScreen, SwitchRowsNeverHighlightAndPickerRowsDeselectWithAnimation)
@@ -86,11 +86,11 @@ TEST_F(ConfigurationScreen, SwitchRowsNeverHighlightAndPickerRowsDeselectWithAni
     table().clearEventLogForTesting();
     table().tapRowByUser(3, 1);
     EXPECT_EQ(table().eventLogForTesting(), "");
-    m_app->goBack();
-    EXPECT_EQ(m_app->tapRow("Configuration"), "");
+    EXPECT_TRUE(succeeded(m_app->goBack()));
+    EXPECT_TRUE(succeeded(m_app->tapRow("Configuration")));
     table().clearEventLogForTesting();
     auto* configurationTable = &table();
-    EXPECT_EQ(m_app->tapRow("Blur"), "");
+    EXPECT_TRUE(succeeded(m_app->tapRow("Blur")));
     EXPECT_EQ(configurationTable->eventLogForTesting(), "highlight(4:2) select(4:2) deselect(4:2 animated)");
 }
 
@@ -100,16 +100,16 @@ TEST_F(ConfigurationScreen, BlurRowShowsItsStyleLabelUnlessTheBlurIsHidden)
     openConfiguration();
     EXPECT_EQ(labelText(4, 2), "Blur");
     EXPECT_EQ(rowStates(), "ED EE EE EEE EEE") << "the border switch enables its colour";
-    EXPECT_EQ(m_app->setSwitch("Hide blur", true), "");
+    EXPECT_TRUE(succeeded(m_app->setSwitch("Hide blur", true)));
     EXPECT_EQ(rowStates(), "ED EE EE EEE EED");
 
     writeStore({ { "shortcutBlurStyle", PropertyListValue::integer(12) } });
-    m_app->goBack();
-    EXPECT_EQ(m_app->tapRow("Configuration"), "");
+    EXPECT_TRUE(succeeded(m_app->goBack()));
+    EXPECT_TRUE(succeeded(m_app->tapRow("Configuration")));
     EXPECT_EQ(labelText(4, 2), "") << "a style outside 0 to 9 still builds its row";
     writeStore({});
-    m_app->goBack();
-    EXPECT_EQ(m_app->tapRow("Configuration"), "");
+    EXPECT_TRUE(succeeded(m_app->goBack()));
+    EXPECT_TRUE(succeeded(m_app->tapRow("Configuration")));
     EXPECT_EQ(labelText(4, 2), "Default");
 }
 
@@ -141,9 +141,9 @@ TEST_F(ConfigurationScreen, SwatchesShowPaletteColoursAndNoFillOutsideThePalette
 TEST_F(ConfigurationScreen, AChoiceOnAPickerShowsAsSoonAsTheUserComesBack)
 {
     openConfiguration();
-    EXPECT_EQ(m_app->tapRow("Subtitle color"), "");
-    EXPECT_EQ(m_app->tapRow("Navy Blue"), "");
-    EXPECT_EQ(m_app->goBack(), "");
+    EXPECT_TRUE(succeeded(m_app->tapRow("Subtitle color")));
+    EXPECT_TRUE(succeeded(m_app->tapRow("Navy Blue")));
+    EXPECT_TRUE(succeeded(m_app->goBack()));
     EXPECT_TRUE(row(2, 0).accessoryView()->backgroundColor()->isEqual(tincture::flatNavyBlueColor().ptr()));
 }
 
@@ -153,7 +153,7 @@ TEST_F(ConfigurationScreen, AStoreThatIsNotADictionaryShowsDefaultsAndSwitchesSt
     writeBytes(settingsRoot().hostPath(kMenutoneSettingsPath), "<plist><array/></plist>");
     openConfiguration();
     EXPECT_EQ(rowStates(), "ED EE EE EED EEE");
-    EXPECT_EQ(m_app->setSwitch("Border", true), "");
+    EXPECT_TRUE(succeeded(m_app->setSwitch("Border", true)));
     EXPECT_EQ(readBytes(settingsRoot().hostPath(kMenutoneSettingsPath)).size(), 23u) << "the file is left as it was";
     EXPECT_EQ(m_posts, "com.harbrook.Menutone.notify(no file) ");
 }

@@ -44,7 +44,7 @@ TEST_F(RootScreen, AWriteMergesIntoTheStoreAndPostsTheRowsNotificationAfterwards
 {
     writeStore({ { "shortcutTitleColor", PropertyListValue::integer(5) } });
     auto& app = openSettings();
-    EXPECT_EQ(app.setSwitch("Enabled", false), "");
+    EXPECT_TRUE(succeeded(app.setSwitch("Enabled", false)));
     EXPECT_EQ(storeText(), "isEnabled=false shortcutTitleColor=5");
     EXPECT_EQ(m_posts, "com.harbrook.Menutone.notify(isEnabled=false shortcutTitleColor=5) ");
 
@@ -73,17 +73,17 @@ TEST_F(RootScreen, RespringAsksFirstAndOnlyYesOnItsOwnAlertRestartsTheHomeScreen
     EXPECT_EQ(alert->message(), "Are you sure you want to respring?");
     EXPECT_EQ(alert->tag(), 2000);
     EXPECT_EQ(alert->buttonTitles(), (std::vector<std::string> { "No", "Yes" }));
-    EXPECT_EQ(app.tapAlertButton("No"), "");
+    EXPECT_TRUE(succeeded(app.tapAlertButton("No")));
     EXPECT_FALSE(takeRespring());
 
     auto other = UIAlertView::create("Other", "", app.topViewController(), std::string("No"), { "Yes" });
     other->setTag(1999);
     other->show();
-    EXPECT_EQ(app.tapAlertButton("Yes"), "");
+    EXPECT_TRUE(succeeded(app.tapAlertButton("Yes")));
     EXPECT_FALSE(takeRespring()) << "another alert's Yes restarts nothing";
 
-    EXPECT_EQ(app.tapRow("Respring"), "");
-    EXPECT_EQ(app.tapAlertButton("Yes"), "");
+    EXPECT_TRUE(succeeded(app.tapRow("Respring")));
+    EXPECT_TRUE(succeeded(app.tapAlertButton("Yes")));
     EXPECT_TRUE(takeRespring());
     device::unregisterHomeScreen();
 }
@@ -94,13 +94,13 @@ TEST_F(RootScreen, TheHeartPresentsTheTweetComposer)
     auto* heart = app.topViewController()->navigationItem()->rightBarButtonItem();
     ASSERT_TRUE(heart);
     EXPECT_EQ(heart->image()->sourcePath(), "/Library/PreferenceBundles/MenutoneSettings.bundle/love.png");
-    EXPECT_EQ(app.tapBarButton(SettingsApp::BarSide::Right), "");
+    EXPECT_TRUE(succeeded(app.tapBarButton(SettingsApp::BarSide::Right)));
     auto* composer = objc_dynamicCast<SLComposeViewController>(app.topViewController()->presentedViewController());
     ASSERT_TRUE(composer);
     EXPECT_EQ(composer->serviceType(), SLServiceTypeTwitter);
     EXPECT_EQ(composer->initialText(), "I love #Menutone by @harbrook");
     EXPECT_EQ(composer->urls(), (std::vector<std::string> { "https://repo.harbrook.com/package/com.harbrook.menutone/" }));
-    EXPECT_EQ(app.goBack(), "");
+    EXPECT_TRUE(succeeded(app.goBack()));
     EXPECT_EQ(app.topViewController()->presentedViewController(), nullptr);
 }
 

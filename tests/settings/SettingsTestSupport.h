@@ -54,8 +54,7 @@ protected:
     SettingsApp& openSettings()
     {
         m_app = std::make_unique<SettingsApp>();
-        std::string error = m_app->openEntry("MenutoneSettings");
-        EXPECT_EQ(error, "");
+        EXPECT_TRUE(succeeded(m_app->openEntry("MenutoneSettings")));
         return *m_app;
     }
 
