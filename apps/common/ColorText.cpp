@@ -209,35 +209,32 @@ void rgbFromHSL(double hue, double saturation, double lightness, double& red, do
     blue = channel(4);
 }
 
-RefPtr<UIColor> parseColorText(std::string_view rawText, std::string& error)
+Expected<Ref<UIColor>> parseColorText(std::string_view rawText)
 {
     std::string_view text = trimmed(rawText);
     std::string lower = lowercased(text);
     std::string quoted = "\"" + std::string(rawText) + "\" is not a colour: ";
     if (text.starts_with("#")) {
         if (auto color = parseHex(text.substr(1)))
-            return color;
-        error = quoted + "use #RGB, #RGBA, #RRGGBB or #RRGGBBAA with hexadecimal digits";
-        return nullptr;
+            return color.releaseNonNull();
+        return makeError(ErrorKind::Malformed, quoted + "use #RGB, #RGBA, #RRGGBB or #RRGGBBAA with hexadecimal digits");
     }
     if (auto body = functionBody(text, lower, { "rgba", "rgb" })) {
         if (auto color = parseRGBFunction(*body))
-            return color;
-        error = quoted + "use rgb(R G B [/ A]) or rgb(R, G, B[, A]), R G B from 0 to 255 or 0% to 100%, A from 0 to 1 or 0% to 100%";
-        return nullptr;
+            return color.releaseNonNull();
+        return makeError(
+            ErrorKind::Malformed, quoted + "use rgb(R G B [/ A]) or rgb(R, G, B[, A]), R G B from 0 to 255 or 0% to 100%, A from 0 to 1 or 0% to 100%");
     }
     if (auto body = functionBody(text, lower, { "hsla", "hsl" })) {
         if (auto color = parseHSLFunction(*body))
-            return color;
-        error = quoted + "use hsl(H S% L% [/ A]) or hsl(H, S%, L%[, A]), H in degrees, S and L from 0% to 100%";
-        return nullptr;
+            return color.releaseNonNull();
+        return makeError(ErrorKind::Malformed, quoted + "use hsl(H S% L% [/ A]) or hsl(H, S%, L%[, A]), H in degrees, S and L from 0% to 100%");
     }
     if (auto body = functionBody(text, lower, { "hsb" })) {
         auto numbers = commaSeparatedNumbers(*body);
         if (numbers && numbers->size() == 3 && (*numbers)[1] >= 0 && (*numbers)[1] <= 100 && (*numbers)[2] >= 0 && (*numbers)[2] <= 100)
             return UIColor::colorWithHue((*numbers)[0] / 360, (*numbers)[1] / 100, (*numbers)[2] / 100, 1);
-        error = quoted + "use hsb(H,S,B) with degrees and percents from 0 to 100";
-        return nullptr;
+        return makeError(ErrorKind::Malformed, quoted + "use hsb(H,S,B) with degrees and percents from 0 to 100");
     }
     if (text.find(',') != std::string_view::npos) {
         auto numbers = commaSeparatedNumbers(text);
@@ -246,19 +243,17 @@ RefPtr<UIColor> parseColorText(std::string_view rawText, std::string& error)
             isInRange = isInRange && value >= 0 && value <= 1;
         if (isInRange)
             return UIColor::colorWithRed((*numbers)[0], (*numbers)[1], (*numbers)[2], numbers->size() == 4 ? (*numbers)[3] : 1);
-        error = quoted + "use r,g,b or r,g,b,a with components from 0 to 1";
-        return nullptr;
+        return makeError(ErrorKind::Malformed, quoted + "use r,g,b or r,g,b,a with components from 0 to 1");
     }
     for (std::size_t position = 0; position < tincture::flatPaletteSize; ++position) {
         if (text == tincture::flatPalette[position].name)
-            return tincture::flatPaletteColor(position);
+            return Ref<UIColor>(tincture::flatPaletteColor(position));
     }
     if (lower == "transparent")
         return UIColor::colorWithRed(0, 0, 0, 0);
     if (auto rgb = cssNamedColor(lower))
         return UIColor::colorWithRed((*rgb >> 16) / 255.0, (*rgb >> 8 & 0xFF) / 255.0, (*rgb & 0xFF) / 255.0, 1);
-    error = quoted + "use #RRGGBB, rgb(), hsl(), r,g,b[,a], hsb(H,S,B), a CSS name or a name from `tincture palette`";
-    return nullptr;
+    return makeError(ErrorKind::Malformed, quoted + "use #RRGGBB, rgb(), hsl(), r,g,b[,a], hsb(H,S,B), a CSS name or a name from `tincture palette`");
 }
 
 std::string colorText(const UIColor& color, ColorTextFormat format)

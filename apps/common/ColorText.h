@@ -11,10 +11,11 @@
 #include <string>
 #include <string_view>
 
+#include <base/Expected.h>
 #include <uikit/UIColor.h>
 
-// None, with the reason, for anything else.
-RefPtr<UIColor> parseColorText(std::string_view, std::string& error);
+// Malformed, saying what would have been right, for anything else.
+Expected<Ref<UIColor>> parseColorText(std::string_view);
 
 enum class ColorTextFormat { Hex, RGB, HSL };
 // "#RRGGBB" (with AA when not opaque), "rgb(R G B)" or "hsl(H S% L%)" (with

@@ -205,10 +205,12 @@ std::optional<NSData> parseHex(std::string_view text)
 // Any colour tincture takes ("#f00", "rgb(255 0 0)", "hsl(...)", "r,g,b[,a]", CSS and palette names), archived as UIColor.
 std::optional<PropertyListValue> parseColor(const std::string& text, std::string& error)
 {
-    auto color = parseColorText(text, error);
-    if (!color)
+    auto color = parseColorText(text);
+    if (!color) {
+        error = color.error().message;
         return std::nullopt;
-    return PropertyListValue::data(NSKeyedArchiver::archivedDataWithRootObject(color.get()));
+    }
+    return PropertyListValue::data(NSKeyedArchiver::archivedDataWithRootObject(color->ptr()));
 }
 
 void warnAboutMenutoneKey(const std::string& key, const PropertyListValue& value)

@@ -233,9 +233,8 @@ ExitStatus runSpringBoard(HostMode mode)
 
 ExitStatus createRootCommand(const std::string& folder)
 {
-    std::string error;
-    if (!createRoot(folder, error)) {
-        printError(error);
+    if (auto created = createRoot(folder); !created) {
+        printError(created.error().message);
         return ExitStatus::Failure;
     }
     std::cout << "laid out " << std::filesystem::absolute(folder).string() << "\n";

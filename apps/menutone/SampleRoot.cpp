@@ -320,14 +320,12 @@ bool writeDeviceFiles(RootLayout& layout)
 
 }
 
-bool createRoot(const fs::path& folder, std::string& error)
+Expected<void> createRoot(const fs::path& folder)
 {
     std::error_code folderError;
     fs::create_directories(folder, folderError);
-    if (folderError) {
-        error = "cannot create " + folder.string() + ": " + folderError.message();
-        return false;
-    }
+    if (folderError)
+        return makeError(ErrorKind::Failed, "cannot create " + folder.string() + ": " + folderError.message());
     // A folder that holds other things is no place for a root: "root create ~"
     // or "root create /" must not litter the host. A folder holding only what
     // a root holds (one from before the marker, say) is laid out again.
@@ -338,21 +336,15 @@ bool createRoot(const fs::path& folder, std::string& error)
         holdsOtherThings = holdsOtherThings
             || (name != "var" && name != "Library" && name != "Applications" && name != "System" && "/" + name != DeviceRoot::markerDevicePath);
     }
-    if (!root.isDeviceRoot() && (holdsOtherThings || folderError)) {
-        error = folder.string() + " holds other files and is not a device root; a root is laid out in an empty or new folder";
-        return false;
-    }
+    if (!root.isDeviceRoot() && (holdsOtherThings || folderError))
+        return makeError(ErrorKind::Refused, folder.string() + " holds other files and is not a device root; a root is laid out in an empty or new folder");
     RootLayout layout(folder);
     for (const char* standard : DeviceRoot::standardFolders) {
-        if (!layout.folder(standard)) {
-            error = layout.error();
-            return false;
-        }
+        if (!layout.folder(standard))
+            return makeError(ErrorKind::Failed, layout.error());
     }
-    if (!root.markAsDeviceRoot()) {
-        error = "cannot mark " + folder.string() + " as a device root";
-        return false;
-    }
+    if (!root.markAsDeviceRoot())
+        return makeError(ErrorKind::Failed, "cannot mark " + folder.string() + " as a device root");
     const App apps[] = {
         { "Weather.app", "com.apple.weather", "Weather", 0.2, 0.55, 0.9, sunGlyph,
             { { "weatherIconTemp", "Cupertino", "21\u00B0 Partly Cloudy", "Temperature", thermometerGlyph, 0 },
@@ -374,6 +366,6 @@ bool createRoot(const fs::path& folder, std::string& error)
         && layout.copyTree(device::libraryFolder() / "MenutoneSettings.bundle", "/Library/PreferenceBundles/MenutoneSettings.bundle")
         && layout.copy(device::dataFolder() / "PreferenceLoader" / "MenutoneSettings.plist", "/Library/PreferenceLoader/Preferences/MenutoneSettings.plist");
     if (!isLaidOut)
-        error = layout.error();
-    return isLaidOut;
+        return makeError(ErrorKind::Failed, layout.error());
+    return {};
 }

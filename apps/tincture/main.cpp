@@ -229,8 +229,8 @@ CLI::Validator colorValidator()
 {
     return CLI::Validator(
         [](std::string& text) {
-            std::string error;
-            return parseColorText(text, error) ? std::string() : error;
+            auto color = parseColorText(text);
+            return color ? std::string() : color.error().message;
         },
         "COLOR");
 }
@@ -268,8 +268,7 @@ CLI::Validator wholeNumber()
 
 Ref<UIColor> colorArgument(const std::string& text)
 {
-    std::string error;
-    return parseColorText(text, error).releaseNonNull();
+    return *parseColorText(text);
 }
 
 // The colours to work on: the argument, or else standard input's lines, one
@@ -290,14 +289,13 @@ int forEachColor(const std::string& argument, const std::function<void(const Ref
     for (std::size_t number = 1; std::getline(std::cin, line); ++number) {
         if (line.find_first_not_of(" \t\r") == std::string::npos)
             continue;
-        std::string error;
-        auto color = parseColorText(line, error);
+        auto color = parseColorText(line);
         if (!color) {
-            std::cerr << "tincture: line " << number << ": " << error << "\n";
+            std::cerr << "tincture: line " << number << ": " << color.error().message << "\n";
             status = usageError;
             continue;
         }
-        body(color.releaseNonNull());
+        body(*color);
         std::cout << std::flush;
     }
     return status;
@@ -538,15 +536,15 @@ int main(int argc, char** argv)
         });
     } else if (darken->parsed() || lighten->parsed()) {
         // [COLOR] AMOUNT: the amount is last, so that a pipeline gives it alone.
-        std::string amountText = shiftArguments.back(), error;
+        std::string amountText = shiftArguments.back();
         color = shiftArguments.size() == 2 ? shiftArguments.front() : "";
         if (auto message = finiteNumber()(amountText); !message.empty()) {
             std::cerr << "tincture: AMOUNT: " << message << "\n";
             return usageError;
         }
         amount = std::strtod(amountText.c_str(), nullptr);
-        if (!color.empty() && !parseColorText(color, error)) {
-            std::cerr << "tincture: COLOR: " << error << "\n";
+        if (auto parsed = color.empty() ? Expected<Ref<UIColor>>(UIColor::blackColor()) : parseColorText(color); !parsed) {
+            std::cerr << "tincture: COLOR: " << parsed.error().message << "\n";
             return usageError;
         }
         return forEachColor(color, [&](const Ref<UIColor>& source) {

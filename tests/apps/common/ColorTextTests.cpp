@@ -22,12 +22,11 @@ std::ostream& operator<<(std::ostream& out, const Bytes& bytes)
 
 std::optional<Bytes> bytesOf(const std::string& text)
 {
-    std::string error;
-    auto color = parseColorText(text, error);
+    auto color = parseColorText(text);
     if (!color)
         return std::nullopt;
     CGFloat r, g, b, a;
-    color->getRed(&r, &g, &b, &a);
+    (*color)->getRed(&r, &g, &b, &a);
     auto byte = [](double v) { return static_cast<int>(std::lround(v * 255)); };
     return Bytes { byte(r), byte(g), byte(b), byte(a) };
 }
@@ -127,8 +126,9 @@ TEST(ColorText, BadTextIsRefusedWithWhatWouldHaveBeenRight)
     for (const char* text : { "", "#", "#12", "#12345", "#1234567", "#gg0000", "#-10000", "rgb(256 0 0)", "rgb(1 2)", "rgb(1, 2 3)", "rgb(1 2 3 4)",
              "rgb(1, 2, 3, 1.5)", "rgb(1 2 3 / 2)", "rgb(nan 0 0)", "rgb(1 2 3", "hsl(10% 50% 50%)", "hsl(0 150% 50%)", "hsl(0 50% -1%)", "2,0,0", "1,1",
              "hsb(0,100,101)", "notacolour", "flatredcolor", "red blue", "rgb()" }) {
-        std::string error;
-        EXPECT_FALSE(parseColorText(text, error)) << text;
-        EXPECT_NE(error.find("is not a colour: use"), std::string::npos) << text << ": " << error;
+        auto color = parseColorText(text);
+        EXPECT_FALSE(color) << text;
+        std::string message = color ? "" : color.error().message;
+        EXPECT_NE(message.find("is not a colour: use"), std::string::npos) << text << ": " << message;
     }
 }
