@@ -2,7 +2,9 @@
 
 #include <algorithm>
 #include <cctype>
+#include <fstream>
 #include <iostream>
+#include <iterator>
 #include <map>
 #include <sstream>
 
@@ -283,8 +285,19 @@ std::optional<std::string> closestWord(std::string_view word, const std::vector<
     return best;
 }
 
-std::optional<int> parseCommandLine(CLI::App& app, const std::string& program, int argc, char** argv, int usageStatus)
+std::optional<int> parseCommandLine(CLI::App& app, const std::string& program, int argc, char** argv, int usageStatus, const ManPageText& manText)
 {
+    if (argc == 3 && std::string_view(argv[1]) == "--man-page") {
+        std::ifstream sections(argv[2]);
+        if (!sections) {
+            std::cerr << program << ": cannot read " << argv[2] << "\n";
+            return usageStatus;
+        }
+        ManPageText text = manText;
+        text.extraSections.assign(std::istreambuf_iterator<char>(sections), {});
+        std::cout << manPage(app, program, text);
+        return 0;
+    }
     // No arguments at all: the usage, as a person trying the command expects.
     if (argc <= 1) {
         std::cout << app.help();

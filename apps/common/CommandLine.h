@@ -9,6 +9,8 @@
 #include <string_view>
 #include <vector>
 
+#include "ManPage.h"
+
 namespace CLI {
 class App;
 }
@@ -24,7 +26,9 @@ std::string completionScript(const CLI::App&, const std::string& program, Shell)
 // Parses the arguments. None when they parsed; otherwise the exit status,
 // after --help or --version printed, or an error went to stderr, naming an
 // unknown subcommand and the closest one ("did you mean 'defaults'?").
-std::optional<int> parseCommandLine(CLI::App&, const std::string& program, int argc, char** argv, int usageStatus);
+// `PROGRAM --man-page SECTIONS.h2m` prints the man page (ManPage.h) with
+// those further sections, for the build to install.
+std::optional<int> parseCommandLine(CLI::App&, const std::string& program, int argc, char** argv, int usageStatus, const ManPageText& = {});
 
 // The candidate closest to the word within a couple of edits, or none.
 std::optional<std::string> closestWord(std::string_view word, const std::vector<std::string>& candidates);

@@ -10,6 +10,7 @@
 #include <CLI/CLI.hpp>
 
 #include <device/DeviceRoot.h>
+#include <device/InstallLayout.h>
 
 #include "../common/CommandLine.h"
 #include "AppInstall.h"
@@ -27,8 +28,15 @@ int main(int argc, char** argv)
     app.set_help_all_flag("--help-all", "Print the help of every subcommand");
 
     std::optional<std::string> root;
-    auto addRootOption
-        = [&](CLI::App* command) { command->add_option("--root", root, "Device root folder (default: $MENUTONE_ROOT, else the root the build lays out)"); };
+    // The default named as this copy of the command finds it: the build's root, or the installed one.
+    // The man page, made in the build tree, is for the installed command.
+    bool isManPage = argc >= 2 && std::string_view(argv[1]) == "--man-page";
+    std::string rootHelp = "Device root folder (default: $MENUTONE_ROOT, else "
+        + (isManPage                    ? std::string("$XDG_DATA_HOME/menutone/root, by default ~/.local/share/menutone/root")
+                : device::isBuildTree() ? "the root the build lays out, " + device::defaultRootFolder().string()
+                                        : device::defaultRootFolder().string())
+        + ")";
+    auto addRootOption = [&](CLI::App* command) { command->add_option("--root", root, rootHelp); };
     addRootOption(&app);
 
     DefaultsOptions options;
@@ -168,7 +176,13 @@ int main(int argc, char** argv)
         if (std::string_view(argv[i]) == "-g" && verbs.contains(argv[i - 1]) && std::find(argv + 1, argv + i - 1, std::string_view("defaults")) != argv + i - 1)
             argv[i] = globalDomain.data();
     }
-    if (auto status = parseCommandLine(app, "menutone", argc, argv, static_cast<int>(ExitStatus::Usage)))
+    ManPageText manText { "the Menutone tweak, its settings and a device root off the device",
+        { { 0, "Success." },
+            { static_cast<int>(ExitStatus::Failure),
+                "The command failed: a file could not be read or written, a domain or key was not found, an app was refused." },
+            { static_cast<int>(ExitStatus::Usage), "The command line was wrong, or the root is not a device root." } },
+        {} };
+    if (auto status = parseCommandLine(app, "menutone", argc, argv, static_cast<int>(ExitStatus::Usage), manText))
         return *status;
     if (plistCommandLine->parsed())
         return static_cast<int>(plistCommand(plistCommandLine->remaining()));

@@ -407,7 +407,9 @@ int main(int argc, char** argv)
     auto* completion = app.add_subcommand("completion", "Print a completion script for bash, zsh or fish");
     completion->add_option("SHELL", shellName, "bash, zsh or fish")->required()->check(CLI::IsMember({ "bash", "zsh", "fish" }));
 
-    if (auto status = parseCommandLine(app, "tincture", argc, argv, usageError))
+    ManPageText manText { "the Tincture flat colour library from the shell",
+        { { 0, "Success." }, { 1, "A file could not be read or written." }, { usageError, "The command line or a colour was wrong." } }, {} };
+    if (auto status = parseCommandLine(app, "tincture", argc, argv, usageError, manText))
         return *status;
     if (completion->parsed()) {
         std::cout << completionScript(app, "tincture", *shellNamed(shellName));

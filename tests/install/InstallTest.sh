@@ -63,6 +63,9 @@ done
 offered=$(bash -c 'source "$1"; COMP_WORDS=(menutone def); COMP_CWORD=1; _menutone; echo "${COMPREPLY[*]}"' - \
     "$scratch/prefix/share/bash-completion/completions/menutone")
 [ "$offered" = "defaults" ] || fail "the installed bash completion offered '$offered' for 'menutone def'"
+grep -q 'menutone defaults read' "$scratch/prefix/share/man/man1/menutone.1" || fail "the man page does not lay out defaults read"
+grep -q 'EXIT STATUS' "$scratch/prefix/share/man/man1/menutone.1" || fail "the man page has no EXIT STATUS"
+! grep -q "$build_dir" "$scratch/prefix/share/man/man1/menutone.1" || fail "the man page names the build tree"
 
 # The prefix moved, and the trees it came from out of sight.
 mv "$scratch/prefix" "$scratch/moved"
@@ -71,6 +74,7 @@ use_installed='
     set -e
     bin=$1/bin
     cd "$2" # the working folder may be hidden
+    XDG_DATA_HOME="$2/data" "$bin/menutone" --help >"$2/help.txt"
     "$bin/menutone" root create "$2/root" >/dev/null
     "$bin/menutone" --root "$2/root" preview --app com.apple.mobilemail -o "$2/menu.png" --json >"$2/preview.json"
     "$bin/menutone" --root "$2/root" defaults write com.harbrook.Menutone shortcutTitleColor -int 25
@@ -92,6 +96,7 @@ else
     echo "InstallTest: cannot hide the trees here (no user namespaces); running the moved prefix in plain sight" >&2
     bash -c "$use_installed" - "$scratch/moved" "$scratch" || fail "the installed commands failed from a moved prefix"
 fi
+grep -q "else $scratch/data/menutone/root)" "$scratch/help.txt" || fail "the installed --help names another default root: $(grep -e --root "$scratch/help.txt")"
 [ -s "$scratch/menu.png" ] || fail "preview drew no picture"
 grep -q '"app":"com.apple.mobilemail"' "$scratch/preview.json" || fail "preview printed $(cat "$scratch/preview.json")"
 grep -q '^#E84E3C' "$scratch/flat.txt" || fail "tincture printed $(cat "$scratch/flat.txt")"

@@ -117,3 +117,25 @@ TEST(ParseCommandLine, AMistypedSubcommandIsNamedWithTheClosestAtItsDepth)
         EXPECT_EQ(status, 64);
     }
 }
+
+TEST(ManPage, EverySubcommandIsLaidOutAndGroffFindsNothingWrong)
+{
+    ToyCommand toy;
+    ManPageText text { "a toy - with a dash", { { 0, "Success." }, { 2, "Usage." } }, "[EXAMPLES]\n.nf\ntoy defaults read\n.fi\n" };
+    std::string page = manPage(toy.app, "toy", text);
+    for (const char* heading : { ".SS \"toy defaults SUBCOMMAND\"", ".SS \"toy defaults read [DOMAIN]\"", ".SS \"toy defaults write\"", ".SS \"toy preview\"",
+             ".SH \"EXIT STATUS\"", ".SH \"EXAMPLES\"" })
+        EXPECT_NE(page.find(heading), std::string::npos) << heading << " in\n" << page;
+    EXPECT_NE(page.find("toy \\- a toy \\- with a dash"), std::string::npos) << "hyphens escaped";
+
+    if (runCommand("command -v groff >/dev/null").status != 0)
+        GTEST_SKIP() << "groff is not installed";
+    TemporaryFolder folder;
+    writeBytes(folder.path() / "toy.1", page);
+    // Each option its own paragraph, the value apart from the name.
+    auto shown = runCommand("MANWIDTH=80 LC_ALL=C.UTF-8 man -l '" + (folder.path() / "toy.1").string() + "' 2>&1");
+    EXPECT_NE(shown.output.find("-o, --output TEXT\n"), std::string::npos) << shown.output;
+    EXPECT_NE(shown.output.find("EXIT STATUS\n       0      Success."), std::string::npos) << shown.output;
+    auto warnings = runCommand("LC_ALL=C.UTF-8 groff -man -ww -z '" + (folder.path() / "toy.1").string() + "' 2>&1");
+    EXPECT_EQ(warnings.output, "");
+}
