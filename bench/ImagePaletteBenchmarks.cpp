@@ -14,7 +14,7 @@
 #include <unordered_set>
 
 #include <tincture/NSArray+Tincture.h>
-#include <tincture/UIImage+TincturePrivate.h>
+#include <UIImage+TincturePrivate.h>
 
 #include "BenchmarkScratch.h"
 #include "TestPhoto.h"

@@ -7,7 +7,7 @@
 
 #include <tincture/NSArray+Tincture.h>
 #include <tincture/UIColor+Tincture.h>
-#include <tincture/UIColor+TincturePrivate.h>
+#include <UIColor+TincturePrivate.h>
 
 namespace {
 

@@ -1,29 +1,26 @@
-# Compile and link options go on our own targets, never on the directory, so
-# a project that adds ours with add_subdirectory is not changed by it.
+# The options every target of ours compiles and links with, carried by an
+# interface target that each one links privately: a target says what it
+# uses, and a project that adds ours with add_subdirectory is not changed.
 
-function(menutone_apply_build_options directory)
-    get_property(targets DIRECTORY "${directory}" PROPERTY BUILDSYSTEM_TARGETS)
-    foreach(target IN LISTS targets)
-        get_target_property(type ${target} TYPE)
-        if(NOT type MATCHES "^(STATIC_LIBRARY|SHARED_LIBRARY|MODULE_LIBRARY|EXECUTABLE)$")
-            continue()
-        endif()
-        set_target_properties(${target} PROPERTIES CXX_STANDARD 20 CXX_STANDARD_REQUIRED ON CXX_EXTENSIONS OFF POSITION_INDEPENDENT_CODE ON)
-        target_compile_options(${target} PRIVATE -Wall -Wextra -Wpedantic)
-        if(MENUTONE_WERROR)
-            target_compile_options(${target} PRIVATE -Werror)
-        endif()
-        if(MENUTONE_SANITIZE)
-            target_compile_options(${target} PRIVATE -fsanitize=${MENUTONE_SANITIZE} -fno-omit-frame-pointer -fno-sanitize-recover=all)
-            target_link_options(${target} PRIVATE -fsanitize=${MENUTONE_SANITIZE})
-        endif()
-        # A linked framework is loaded even when no symbol of it is named, as
-        # on the device: its classes register when it loads, and code finds
-        # them by name.
-        target_link_options(${target} PRIVATE "LINKER:--no-as-needed")
-    endforeach()
-    get_property(subdirectories DIRECTORY "${directory}" PROPERTY SUBDIRECTORIES)
-    foreach(subdirectory IN LISTS subdirectories)
-        menutone_apply_build_options("${subdirectory}")
-    endforeach()
+add_library(menutone_build_options INTERFACE)
+add_library(Menutone::build_options ALIAS menutone_build_options)
+target_compile_features(menutone_build_options INTERFACE cxx_std_20)
+set_target_properties(menutone_build_options PROPERTIES INTERFACE_POSITION_INDEPENDENT_CODE ON)
+target_compile_options(menutone_build_options INTERFACE -Wall -Wextra -Wpedantic $<$<BOOL:${MENUTONE_WERROR}>:-Werror>)
+if(MENUTONE_SANITIZE)
+    target_compile_options(menutone_build_options INTERFACE -fsanitize=${MENUTONE_SANITIZE} -fno-omit-frame-pointer -fno-sanitize-recover=all)
+    target_link_options(menutone_build_options INTERFACE -fsanitize=${MENUTONE_SANITIZE})
+endif()
+# A linked framework is loaded even when no symbol of it is named, as on the
+# device: its classes register when it loads, and code finds them by name.
+target_link_options(menutone_build_options INTERFACE "LINKER:--no-as-needed")
+
+# Our own options on a target (in the build only; nothing installed names them).
+function(menutone_target target)
+    target_link_libraries(${target} PRIVATE $<BUILD_INTERFACE:Menutone::build_options>)
+endfunction()
+
+# The heavy headers a target's sources share, parsed once per target.
+function(menutone_precompile target)
+    target_precompile_headers(${target} PRIVATE ${ARGN})
 endfunction()

@@ -1,4 +1,4 @@
-#include "PaletteIndex.h"
+#include <store/PaletteIndex.h>
 
 #include <string>
 

@@ -1,4 +1,4 @@
-#include "SettingsStore.h"
+#include <store/SettingsStore.h>
 
 #include <corefoundation/CFNotificationCenter.h>
 #include <foundation/NSKeyedArchiver.h>

@@ -1,4 +1,4 @@
-#include "ColorSpace.h"
+#include <tincture/ColorSpace.h>
 
 #include <cmath>
 

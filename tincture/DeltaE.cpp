@@ -1,4 +1,4 @@
-#include "DeltaE.h"
+#include <tincture/DeltaE.h>
 
 #include <algorithm>
 #include <cmath>

@@ -1,4 +1,4 @@
-#include "FlatPalette.h"
+#include <tincture/FlatPalette.h>
 
 namespace tincture {
 

@@ -1,4 +1,4 @@
-#include "NSArray+Tincture.h"
+#include <tincture/NSArray+Tincture.h>
 
 #include <device/PrefaultedBuffer.h>
 #include <objc/Assertions.h>

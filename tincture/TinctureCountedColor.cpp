@@ -1,4 +1,4 @@
-#include "TinctureCountedColor.h"
+#include <tincture/TinctureCountedColor.h>
 
 #include <mutex>
 

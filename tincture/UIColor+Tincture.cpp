@@ -1,4 +1,4 @@
-#include "UIColor+Tincture.h"
+#include <tincture/UIColor+Tincture.h>
 
 #include <algorithm>
 #include <cmath>
@@ -13,9 +13,9 @@
 #include <cairo.h>
 #include <mutex>
 
-#include "ColorSpace.h"
-#include "DeltaE.h"
-#include "FlatPalette.h"
+#include <tincture/ColorSpace.h>
+#include <tincture/DeltaE.h>
+#include <tincture/FlatPalette.h>
 #include "ImagePixels.h"
 #include "UIColor+TincturePrivate.h"
 

@@ -5,7 +5,7 @@
 
 #include <foundation/NSNumber.h>
 
-#include "ColorSpace.h"
+#include <tincture/ColorSpace.h>
 
 namespace tincture {
 

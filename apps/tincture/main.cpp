@@ -26,8 +26,8 @@
 #include <tincture/FlatPalette.h>
 #include <tincture/NSArray+Tincture.h>
 #include <tincture/UIColor+Tincture.h>
-#include <tincture/UIColor+TincturePrivate.h>
-#include <tincture/UIImage+TincturePrivate.h>
+#include <UIColor+TincturePrivate.h>
+#include <UIImage+TincturePrivate.h>
 
 #include "../common/ColorText.h"
 #include "../common/CommandLine.h"

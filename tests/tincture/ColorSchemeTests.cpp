@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include <tincture/UIColor+TincturePrivate.h>
+#include <UIColor+TincturePrivate.h>
 
 using namespace tincture;
 using namespace tincture::array;

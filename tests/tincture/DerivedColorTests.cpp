@@ -5,7 +5,7 @@
 #include <cmath>
 
 #include <tincture/TinctureCountedColor.h>
-#include <tincture/UIColor+TincturePrivate.h>
+#include <UIColor+TincturePrivate.h>
 
 #include "ColorTestSupport.h"
 

@@ -5,7 +5,7 @@
 #include <random>
 
 #include <tincture/NSArray+Tincture.h>
-#include <tincture/UIColor+TincturePrivate.h>
+#include <UIColor+TincturePrivate.h>
 
 #include "ColorTestSupport.h"
 

@@ -14,8 +14,8 @@
 #include <device/FileSystem.h>
 
 #include <tincture/TinctureCountedColor.h>
-#include <tincture/UIColor+TincturePrivate.h>
-#include <tincture/UIImage+TincturePrivate.h>
+#include <UIColor+TincturePrivate.h>
+#include <UIImage+TincturePrivate.h>
 #include <uikit/UIGraphics.h>
 
 #include "ColorTestSupport.h"

@@ -133,7 +133,7 @@ TEST(ManPage, EverySubcommandIsLaidOutAndGroffFindsNothingWrong)
     TemporaryFolder folder;
     writeBytes(folder.path() / "toy.1", page);
     // Each option its own paragraph, the value apart from the name.
-    auto shown = runCommand("MANWIDTH=80 LC_ALL=C.UTF-8 man -l '" + (folder.path() / "toy.1").string() + "' 2>&1");
+    auto shown = runCommand("LC_ALL=C.UTF-8 groff -man -Tutf8 -P-cbou -rLL=80n '" + (folder.path() / "toy.1").string() + "' 2>&1");
     EXPECT_NE(shown.output.find("-o, --output TEXT\n"), std::string::npos) << shown.output;
     EXPECT_NE(shown.output.find("EXIT STATUS\n       0      Success."), std::string::npos) << shown.output;
     auto warnings = runCommand("LC_ALL=C.UTF-8 groff -man -ww -z '" + (folder.path() / "toy.1").string() + "' 2>&1");

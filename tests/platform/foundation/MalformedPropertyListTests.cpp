@@ -252,7 +252,7 @@ namespace {
 PropertyListValue dictionaryOfKeys(std::size_t count)
 {
     PropertyListValue::Dictionary entries;
-    char key[16];
+    char key[32];
     for (std::size_t i = 0; i < count; ++i) {
         std::snprintf(key, sizeof key, "k%07zu", i);
         entries.emplace(key, PropertyListValue::string("v"));
