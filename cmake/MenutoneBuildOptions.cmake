@@ -19,8 +19,3 @@ target_link_options(menutone_build_options INTERFACE "LINKER:--no-as-needed")
 function(menutone_target target)
     target_link_libraries(${target} PRIVATE $<BUILD_INTERFACE:Menutone::build_options>)
 endfunction()
-
-# The heavy headers a target's sources share, parsed once per target.
-function(menutone_precompile target)
-    target_precompile_headers(${target} PRIVATE ${ARGN})
-endfunction()

@@ -25,18 +25,7 @@ public:
 
 // This screen's copy of the store and the values read from it, shared by all its instances.
 std::optional<NSMutableDictionary> prefs;
-bool isShortcutPreset;
-bool isShortcutBorder;
-bool isHideShortcutBlur;
-std::int64_t shortcutTitleColor;
-std::int64_t shortcutSubtitleColor;
-std::int64_t shortcutIconColor;
-std::int64_t shortcutBackgroundColor;
-std::int64_t shortcutBorderColor;
-std::string shortcutTitleFont;
-std::string shortcutSubtitleFont;
-std::int64_t shortcutBlurStyle;
-RefPtr<UIColor> shortcutIconPresetColor;
+MenutoneSettings settings;
 
 enum class Accessory { Switch, Swatch, Label };
 
@@ -77,27 +66,15 @@ void loadSettings()
         prefs = NSMutableDictionary::dictionaryWithContentsOfFile(kMenutoneSettingsPath);
     else
         prefs = NSMutableDictionary();
-    auto settings = MenutoneSettings::read(prefs ? &*prefs : nullptr);
-    isShortcutPreset = settings.isShortcutPreset;
-    isShortcutBorder = settings.isShortcutBorder;
-    isHideShortcutBlur = settings.isHideShortcutBlur;
-    shortcutTitleColor = settings.shortcutTitleColor;
-    shortcutSubtitleColor = settings.shortcutSubtitleColor;
-    shortcutIconColor = settings.shortcutIconColor;
-    shortcutBackgroundColor = settings.shortcutBackgroundColor;
-    shortcutBorderColor = settings.shortcutBorderColor;
-    shortcutTitleFont = settings.shortcutTitleFont.value_or("");
-    shortcutSubtitleFont = settings.shortcutSubtitleFont.value_or("");
-    shortcutBlurStyle = settings.shortcutBlurStyle;
-    shortcutIconPresetColor = settings.shortcutIconPresetColor;
+    settings = MenutoneSettings::read(prefs ? &*prefs : nullptr);
 }
 
 // The colour the "Preset color" row shows: the stored icon preset colour,
 // the one derived from the base colour itself, else black.
 RefPtr<UIColor> presetSwatchColor()
 {
-    if (shortcutIconPresetColor)
-        return shortcutIconPresetColor;
+    if (settings.shortcutIconPresetColor)
+        return settings.shortcutIconPresetColor;
     return UIColor::blackColor().ptr();
 }
 
@@ -135,29 +112,29 @@ BuiltAccessory accessoryAt(id self, long section, long row)
 {
     switch (section * 10 + row) {
     case 0:
-        return { newSwitch(self, isShortcutPreset), true };
+        return { newSwitch(self, settings.isShortcutPreset), true };
     case 1:
-        return { swatchView(presetSwatchColor()), isShortcutPreset };
+        return { swatchView(presetSwatchColor()), settings.isShortcutPreset };
     case 10:
-        return { swatch(shortcutTitleColor), !isShortcutPreset };
+        return { swatch(settings.shortcutTitleColor), !settings.isShortcutPreset };
     case 11:
-        return { valueLabel(shortcutTitleFont), true };
+        return { valueLabel(settings.shortcutTitleFont.value_or("")), true };
     case 20:
-        return { swatch(shortcutSubtitleColor), !isShortcutPreset };
+        return { swatch(settings.shortcutSubtitleColor), !settings.isShortcutPreset };
     case 21:
-        return { valueLabel(shortcutSubtitleFont), true };
+        return { valueLabel(settings.shortcutSubtitleFont.value_or("")), true };
     case 30:
-        return { swatch(shortcutIconColor), !isShortcutPreset };
+        return { swatch(settings.shortcutIconColor), !settings.isShortcutPreset };
     case 31:
-        return { newSwitch(self, isShortcutBorder), true };
+        return { newSwitch(self, settings.isShortcutBorder), true };
     case 32:
-        return { swatch(shortcutBorderColor), isShortcutBorder && !isShortcutPreset };
+        return { swatch(settings.shortcutBorderColor), settings.isShortcutBorder && !settings.isShortcutPreset };
     case 40:
-        return { swatch(shortcutBackgroundColor), !isShortcutPreset };
+        return { swatch(settings.shortcutBackgroundColor), !settings.isShortcutPreset };
     case 41:
-        return { newSwitch(self, isHideShortcutBlur), true };
+        return { newSwitch(self, settings.isHideShortcutBlur), true };
     default:
-        return { valueLabel(blurStyleName(shortcutBlurStyle)), !isHideShortcutBlur };
+        return { valueLabel(blurStyleName(settings.shortcutBlurStyle)), !settings.isHideShortcutBlur };
     }
 }
 
