@@ -27,9 +27,9 @@
 #include <foundation/PropertyListSerialization.h>
 #include <store/SettingsStore.h>
 
-#include "../../common/JSON.h"
 #include "PhoneProcess.h"
 #include "ServerConnections.h"
+#include <common/JSON.h>
 
 namespace {
 

@@ -5,7 +5,7 @@
 // root. The server relays touches to them and their pictures to the page; it
 // never writes the store itself.
 
-#include "../Defaults.h"
+#include "ExitStatus.h"
 
 struct SimulatorOptions {
     int port { 8080 }; // 0: any free port

@@ -15,7 +15,7 @@
 #include <uikit/UIViewRendering.h>
 #include <uikit/UIWindow.h>
 
-#include "../common/JSON.h"
+#include <common/JSON.h>
 
 namespace {
 

@@ -10,9 +10,9 @@
 
 #include <foundation/PropertyListSerialization.h>
 
-#include "../common/FileArgument.h"
-#include "PropertyListEditing.h"
-#include "PropertyListText.h"
+#include "plist/PropertyListEditing.h"
+#include "plist/PropertyListText.h"
+#include <common/FileArgument.h>
 
 const char* const kPlistHelp = "usage: menutone plist COMMAND [OPTIONS] FILE...   (FILE - is standard input)\n"
                                "  -p                          print the property list readably\n"

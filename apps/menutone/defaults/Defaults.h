@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-enum class ExitStatus : int { Success = 0, Failure = 1, Usage = 2 };
+#include "ExitStatus.h"
 
 struct DefaultsOptions {
     bool isJSON { false };
@@ -30,7 +30,3 @@ ExitStatus defaultsExport(const std::string& domain, const std::string& destinat
 ExitStatus defaultsImport(const std::string& domain, const std::string& source, const DefaultsOptions&);
 ExitStatus defaultsReadType(const std::string& domain, const std::string& key);
 ExitStatus defaultsRename(const std::string& domain, const std::string& oldKey, const std::string& newKey, const DefaultsOptions&);
-ExitStatus postNotification(const std::string& name);
-// Prints each delivery of the name; ends after count deliveries (0: never) or
-// with a failure when timeoutSeconds pass first (0: never).
-ExitStatus waitForNotification(const std::string& name, unsigned count, double timeoutSeconds);

@@ -7,7 +7,7 @@
 
 #include <foundation/PropertyListSerialization.h>
 
-#include "../common/JSON.h"
+#include <common/JSON.h>
 
 std::string integerText(const PropertyListValue& value)
 {

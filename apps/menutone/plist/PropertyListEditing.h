@@ -11,7 +11,7 @@
 #include <base/Expected.h>
 #include <foundation/PropertyListValue.h>
 
-#include "../common/JSON.h"
+#include <common/JSON.h>
 
 // "a.b.0": dictionary keys and array indexes, dots in a key escaped as "\.".
 std::vector<std::string> splitKeyPath(std::string_view);

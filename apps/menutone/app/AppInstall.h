@@ -7,7 +7,7 @@
 
 #include <string>
 
-#include "Defaults.h"
+#include "ExitStatus.h"
 
 // Bounds on what an app may bring: no real app comes near them, and an
 // archive must not be made to fill the disk.

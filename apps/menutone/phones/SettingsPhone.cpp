@@ -11,8 +11,8 @@
 #include <settingsapp/SettingsApp.h>
 #include <store/SettingsStore.h>
 
-#include "PhoneProtocol.h"
-#include "Settings.h"
+#include "phones/PhoneProtocol.h"
+#include "settings/Settings.h"
 
 namespace {
 

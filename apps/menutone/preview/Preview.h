@@ -1,11 +1,11 @@
 #pragma once
 
-// `menutone preview`, `menutone springboard` and `menutone root`: the
+// `menutone preview` and `menutone springboard`: the
 // simulated home screen with the tweak injected.
 
 #include <string>
 
-#include "Defaults.h"
+#include "ExitStatus.h"
 
 class SBApplicationShortcutMenu;
 
@@ -24,5 +24,3 @@ enum class HostMode { Lines, Phone };
 ExitStatus runSpringBoard(HostMode = HostMode::Lines);
 class SpringBoard;
 ExitStatus runSpringBoardPhone(SpringBoard&);
-ExitStatus createRootCommand(const std::string& folder);
-ExitStatus printRootPath();

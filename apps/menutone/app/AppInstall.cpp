@@ -19,7 +19,9 @@
 #include <foundation/PropertyListSerialization.h>
 #include <springboard/SBApplication.h>
 
-#include "../common/JSON.h"
+#include <common/JSON.h>
+
+#include "notify/Notify.h"
 
 namespace {
 

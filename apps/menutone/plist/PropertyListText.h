@@ -7,7 +7,7 @@
 
 #include <foundation/PropertyListValue.h>
 
-#include "../common/JSON.h"
+#include <common/JSON.h>
 
 std::string openStepText(const PropertyListValue&);
 // A top-level string prints bare, as `defaults read DOMAIN KEY` does.

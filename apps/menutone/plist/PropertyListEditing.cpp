@@ -6,7 +6,7 @@
 
 #include <foundation/PropertyListSerialization.h>
 
-#include "../common/TextCase.h"
+#include <common/TextCase.h>
 
 namespace {
 

@@ -20,10 +20,9 @@
 #include <homescreen/SpringBoard.h>
 #include <uikit/UIFont.h>
 
-#include "../common/JSON.h"
-#include "PhoneProtocol.h"
-#include "PropertyListText.h"
-#include "SampleRoot.h"
+#include "phones/PhoneProtocol.h"
+#include "plist/PropertyListText.h"
+#include <common/JSON.h>
 
 namespace {
 
@@ -228,21 +227,5 @@ ExitStatus runSpringBoard(HostMode mode)
     };
     runLineLoop(handleLine);
     device::unregisterHomeScreen();
-    return ExitStatus::Success;
-}
-
-ExitStatus createRootCommand(const std::string& folder)
-{
-    if (auto created = createRoot(folder); !created) {
-        printError(created.error().message);
-        return ExitStatus::Failure;
-    }
-    std::cout << "laid out " << std::filesystem::absolute(folder).string() << "\n";
-    return ExitStatus::Success;
-}
-
-ExitStatus printRootPath()
-{
-    std::cout << DeviceRoot::current().hostFolder().string() << "\n";
     return ExitStatus::Success;
 }

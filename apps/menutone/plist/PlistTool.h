@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "Defaults.h"
+#include "ExitStatus.h"
 
 extern const char* const kPlistHelp;
 

@@ -10,7 +10,7 @@
 #include <settingsapp/ScreenSnapshot.h>
 #include <settingsapp/SettingsApp.h>
 
-#include "../common/JSON.h"
+#include <common/JSON.h>
 
 namespace {
 

@@ -8,8 +8,8 @@
 #include <homescreen/HomeScreen.h>
 #include <store/SettingsStore.h>
 
-#include "PhoneProtocol.h"
-#include "Preview.h"
+#include "phones/PhoneProtocol.h"
+#include "preview/Preview.h"
 
 namespace {
 

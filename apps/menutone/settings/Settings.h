@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "Defaults.h"
+#include "ExitStatus.h"
 
 struct SettingsOptions {
     std::vector<std::string> commands; // from --do; none reads stdin

@@ -1,0 +1,58 @@
+#include "Subcommand.h"
+
+#include <iostream>
+#include <string_view>
+
+#include <CLI/CLI.hpp>
+
+#include <device/DeviceRoot.h>
+#include <device/InstallLayout.h>
+
+MenutoneCommandLine::MenutoneCommandLine(CLI::App& app, int argc, char** argv)
+    : m_app(app)
+{
+    // The default named as this copy of the command finds it: the build's
+    // root, or the installed one. The man page, made in the build tree, is
+    // for the installed command.
+    bool isManPage = argc >= 2 && std::string_view(argv[1]) == "--man-page";
+    m_rootHelp = "Device root folder (default: $MENUTONE_ROOT, else "
+        + (isManPage                    ? std::string("$XDG_DATA_HOME/menutone/root, by default ~/.local/share/menutone/root")
+                : device::isBuildTree() ? "the root the build lays out, " + device::defaultRootFolder().string()
+                                        : device::defaultRootFolder().string())
+        + ")";
+    addRootOption(app);
+}
+
+void MenutoneCommandLine::addRootOption(CLI::App& command)
+{
+    command.add_option("--root", m_root, m_rootHelp);
+}
+
+void MenutoneCommandLine::setAction(CLI::App& command, std::function<ExitStatus()> action, RootUse rootUse)
+{
+    command.callback([this, action = std::move(action), rootUse] {
+        m_action = action;
+        m_rootUse = rootUse;
+    });
+}
+
+int MenutoneCommandLine::run()
+{
+    if (!m_action)
+        return static_cast<int>(ExitStatus::Usage);
+    if (m_rootUse != RootUse::None) {
+        if (m_root && m_root->empty()) {
+            std::cerr << "menutone: --root needs a folder\n";
+            return static_cast<int>(ExitStatus::Usage);
+        }
+        if (m_root)
+            DeviceRoot::setCurrent(*m_root);
+        // Only root create makes a root: a mistyped --root, or "/", must not
+        // quietly become one, nor have device paths written under it.
+        if (m_rootUse == RootUse::Required && !DeviceRoot::current().isDeviceRoot()) {
+            std::cerr << "menutone: " << DeviceRoot::current().hostFolder().string() << ": not a device root (make one with `menutone root create DIR`)\n";
+            return static_cast<int>(ExitStatus::Usage);
+        }
+    }
+    return static_cast<int>(m_action());
+}

@@ -1,0 +1,57 @@
+#pragma once
+
+// What each of menutone's subcommands registers: its CLI11 definition, and
+// the action that runs once the whole line has parsed and the device root is
+// settled. main() only sets up, parses and runs the action.
+
+#include <functional>
+#include <optional>
+#include <string>
+
+#include "ExitStatus.h"
+
+namespace CLI {
+class App;
+}
+
+// How an action uses the device root.
+enum class RootUse {
+    Required, // the root must be one `root create` laid out
+    Named, // --root may name it, but it need not be laid out yet (root create, root path)
+    None, // files are named on the command line (plist, completion)
+};
+
+class MenutoneCommandLine {
+public:
+    MenutoneCommandLine(CLI::App&, int argc, char** argv);
+
+    CLI::App& app() { return m_app; }
+    // --root, accepted on this command as on every level.
+    void addRootOption(CLI::App&);
+    // What the command does once the line has parsed.
+    void setAction(CLI::App& command, std::function<ExitStatus()>, RootUse = RootUse::Required);
+
+    // After a successful parse: settles the root and runs the action.
+    int run();
+
+private:
+    CLI::App& m_app;
+    std::optional<std::string> m_root;
+    std::string m_rootHelp;
+    std::function<ExitStatus()> m_action;
+    RootUse m_rootUse { RootUse::Required };
+};
+
+// The registrations, one file each, in the folders of the tools.
+void addDefaultsCommand(MenutoneCommandLine&);
+void addNotifyCommand(MenutoneCommandLine&);
+void addPreviewCommands(MenutoneCommandLine&);
+void addSettingsCommand(MenutoneCommandLine&);
+void addSimulatorCommand(MenutoneCommandLine&);
+void addAppCommand(MenutoneCommandLine&);
+void addPlistCommand(MenutoneCommandLine&);
+void addRootCommand(MenutoneCommandLine&);
+void addCompletionCommand(MenutoneCommandLine&);
+
+// `-g` where a domain goes, read as the global domain's name before parsing.
+void readDashGAsGlobalDomain(int argc, char** argv);
