@@ -13,8 +13,8 @@
 #include <filesystem>
 #include <unordered_set>
 
-#include <tincture/NSArray+Tincture.h>
 #include <UIImage+TincturePrivate.h>
+#include <tincture/NSArray+Tincture.h>
 
 #include "BenchmarkScratch.h"
 #include "TestPhoto.h"

@@ -5,9 +5,9 @@
 
 #include <random>
 
+#include <UIColor+TincturePrivate.h>
 #include <tincture/NSArray+Tincture.h>
 #include <tincture/UIColor+Tincture.h>
-#include <UIColor+TincturePrivate.h>
 
 namespace {
 

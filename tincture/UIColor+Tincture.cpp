@@ -13,11 +13,11 @@
 #include <cairo.h>
 #include <mutex>
 
+#include "ImagePixels.h"
+#include "UIColor+TincturePrivate.h"
 #include <tincture/ColorSpace.h>
 #include <tincture/DeltaE.h>
 #include <tincture/FlatPalette.h>
-#include "ImagePixels.h"
-#include "UIColor+TincturePrivate.h"
 
 namespace tincture {
 

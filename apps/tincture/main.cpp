@@ -19,6 +19,8 @@
 
 #include <CLI/CLI.hpp>
 
+#include <UIColor+TincturePrivate.h>
+#include <UIImage+TincturePrivate.h>
 #include <device/DeviceRoot.h>
 #include <foundation/NSBundle.h>
 #include <objc/AutoreleasePool.h>
@@ -26,8 +28,6 @@
 #include <tincture/FlatPalette.h>
 #include <tincture/NSArray+Tincture.h>
 #include <tincture/UIColor+Tincture.h>
-#include <UIColor+TincturePrivate.h>
-#include <UIImage+TincturePrivate.h>
 
 #include "../common/ColorText.h"
 #include "../common/CommandLine.h"

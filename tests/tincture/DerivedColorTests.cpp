@@ -4,8 +4,8 @@
 
 #include <cmath>
 
-#include <tincture/TinctureCountedColor.h>
 #include <UIColor+TincturePrivate.h>
+#include <tincture/TinctureCountedColor.h>
 
 #include "ColorTestSupport.h"
 

@@ -4,8 +4,8 @@
 
 #include <random>
 
-#include <tincture/NSArray+Tincture.h>
 #include <UIColor+TincturePrivate.h>
+#include <tincture/NSArray+Tincture.h>
 
 #include "ColorTestSupport.h"
 

@@ -13,9 +13,9 @@
 
 #include <device/FileSystem.h>
 
-#include <tincture/TinctureCountedColor.h>
 #include <UIColor+TincturePrivate.h>
 #include <UIImage+TincturePrivate.h>
+#include <tincture/TinctureCountedColor.h>
 #include <uikit/UIGraphics.h>
 
 #include "ColorTestSupport.h"
