@@ -89,7 +89,7 @@ void reducePhoto(benchmark::State& state)
 
     // How far the copy made from the picture decoded at an eighth (what
     // `tincture colors` reads) lies from the one made from the whole decode.
-    auto eighth = UIImage::imageWithContentsOfHostFile(photo(kindOf(state)), nullptr, 8);
+    auto eighth = UIImage::imageWithContentsOfHostFile(photo(kindOf(state)), 8);
     auto fromEighth = reduced(*eighth);
     cairo_surface_t* other = fromEighth->surface();
     cairo_surface_flush(other);
@@ -114,7 +114,7 @@ void paletteOfPhotoDecodedSmall(benchmark::State& state)
 {
     const auto& path = photo(kindOf(state));
     for (auto _ : state) {
-        auto image = UIImage::imageWithContentsOfHostFile(path, nullptr, 8);
+        auto image = UIImage::imageWithContentsOfHostFile(path, 8);
         benchmark::DoNotOptimize(tincture::array::arrayOfColorsFromImage(image.get(), tincture::Flat::No));
     }
 }
@@ -130,7 +130,7 @@ void paletteOfCameraPhotoByFormat(benchmark::State& state)
     if (!std::filesystem::exists(path) && !writeTestPhoto(path, 4032, 3024, PhotoKind::Camera))
         std::abort();
     for (auto _ : state) {
-        auto image = UIImage::imageWithContentsOfHostFile(path, nullptr, 8);
+        auto image = UIImage::imageWithContentsOfHostFile(path, 8);
         benchmark::DoNotOptimize(tincture::array::arrayOfColorsFromImage(image.get(), tincture::Flat::No));
     }
 }

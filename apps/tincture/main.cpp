@@ -135,11 +135,11 @@ void printQuadruple(const std::array<double, 4>& values, const char* names[4])
 }
 
 // Why an image could not be read, as the commands say it.
-std::string readFailureMessage(const std::string& path, UIImage::ReadFailure failure)
+std::string readFailureMessage(const std::string& path, const Error& error)
 {
-    if (failure == UIImage::ReadFailure::Unreadable || failure == UIImage::ReadFailure::NotAnImage)
+    if (error.kind != ErrorKind::TooLarge)
         return "cannot read " + path + " as a PNG, JPEG, HEIC or WebP image";
-    return path + ": " + UIImage::describe(failure);
+    return path + ": " + error.message;
 }
 
 // The cores this process may run on (taskset, a container's limit), not all the machine's.
@@ -170,12 +170,11 @@ bool printColorsOfImages(const std::vector<std::string>& paths, tincture::Flat f
     auto work = [&] {
         for (std::size_t i; (i = next++) < paths.size();) {
             AutoreleasePool pool;
-            UIImage::ReadFailure failure = UIImage::ReadFailure::Unreadable;
             Result result;
-            if (auto image = UIImage::imageWithContentsOfHostFile(paths[i], &failure, paletteDecodeReduction))
-                result.colors = tincture::array::arrayOfColorsFromImage(image.get(), flat);
+            if (auto image = UIImage::readHostFile(paths[i], paletteDecodeReduction))
+                result.colors = tincture::array::arrayOfColorsFromImage(image->ptr(), flat);
             else
-                result.error = readFailureMessage(paths[i], failure);
+                result.error = readFailureMessage(paths[i], image.error());
             std::lock_guard guard(lock);
             results[i] = std::move(result);
             results[i].isDone = true;
@@ -429,11 +428,12 @@ int main(int argc, char** argv)
         : swatchDepth(*colorChoiceNamed(colorChoice), ::isatty(STDOUT_FILENO), [](const char* name) { return std::getenv(name); });
 
     auto readImage = [&](int reduction = 1) -> RefPtr<UIImage> {
-        UIImage::ReadFailure failure = UIImage::ReadFailure::Unreadable;
-        auto image = UIImage::imageWithContentsOfHostFile(imagePath, &failure, reduction);
-        if (!image)
-            std::cerr << "tincture: " << readFailureMessage(imagePath, failure) << "\n";
-        return image;
+        auto image = UIImage::readHostFile(imagePath, reduction);
+        if (!image) {
+            std::cerr << "tincture: " << readFailureMessage(imagePath, image.error()) << "\n";
+            return nullptr;
+        }
+        return *image;
     };
 
     if (gradient->parsed()) {

@@ -294,16 +294,21 @@ cairo_surface_t* decodePNG(EncodedBytes& bytes, bool& isTooLarge)
 }
 
 // Decodes whichever of the formats the bytes begin as.
-RefPtr<UIImage> decodeImage(EncodedBytes& bytes, CGFloat scale, UIImage::ReadFailure* failure, int reduction)
+Unexpected<Error> notAnImage()
 {
-    auto fail = [&](UIImage::ReadFailure reason) -> RefPtr<UIImage> {
-        if (failure)
-            *failure = reason;
-        return nullptr;
-    };
+    return makeError(ErrorKind::Malformed, "not a PNG, JPEG, HEIC or WebP image, or malformed");
+}
+
+Unexpected<Error> tooManyPixels()
+{
+    return makeError(ErrorKind::TooLarge, "too large: pictures over 100 megapixels are not read");
+}
+
+Expected<Ref<UIImage>> decodeImage(EncodedBytes& bytes, CGFloat scale, int reduction)
+{
     auto head = bytes.peek(32);
     if (head.size() < 8)
-        return fail(UIImage::ReadFailure::NotAnImage);
+        return notAnImage();
     cairo_surface_t* surface = nullptr;
     bool isTooLarge = false;
     unsigned declaredWidth = 0;
@@ -318,14 +323,14 @@ RefPtr<UIImage> decodeImage(EncodedBytes& bytes, CGFloat scale, UIImage::ReadFai
     else if (isHEIF(head))
         surface = decodeHEIF(bytes.takeAll(), isTooLarge);
     if (!surface)
-        return fail(isTooLarge ? UIImage::ReadFailure::TooManyPixels : UIImage::ReadFailure::NotAnImage);
+        return isTooLarge ? tooManyPixels() : notAnImage();
     // A picture decoded smaller keeps its size in points: fewer pixels per point.
     if (declaredWidth > 0 && static_cast<unsigned>(cairo_image_surface_get_width(surface)) != declaredWidth)
         scale *= cairo_image_surface_get_width(surface) / static_cast<CGFloat>(declaredWidth);
     // A camera stores the picture as the sensor saw it and says how to turn it.
     surface = surfaceShownUpright(surface, orientation);
     if (!surface)
-        return fail(UIImage::ReadFailure::NotAnImage);
+        return notAnImage();
     auto image = UIImage::imageWithSurface(surface, scale);
     cairo_surface_destroy(surface);
     return image;
@@ -333,30 +338,16 @@ RefPtr<UIImage> decodeImage(EncodedBytes& bytes, CGFloat scale, UIImage::ReadFai
 
 }
 
-const char* UIImage::describe(ReadFailure failure)
+RefPtr<UIImage> UIImage::imageWithData(const std::vector<std::uint8_t>& bytes, CGFloat scale)
 {
-    switch (failure) {
-    case ReadFailure::Unreadable:
-        break;
-    case ReadFailure::NotAnImage:
-        return "not a PNG, JPEG, HEIC or WebP image, or malformed";
-    case ReadFailure::FileTooLarge:
-        return "too large: files over 64 MiB are not read";
-    case ReadFailure::TooManyPixels:
-        return "too large: pictures over 100 megapixels are not read";
-    }
-    return "cannot read";
+    auto image = readData(bytes, scale);
+    return image ? RefPtr<UIImage>(*image) : nullptr;
 }
 
-RefPtr<UIImage> UIImage::imageWithData(const std::vector<std::uint8_t>& bytes, CGFloat scale, ReadFailure* failure)
-{
-    return imageWithData(bytes, scale, failure, 1);
-}
-
-RefPtr<UIImage> UIImage::imageWithData(const std::vector<std::uint8_t>& bytes, CGFloat scale, ReadFailure* failure, int reduction)
+Expected<Ref<UIImage>> UIImage::readData(const std::vector<std::uint8_t>& bytes, CGFloat scale, int reduction)
 {
     EncodedBytes encoded(bytes);
-    return decodeImage(encoded, scale, failure, reduction);
+    return decodeImage(encoded, scale, reduction);
 }
 
 std::optional<CGSize> UIImage::declaredPixelSizeOfData(std::span<const std::uint8_t> bytes)
@@ -397,13 +388,14 @@ RefPtr<UIImage> UIImage::thumbnailWithData(const std::vector<std::uint8_t>& byte
     int reduction = 1;
     while (reduction < 8 && longest / (reduction * 2) >= maximumPixelSide)
         reduction *= 2;
-    auto image = imageWithData(bytes, scale, nullptr, reduction);
-    if (!image)
+    auto decoded = readData(bytes, scale, reduction);
+    if (!decoded)
         return nullptr;
+    Ref<UIImage> image = *decoded;
     int width = cairo_image_surface_get_width(image->m_surface), height = cairo_image_surface_get_height(image->m_surface);
     double factor = static_cast<double>(maximumPixelSide) / std::max(width, height);
     if (factor >= 1)
-        return image;
+        return image.ptr();
     int smallWidth = std::max(1, static_cast<int>(std::lround(width * factor))), smallHeight = std::max(1, static_cast<int>(std::lround(height * factor)));
     cairo_surface_t* small = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, smallWidth, smallHeight);
     cairo_t* cr = cairo_create(small);
@@ -426,25 +418,26 @@ CGFloat scaleOfName(const std::string& name)
 
 }
 
-RefPtr<UIImage> UIImage::imageWithContentsOfHostFile(const std::filesystem::path& path, ReadFailure* failure)
+RefPtr<UIImage> UIImage::imageWithContentsOfHostFile(const std::filesystem::path& path, int reduction)
 {
-    return imageWithContentsOfHostFile(path, failure, 1);
+    auto image = readHostFile(path, reduction);
+    return image ? RefPtr<UIImage>(*image) : nullptr;
 }
 
-RefPtr<UIImage> UIImage::imageWithContentsOfHostFile(const std::filesystem::path& path, ReadFailure* failure, int reduction)
+Expected<Ref<UIImage>> UIImage::readHostFile(const std::filesystem::path& path, int reduction)
 {
-    auto describeFailure = [&](const Error& error) -> RefPtr<UIImage> {
-        if (failure)
-            *failure = error.kind == ErrorKind::TooLarge ? ReadFailure::FileTooLarge : ReadFailure::Unreadable;
-        return nullptr;
+    auto fileError = [](const Error& error) {
+        if (error.kind == ErrorKind::TooLarge)
+            return makeError(ErrorKind::TooLarge, "too large: files over 64 MiB are not read");
+        return makeError(error.kind, "cannot read");
     };
     auto file = device::FileBlockReader::open(path);
     if (!file)
-        return describeFailure(file.error());
+        return fileError(file.error());
     EncodedBytes encoded(*file);
-    auto image = decodeImage(encoded, scaleOfName(path.stem().string()), failure, reduction);
+    auto image = decodeImage(encoded, scaleOfName(path.stem().string()), reduction);
     if (!image && file->failure())
-        return describeFailure(*file->failure());
+        return fileError(*file->failure());
     return image;
 }
 

@@ -12,6 +12,8 @@
 
 #include <objc/NSObject.h>
 
+#include <base/Expected.h>
+
 #include "CGGeometry.h"
 
 typedef struct _cairo_surface cairo_surface_t;
@@ -24,27 +26,22 @@ public:
     ~UIImage() override;
     static Class objcClass();
 
-    // Why a file gave no image.
-    enum class ReadFailure {
-        Unreadable, // missing, not a regular file, or a read error
-        NotAnImage, // not PNG, JPEG, HEIC or WebP, or malformed (a truncated file included)
-        FileTooLarge, // over device::maximumReadSize
-        TooManyPixels, // declares more than maximumPixelCount; refused before decoding
-    };
-    static const char* describe(ReadFailure);
-
     // A PNG, JPEG, HEIC or WebP file at a device path; none for a missing, malformed or
     // oversized file. "@2x" and "@3x" names carry that scale.
     static RefPtr<UIImage> imageWithContentsOfFile(std::string_view devicePath);
-    static RefPtr<UIImage> imageWithContentsOfHostFile(const std::filesystem::path&, ReadFailure* = nullptr);
-    static RefPtr<UIImage> imageWithData(const std::vector<std::uint8_t>&, CGFloat scale, ReadFailure* = nullptr);
-    // The platform's scaler, as ImageIO's thumbnails: the picture decoded at
-    // 1/reduction of its pixels in each direction (2, 4 or 8) where the
-    // format does that cheaply (JPEG, by DCT scaling; WebP, by its
+    static RefPtr<UIImage> imageWithContentsOfHostFile(const std::filesystem::path&, int reduction = 1);
+    static RefPtr<UIImage> imageWithData(const std::vector<std::uint8_t>&, CGFloat scale);
+    // The same, saying why there is no image: NotFound or Unreadable; Malformed
+    // for what is not PNG, JPEG, HEIC or WebP, or is cut short; TooLarge for a
+    // file over device::maximumReadSize or a picture declaring more than
+    // maximumPixelCount, refused before decoding (the message says which).
+    // `reduction` is the platform's scaler, as ImageIO's thumbnails: the
+    // picture decoded at 1/reduction of its pixels in each direction (2, 4 or
+    // 8) where the format does that cheaply (JPEG, by DCT scaling; WebP, by its
     // rescaler), else whole. Its scale shrinks to match, so its size in points
     // is the picture's own.
-    static RefPtr<UIImage> imageWithContentsOfHostFile(const std::filesystem::path&, ReadFailure*, int reduction);
-    static RefPtr<UIImage> imageWithData(const std::vector<std::uint8_t>&, CGFloat scale, ReadFailure*, int reduction);
+    static Expected<Ref<UIImage>> readHostFile(const std::filesystem::path&, int reduction = 1);
+    static Expected<Ref<UIImage>> readData(const std::vector<std::uint8_t>&, CGFloat scale, int reduction = 1);
     // The size in pixels a PNG, JPEG, HEIC or WebP file's bytes declare, read
     // from its header without decoding; none for other bytes.
     static std::optional<CGSize> declaredPixelSizeOfData(std::span<const std::uint8_t>);

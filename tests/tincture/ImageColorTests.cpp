@@ -366,9 +366,9 @@ TEST(ImageFiles, JPEGAndPNGFilesReadAndMalformedOnesGiveNone)
     for (const char* name : { "garbage.jpg", "garbage.png", "text.png", "missing.jpg" })
         EXPECT_FALSE(UIImage::imageWithContentsOfHostFile(root.path() / name)) << name;
     // A JPEG whose data ends early is malformed, as a cut PNG is: libjpeg alone would fill the rest with grey.
-    UIImage::ReadFailure failure = UIImage::ReadFailure::Unreadable;
-    EXPECT_FALSE(UIImage::imageWithContentsOfHostFile(root.path() / "cut.jpg", &failure));
-    EXPECT_EQ(failure, UIImage::ReadFailure::NotAnImage);
+    auto cut = UIImage::readHostFile(root.path() / "cut.jpg");
+    ASSERT_FALSE(cut);
+    EXPECT_EQ(cut.error().kind, ErrorKind::Malformed);
     for (std::size_t length = 0; length < bytes.size(); length += 7) {
         writeBytes(root.path() / "prefix.jpg", std::string(bytes.begin(), bytes.begin() + static_cast<long>(length)));
         (void)UIImage::imageWithContentsOfHostFile(root.path() / "prefix.jpg");
@@ -413,22 +413,23 @@ TEST(ImageFiles, APictureOverThePixelCapIsRefusedFromItsHeaderAndAFileOverTheSiz
 {
     TemporaryRoot root;
     writeBytes(root.path() / "bomb.png", pngDeclaring(20000, 20000));
-    UIImage::ReadFailure failure = UIImage::ReadFailure::Unreadable;
-    EXPECT_FALSE(UIImage::imageWithContentsOfHostFile(root.path() / "bomb.png", &failure));
-    EXPECT_EQ(failure, UIImage::ReadFailure::TooManyPixels);
-    EXPECT_STREQ(UIImage::describe(failure), "too large: pictures over 100 megapixels are not read");
+    auto bomb = UIImage::readHostFile(root.path() / "bomb.png");
+    ASSERT_FALSE(bomb);
+    EXPECT_EQ(bomb.error(), (Error { ErrorKind::TooLarge, "too large: pictures over 100 megapixels are not read" }));
 
     // Just under the cap the header passes and the missing data makes it malformed.
     writeBytes(root.path() / "short.png", pngDeclaring(10000, 10000));
-    EXPECT_FALSE(UIImage::imageWithContentsOfHostFile(root.path() / "short.png", &failure));
-    EXPECT_EQ(failure, UIImage::ReadFailure::NotAnImage);
+    auto cutShort = UIImage::readHostFile(root.path() / "short.png");
+    ASSERT_FALSE(cutShort);
+    EXPECT_EQ(cutShort.error().kind, ErrorKind::Malformed);
 
     // A sparse file over 64 MiB is refused by its size, before a byte is read.
     auto large = root.path() / "large.png";
     writeBytes(large, pngDeclaring(1, 1));
     std::filesystem::resize_file(large, device::maximumReadSize + 1);
-    EXPECT_FALSE(UIImage::imageWithContentsOfHostFile(large, &failure));
-    EXPECT_EQ(failure, UIImage::ReadFailure::FileTooLarge);
+    auto tooLarge = UIImage::readHostFile(large);
+    ASSERT_FALSE(tooLarge);
+    EXPECT_EQ(tooLarge.error(), (Error { ErrorKind::TooLarge, "too large: files over 64 MiB are not read" }));
 }
 
 // A grey raised to saturation 0.15 is looked up under its raised colour. Grey

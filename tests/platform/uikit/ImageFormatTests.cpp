@@ -156,9 +156,9 @@ std::vector<std::uint8_t> webpOf(const Picture& picture, bool isLossless)
     return bytes;
 }
 
-RefPtr<UIImage> imageOf(const std::vector<std::uint8_t>& bytes, UIImage::ReadFailure* failure = nullptr)
+RefPtr<UIImage> imageOf(const std::vector<std::uint8_t>& bytes)
 {
-    return UIImage::imageWithData(bytes, 1, failure);
+    return UIImage::imageWithData(bytes, 1);
 }
 
 // An APP1 Exif segment, big-endian TIFF, one IFD entry: the orientation.
@@ -262,9 +262,9 @@ TEST(ImageFormats, MalformedAndOversizedHEICAndWebPReadAsNone)
     for (auto bytes : { webpOf(source, false), heicOf(source, heif_orientation_normal) }) {
         ASSERT_FALSE(bytes.empty());
         for (std::size_t cut : { bytes.size() / 2, std::size_t(40), std::size_t(13) }) {
-            UIImage::ReadFailure failure = UIImage::ReadFailure::Unreadable;
-            EXPECT_FALSE(imageOf(std::vector<std::uint8_t>(bytes.begin(), bytes.begin() + static_cast<std::ptrdiff_t>(cut)), &failure)) << cut;
-            EXPECT_EQ(failure, UIImage::ReadFailure::NotAnImage) << cut;
+            auto image = UIImage::readData(std::vector<std::uint8_t>(bytes.begin(), bytes.begin() + static_cast<std::ptrdiff_t>(cut)), 1);
+            ASSERT_FALSE(image) << cut;
+            EXPECT_EQ(image.error().kind, ErrorKind::Malformed) << cut;
         }
         auto flipped = bytes;
         for (std::size_t i = 40; i < flipped.size(); i += 7)
@@ -278,9 +278,9 @@ TEST(ImageFormats, MalformedAndOversizedHEICAndWebPReadAsNone)
     for (int i = 0; i < 4; ++i)
         huge.push_back(static_cast<std::uint8_t>(bits >> (8 * i)));
     huge.resize(huge.size() + 9, 0);
-    UIImage::ReadFailure failure = UIImage::ReadFailure::Unreadable;
-    EXPECT_FALSE(imageOf(huge, &failure));
-    EXPECT_EQ(failure, UIImage::ReadFailure::TooManyPixels);
+    auto image = UIImage::readData(huge, 1);
+    ASSERT_FALSE(image);
+    EXPECT_EQ(image.error(), (Error { ErrorKind::TooLarge, "too large: pictures over 100 megapixels are not read" }));
 }
 
 TEST(ImageFormats, AWebPDecodedSmallerKeepsItsSizeInPointsAndEachPixelIsItsBlocksAverage)
@@ -289,7 +289,7 @@ TEST(ImageFormats, AWebPDecodedSmallerKeepsItsSizeInPointsAndEachPixelIsItsBlock
     TemporaryFolder folder;
     auto bytes = webpOf(source, true);
     writeBytes(folder.path() / "photo.webp", std::string(bytes.begin(), bytes.end()));
-    auto image = UIImage::imageWithContentsOfHostFile(folder.path() / "photo.webp", nullptr, 4);
+    auto image = UIImage::imageWithContentsOfHostFile(folder.path() / "photo.webp", 4);
     ASSERT_TRUE(image);
     EXPECT_EQ(image->pixelSize().width, 24);
     EXPECT_EQ(image->pixelSize().height, 16);
@@ -352,9 +352,9 @@ TEST(ImageFormats, JPEGsWithCorruptDataReadAsNone)
         writeBytes(folder.path() / "cut.jpg", std::string(cut.begin(), cut.end()));
         auto djpeg = runCommand("djpeg -outfile /dev/null '" + (folder.path() / "cut.jpg").string() + "'");
         EXPECT_NE(djpeg.output.find("Corrupt JPEG data"), std::string::npos) << "the reference decoder warns: " << djpeg.output;
-        UIImage::ReadFailure failure {};
-        EXPECT_FALSE(UIImage::imageWithData(cut, 1, &failure));
-        EXPECT_EQ(failure, UIImage::ReadFailure::NotAnImage);
+        auto image = UIImage::readData(cut, 1);
+        ASSERT_FALSE(image);
+        EXPECT_EQ(image.error().kind, ErrorKind::Malformed);
         EXPECT_FALSE(UIImage::imageWithContentsOfHostFile(folder.path() / "cut.jpg"));
     }
 

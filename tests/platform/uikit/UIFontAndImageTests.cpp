@@ -135,7 +135,7 @@ TEST(UIImage, AJPEGDecodedSmallerKeepsItsSizeInPointsAndTheBlockAverages)
     };
     for (int reduction : { 2, 4, 8 }) {
         SCOPED_TRACE(reduction);
-        auto small = UIImage::imageWithContentsOfHostFile(folder.path() / "photo.jpg", nullptr, reduction);
+        auto small = UIImage::imageWithContentsOfHostFile(folder.path() / "photo.jpg", reduction);
         ASSERT_TRUE(small);
         EXPECT_EQ(small->pixelSize().width, 256 / reduction);
         EXPECT_EQ(small->pixelSize().height, 192 / reduction);
@@ -165,7 +165,7 @@ TEST(UIImage, AJPEGDecodedSmallerKeepsItsSizeInPointsAndTheBlockAverages)
     // A PNG has no cheap way to decode smaller: it is read whole.
     auto png = UIImagePNGRepresentation(picture.get());
     writeBytes(folder.path() / "photo.png", std::string(png.begin(), png.end()));
-    auto pngImage = UIImage::imageWithContentsOfHostFile(folder.path() / "photo.png", nullptr, 8);
+    auto pngImage = UIImage::imageWithContentsOfHostFile(folder.path() / "photo.png", 8);
     ASSERT_TRUE(pngImage);
     EXPECT_EQ(pngImage->pixelSize().width, 256);
 }
@@ -188,19 +188,19 @@ TEST(UIImage, AFileIsDecodedAsItIsReadToWhatItsBytesGiveAndACutOneToNone)
         auto path = folder.path() / name;
         writeBytes(path, std::string(bytes.begin(), bytes.end()));
         for (int reduction : { 1, 8 }) {
-            auto fromFile = UIImage::imageWithContentsOfHostFile(path, nullptr, reduction);
-            auto fromMemory = UIImage::imageWithData(bytes, 1, nullptr, reduction);
+            auto fromFile = UIImage::imageWithContentsOfHostFile(path, reduction);
+            auto fromMemory = UIImage::readData(bytes, 1, reduction);
             ASSERT_TRUE(fromFile && fromMemory);
-            EXPECT_EQ(pixelsOf(*fromFile), pixelsOf(*fromMemory));
+            EXPECT_EQ(pixelsOf(*fromFile), pixelsOf(fromMemory->get()));
         }
         // Cut inside the first block, at a block's end, just past it, and one byte short.
         for (std::size_t length : { std::size_t(100), std::size_t(65536), std::size_t(65537), bytes.size() - 1 }) {
             SCOPED_TRACE(length);
             std::vector<std::uint8_t> cut(bytes.begin(), bytes.begin() + static_cast<std::ptrdiff_t>(length));
             writeBytes(path, std::string(cut.begin(), cut.end()));
-            UIImage::ReadFailure failure = UIImage::ReadFailure::Unreadable;
-            EXPECT_FALSE(UIImage::imageWithContentsOfHostFile(path, &failure));
-            EXPECT_EQ(failure, UIImage::ReadFailure::NotAnImage);
+            auto image = UIImage::readHostFile(path);
+            ASSERT_FALSE(image);
+            EXPECT_EQ(image.error().kind, ErrorKind::Malformed);
             EXPECT_FALSE(UIImage::imageWithData(cut, 1));
         }
     }
