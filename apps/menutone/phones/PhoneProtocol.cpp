@@ -12,6 +12,7 @@
 #include <utility>
 
 #include <corefoundation/CFRunLoop.h>
+#include <foundation/PropertyListSerialization.h>
 #include <uikit/UIViewRendering.h>
 #include <uikit/UIWindow.h>
 
@@ -33,33 +34,10 @@ void requestTermination(int)
 
 }
 
-std::string base64(const std::vector<std::uint8_t>& bytes)
-{
-    static constexpr char alphabet[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/";
-    std::string text;
-    text.reserve((bytes.size() + 2) / 3 * 4);
-    std::size_t i = 0;
-    for (; i + 2 < bytes.size(); i += 3) {
-        unsigned value = bytes[i] << 16 | bytes[i + 1] << 8 | bytes[i + 2];
-        text += alphabet[value >> 18];
-        text += alphabet[(value >> 12) & 63];
-        text += alphabet[(value >> 6) & 63];
-        text += alphabet[value & 63];
-    }
-    if (i < bytes.size()) {
-        unsigned value = bytes[i] << 16 | (i + 1 < bytes.size() ? bytes[i + 1] << 8 : 0);
-        text += alphabet[value >> 18];
-        text += alphabet[(value >> 12) & 63];
-        text += i + 1 < bytes.size() ? alphabet[(value >> 6) & 63] : '=';
-        text += '=';
-    }
-    return text;
-}
-
 std::string frameLine(UIWindow& window, const std::vector<AccessibleElement>& elements)
 {
     auto picture = imageOfViewHierarchy(window);
-    std::string image = picture ? "data:image/jpeg;base64," + base64(UIImageJPEGRepresentation(*picture, jpegQuality)) : "";
+    std::string image = picture ? "data:image/jpeg;base64," + foundation::base64Encode(UIImageJPEGRepresentation(*picture, jpegQuality)) : "";
     JSON list = JSON::array();
     for (auto& element : elements) {
         JSON item { { "id", element.id }, { "name", element.name }, { "role", element.role }, { "frame", frameJSON(element.frame) },
@@ -79,6 +57,37 @@ std::string eventLine(const std::string& event)
 std::string errorLine(const std::string& message)
 {
     return jsonText({ { "error", message } });
+}
+
+std::string replyLine(const std::string& command, const std::optional<std::string>& error)
+{
+    JSON reply { { "to", command } };
+    if (error)
+        reply["error"] = *error;
+    return jsonText({ { "reply", reply } });
+}
+
+Expected<PhoneMessage> readPhoneMessage(const std::string& line)
+{
+    // A frame is large and relayed whole: its key is all that is read.
+    static constexpr std::pair<std::string_view, PhoneMessage::Kind> kinds[] = { { "{\"frame\":", PhoneMessage::Kind::Frame },
+        { "{\"event\":", PhoneMessage::Kind::Event }, { "{\"error\":", PhoneMessage::Kind::Error }, { "{\"reply\":", PhoneMessage::Kind::Reply } };
+    for (auto& [prefix, kind] : kinds) {
+        if (!line.starts_with(prefix) || !line.ends_with("}"))
+            continue;
+        PhoneMessage message { kind, line, {}, {} };
+        if (kind == PhoneMessage::Kind::Reply) {
+            auto json = nlohmann::json::parse(line, nullptr, false);
+            auto* reply = json.is_object() && json.contains("reply") ? &json["reply"] : nullptr;
+            if (!reply || !reply->is_object() || !reply->contains("to") || !(*reply)["to"].is_string())
+                return makeError(ErrorKind::Malformed, "a reply that answers nothing: " + line.substr(0, 80));
+            message.replyTo = (*reply)["to"].get<std::string>();
+            if (reply->contains("error"))
+                message.replyError = (*reply)["error"].is_string() ? (*reply)["error"].get<std::string>() : (*reply)["error"].dump();
+        }
+        return message;
+    }
+    return makeError(ErrorKind::Malformed, "not a phone's message: " + line.substr(0, 80));
 }
 
 Expected<PhoneCommand> parsePhoneCommand(const std::string& line)

@@ -8,6 +8,7 @@
 //      frame | import FILE | quit        (points; HELD in seconds)
 // Out: {"frame":{"image":"data:image/jpeg;base64,...","elements":[...]}}
 //      {"event":"..."}   {"error":"..."}
+//      {"reply":{"to":"import","error":"..."}}   (no "error": done)
 //
 // An element is what a screen reader finds over the picture: an id to
 // activate it by, its visible name, its role, and its frame on the screen.
@@ -47,6 +48,20 @@ struct AccessibleElement {
 std::string frameLine(UIWindow&, const std::vector<AccessibleElement>&);
 std::string eventLine(const std::string& event);
 std::string errorLine(const std::string& message);
+// The answer to a command that waits for one (import): none for done.
+std::string replyLine(const std::string& command, const std::optional<std::string>& error);
+
+// A line a phone wrote, read once: its kind from the object's one key, the
+// line itself to relay as it stands, and for a reply what it answers.
+struct PhoneMessage {
+    enum class Kind { Frame, Event, Error, Reply };
+    Kind kind;
+    std::string object;
+    std::string replyTo;
+    std::optional<std::string> replyError;
+};
+// Malformed for a line that is none of the four.
+Expected<PhoneMessage> readPhoneMessage(const std::string& line);
 
 // A phone's command, parsed: the verb, the numbers after it, the rest.
 struct PhoneCommand {
@@ -75,5 +90,3 @@ struct PhoneHandlers {
 // Runs the line loop, handing each command to its handler and writing the
 // errors, until "quit" or the end of input.
 void runPhoneCommands(const PhoneHandlers&);
-
-std::string base64(const std::vector<std::uint8_t>&);

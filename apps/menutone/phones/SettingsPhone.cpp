@@ -152,9 +152,9 @@ ExitStatus runSettingsPhone()
             },
         .import =
             [&](const std::string& hostPath) {
-                // Answered as an event either way: the simulator waits for it.
+                // Answered either way: the simulator waits for it.
                 auto imported = importStore(app, hostPath);
-                std::cout << eventLine(imported ? "imported" : "import refused: " + imported.error().message) << std::endl;
+                std::cout << replyLine("import", imported ? std::nullopt : std::optional(imported.error().message)) << std::endl;
                 sendFrameNowAndSettled();
                 return Expected<void>();
             },

@@ -5,6 +5,7 @@
 
 #include <corefoundation/CFNotificationCenter.h>
 #include <corefoundation/CFRunLoop.h>
+#include <corefoundation/Dispatch.h>
 #include <homescreen/HomeScreen.h>
 #include <store/SettingsStore.h>
 
@@ -32,11 +33,19 @@ std::vector<AccessibleElement> homeScreenElements(const HomeScreen& home, const 
     return elements;
 }
 
+// The home screen while the phone runs; a block queued as it ends finds none.
+HomeScreen* runningHome = nullptr;
+
 void settingsChanged(CFNotificationCenterRef, void* observer, CFStringRef, const void*, CFDictionaryRef)
 {
-    // The tweak heard it first (it observed before the home screen did), so
-    // the menu opened again shows the new settings.
-    static_cast<HomeScreen*>(observer)->reopenMenu();
+    // Every observer of this post runs before the main queue's next block, so
+    // the menu opens again after the tweak's LoadSettings, whichever of the
+    // two observed first.
+    auto* home = static_cast<HomeScreen*>(observer);
+    dispatch_async(dispatch_get_main_queue(), [home] {
+        if (home == runningHome)
+            home->reopenMenu();
+    });
 }
 
 }
@@ -44,6 +53,7 @@ void settingsChanged(CFNotificationCenterRef, void* observer, CFStringRef, const
 ExitStatus runSpringBoardPhone(SpringBoard& springBoard)
 {
     HomeScreen home(springBoard);
+    runningHome = &home;
     auto sendFrame = [&] { std::cout << frameLine(home.window(), homeScreenElements(home, springBoard)) << std::endl; };
     home.setEventHandler([](const std::string& event) { std::cout << eventLine(event) << std::endl; });
     home.setChangeHandler(sendFrame);
@@ -78,5 +88,6 @@ ExitStatus runSpringBoardPhone(SpringBoard& springBoard)
         .sendFrame = sendFrame,
     });
     CFNotificationCenterRemoveEveryObserver(CFNotificationCenterGetDarwinNotifyCenter(), &home);
+    runningHome = nullptr;
     return ExitStatus::Success;
 }

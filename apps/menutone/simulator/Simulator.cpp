@@ -29,6 +29,7 @@
 
 #include "PhoneProcess.h"
 #include "ServerConnections.h"
+#include "phones/PhoneProtocol.h"
 #include <common/JSON.h>
 
 namespace {
@@ -288,23 +289,30 @@ ExitStatus runSimulator(const SimulatorOptions& options)
         PhoneRestarter& restarter;
         ~StopRestartingFirst() { restarter.stop(); }
     } stopRestartingFirst { restarter };
-    // The Settings app's answer to an upload goes back with the upload's own
-    // response, not to every page.
-    const std::string importRefused = "{\"event\":\"import refused: ";
+    // Each line is read once into a message; the Settings app's answer to an
+    // upload goes back with the upload's own response, not to every page.
     auto relay = [&](const std::string& phone) {
         return [&, phone](const std::string& line) {
-            std::string data
-                = "{\"phone\":" + jsonText(phone) + "," + (line.size() > 1 && line[0] == '{' ? line.substr(1) : "\"text\":" + jsonText(line) + "}");
-            if (line.starts_with("{\"frame\":"))
-                broadcaster.send("frame", data, phone);
-            else if (phone == "settings" && line == "{\"event\":\"imported\"}")
-                importAnswer.give({});
-            else if (phone == "settings" && line.starts_with(importRefused))
-                importAnswer.give(line.substr(importRefused.size(), line.size() - importRefused.size() - 2));
-            else if (line.starts_with("{\"event\":"))
-                broadcaster.send("event", data);
-            else if (line.starts_with("{\"error\":"))
-                broadcaster.send("failure", data);
+            auto message = readPhoneMessage(line);
+            if (!message)
+                return;
+            // The page is told which phone spoke: {"phone":P, ...the phone's own keys}.
+            auto fromPhone = [&] { return "{\"phone\":" + jsonText(phone) + "," + message->object.substr(1); };
+            switch (message->kind) {
+            case PhoneMessage::Kind::Frame:
+                broadcaster.send("frame", fromPhone(), phone);
+                break;
+            case PhoneMessage::Kind::Event:
+                broadcaster.send("event", fromPhone());
+                break;
+            case PhoneMessage::Kind::Error:
+                broadcaster.send("failure", fromPhone());
+                break;
+            case PhoneMessage::Kind::Reply:
+                if (phone == "settings" && message->replyTo == "import")
+                    importAnswer.give(message->replyError.value_or(""));
+                break;
+            }
         };
     };
     restarter.watch(springBoard, "home");
