@@ -51,6 +51,7 @@ void addSimulatorCommand(MenutoneCommandLine&);
 void addAppCommand(MenutoneCommandLine&);
 void addPlistCommand(MenutoneCommandLine&);
 void addRootCommand(MenutoneCommandLine&);
+void addIndexCommand(MenutoneCommandLine&);
 void addCompletionCommand(MenutoneCommandLine&);
 
 // `-g` where a domain goes, read as the global domain's name before parsing.

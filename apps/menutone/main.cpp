@@ -40,6 +40,7 @@ int main(int argc, char** argv)
     addAppCommand(line);
     addPlistCommand(line);
     addRootCommand(line);
+    addIndexCommand(line);
     addCompletionCommand(line);
 
     readDashGAsGlobalDomain(argc, argv);

@@ -29,10 +29,12 @@
 #include <tincture/NSArray+Tincture.h>
 #include <tincture/UIColor+Tincture.h>
 
-#include "../common/ColorText.h"
-#include "../common/CommandLine.h"
-#include "../common/JSON.h"
-#include "../common/Swatch.h"
+#include <common/ColorDescription.h>
+#include <common/ColorText.h>
+#include <common/CommandLine.h>
+#include <common/JSON.h>
+#include <common/Swatch.h>
+#include <common/Validators.h>
 
 namespace {
 
@@ -52,32 +54,9 @@ struct Output {
 };
 Output output;
 
-// A colour for people: a swatch in a terminal, the hex value, the
-// components and the palette name when it is one.
 std::string describe(const UIColor* color)
 {
-    if (!color)
-        return "none";
-    CGFloat r = 0, g = 0, b = 0, a = 0;
-    if (!color->getRed(&r, &g, &b, &a))
-        return color->description();
-    auto byte = [](CGFloat component) { return static_cast<int>(std::lround(std::clamp(component, 0.0, 1.0) * 255)); };
-    char text[160];
-    std::snprintf(text, sizeof text, "#%02X%02X%02X  r=%.6g g=%.6g b=%.6g a=%.6g", byte(r), byte(g), byte(b), r, g, b, a);
-    std::string line = swatch(byte(r), byte(g), byte(b), output.swatches) + text;
-    if (auto name = flatColorName(*color))
-        line += "  " + *name;
-    return line;
-}
-
-// The colour, named when it is one of the flat palette's.
-JSON namedColorJSON(const UIColor* color)
-{
-    JSON json = colorJSON(color);
-    if (color && json.is_object())
-        if (auto name = flatColorName(*color))
-            json["name"] = *name;
-    return json;
+    return colorDescription(color, output.swatches);
 }
 
 JSON colorsJSON(const std::vector<Ref<UIColor>>& colors)
@@ -251,20 +230,6 @@ CLI::Validator finiteNumber(double minimum = -HUGE_VAL, double maximum = HUGE_VA
         "NUMBER");
 }
 
-// A whole number that fits 64 bits: CLI11 alone clamps a longer one silently.
-CLI::Validator wholeNumber()
-{
-    return CLI::Validator(
-        [](std::string& text) -> std::string {
-            std::int64_t value;
-            auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
-            if (text.empty() || error != std::errc() || end != text.data() + text.size())
-                return "\"" + text + "\" is not a whole number from " + std::to_string(INT64_MIN) + " to " + std::to_string(INT64_MAX);
-            return {};
-        },
-        "INTEGER");
-}
-
 Ref<UIColor> colorArgument(const std::string& text)
 {
     return *parseColorText(text);
@@ -340,7 +305,7 @@ int main(int argc, char** argv)
     std::vector<std::string> shiftArguments;
 
     auto* palette = app.add_subcommand("palette", "The 48 flat colours in list order");
-    auto* indexCommand = app.add_subcommand("index", "The colour of a palette index (0 gives black, the system colour here) and its label");
+    auto* indexCommand = app.add_subcommand("index", "Moved to `menutone index` (kept for one release): the colour of a palette index and its label");
     indexCommand->add_option("N", index, "Palette index")->required()->check(wholeNumber());
     auto* show = app.add_subcommand("show", "The colour as read: with --format, from one way of writing it to another");
     show->add_option("COLOR", color, "The colour; without it, colours on standard input, one a line")->check(colorValidator());
@@ -501,6 +466,7 @@ int main(int argc, char** argv)
     } else if (palette->parsed()) {
         printColors(tincture::flatColors());
     } else if (indexCommand->parsed()) {
+        std::cerr << "tincture: the palette index is Menutone's: `menutone index N` prints it; `tincture index` goes in the next release\n";
         auto result = colorInt(index, UIColor::blackColor().ptr());
         bool isKnown = index >= 0 && index <= 48;
         const char* label = isKnown ? kColorNames[static_cast<std::size_t>(index)] : nullptr;

@@ -61,3 +61,16 @@ TEST(MenutoneCommandLine, BadValuesAreNamedAsAPersonWouldSayThem)
     EXPECT_EQ(extension.status, 2);
     EXPECT_NE(extension.output.find("-e (plutil's output extension) is not taken here; name the output with -o FILE"), std::string::npos) << extension.output;
 }
+
+TEST(MenutoneCommandLine, IndexPrintsAPaletteEntryAsTinctureDidWithoutARoot)
+{
+    auto entry = menutone("--root /nonexistent index 25 --json");
+    EXPECT_EQ(entry.status, 0);
+    EXPECT_EQ(entry.output.rfind("{\"index\":25,\"label\":\"Dark Red\",\"color\":{", 0), 0u) << entry.output;
+    EXPECT_EQ(menutone("index 60 --json").output, "{\"index\":60,\"label\":null,\"color\":null}\n");
+    auto tinctureEntry = runCommand("(" + std::string(TINCTURE_COMMAND) + " index 25 --json 2>/dev/null)");
+    EXPECT_EQ(entry.output, tinctureEntry.output) << "the same answer in both places for one release";
+    auto tooLong = menutone("index 99999999999999999999");
+    EXPECT_EQ(tooLong.status, 2);
+    EXPECT_NE(tooLong.output.find("is not a whole number"), std::string::npos) << tooLong.output;
+}

@@ -23,8 +23,13 @@ TEST(TinctureCommand, ColoursPrintAsJSONThatReadsBackExactlyWithTheirPaletteName
     TemporaryRoot root;
     EXPECT_EQ(tincture(root, "flatten '#ff0000' --json").output,
         "{\"r\":0.9100000262260437,\"g\":0.30394000446096053,\"b\":0.23659999814033483,\"a\":1,\"name\":\"flatRedColor\"}\n");
-    EXPECT_EQ(tincture(root, "index 25 --json").output.rfind("{\"index\":25,\"label\":\"Dark Red\",\"color\":{", 0), 0u);
-    EXPECT_EQ(tincture(root, "index 60 --json").output, "{\"index\":60,\"label\":null,\"color\":null}\n");
+    // The palette index moved to menutone; here it says so on stderr and still answers.
+    auto stdoutOf = [&](const std::string& arguments) {
+        return runCommand("(" + std::string(TINCTURE_COMMAND) + " --root '" + root.path().string() + "' " + arguments + " 2>/dev/null)").output;
+    };
+    EXPECT_EQ(stdoutOf("index 25 --json").rfind("{\"index\":25,\"label\":\"Dark Red\",\"color\":{", 0), 0u);
+    EXPECT_EQ(stdoutOf("index 60 --json"), "{\"index\":60,\"label\":null,\"color\":null}\n");
+    EXPECT_NE(tincture(root, "index 1 --json").output.find("`menutone index N`"), std::string::npos);
     EXPECT_EQ(tincture(root, "distance 50 2.5 0 50 0 -2.5").output.substr(0, 6), "4.3064");
     EXPECT_EQ(tincture(root, "lab 1,1,1 --json").output, "{\"L\":100,\"a\":0,\"b\":0,\"alpha\":1}\n");
     EXPECT_EQ(tincture(root, "hex F80 --alpha 0.5 --json").output, "{\"r\":1,\"g\":0.5333333611488342,\"b\":0,\"a\":0.5}\n");
