@@ -238,7 +238,7 @@ TEST(ImagePalette, SidesThatAreNoMultipleOfEightGiveNoTranslucentEdgeColours)
 {
     // 100 x 50 reduces to 12 x 6 whole pixels, not 12.5 x 6.25 with a half-covered edge.
     for (auto [width, height] : { std::pair { 100, 50 }, std::pair { 13, 9 }, std::pair { 7, 100 } }) {
-        auto red = imageOf(width, height, [&](cairo_t* cr) { fill(cr, 0.9, 0.2, 0.1, 1, 0, 0, width, height); });
+        auto red = imageOf(width, height, [w = width, h = height](cairo_t* cr) { fill(cr, 0.9, 0.2, 0.1, 1, 0, 0, w, h); });
         auto palette = array::arrayOfColorsFromImage(red.ptr(), Flat::No);
         ASSERT_EQ(palette.size(), 5u);
         EXPECT_NEAR(rgba(palette[0].ptr())[0], 0.9, 0.005) << width << "x" << height;

@@ -25,7 +25,8 @@ TEST(RefPtr, CountsFollowCopiesMovesAndAssignments)
     slot = other.ptr(); // storing releases the old object and keeps the new one
     EXPECT_EQ(object->retainCountForTesting(), 1u);
     EXPECT_EQ(other->retainCountForTesting(), 2u);
-    slot = slot; // self-assignment keeps the object
+    auto& sameSlot = slot;
+    slot = sameSlot; // self-assignment keeps the object
     EXPECT_EQ(other->retainCountForTesting(), 2u);
 }
 
