@@ -12,6 +12,8 @@
 
 namespace {
 
+using Choices = std::map<std::string, std::vector<std::string>>;
+
 struct Word {
     std::string text;
     std::string description;
@@ -33,11 +35,32 @@ std::vector<std::string> spellingsOf(const CLI::Option& option)
     return spellings;
 }
 
+// The values a check allows ("TEXT:{hex,rgb,hsl}" gives hex, rgb and hsl); none for any value.
+std::vector<std::string> choicesOf(const CLI::Option& option)
+{
+    std::string type = option.get_type_name();
+    auto open = type.find('{');
+    auto close = type.find('}', open);
+    std::vector<std::string> choices;
+    if (open == std::string::npos || close == std::string::npos)
+        return choices;
+    std::istringstream list(type.substr(open + 1, close - open - 1));
+    for (std::string choice; std::getline(list, choice, ',');)
+        if (!choice.empty())
+            choices.push_back(choice);
+    return choices;
+}
+
 // Every subcommand path ("", "defaults", "defaults read", ...) with the words
-// that may follow it: its subcommands, then its options.
+// that may follow it: its subcommands, the values its positionals allow, then
+// its options.
 void collectWords(const CLI::App& command, const std::string& path, std::map<std::string, std::vector<Word>>& table)
 {
     auto& words = table[path];
+    for (auto* option : command.get_options())
+        if (!option->nonpositional())
+            for (auto& choice : choicesOf(*option))
+                words.push_back({ choice, option->get_description() });
     for (auto* subcommand : subcommandsOf(command)) {
         words.push_back({ subcommand->get_name(), subcommand->get_description() });
         collectWords(*subcommand, path.empty() ? subcommand->get_name() : path + " " + subcommand->get_name(), table);
@@ -61,6 +84,21 @@ std::vector<std::string> optionsWithValues(const CLI::App& command)
     std::sort(names.begin(), names.end());
     names.erase(std::unique(names.begin(), names.end()), names.end());
     return names;
+}
+
+// The values each option that takes one allows, by spelling ("--format": hex rgb hsl json).
+void collectOptionChoices(const CLI::App& command, Choices& table)
+{
+    for (auto* option : command.get_options()) {
+        if (!option->nonpositional())
+            continue;
+        for (auto& choice : choicesOf(*option))
+            for (auto& spelling : spellingsOf(*option))
+                if (std::find(table[spelling].begin(), table[spelling].end(), choice) == table[spelling].end())
+                    table[spelling].push_back(choice);
+    }
+    for (auto* subcommand : subcommandsOf(command))
+        collectOptionChoices(*subcommand, table);
 }
 
 std::string shellQuoted(const std::string& text)
@@ -87,7 +125,8 @@ std::string joined(const std::vector<std::string>& words)
     return out;
 }
 
-std::string bashScript(const std::map<std::string, std::vector<Word>>& table, const std::string& program, const std::vector<std::string>& valued)
+std::string bashScript(
+    const std::map<std::string, std::vector<Word>>& table, const std::string& program, const std::vector<std::string>& valued, const Choices& choices)
 {
     std::string name = "_" + identifier(program);
     std::ostringstream out;
@@ -101,6 +140,10 @@ std::string bashScript(const std::map<std::string, std::vector<Word>>& table, co
         out << "        [" << shellQuoted(path.empty() ? "." : path) << "]=" << shellQuoted(joined(texts)) << "\n";
     }
     out << "    )\n"
+        << "    local -A values=(\n";
+    for (auto& [spelling, list] : choices)
+        out << "        [" << shellQuoted(spelling) << "]=" << shellQuoted(joined(list)) << "\n";
+    out << "    )\n"
         << "    local valued=" << shellQuoted(" " + joined(valued) + " ") << "\n"
         << "    local path=\"\" word i\n"
         << "    for ((i = 1; i < COMP_CWORD; i++)); do\n"
@@ -110,6 +153,7 @@ std::string bashScript(const std::map<std::string, std::vector<Word>>& table, co
         << "        [[ -n ${words[$next]+set} ]] && path=$next\n"
         << "    done\n"
         << "    local current=${COMP_WORDS[COMP_CWORD]} previous=${COMP_WORDS[COMP_CWORD-1]}\n"
+        << "    if [[ -n ${values[$previous]+set} ]]; then COMPREPLY=($(compgen -W \"${values[$previous]}\" -- \"$current\")); return; fi\n"
         << "    if [[ $valued == *\" $previous \"* ]]; then COMPREPLY=($(compgen -f -- \"$current\")); return; fi\n"
         << "    COMPREPLY=($(compgen -W \"${words[${path:-.}]}\" -- \"$current\"))\n"
         << "    [[ ${#COMPREPLY[@]} -eq 0 && $current != -* ]] && COMPREPLY=($(compgen -f -- \"$current\"))\n"
@@ -118,7 +162,8 @@ std::string bashScript(const std::map<std::string, std::vector<Word>>& table, co
     return out.str();
 }
 
-std::string zshScript(const std::map<std::string, std::vector<Word>>& table, const std::string& program, const std::vector<std::string>& valued)
+std::string zshScript(
+    const std::map<std::string, std::vector<Word>>& table, const std::string& program, const std::vector<std::string>& valued, const Choices& choices)
 {
     std::string name = "_" + identifier(program);
     std::ostringstream out;
@@ -136,6 +181,11 @@ std::string zshScript(const std::map<std::string, std::vector<Word>>& table, con
         out << "        " << shellQuoted(path.empty() ? "." : path) << " " << shellQuoted(entries) << "\n";
     }
     out << "    )\n"
+        << "    local -A values\n"
+        << "    values=(\n";
+    for (auto& [spelling, list] : choices)
+        out << "        " << shellQuoted(spelling) << " " << shellQuoted(joined(list)) << "\n";
+    out << "    )\n"
         << "    local valued=" << shellQuoted(" " + joined(valued) + " ") << "\n"
         << "    local path=\"\" word i\n"
         << "    for ((i = 2; i < CURRENT; i++)); do\n"
@@ -144,8 +194,9 @@ std::string zshScript(const std::map<std::string, std::vector<Word>>& table, con
         << "        local next=${path:+$path }$word\n"
         << "        (( ${+children[$next]} )) && path=$next\n"
         << "    done\n"
-        << "    if [[ $valued == *\" ${words[CURRENT-1]} \"* ]]; then _files; return; fi\n"
         << "    local -a candidates\n"
+        << "    if (( ${+values[${words[CURRENT-1]}]} )); then candidates=(${=values[${words[CURRENT-1]}]}); _describe -t values value candidates; return; fi\n"
+        << "    if [[ $valued == *\" ${words[CURRENT-1]} \"* ]]; then _files; return; fi\n"
         << "    candidates=(\"${(@f)children[${path:-.}]}\")\n"
         << "    _describe -t commands '" << program << "' candidates || _files\n"
         << "}\n"
@@ -154,7 +205,8 @@ std::string zshScript(const std::map<std::string, std::vector<Word>>& table, con
     return out.str();
 }
 
-std::string fishScript(const std::map<std::string, std::vector<Word>>& table, const std::string& program, const std::vector<std::string>& valued)
+std::string fishScript(
+    const std::map<std::string, std::vector<Word>>& table, const std::string& program, const std::vector<std::string>& valued, const Choices& choices)
 {
     std::string name = "__" + identifier(program) + "_at";
     std::ostringstream out;
@@ -187,7 +239,9 @@ std::string fishScript(const std::map<std::string, std::vector<Word>>& table, co
                 out << " -s " << word.text.substr(1);
             else
                 out << " -a " << shellQuoted(word.text);
-            if (std::find(valued.begin(), valued.end(), word.text) != valued.end())
+            if (auto allowed = choices.find(word.text); allowed != choices.end())
+                out << " -r -f -a " << shellQuoted(joined(allowed->second));
+            else if (std::find(valued.begin(), valued.end(), word.text) != valued.end())
                 out << " -r -F";
             if (!word.description.empty())
                 out << " -d " << shellQuoted(word.description.substr(0, word.description.find('\n')));
@@ -260,13 +314,15 @@ std::string completionScript(const CLI::App& app, const std::string& program, Sh
     std::map<std::string, std::vector<Word>> table;
     collectWords(app, "", table);
     auto valued = optionsWithValues(app);
+    Choices choices;
+    collectOptionChoices(app, choices);
     switch (shell) {
     case Shell::Bash:
-        return bashScript(table, program, valued);
+        return bashScript(table, program, valued, choices);
     case Shell::Zsh:
-        return zshScript(table, program, valued);
+        return zshScript(table, program, valued, choices);
     case Shell::Fish:
-        return fishScript(table, program, valued);
+        return fishScript(table, program, valued, choices);
     }
     return {};
 }

@@ -23,6 +23,8 @@ struct ToyCommand {
         auto* preview = app.add_subcommand("preview", "Draw the menu");
         preview->add_option("-o,--output", domain, "PNG file");
         preview->add_flag("--json", isJSON, "Print JSON");
+        preview->add_option("--format", domain, "Colour text")->check(CLI::IsMember({ "hex", "rgb" }));
+        app.add_subcommand("completion", "A script")->add_option("SHELL", domain, "The shell")->check(CLI::IsMember({ "bash", "fish", "zsh" }));
     }
 
     CLI::App app { "toy" };
@@ -77,6 +79,10 @@ TEST(CompletionScript, EachShellOffersTheSubcommandsAndOptionsAtTheDepthTyped)
         EXPECT_EQ(completions(shell, "toy de"), "defaults\n");
         EXPECT_EQ(completions(shell, "toy --root /some/where defaults w"), "write\n") << "the value of --root is not a subcommand";
         EXPECT_EQ(completions(shell, "toy preview --j"), "--json\n");
+        // The values a check allows, for an option's value and for a positional.
+        EXPECT_EQ(completions(shell, "toy preview --format "), "hex rgb\n");
+        EXPECT_EQ(completions(shell, "toy preview --format r"), "rgb\n");
+        EXPECT_EQ(completions(shell, "toy completion f"), "fish\n");
     }
 }
 
