@@ -2,13 +2,13 @@
 
 #include <algorithm>
 #include <cctype>
-#include <fstream>
 #include <iostream>
-#include <iterator>
 #include <map>
 #include <sstream>
 
 #include <CLI/CLI.hpp>
+
+#include "FileArgument.h"
 
 namespace {
 
@@ -344,13 +344,13 @@ std::optional<std::string> closestWord(std::string_view word, const std::vector<
 std::optional<int> parseCommandLine(CLI::App& app, const std::string& program, int argc, char** argv, int usageStatus, const ManPageText& manText)
 {
     if (argc == 3 && std::string_view(argv[1]) == "--man-page") {
-        std::ifstream sections(argv[2]);
+        auto sections = readFileArgument(argv[2]);
         if (!sections) {
-            std::cerr << program << ": cannot read " << argv[2] << "\n";
+            std::cerr << program << ": " << argv[2] << " " << sections.error().message << "\n";
             return usageStatus;
         }
         ManPageText text = manText;
-        text.extraSections.assign(std::istreambuf_iterator<char>(sections), {});
+        text.extraSections.assign(sections->begin(), sections->end());
         std::cout << manPage(app, program, text);
         return 0;
     }

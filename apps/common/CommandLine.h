@@ -26,7 +26,7 @@ std::string completionScript(const CLI::App&, const std::string& program, Shell)
 // Parses the arguments. None when they parsed; otherwise the exit status,
 // after --help or --version printed, or an error went to stderr, naming an
 // unknown subcommand and the closest one ("did you mean 'defaults'?").
-// `PROGRAM --man-page SECTIONS.h2m` prints the man page (ManPage.h) with
+// `PROGRAM --man-page SECTIONS` prints the man page (ManPage.h) with
 // those further sections, for the build to install.
 std::optional<int> parseCommandLine(CLI::App&, const std::string& program, int argc, char** argv, int usageStatus, const ManPageText& = {});
 

@@ -24,7 +24,6 @@
 #include <device/DeviceRoot.h>
 #include <foundation/NSBundle.h>
 #include <objc/AutoreleasePool.h>
-#include <store/PaletteIndex.h>
 #include <tincture/FlatPalette.h>
 #include <tincture/NSArray+Tincture.h>
 #include <tincture/UIColor+Tincture.h>
@@ -33,6 +32,7 @@
 #include <common/ColorText.h>
 #include <common/CommandLine.h>
 #include <common/JSON.h>
+#include <common/PaletteIndexText.h>
 #include <common/Swatch.h>
 #include <common/Validators.h>
 
@@ -467,13 +467,7 @@ int main(int argc, char** argv)
         printColors(tincture::flatColors());
     } else if (indexCommand->parsed()) {
         std::cerr << "tincture: the palette index is Menutone's: `menutone index N` prints it; `tincture index` goes in the next release\n";
-        auto result = colorInt(index, UIColor::blackColor().ptr());
-        bool isKnown = index >= 0 && index <= 48;
-        const char* label = isKnown ? kColorNames[static_cast<std::size_t>(index)] : nullptr;
-        if (output.isJSON)
-            std::cout << jsonText({ { "index", index }, { "label", label ? JSON(label) : JSON() }, { "color", namedColorJSON(result.get()) } }) << "\n";
-        else
-            std::cout << index << "  " << (label ? label : "(no label)") << "  " << describe(result.get()) << "\n";
+        std::cout << (output.isJSON ? paletteIndexJSON(index) : paletteIndexLine(index, output.swatches)) << "\n";
     } else if (show->parsed()) {
         return forEachColor(color, [&](const Ref<UIColor>& source) { printColor(source.ptr()); });
     } else if (flattenCommand->parsed()) {
@@ -511,7 +505,7 @@ int main(int argc, char** argv)
             return usageError;
         }
         amount = std::strtod(amountText.c_str(), nullptr);
-        if (auto parsed = color.empty() ? Expected<Ref<UIColor>>(UIColor::blackColor()) : parseColorText(color); !parsed) {
+        if (auto parsed = parseColorText(color); !color.empty() && !parsed) {
             std::cerr << "tincture: COLOR: " << parsed.error().message << "\n";
             return usageError;
         }

@@ -10,8 +10,6 @@
 #include <iostream>
 #include <optional>
 
-#include <corefoundation/CFNotificationCenter.h>
-#include <corefoundation/CFRunLoop.h>
 #include <device/DeviceRoot.h>
 #include <foundation/NSDictionary.h>
 #include <foundation/NSKeyedArchiver.h>

@@ -7,9 +7,8 @@
 
 #include <CLI/CLI.hpp>
 
-#include <common/ColorDescription.h>
+#include <common/PaletteIndexText.h>
 #include <common/Validators.h>
-#include <store/PaletteIndex.h>
 
 #include "Subcommand.h"
 
@@ -27,16 +26,8 @@ void addIndexCommand(MenutoneCommandLine& line)
         *index,
         [arguments] {
             auto [index, isJSON] = *arguments;
-            auto color = colorInt(index, UIColor::blackColor().ptr());
-            bool isKnown = index >= 0 && index < static_cast<std::int64_t>(kColorNames.size());
-            const char* label = isKnown ? kColorNames[static_cast<std::size_t>(index)] : nullptr;
-            if (isJSON)
-                std::cout << jsonText({ { "index", index }, { "label", label ? JSON(label) : JSON() }, { "color", namedColorJSON(color.get()) } }) << "\n";
-            else
-                std::cout << index << "  " << (label ? label : "(no label)") << "  "
-                          << colorDescription(
-                                 color.get(), swatchDepth(ColorChoice::Auto, ::isatty(STDOUT_FILENO), [](const char* name) { return std::getenv(name); }))
-                          << "\n";
+            auto swatches = swatchDepth(ColorChoice::Auto, ::isatty(STDOUT_FILENO), [](const char* name) { return std::getenv(name); });
+            std::cout << (isJSON ? paletteIndexJSON(index) : paletteIndexLine(index, swatches)) << "\n";
             return ExitStatus::Success;
         },
         RootUse::None);
