@@ -21,7 +21,8 @@ struct Word {
 
 std::vector<const CLI::App*> subcommandsOf(const CLI::App& command)
 {
-    return command.get_subcommands([](const CLI::App* subcommand) { return !subcommand->get_name().empty(); });
+    // A subcommand in no group is the scripts' own (__complete): not offered.
+    return command.get_subcommands([](const CLI::App* subcommand) { return !subcommand->get_name().empty() && !subcommand->get_group().empty(); });
 }
 
 // "--output" and "-o": the ways an option is written.
@@ -51,23 +52,44 @@ std::vector<std::string> choicesOf(const CLI::Option& option)
     return choices;
 }
 
-// Every subcommand path ("", "defaults", "defaults read", ...) with the words
-// that may follow it: its subcommands, the values its positionals allow, then
-// its options.
-void collectWords(const CLI::App& command, const std::string& path, std::map<std::string, std::vector<Word>>& table)
+// What a script is made from.
+struct CompletionTable {
+    // Every subcommand path ("", "defaults", "defaults read", ...) with the
+    // words that may follow it.
+    std::map<std::string, std::vector<Word>> words;
+    // Options that take a value, whose next word is not a subcommand.
+    std::vector<std::string> valued;
+    // Every option's spellings, so the scripts can count positionals.
+    std::vector<std::string> options;
+    // The values each option allows, by spelling ("--format": hex rgb hsl json).
+    Choices choices;
+    // "defaults read#1": the source of the second argument of defaults read.
+    std::map<std::string, std::string> sources;
+    std::string forwardedOption;
+};
+
+// The subcommand's words: its subcommands, the values its positionals allow,
+// then its options; and where its arguments come from a source.
+void collectWords(const CLI::App& command, const std::string& path, const CompletionSources& sources, CompletionTable& table)
 {
-    auto& words = table[path];
+    if (auto found = sources.byCommand.find(&command); found != sources.byCommand.end())
+        for (std::size_t position = 0; position < found->second.size(); ++position)
+            if (!found->second[position].empty())
+                table.sources[(path.empty() ? "." : path) + "#" + std::to_string(position)] = found->second[position];
+    auto& words = table.words[path];
     for (auto* option : command.get_options())
         if (!option->nonpositional())
             for (auto& choice : choicesOf(*option))
                 words.push_back({ choice, option->get_description() });
     for (auto* subcommand : subcommandsOf(command)) {
         words.push_back({ subcommand->get_name(), subcommand->get_description() });
-        collectWords(*subcommand, path.empty() ? subcommand->get_name() : path + " " + subcommand->get_name(), table);
+        collectWords(*subcommand, path.empty() ? subcommand->get_name() : path + " " + subcommand->get_name(), sources, table);
     }
     for (auto* option : command.get_options())
-        for (auto& spelling : spellingsOf(*option))
-            words.push_back({ spelling, option->get_description() });
+        for (auto& spelling : spellingsOf(*option)) {
+            table.words[path].push_back({ spelling, option->get_description() });
+            table.options.push_back(spelling);
+        }
 }
 
 // Options that take a value, whose next word is not a subcommand.
@@ -125,45 +147,59 @@ std::string joined(const std::vector<std::string>& words)
     return out;
 }
 
-std::string bashScript(
-    const std::map<std::string, std::vector<Word>>& table, const std::string& program, const std::vector<std::string>& valued, const Choices& choices)
+std::string bashScript(const CompletionTable& table, const std::string& program)
 {
     std::string name = "_" + identifier(program);
     std::ostringstream out;
     out << "# bash completion for " << program << "; made by `" << program << " completion bash`.\n"
         << name << "() {\n"
         << "    local -A words=(\n";
-    for (auto& [path, words] : table) {
+    for (auto& [place, words] : table.words) {
         std::vector<std::string> texts;
         for (auto& word : words)
             texts.push_back(word.text);
-        out << "        [" << shellQuoted(path.empty() ? "." : path) << "]=" << shellQuoted(joined(texts)) << "\n";
+        out << "        [" << shellQuoted(place.empty() ? "." : place) << "]=" << shellQuoted(joined(texts)) << "\n";
     }
     out << "    )\n"
         << "    local -A values=(\n";
-    for (auto& [spelling, list] : choices)
+    for (auto& [spelling, list] : table.choices)
         out << "        [" << shellQuoted(spelling) << "]=" << shellQuoted(joined(list)) << "\n";
     out << "    )\n"
-        << "    local valued=" << shellQuoted(" " + joined(valued) + " ") << "\n"
-        << "    local path=\"\" word i\n"
+        << "    local -A sources=(\n";
+    for (auto& [position, source] : table.sources)
+        out << "        [" << shellQuoted(position) << "]=" << shellQuoted(source) << "\n";
+    out << "    )\n"
+        << "    local valued=" << shellQuoted(" " + joined(table.valued) + " ") << " options=" << shellQuoted(" " + joined(table.options) + " ") << "\n"
+        << "    local place=\"\" word i count=0 forwarded=()\n"
         << "    for ((i = 1; i < COMP_CWORD; i++)); do\n"
         << "        word=${COMP_WORDS[i]}\n"
-        << "        if [[ $valued == *\" $word \"* ]]; then ((i++)); continue; fi\n"
-        << "        local next=${path:+$path }$word\n"
-        << "        [[ -n ${words[$next]+set} ]] && path=$next\n"
+        << "        if [[ $valued == *\" $word \"* ]]; then\n"
+        << "            [[ $word == " << shellQuoted(table.forwardedOption) << " ]] && forwarded=(\"$word\" \"${COMP_WORDS[i+1]}\")\n"
+        << "            ((i++)); continue\n"
+        << "        fi\n"
+        << "        [[ $options == *\" $word \"* ]] && continue\n"
+        << "        local next=${place:+$place }$word\n"
+        << "        if [[ -n ${words[$next]+set} ]]; then place=$next; count=0; else count=$((count + 1)); fi\n"
         << "    done\n"
         << "    local current=${COMP_WORDS[COMP_CWORD]} previous=${COMP_WORDS[COMP_CWORD-1]}\n"
         << "    if [[ -n ${values[$previous]+set} ]]; then COMPREPLY=($(compgen -W \"${values[$previous]}\" -- \"$current\")); return; fi\n"
         << "    if [[ $valued == *\" $previous \"* ]]; then COMPREPLY=($(compgen -f -- \"$current\")); return; fi\n"
-        << "    COMPREPLY=($(compgen -W \"${words[${path:-.}]}\" -- \"$current\"))\n"
+        << "    local source=${sources[${place:-.}#$count]}\n"
+        << "    if [[ -n $source && $current != -* ]]; then\n"
+        << "        local found\n"
+        << "        found=$(" << program << " \"${forwarded[@]}\" " << kCompleteSubcommand << " \"$source\" \"$previous\" 2>/dev/null)\n"
+        << "        local IFS=$'\\n'\n"
+        << "        COMPREPLY=($(compgen -W \"$found\" -- \"$current\"))\n"
+        << "        return\n"
+        << "    fi\n"
+        << "    COMPREPLY=($(compgen -W \"${words[${place:-.}]}\" -- \"$current\"))\n"
         << "    [[ ${#COMPREPLY[@]} -eq 0 && $current != -* ]] && COMPREPLY=($(compgen -f -- \"$current\"))\n"
         << "}\n"
         << "complete -o filenames -F " << name << " " << program << "\n";
     return out.str();
 }
 
-std::string zshScript(
-    const std::map<std::string, std::vector<Word>>& table, const std::string& program, const std::vector<std::string>& valued, const Choices& choices)
+std::string zshScript(const CompletionTable& table, const std::string& program)
 {
     std::string name = "_" + identifier(program);
     std::ostringstream out;
@@ -171,33 +207,50 @@ std::string zshScript(
         << name << "() {\n"
         << "    local -A children\n"
         << "    children=(\n";
-    for (auto& [path, words] : table) {
+    for (auto& [place, words] : table.words) {
         std::string entries;
         for (auto& word : words) {
             // _describe splits at the first colon; the rest is the description.
             std::string description = word.description.substr(0, word.description.find('\n'));
             entries += (entries.empty() ? "" : "\n") + word.text + ":" + description;
         }
-        out << "        " << shellQuoted(path.empty() ? "." : path) << " " << shellQuoted(entries) << "\n";
+        out << "        " << shellQuoted(place.empty() ? "." : place) << " " << shellQuoted(entries) << "\n";
     }
     out << "    )\n"
         << "    local -A values\n"
         << "    values=(\n";
-    for (auto& [spelling, list] : choices)
+    for (auto& [spelling, list] : table.choices)
         out << "        " << shellQuoted(spelling) << " " << shellQuoted(joined(list)) << "\n";
     out << "    )\n"
-        << "    local valued=" << shellQuoted(" " + joined(valued) + " ") << "\n"
-        << "    local path=\"\" word i\n"
+        << "    local -A sources\n"
+        << "    sources=(\n";
+    for (auto& [position, source] : table.sources)
+        out << "        " << shellQuoted(position) << " " << shellQuoted(source) << "\n";
+    // Not "path": in zsh that is PATH, and the sources run the command.
+    out << "    )\n"
+        << "    local valued=" << shellQuoted(" " + joined(table.valued) + " ") << " options=" << shellQuoted(" " + joined(table.options) + " ") << "\n"
+        << "    local place=\"\" word i count=0\n"
+        << "    local -a forwarded candidates\n"
         << "    for ((i = 2; i < CURRENT; i++)); do\n"
         << "        word=${words[i]}\n"
-        << "        if [[ $valued == *\" $word \"* ]]; then ((i++)); continue; fi\n"
-        << "        local next=${path:+$path }$word\n"
-        << "        (( ${+children[$next]} )) && path=$next\n"
+        << "        if [[ $valued == *\" $word \"* ]]; then\n"
+        << "            [[ $word == " << shellQuoted(table.forwardedOption) << " ]] && forwarded=(\"$word\" \"${words[i+1]}\")\n"
+        << "            ((i++)); continue\n"
+        << "        fi\n"
+        << "        [[ $options == *\" $word \"* ]] && continue\n"
+        << "        local next=${place:+$place }$word\n"
+        << "        if (( ${+children[$next]} )); then place=$next; count=0; else count=$((count + 1)); fi\n"
         << "    done\n"
-        << "    local -a candidates\n"
         << "    if (( ${+values[${words[CURRENT-1]}]} )); then candidates=(${=values[${words[CURRENT-1]}]}); _describe -t values value candidates; return; fi\n"
         << "    if [[ $valued == *\" ${words[CURRENT-1]} \"* ]]; then _files; return; fi\n"
-        << "    candidates=(\"${(@f)children[${path:-.}]}\")\n"
+        << "    local source=${sources[${place:-.}#$count]}\n"
+        << "    if [[ -n $source && ${words[CURRENT]} != -* ]]; then\n"
+        << "        candidates=(${(f)\"$(" << program << " \"${forwarded[@]}\" " << kCompleteSubcommand << " $source ${words[CURRENT-1]} 2>/dev/null)\"})\n"
+        << "        candidates=(${candidates//:/\\\\:})\n"
+        << "        _describe -t values value candidates\n"
+        << "        return\n"
+        << "    fi\n"
+        << "    candidates=(\"${(@f)children[${place:-.}]}\")\n"
         << "    _describe -t commands '" << program << "' candidates || _files\n"
         << "}\n"
         // Autoloaded from fpath, the file is the function's first call; sourced, it registers.
@@ -205,48 +258,64 @@ std::string zshScript(
     return out.str();
 }
 
-std::string fishScript(
-    const std::map<std::string, std::vector<Word>>& table, const std::string& program, const std::vector<std::string>& valued, const Choices& choices)
+std::string fishScript(const CompletionTable& table, const std::string& program)
 {
-    std::string name = "__" + identifier(program) + "_at";
+    std::string at = "__" + identifier(program) + "_at";
+    std::string forwarded = "__" + identifier(program) + "_forwarded";
     std::ostringstream out;
     out << "# fish completion for " << program << "; made by `" << program << " completion fish`.\n"
-        << "function " << name << "\n"
-        << "    set -l paths";
-    for (auto& [path, words] : table)
-        if (!path.empty())
-            out << " " << shellQuoted(path);
+        << "# " << at << " PLACE [N]: the line is at that subcommand (and its Nth argument).\n"
+        << "function " << at << "\n"
+        << "    set -l places";
+    for (auto& [place, words] : table.words)
+        if (!place.empty())
+            out << " " << shellQuoted(place);
     out << "\n"
-        << "    set -l valued " << joined(valued) << "\n"
-        << "    set -l path ''\n"
+        << "    set -l valued " << joined(table.valued) << "\n"
+        << "    set -l options " << joined(table.options) << "\n"
+        << "    set -l place ''\n"
+        << "    set -l n 0\n"
         << "    set -l tokens (commandline -opc)\n"
         << "    set -l skip 0\n"
         << "    for word in $tokens[2..-1]\n"
         << "        if test $skip = 1; set skip 0; continue; end\n"
         << "        if contains -- $word $valued; set skip 1; continue; end\n"
-        << "        set -l next (string trim -- \"$path $word\")\n"
-        << "        if contains -- $next $paths; set path $next; end\n"
+        << "        if contains -- $word $options; continue; end\n"
+        << "        set -l next (string trim -- \"$place $word\")\n"
+        << "        if contains -- $next $places; set place $next; set n 0; else; set n (math $n + 1); end\n"
         << "    end\n"
-        << "    test \"$path\" = \"$argv[1]\"\n"
+        << "    test \"$place\" = \"$argv[1]\"; or return 1\n"
+        << "    test (count $argv) -lt 2; or test $n = $argv[2]\n"
+        << "end\n"
+        << "function " << forwarded << "\n"
+        << "    set -l tokens (commandline -opc)\n"
+        << "    set -l i (contains -i -- " << shellQuoted(table.forwardedOption) << " $tokens); or return 0\n"
+        << "    test $i -lt (count $tokens); and printf '%s\\n' $tokens[$i] $tokens[(math $i + 1)]\n"
         << "end\n"
         << "complete -c " << program << " -f\n";
-    for (auto& [path, words] : table)
+    for (auto& [place, words] : table.words)
         for (auto& word : words) {
-            out << "complete -c " << program << " -n " << shellQuoted(name + " " + shellQuoted(path));
+            out << "complete -c " << program << " -n " << shellQuoted(at + " " + shellQuoted(place));
             if (word.text.starts_with("--"))
                 out << " -l " << word.text.substr(2);
             else if (word.text.starts_with("-"))
                 out << " -s " << word.text.substr(1);
             else
                 out << " -a " << shellQuoted(word.text);
-            if (auto allowed = choices.find(word.text); allowed != choices.end())
+            if (auto allowed = table.choices.find(word.text); allowed != table.choices.end())
                 out << " -r -f -a " << shellQuoted(joined(allowed->second));
-            else if (std::find(valued.begin(), valued.end(), word.text) != valued.end())
+            else if (std::find(table.valued.begin(), table.valued.end(), word.text) != table.valued.end())
                 out << " -r -F";
             if (!word.description.empty())
                 out << " -d " << shellQuoted(word.description.substr(0, word.description.find('\n')));
             out << "\n";
         }
+    for (auto& [position, source] : table.sources) {
+        auto hash = position.rfind('#');
+        std::string place = position.substr(0, hash) == "." ? "" : position.substr(0, hash);
+        out << "complete -c " << program << " -n " << shellQuoted(at + " " + shellQuoted(place) + " " + position.substr(hash + 1)) << " -a "
+            << shellQuoted("(" + program + " (" + forwarded + ") " + kCompleteSubcommand + " " + source + " (commandline -opc)[-1] 2>/dev/null)") << "\n";
+    }
     return out.str();
 }
 
@@ -309,20 +378,22 @@ std::optional<Shell> shellNamed(std::string_view name)
     return std::nullopt;
 }
 
-std::string completionScript(const CLI::App& app, const std::string& program, Shell shell)
+std::string completionScript(const CLI::App& app, const std::string& program, Shell shell, const CompletionSources& sources)
 {
-    std::map<std::string, std::vector<Word>> table;
-    collectWords(app, "", table);
-    auto valued = optionsWithValues(app);
-    Choices choices;
-    collectOptionChoices(app, choices);
+    CompletionTable table;
+    collectWords(app, "", sources, table);
+    table.valued = optionsWithValues(app);
+    std::sort(table.options.begin(), table.options.end());
+    table.options.erase(std::unique(table.options.begin(), table.options.end()), table.options.end());
+    collectOptionChoices(app, table.choices);
+    table.forwardedOption = sources.forwardedOption;
     switch (shell) {
     case Shell::Bash:
-        return bashScript(table, program, valued, choices);
+        return bashScript(table, program);
     case Shell::Zsh:
-        return zshScript(table, program, valued, choices);
+        return zshScript(table, program);
     case Shell::Fish:
-        return fishScript(table, program, valued, choices);
+        return fishScript(table, program);
     }
     return {};
 }

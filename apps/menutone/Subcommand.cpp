@@ -21,6 +21,14 @@ MenutoneCommandLine::MenutoneCommandLine(CLI::App& app, int argc, char** argv)
                                         : device::defaultRootFolder().string())
         + ")";
     addRootOption(app);
+    m_completionSources.forwardedOption = "--root";
+}
+
+void MenutoneCommandLine::completeArguments(const CLI::App& command, std::vector<CompletionSource> sources)
+{
+    auto& names = m_completionSources.byCommand[&command];
+    for (auto source : sources)
+        names.push_back(completionSourceName(source));
 }
 
 void MenutoneCommandLine::addRootOption(CLI::App& command)

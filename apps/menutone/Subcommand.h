@@ -7,12 +7,18 @@
 #include <functional>
 #include <optional>
 #include <string>
+#include <vector>
+
+#include <common/CommandLine.h>
 
 #include "ExitStatus.h"
 
 namespace CLI {
 class App;
 }
+
+// Words of a root the completion scripts ask for (`menutone __complete domains`).
+enum class CompletionSource { Domains, Keys, Apps };
 
 // How an action uses the device root.
 enum class RootUse {
@@ -31,6 +37,10 @@ public:
     // What the command does once the line has parsed.
     void setAction(CLI::App& command, std::function<ExitStatus()>, RootUse = RootUse::Required);
 
+    // Where the command's arguments, in order, complete from.
+    void completeArguments(const CLI::App& command, std::vector<CompletionSource>);
+    const CompletionSources& completionSources() const { return m_completionSources; }
+
     // After a successful parse: settles the root and runs the action.
     int run();
 
@@ -40,7 +50,11 @@ private:
     std::string m_rootHelp;
     std::function<ExitStatus()> m_action;
     RootUse m_rootUse { RootUse::Required };
+    CompletionSources m_completionSources;
 };
+
+// "domains", as the scripts name the source.
+const char* completionSourceName(CompletionSource);
 
 // The registrations, one file each, in the folders of the tools.
 void addDefaultsCommand(MenutoneCommandLine&);

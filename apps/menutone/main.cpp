@@ -2,27 +2,12 @@
 // itself (Subcommand.h); this sets up, parses and runs the one asked for.
 
 #include <iostream>
-#include <memory>
 
 #include <CLI/CLI.hpp>
 
 #include <common/CommandLine.h>
 
 #include "Subcommand.h"
-
-void addCompletionCommand(MenutoneCommandLine& line)
-{
-    auto shell = std::make_shared<std::string>();
-    auto* completion = line.app().add_subcommand("completion", "Print a completion script for bash, zsh or fish");
-    completion->add_option("SHELL", *shell, "bash, zsh or fish")->required()->check(CLI::IsMember({ "bash", "zsh", "fish" }));
-    line.setAction(
-        *completion,
-        [&app = line.app(), shell] {
-            std::cout << completionScript(app, "menutone", *shellNamed(*shell));
-            return ExitStatus::Success;
-        },
-        RootUse::None);
-}
 
 int main(int argc, char** argv)
 {

@@ -25,6 +25,7 @@ void addAppCommand(MenutoneCommandLine& line)
     auto* remove = app->add_subcommand("remove", "Remove an installed app");
     remove->add_option("ID", arguments->app, "Its bundle identifier")->required();
     line.setAction(*remove, [arguments] { return appRemove(arguments->app); });
+    line.completeArguments(*remove, { CompletionSource::Apps });
     for (auto* command : { app, install, list, remove })
         line.addRootOption(*command);
 }

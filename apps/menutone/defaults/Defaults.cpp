@@ -537,6 +537,36 @@ ExitStatus defaultsDomains()
     return ExitStatus::Success;
 }
 
+std::vector<std::string> defaultsDomainNames()
+{
+    // Menutone's domain is offered before it has a file: a first write makes it.
+    auto names = domainNames();
+    if (std::find(names.begin(), names.end(), kMenutoneDomain) == names.end())
+        names.push_back(kMenutoneDomain);
+    names.push_back("-g");
+    return names;
+}
+
+std::vector<std::string> defaultsKeyNames(const std::string& domain)
+{
+    std::vector<std::string> names;
+    if (isMenutoneDomain(domain))
+        for (auto& key : kMenutoneSettingsKeys)
+            names.push_back(key.name);
+    auto devicePath = devicePathOfDomain(domain);
+    if (!devicePath || DeviceRoot::current().linkLeavingRoot(*devicePath))
+        return names;
+    auto contents = DeviceRoot::current().readFile(*devicePath);
+    if (!contents)
+        return names;
+    auto document = PropertyListSerialization::read(*contents);
+    if (document && document->value.asDictionary())
+        for (auto& [key, value] : *document->value.asDictionary())
+            if (std::find(names.begin(), names.end(), key) == names.end())
+                names.push_back(key);
+    return names;
+}
+
 ExitStatus defaultsFind(const std::string& word)
 {
     std::string lowerWord = lowercased(word);

@@ -29,4 +29,9 @@ ExitStatus defaultsExport(const std::string& domain, const std::string& destinat
 // An XML or binary dictionary from a file, or standard input for "-", replacing the domain.
 ExitStatus defaultsImport(const std::string& domain, const std::string& source, const DefaultsOptions&);
 ExitStatus defaultsReadType(const std::string& domain, const std::string& key);
+// For completion: the domains of the root, and the keys a domain has or, for
+// Menutone's, may have. Quiet: nothing on stderr, none for an unreadable one.
+std::vector<std::string> defaultsDomainNames();
+std::vector<std::string> defaultsKeyNames(const std::string& domain);
+
 ExitStatus defaultsRename(const std::string& domain, const std::string& oldKey, const std::string& newKey, const DefaultsOptions&);

@@ -117,4 +117,8 @@ void addDefaultsCommand(MenutoneCommandLine& line)
 
     for (auto* command : { read, write, remove, domains, find, exportCommand, importCommand, readType, rename })
         line.addRootOption(*command);
+    for (auto* command : { read, write, remove, readType, rename })
+        line.completeArguments(*command, { CompletionSource::Domains, CompletionSource::Keys });
+    for (auto* command : { exportCommand, importCommand })
+        line.completeArguments(*command, { CompletionSource::Domains });
 }

@@ -300,9 +300,17 @@ Outcome runCommand(SettingsApp& app, const std::string& line, const SettingsOpti
         app.runFor(std::chrono::nanoseconds(static_cast<std::int64_t>(seconds * 1e9)));
         return {};
     }
-    return { "unknown command \"" + command + "\"; " + kSettingsCommandHelp };
+    return { "unknown command \"" + command + "\"; " + settingsCommandHelp() };
 }
 
+}
+
+std::string settingsCommandHelp()
+{
+    std::string help = "commands:";
+    for (auto& [verb, arguments] : kSettingsCommandVerbs)
+        help += std::string(help.ends_with(":") ? " " : " | ") + verb + (*arguments ? " " : "") + arguments;
+    return help + "\n  X, Y and DY are points on the 375 x 667 screen; ROW is a row's text or SECTION:ROW; BUTTON is a button's title or index";
 }
 
 ExitStatus runSettings(const SettingsOptions& options)
@@ -332,7 +340,7 @@ ExitStatus runSettings(const SettingsOptions& options)
         }
     } else {
         if (::isatty(STDIN_FILENO))
-            std::cout << kSettingsCommandHelp << std::endl;
+            std::cout << settingsCommandHelp() << std::endl;
         for (std::string line; std::getline(std::cin, line);) {
             if (handle(line).isQuit)
                 break;

@@ -18,6 +18,13 @@ ExitStatus runSettings(const SettingsOptions&);
 // The simulator's phone (PhoneProtocol.h), in real time.
 ExitStatus runSettingsPhone();
 
-inline constexpr const char* kSettingsCommandHelp
-    = "commands: show | touch X Y | scroll DY | tap ROW | switch ROW on|off | segment INDEX | bar left|right | alert BUTTON | back | wait SECONDS | quit\n"
-      "  X, Y and DY are points on the 375 x 667 screen; ROW is a row's text or SECTION:ROW; BUTTON is a button's title or index";
+// The line commands: the help, the --do check and completion come from here.
+struct SettingsCommandVerb {
+    const char* verb;
+    const char* arguments;
+};
+inline constexpr SettingsCommandVerb kSettingsCommandVerbs[] { { "show", "" }, { "touch", "X Y" }, { "scroll", "DY" }, { "tap", "ROW" },
+    { "switch", "ROW on|off" }, { "segment", "INDEX" }, { "bar", "left|right" }, { "alert", "BUTTON" }, { "back", "" }, { "wait", "SECONDS" }, { "quit", "" } };
+
+// "commands: show | touch X Y | ...", with what the arguments mean.
+std::string settingsCommandHelp();

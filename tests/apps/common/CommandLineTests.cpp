@@ -18,8 +18,15 @@ struct ToyCommand {
     {
         app.add_option("--root", root, "Device root");
         auto* defaults = app.add_subcommand("defaults", "Read and edit a domain");
-        defaults->add_subcommand("read", "Print a domain")->add_option("domain", domain);
-        defaults->add_subcommand("write", "Set one key: DOMAIN KEY VALUE");
+        auto* read = defaults->add_subcommand("read", "Print a domain");
+        read->add_option("domain", domain);
+        read->add_option("key", domain);
+        read->add_flag("--json", isJSON, "Print JSON");
+        auto* write = defaults->add_subcommand("write", "Set one key: DOMAIN KEY VALUE");
+        write->allow_extras();
+        sources.byCommand[read] = { "domains", "keys" };
+        sources.byCommand[write] = { "domains", "keys" };
+        sources.forwardedOption = "--root";
         auto* preview = app.add_subcommand("preview", "Draw the menu");
         preview->add_option("-o,--output", domain, "PNG file");
         preview->add_flag("--json", isJSON, "Print JSON");
@@ -28,6 +35,7 @@ struct ToyCommand {
     }
 
     CLI::App app { "toy" };
+    CompletionSources sources;
     std::string root, domain;
     bool isJSON { false };
 };
@@ -43,8 +51,18 @@ std::string completions(Shell shell, const std::string& typed)
     ToyCommand toy;
     TemporaryFolder folder;
     auto script = folder.path() / "script";
-    writeBytes(script, completionScript(toy.app, "toy", shell));
-    std::string quotedScript = "'" + script.string() + "'";
+    writeBytes(script, completionScript(toy.app, "toy", shell, toy.sources));
+    // The command itself, as the scripts ask it for a source's words.
+    auto command = folder.path() / "command";
+    if (shell == Shell::Fish)
+        writeBytes(command,
+            "function toy\n switch \"$argv\"\n case '--root /r __complete domains *'\n echo rooted\n"
+            " case '__complete domains *'\n printf '%s\\n' com.a com.b\n case '__complete keys com.a'\n printf '%s\\n' alpha beta\n end\nend\n");
+    else
+        writeBytes(command,
+            "toy() { case \"$*\" in '--root /r __complete domains '*) echo rooted;; '__complete domains '*) printf '%s\\n' com.a com.b;;"
+            " '__complete keys com.a') printf '%s\\n' alpha beta;; esac; }\n");
+    std::string quotedScript = "'" + command.string() + "'; source '" + script.string() + "'";
     switch (shell) {
     case Shell::Bash:
         return runCommand("bash -c 'source " + quotedScript + "; COMP_WORDS=(" + typed + "); COMP_CWORD=$((${#COMP_WORDS[@]} - 1)); " + "[[ \"" + typed
@@ -83,6 +101,13 @@ TEST(CompletionScript, EachShellOffersTheSubcommandsAndOptionsAtTheDepthTyped)
         EXPECT_EQ(completions(shell, "toy preview --format "), "hex rgb\n");
         EXPECT_EQ(completions(shell, "toy preview --format r"), "rgb\n");
         EXPECT_EQ(completions(shell, "toy completion f"), "fish\n");
+        // Words from the command: the domains, then the keys of the domain
+        // before, past flags and -g; a typed --root is passed on.
+        EXPECT_EQ(completions(shell, "toy defaults read "), "com.a com.b\n");
+        EXPECT_EQ(completions(shell, "toy defaults read --json com."), "com.a com.b\n");
+        EXPECT_EQ(completions(shell, "toy defaults write com.a "), "alpha beta\n");
+        EXPECT_EQ(completions(shell, "toy defaults read com.a b"), "beta\n");
+        EXPECT_EQ(completions(shell, "toy --root /r defaults read "), "rooted\n");
     }
 }
 
@@ -91,7 +116,7 @@ TEST(CompletionScript, AllThreeShellsReadTheScriptsWithoutComplaint)
     ToyCommand toy;
     TemporaryFolder folder;
     for (auto [shell, check] : { std::pair(Shell::Bash, "bash -n"), std::pair(Shell::Zsh, "zsh -n"), std::pair(Shell::Fish, "fish -n") }) {
-        writeBytes(folder.path() / "script", completionScript(toy.app, "toy", shell));
+        writeBytes(folder.path() / "script", completionScript(toy.app, "toy", shell, toy.sources));
         auto result = runCommand(std::string(check) + " '" + (folder.path() / "script").string() + "'");
         EXPECT_EQ(result.status, 0) << check << ": " << result.output;
     }
@@ -129,8 +154,8 @@ TEST(ManPage, EverySubcommandIsLaidOutAndGroffFindsNothingWrong)
     ToyCommand toy;
     ManPageText text { "a toy - with a dash", { { 0, "Success." }, { 2, "Usage." } }, "[EXAMPLES]\n.nf\ntoy defaults read\n.fi\n" };
     std::string page = manPage(toy.app, "toy", text);
-    for (const char* heading : { ".SS \"toy defaults SUBCOMMAND\"", ".SS \"toy defaults read [DOMAIN]\"", ".SS \"toy defaults write\"", ".SS \"toy preview\"",
-             ".SH \"EXIT STATUS\"", ".SH \"EXAMPLES\"" })
+    for (const char* heading : { ".SS \"toy defaults SUBCOMMAND\"", ".SS \"toy defaults read [DOMAIN] [KEY]\"", ".SS \"toy defaults write\"",
+             ".SS \"toy preview\"", ".SH \"EXIT STATUS\"", ".SH \"EXAMPLES\"" })
         EXPECT_NE(page.find(heading), std::string::npos) << heading << " in\n" << page;
     EXPECT_NE(page.find("toy \\- a toy \\- with a dash"), std::string::npos) << "hyphens escaped";
 

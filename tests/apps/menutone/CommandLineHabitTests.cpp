@@ -1,6 +1,8 @@
 // What a new user types first: no arguments, --help on every subcommand, the
 // defaults tool's -g, a key read as the tweak reads it, a mistyped number.
 
+#include <filesystem>
+
 #include <gtest/gtest.h>
 
 #include "TestSupport.h"
@@ -73,4 +75,48 @@ TEST(MenutoneCommandLine, IndexPrintsAPaletteEntryAsTinctureDidWithoutARoot)
     auto tooLong = menutone("index 99999999999999999999");
     EXPECT_EQ(tooLong.status, 2);
     EXPECT_NE(tooLong.output.find("is not a whole number"), std::string::npos) << tooLong.output;
+}
+
+TEST(MenutoneCompletion, BashAsksTheRootForItsDomainsKeysAndApps)
+{
+    TemporaryFolder folder;
+    auto rootFolder = folder.path() / "root";
+    ASSERT_EQ(menutone("root create '" + rootFolder.string() + "'").status, 0);
+    ASSERT_EQ(menutone("--root '" + rootFolder.string() + "' defaults write com.example.notes fontSize -int 12").status, 0);
+    auto script = folder.path() / "menutone.bash";
+    writeBytes(script, menutone("completion bash").output);
+    std::string folderOfCommand = std::filesystem::path(MENUTONE_COMMAND).parent_path().string();
+    auto complete = [&](const std::string& typed) {
+        return runCommand("PATH='" + folderOfCommand + "':$PATH bash -c 'source \"" + script.string() + "\"; COMP_WORDS=(" + typed
+            + "); COMP_CWORD=$((${#COMP_WORDS[@]} - 1)); _menutone; echo \"${COMPREPLY[*]}\"'")
+            .output;
+    };
+    std::string line = "menutone --root \"" + rootFolder.string() + "\" ";
+    EXPECT_EQ(complete(line + "defaults read com."), "com.example.notes com.harbrook.Menutone\n");
+    EXPECT_EQ(complete(line + "defaults write com.example.notes f"), "fontSize\n");
+    EXPECT_EQ(complete(line + "defaults delete com.harbrook.Menutone shortcutBl"), "shortcutBlurStyle\n") << "a key the tweak reads, before it is stored";
+    EXPECT_EQ(complete(line + "app remove com.apple.mobilem"), "com.apple.mobilemail\n");
+    EXPECT_EQ(complete(line + "settings --do sw"), "switch\n");
+}
+
+TEST(MenutoneCompletion, TheWordsOfAStrangeRootOrDomainAreNoneAndQuiet)
+{
+    TemporaryRoot root;
+    std::string rooted = "--root '" + root.path().string() + "' __complete ";
+    std::filesystem::create_symlink("/etc/hostname", root.path() / "var/mobile/Library/Preferences/com.example.away.plist");
+    writeBytes(root.path() / "var/mobile/Library/Preferences/com.example.broken.plist", "<plist><dict><key>a");
+    for (const char* arguments : { "keys com.example.away", "keys com.example.broken", "keys ../../../etc/passwd", "keys /../../etc/hosts", "nonsense x" }) {
+        auto words = menutone(rooted + arguments);
+        EXPECT_EQ(words.status, 0) << arguments;
+        EXPECT_EQ(words.output, "") << arguments;
+    }
+    TemporaryFolder notARoot;
+    auto none = menutone("--root '" + notARoot.path().string() + "' __complete domains");
+    EXPECT_EQ(none.status, 0);
+    EXPECT_EQ(none.output, "");
+    EXPECT_EQ(menutone("--help").output.find("__complete"), std::string::npos) << "the scripts' own subcommand is not offered to people";
+
+    auto unknownVerb = menutone("--root '" + root.path().string() + "' settings --do 'frob 1'");
+    EXPECT_EQ(unknownVerb.status, 2);
+    EXPECT_NE(unknownVerb.output.find("unknown command \"frob\""), std::string::npos) << unknownVerb.output;
 }

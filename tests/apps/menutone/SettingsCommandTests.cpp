@@ -147,7 +147,7 @@ TEST_F(SettingsCommand, CommandsComeFromStdinAndAFailureIsReportedAndExitsNonZer
     EXPECT_EQ(dimmed.status, 1);
     EXPECT_NE(dimmed.output.find("does not take touches"), std::string::npos) << dimmed.output;
     auto unknown = menutone("settings --do 'fly'");
-    EXPECT_EQ(unknown.status, 1);
+    EXPECT_EQ(unknown.status, 2) << "a command line fault, found before the app starts";
     EXPECT_NE(unknown.output.find("unknown command \"fly\""), std::string::npos);
     EXPECT_EQ(menutone("settings --do 'wait -1'").status, 1);
     EXPECT_EQ(menutone("settings --do 'back'").status, 1) << "the first screen has nothing behind it";
