@@ -169,6 +169,7 @@ ScreenSnapshot ScreenSnapshot::capture(const SettingsApp& app)
         screen.backButton = BarButtonSnapshot { title.empty() ? "Back" : title, std::nullopt, std::nullopt, back->tintColor(), screenFrame(back) };
     }
 
+    app.window().layoutSubtreeIfNeeded();
     if (auto* table = app.topTable()) {
         screen.contentOffset = table->contentOffset();
         screen.contentSize = table->contentSize();
@@ -178,9 +179,10 @@ ScreenSnapshot ScreenSnapshot::capture(const SettingsApp& app)
                 section.headerControl = viewSnapshot(header);
             for (long r = 0; r < table->numberOfRowsInSection(s); ++r) {
                 auto* cell = table->cellForRow(s, r);
-                section.rows.push_back(
-                    { cell->textLabel()->text(), cell->textLabel()->font(), imageSnapshot(cell->imageView()->image()), accessorySnapshot(*cell),
-                        cell->contentView()->alpha(), cell->isUserInteractionEnabled(), cell->isHighlighted(), table->rowHeight(s, r), screenFrame(cell) });
+                auto* imageView = cell->imageView();
+                section.rows.push_back({ cell->textLabel()->text(), cell->textLabel()->font(), imageSnapshot(imageView->image()), accessorySnapshot(*cell),
+                    cell->contentView()->alpha(), cell->isUserInteractionEnabled(), cell->isHighlighted(), table->rowHeight(s, r), screenFrame(cell),
+                    cell->textLabel()->frame(), imageView->isHidden() ? std::nullopt : std::optional(imageView->frame()), cell->separatorInset() });
             }
             screen.sections.push_back(std::move(section));
         }

@@ -44,6 +44,11 @@ struct RowSnapshot {
     bool isHighlighted { false };
     CGFloat height { 44 };
     CGRect frame;
+    // Within the row, as laid out: the text label, the image (none when
+    // hidden) and where the separator under the row starts.
+    CGRect textFrame;
+    std::optional<CGRect> imageFrame;
+    CGFloat separatorInset { 0 };
 };
 
 struct SectionSnapshot {

@@ -12,7 +12,8 @@ public:
     static Ref<UIImageView> create(CGRect frame);
 
     UIImage* image() const { return m_image.get(); }
-    void setImage(RefPtr<UIImage> image) { m_image = std::move(image); }
+    // A new image, or none, marks the superview for layout, which places it.
+    void setImage(RefPtr<UIImage>);
 
     void drawContent(cairo_t*) override;
 

@@ -14,7 +14,8 @@ public:
     static Ref<UILabel> create(CGRect frame);
 
     const std::string& text() const { return m_text; }
-    void setText(std::string text) { m_text = std::move(text); }
+    // New text marks the superview for layout, which sizes it.
+    void setText(std::string);
     // None draws in the default, black.
     UIColor* textColor() const { return m_textColor.get(); }
     void setTextColor(RefPtr<UIColor> color) { m_textColor = std::move(color); }

@@ -89,8 +89,38 @@ std::string NSIndexPath::description() const
     return "<NSIndexPath {" + std::to_string(m_section) + ", " + std::to_string(m_row) + "}>";
 }
 
+namespace {
+
+// UIKit's UITableViewCellContentView: a change within it (a new image or
+// text) marks the cell, whose layout places what the content view holds.
+class UITableViewCellContentView final : public UIView {
+public:
+    static Class objcClass()
+    {
+        static Class cls = ClassBuilder<UITableViewCellContentView>("UITableViewCellContentView", UIView::objcClass()).registerClass();
+        return cls;
+    }
+
+    static Ref<UIView> create(CGRect frame)
+    {
+        objcClass();
+        Ref<UIView> view = adoptRef(*new UITableViewCellContentView);
+        objc_msgSend<id(CGRect)>(view.ptr(), initWithFrameSelector(), frame);
+        return view;
+    }
+
+    void setNeedsLayout() override
+    {
+        UIView::setNeedsLayout();
+        if (auto* cell = superview())
+            cell->setNeedsLayout();
+    }
+};
+
+}
+
 UITableViewCell::UITableViewCell()
-    : m_contentView(UIView::create(CGRectMake(0, 0, 375, 44)))
+    : m_contentView(UITableViewCellContentView::create(CGRectMake(0, 0, 375, 44)))
     , m_textLabel(UILabel::create(CGRectMake(15, 0, 260, 44)))
     , m_detailTextLabel(UILabel::create(CGRectMake(200, 0, 160, 44)))
     , m_imageView(UIImageView::create(CGRectMake(15, 7, 29, 29)))
@@ -151,6 +181,10 @@ void UITableViewCell::layoutSubviews(id self, SEL)
         if (objc_dynamicCast<UILabel>(accessory)) {
             CGFloat room = right - x - (titleWidth > 0 ? titleWidth + accessoryGap : 0);
             accessoryWidth = std::max(0.0, std::min(accessoryWidth, std::max(room, std::min(accessoryWidth, minimumValueWidth))));
+        } else {
+            // Within the content view, clear of the image: a wide control
+            // (three segments) narrows rather than leaving the cell.
+            accessoryWidth = std::max(0.0, std::min(accessoryWidth, right - x));
         }
         accessory->setFrame(CGRectMake(right - accessoryWidth, (size.height - accessorySize.height) / 2, accessoryWidth, accessorySize.height));
     }
@@ -208,12 +242,15 @@ void UITableViewCell::setAccessoryView(RefPtr<UIView> view)
     m_accessoryView = std::move(view);
     if (m_accessoryView)
         addSubview(*m_accessoryView);
+    setNeedsLayout();
 }
 
 id UITableView::initWithFrameStyle(id self, SEL, CGRect frame, long style)
 {
     UIView::initWithFrame(self, initWithFrameSelector(), frame);
     static_cast<UITableView*>(self)->m_style = static_cast<UITableViewStyle>(style);
+    // Its rows load at its first layout.
+    static_cast<UITableView*>(self)->setNeedsLayout();
     return self;
 }
 
@@ -294,6 +331,8 @@ void UITableView::loadRow(long section, long row)
     slot.cells[static_cast<std::size_t>(row)] = cell;
     slot.heights[static_cast<std::size_t>(row)] = height;
     cell->setFrame(CGRectMake(0, cell->frame().origin.y, bounds().size.width, height));
+    // A reused cell has new content at its old size.
+    cell->setNeedsLayout();
     cell->layoutIfNeeded();
 }
 
@@ -383,11 +422,9 @@ void UITableView::layoutRows()
             y += plainHeaderHeight;
         for (std::size_t row = 0; row < slot.cells.size(); ++row) {
             auto& cell = slot.cells[row];
-            CGSize old = cell->frame().size;
             cell->setFrame(CGRectMake(0, y, width, slot.heights[row]));
             cell->m_hasSeparator = row + 1 < slot.cells.size();
-            if (old != cell->frame().size)
-                cell->layoutIfNeeded();
+            cell->layoutIfNeeded();
             y += slot.heights[row];
         }
         if (slot.footerLabel) {

@@ -53,11 +53,18 @@ public:
     UIView* accessoryView() const { return m_accessoryView.get(); }
     void setAccessoryView(RefPtr<UIView>);
     UITableViewCellAccessoryType accessoryType() const { return m_accessoryType; }
-    void setAccessoryType(UITableViewCellAccessoryType type) { m_accessoryType = type; }
+    void setAccessoryType(UITableViewCellAccessoryType type)
+    {
+        if (type != m_accessoryType)
+            setNeedsLayout();
+        m_accessoryType = type;
+    }
     UITableViewCellStyle style() const { return m_style; }
     const std::string& reuseIdentifier() const { return m_reuseIdentifier; }
     bool isHighlighted() const { return m_isHighlighted; }
     void setHighlighted(bool isHighlighted) { m_isHighlighted = isHighlighted; }
+    // Where the separator under the cell starts: the text's inset.
+    CGFloat separatorInset() const { return m_separatorInset; }
 
     // UITableViewCell's own -initWithStyle:reuseIdentifier:, for subclasses.
     static id initWithStyle(id, SEL, long style, const std::string& reuseIdentifier);

@@ -66,11 +66,15 @@ Ref<UIView> UIView::create(CGRect frame)
 
 void UIView::setFrame(CGRect frame)
 {
+    if (frame.size != m_frame.size)
+        setNeedsLayout();
     m_frame = frame;
 }
 
 void UIView::setBounds(CGRect bounds)
 {
+    if (bounds.size != m_frame.size)
+        setNeedsLayout();
     m_boundsOrigin = bounds.origin;
     m_frame.origin.x += (m_frame.size.width - bounds.size.width) / 2;
     m_frame.origin.y += (m_frame.size.height - bounds.size.height) / 2;
@@ -113,8 +117,22 @@ UIColor* UIView::tintColor() const
 
 void UIView::layoutIfNeeded()
 {
+    if (!m_needsLayout)
+        return;
+    // Cleared first: what -layoutSubviews changes of the view's own content
+    // (a cell setting its image) is laid out in this pass.
+    m_needsLayout = false;
     static SEL selector = sel_registerName("layoutSubviews");
     objc_msgSend<void()>(this, selector);
+}
+
+void UIView::layoutSubtreeIfNeeded()
+{
+    Ref<UIView> protectedThis(*this);
+    layoutIfNeeded();
+    auto subviews = m_subviews;
+    for (auto& subview : subviews)
+        subview->layoutSubtreeIfNeeded();
 }
 
 bool UIView::isDescendantOfView(const UIView* ancestor) const

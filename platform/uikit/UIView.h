@@ -88,8 +88,15 @@ public:
     bool clipsToBounds() const { return m_clipsToBounds; }
     void setClipsToBounds(bool clips) { m_clipsToBounds = clips; }
 
-    // Sends -layoutSubviews through the runtime.
+    // Marks the view for layout, as a change of size or content does: the
+    // next layoutIfNeeded, or drawing, lays it out.
+    virtual void setNeedsLayout() { m_needsLayout = true; }
+    bool needsLayout() const { return m_needsLayout; }
+    // Sends -layoutSubviews through the runtime when the view is marked.
     void layoutIfNeeded();
+    // The same for the view and every view within it, top down: frames as
+    // they will be drawn, for hit-testing and for reading them.
+    void layoutSubtreeIfNeeded();
 
     // The controller whose root view this is, if any.
     UIViewController* viewController() const { return m_viewController; }
@@ -115,6 +122,7 @@ private:
     long m_tag { 0 };
     bool m_isHidden { false };
     bool m_clipsToBounds { false };
+    bool m_needsLayout { false };
 };
 
 inline SEL initWithFrameSelector()

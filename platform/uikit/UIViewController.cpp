@@ -364,6 +364,7 @@ void UIViewController::appear(bool animated)
             top->appear(animated);
     } else {
         // On screen now: the view lays itself out (a table loads its rows).
+        view()->setNeedsLayout();
         view()->layoutIfNeeded();
     }
     objc_msgSend<void(bool)>(this, didAppear, animated);

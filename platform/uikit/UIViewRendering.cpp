@@ -43,6 +43,9 @@ void drawViewHierarchy(UIView& view, cairo_t* cr)
     if (view.isHidden() || view.alpha() <= 0)
         return;
     Ref<UIView> protectedView(view);
+    // What changed since the last layout is laid out before it is drawn, as
+    // UIKit does before a frame is shown.
+    view.layoutIfNeeded();
     CGRect frame = view.frame(), bounds = view.bounds();
     cairo_save(cr);
     cairo_translate(cr, frame.origin.x, frame.origin.y);

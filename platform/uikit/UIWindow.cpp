@@ -73,6 +73,7 @@ void UIWindow::setRootViewController(RefPtr<UIViewController> controller)
     view->removeFromSuperview();
     // Beneath whatever else the window shows.
     insertSubview(view, 0);
+    view->setNeedsLayout();
     view->layoutIfNeeded();
 }
 
@@ -90,6 +91,8 @@ UIWindow* UIWindow::keyWindow()
 void UIWindow::touchDown(CGPoint location)
 {
     Ref<UIWindow> protectedThis(*this);
+    // Frames as they will be drawn, so a touch hits what the picture shows.
+    layoutSubtreeIfNeeded();
     if (RefPtr<UITouch> old = std::move(m_touch); old && old->m_view) {
         old->m_phase = UITouchPhase::Cancelled;
         old->m_view->touchesCancelled(*old);

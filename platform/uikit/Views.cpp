@@ -40,6 +40,26 @@ UILabel::UILabel()
     setUserInteractionEnabled(false);
 }
 
+void UILabel::setText(std::string text)
+{
+    if (text == m_text)
+        return;
+    m_text = std::move(text);
+    if (auto* container = superview())
+        container->setNeedsLayout();
+}
+
+void UIImageView::setImage(RefPtr<UIImage> image)
+{
+    // Layout depends on whether there is an image and its size; the same
+    // image again (a cell setting it at every layout) changes nothing.
+    bool changesLayout = !image != !m_image || (image && image->size() != m_image->size());
+    m_image = std::move(image);
+    if (changesLayout)
+        if (auto* container = superview())
+            container->setNeedsLayout();
+}
+
 CGFloat UILabel::heightForWidth(CGFloat width) const
 {
     Ref<UIFont> font = m_font ? Ref<UIFont>(*m_font) : UIFont::systemFontOfSize(17);

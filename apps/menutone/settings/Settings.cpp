@@ -173,9 +173,10 @@ JSON sectionJSON(const SectionSnapshot& section)
 {
     JSON rows = JSON::array();
     for (auto& row : section.rows)
-        rows.push_back(
-            { { "text", row.text }, { "font", fontJSON(row.font.get()) }, { "image", imageJSON(row.image) }, { "accessory", accessoryJSON(row.accessory) },
-                { "alpha", jsonNumber(row.alpha) }, { "touches", row.takesTouches }, { "height", jsonNumber(row.height) }, { "frame", frameJSON(row.frame) } });
+        rows.push_back({ { "text", row.text }, { "font", fontJSON(row.font.get()) }, { "image", imageJSON(row.image) },
+            { "accessory", accessoryJSON(row.accessory) }, { "alpha", jsonNumber(row.alpha) }, { "touches", row.takesTouches },
+            { "height", jsonNumber(row.height) }, { "frame", frameJSON(row.frame) }, { "textFrame", frameJSON(row.textFrame) },
+            { "imageFrame", row.imageFrame ? frameJSON(*row.imageFrame) : JSON() }, { "separatorInset", jsonNumber(row.separatorInset) } });
     return { { "header", optionalJSON(section.header) }, { "headerAlignment", alignmentName(section.headerAlignment) },
         { "footer", optionalJSON(section.footer) }, { "footerAlignment", alignmentName(section.footerAlignment) },
         { "headerControl", section.headerControl ? accessoryJSON(*section.headerControl) : JSON() }, { "rows", std::move(rows) } };

@@ -1,0 +1,117 @@
+// Every Menutone screen measured against iOS 9's grouped table: rows 44 pt,
+// text at 15 pt or beside a 29 pt image, separators starting under the text,
+// accessories inside their cells, bar buttons under a 20 pt status bar in a
+// 44 pt navigation bar.
+
+#include <cairo.h>
+
+#include <settingsapp/ScreenSnapshot.h>
+
+#include "settings/SettingsTestSupport.h"
+
+namespace {
+
+// Red, green and blue of a pixel of an ARGB32 picture, opaque as the screen is.
+std::array<int, 3> pixelOf(cairo_surface_t* surface, int x, int y)
+{
+    const unsigned char* pixel = cairo_image_surface_get_data(surface) + cairo_image_surface_get_stride(surface) * y + x * 4;
+    return { pixel[2], pixel[1], pixel[0] };
+}
+
+class ScreenMetrics : public SettingsScreenTest {
+protected:
+    // Each row of the screen shown now, checked; the screen named in failures.
+    void expectIOSMetrics(const std::string& name)
+    {
+        SCOPED_TRACE(name);
+        auto screen = ScreenSnapshot::capture(*m_app);
+        if (screen.backButton) {
+            EXPECT_EQ(screen.backButton->frame.origin.y, 20) << "under the status bar";
+            EXPECT_EQ(screen.backButton->frame.size.height, 44) << "the navigation bar's height";
+        }
+        for (auto& section : screen.sections)
+            for (auto& row : section.rows) {
+                SCOPED_TRACE(row.text);
+                EXPECT_EQ(row.frame.size.height, 44);
+                if (row.image) {
+                    ASSERT_TRUE(row.imageFrame) << "a row with an image shows it";
+                    EXPECT_EQ(*row.imageFrame, CGRectMake(15, 7.5, 29, 29));
+                    EXPECT_EQ(row.textFrame.origin.x, 59) << "the text beside the image";
+                    EXPECT_EQ(row.separatorInset, 59);
+                } else {
+                    EXPECT_FALSE(row.imageFrame);
+                    EXPECT_EQ(row.textFrame.origin.x, 15);
+                    EXPECT_EQ(row.separatorInset, 15);
+                }
+                if (!row.accessory.frame.size.width)
+                    continue;
+                CGRect accessory = row.accessory.frame;
+                EXPECT_GE(accessory.origin.x, row.frame.origin.x + row.textFrame.origin.x) << "clear of the image";
+                EXPECT_LE(accessory.origin.x + accessory.size.width, 360) << "inside the cell's 15 pt margin";
+            }
+    }
+};
+
+}
+
+TEST_F(ScreenMetrics, EveryScreenIsLaidOutAsIOS9LaysOutAGroupedTable)
+{
+    auto& app = openSettings();
+    expectIOSMetrics("Menutone");
+    ASSERT_TRUE(succeeded(app.tapRow("Configuration")));
+    expectIOSMetrics("Configuration");
+    for (const char* screen : { "Title color", "Title font", "Blur" }) {
+        ASSERT_TRUE(succeeded(app.tapRow(screen))) << screen;
+        expectIOSMetrics(screen);
+        ASSERT_TRUE(succeeded(app.goBack()));
+    }
+    ASSERT_TRUE(succeeded(app.setSwitch("Use preset", true)));
+    ASSERT_TRUE(succeeded(app.tapRow("Preset color")));
+    expectIOSMetrics("Preset color");
+    ASSERT_TRUE(succeeded(app.goBack()));
+    ASSERT_TRUE(succeeded(app.goBack()));
+    ASSERT_TRUE(succeeded(app.tapRow("About")));
+    expectIOSMetrics("About");
+}
+
+TEST_F(ScreenMetrics, TheEnabledRowShowsItsIconThoughTheCellSetsItAfterLayout)
+{
+    auto& app = openSettings();
+    auto screen = ScreenSnapshot::capture(app);
+    auto& enabled = screen.sections.at(0).rows.at(0);
+    ASSERT_EQ(enabled.text, "Enabled");
+    ASSERT_TRUE(enabled.image);
+    EXPECT_EQ(enabled.image->name, "killswitch.png");
+    EXPECT_TRUE(enabled.imageFrame) << "the image view is not left hidden";
+    EXPECT_EQ(enabled.textFrame.origin.x, 59);
+
+    // And the picture has the icon's red where the image view stands.
+    TemporaryFolder folder;
+    auto path = folder.path() / "screen.png";
+    ASSERT_TRUE(writeScreenPicture(app, path.string()));
+    auto picture = UIImage::readHostFile(path.string());
+    ASSERT_TRUE(picture);
+    CGRect icon = *enabled.imageFrame;
+    std::size_t tinted = 0;
+    for (int y = 0; y < 29; ++y)
+        for (int x = 0; x < 29; ++x) {
+            auto pixel
+                = pixelOf((*picture)->surface(), static_cast<int>(2 * (icon.origin.x + x)), static_cast<int>(2 * (enabled.frame.origin.y + icon.origin.y + y)));
+            if (pixel[0] > 180 && pixel[1] < 120 && pixel[2] < 120)
+                ++tinted;
+        }
+    EXPECT_GT(tinted, 20u) << "the template icon drawn in the screen's red";
+}
+
+TEST_F(ScreenMetrics, ThePresetsControlFitsItsCellAndSplitsItEvenly)
+{
+    auto& app = openSettings();
+    ASSERT_TRUE(succeeded(app.tapRow("Configuration")));
+    ASSERT_TRUE(succeeded(app.setSwitch("Use preset", true)));
+    ASSERT_TRUE(succeeded(app.tapRow("Preset color")));
+    auto screen = ScreenSnapshot::capture(app);
+    auto& control = screen.sections.at(0).rows.at(0).accessory;
+    ASSERT_EQ(control.segments.size(), 3u);
+    EXPECT_EQ(control.frame.origin.x, 59) << "after the 29 pt image and its margins";
+    EXPECT_EQ(control.frame.origin.x + control.frame.size.width, 360);
+}
