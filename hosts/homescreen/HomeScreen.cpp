@@ -331,8 +331,11 @@ void HomeScreen::layOutMenu()
     x = std::clamp(x, 10.0, screenWidth - 10 - size.width);
     CGFloat y = isAbove ? iconFrame.origin.y - 12 - size.height : iconFrame.origin.y + iconFrame.size.height + 12;
     m_menu->setFrame(CGRectMake(x, y, size.width, size.height));
-    double grown = m_menu->contentFractions().empty() ? 0 : std::clamp(m_menu->contentFractions().back(), 0.0, 1.0);
-    m_menu->setAlpha(grown);
+    double growth = menuGrowth(m_menu->contentFractions().empty() ? 0 : m_menu->contentFractions().back());
+    m_menu->setAlpha(growth);
+    m_menu->setTransform(growth >= 1
+            ? CGAffineTransformIdentity
+            : menuGrowthTransform(growth, m_menu->center(), { iconFrame.origin.x + iconFrame.size.width / 2, iconFrame.origin.y + iconFrame.size.height / 2 }));
     m_backdrop->addSubview(*m_menu);
 }
 

@@ -81,6 +81,46 @@ void drawImage(cairo_t* cr, const UIImage& image, const UIColor* tint, double x,
     cairo_restore(cr);
 }
 
+void drawMenu(cairo_t* cr, const SBApplicationShortcutMenu& menu, double menuX, double menuY, double menuHeight)
+{
+    // The plate: its background colour, or the host's light material without one, and its border.
+    if (auto* plate = menu.backgroundView()) {
+        double radius = plate->layer()->cornerRadius();
+        addRoundedRectangle(cr, menuX, menuY, menuWidth, menuHeight, radius);
+        if (plate->backgroundColor())
+            setColor(cr, *plate->backgroundColor());
+        else
+            cairo_set_source_rgba(cr, 0.97, 0.97, 0.97, 0.82);
+        cairo_fill(cr);
+        CGColorRef border = plate->layer()->borderColor();
+        if (plate->layer()->borderWidth() > 0 && border) {
+            double inset = plate->layer()->borderWidth() / 2;
+            addRoundedRectangle(cr, menuX + inset, menuY + inset, menuWidth - 2 * inset, menuHeight - 2 * inset, radius);
+            setColor(cr, UIColor::colorWithCGColor(*border).get());
+            cairo_set_line_width(cr, plate->layer()->borderWidth());
+            cairo_stroke(cr);
+        }
+    }
+
+    for (std::size_t i = 0; i < menu.itemViews().size(); ++i) {
+        auto& item = menu.itemViews()[i].get();
+        double x = menuX + item.frame().origin.x, y = menuY + item.frame().origin.y;
+        if (i > 0) {
+            cairo_set_source_rgba(cr, 0, 0, 0, 0.12);
+            cairo_rectangle(cr, x, y, menuWidth, 0.5);
+            cairo_fill(cr);
+        }
+        if (item.titleLabel())
+            drawText(cr, *item.titleLabel(), x, y);
+        if (item.subtitleLabel())
+            drawText(cr, *item.subtitleLabel(), x, y);
+        if (auto* icon = item.iconView(); icon && icon->image()) {
+            CGRect frame = icon->frame();
+            drawImage(cr, *icon->image(), icon->tintColor(), x + frame.origin.x, y + frame.origin.y, frame.size.width, frame.size.height);
+        }
+    }
+}
+
 }
 
 bool writeMenuPicture(const SBApplicationShortcutMenu& menu, const std::filesystem::path& hostPath)
@@ -113,46 +153,25 @@ bool writeMenuPicture(const SBApplicationShortcutMenu& menu, const std::filesyst
         cairo_paint(cr.get());
     }
 
-    // The plate: its background colour, or the host's light material without one, and its border.
-    if (auto* plate = menu.backgroundView()) {
-        double radius = plate->layer()->cornerRadius();
-        addRoundedRectangle(cr.get(), menuX, menuY, menuWidth, menuHeight, radius);
-        if (plate->backgroundColor())
-            setColor(cr.get(), *plate->backgroundColor());
-        else
-            cairo_set_source_rgba(cr.get(), 0.97, 0.97, 0.97, 0.82);
-        cairo_fill(cr.get());
-        CGColorRef border = plate->layer()->borderColor();
-        if (plate->layer()->borderWidth() > 0 && border) {
-            double inset = plate->layer()->borderWidth() / 2;
-            addRoundedRectangle(cr.get(), menuX + inset, menuY + inset, menuWidth - 2 * inset, menuHeight - 2 * inset, radius);
-            setColor(cr.get(), UIColor::colorWithCGColor(*border).get());
-            cairo_set_line_width(cr.get(), plate->layer()->borderWidth());
-            cairo_stroke(cr.get());
-        }
-    }
-
-    for (std::size_t i = 0; i < menu.itemViews().size(); ++i) {
-        auto& item = menu.itemViews()[i].get();
-        double x = menuX + item.frame().origin.x, y = menuY + item.frame().origin.y;
-        if (i > 0) {
-            cairo_set_source_rgba(cr.get(), 0, 0, 0, 0.12);
-            cairo_rectangle(cr.get(), x, y, menuWidth, 0.5);
-            cairo_fill(cr.get());
-        }
-        if (item.titleLabel())
-            drawText(cr.get(), *item.titleLabel(), x, y);
-        if (item.subtitleLabel())
-            drawText(cr.get(), *item.subtitleLabel(), x, y);
-        if (auto* icon = item.iconView(); icon && icon->image()) {
-            CGRect frame = icon->frame();
-            drawImage(cr.get(), *icon->image(), icon->tintColor(), x + frame.origin.x, y + frame.origin.y, frame.size.width, frame.size.height);
-        }
+    // The menu grows out of the icon below it once the press passes the commit threshold.
+    double iconX = (canvasWidth - iconSize) / 2, iconY = menuY + menuHeight + 16;
+    double growth = menuGrowth(menu.contentFractions().empty() ? 0 : menu.contentFractions().back());
+    if (growth > 0) {
+        cairo_save(cr.get());
+        auto grown = menuGrowthTransform(growth, { menuX + menuWidth / 2, menuY + menuHeight / 2 }, { iconX + iconSize / 2, iconY + iconSize / 2 });
+        cairo_matrix_t matrix { grown.a, grown.b, grown.c, grown.d, grown.tx, grown.ty };
+        cairo_translate(cr.get(), menuX + menuWidth / 2, menuY + menuHeight / 2);
+        cairo_transform(cr.get(), &matrix);
+        cairo_translate(cr.get(), -(menuX + menuWidth / 2), -(menuY + menuHeight / 2));
+        cairo_push_group(cr.get());
+        drawMenu(cr.get(), menu, menuX, menuY, menuHeight);
+        cairo_pop_group_to_source(cr.get());
+        cairo_paint_with_alpha(cr.get(), growth);
+        cairo_restore(cr.get());
     }
 
     // The pressed icon below its menu.
     if (auto* application = menu.application(); application && application->icon()) {
-        double iconX = (canvasWidth - iconSize) / 2, iconY = menuY + menuHeight + 16;
         cairo_save(cr.get());
         addRoundedRectangle(cr.get(), iconX, iconY, iconSize, iconSize, 13);
         cairo_clip(cr.get());

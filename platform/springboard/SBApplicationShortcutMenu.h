@@ -84,3 +84,19 @@ using MenuInit = id(CGRect, id, id, id, std::int64_t);
 // The menu's layout, in points.
 inline constexpr CGFloat menuWidth = 250;
 inline constexpr CGFloat menuItemHeight = 56;
+
+// iOS 9's press: below the commit threshold the peek only blurs the screen
+// and lifts the icon; past it the menu grows out of the icon, whole at a full
+// press. How far it has grown, 0 to 1, for a content fraction.
+inline constexpr double menuCommitFraction = 0.6;
+inline double menuGrowth(double contentFraction)
+{
+    double growth = (contentFraction - menuCommitFraction) / (1 - menuCommitFraction);
+    return growth > 0 ? (growth < 1 ? growth : 1) : 0;
+}
+// The transform that draws a menu of that growth scaled towards a point (the
+// icon's centre) from its own centre, both in the menu's superview.
+inline CGAffineTransform menuGrowthTransform(double growth, CGPoint menuCenter, CGPoint iconCenter)
+{
+    return { growth, 0, 0, growth, (1 - growth) * (iconCenter.x - menuCenter.x), (1 - growth) * (iconCenter.y - menuCenter.y) };
+}

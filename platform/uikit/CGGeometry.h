@@ -24,3 +24,21 @@ inline CGRect CGRectMake(CGFloat x, CGFloat y, CGFloat width, CGFloat height)
 {
     return { { x, y }, { width, height } };
 }
+
+// A point maps to (a x + c y + tx, b x + d y + ty), as in Core Graphics.
+struct CGAffineTransform {
+    CGFloat a { 1 }, b { 0 }, c { 0 }, d { 1 }, tx { 0 }, ty { 0 };
+    bool operator==(const CGAffineTransform&) const = default;
+};
+
+inline constexpr CGAffineTransform CGAffineTransformIdentity {};
+
+inline CGAffineTransform CGAffineTransformMakeScale(CGFloat sx, CGFloat sy)
+{
+    return { sx, 0, 0, sy, 0, 0 };
+}
+
+inline CGAffineTransform CGAffineTransformTranslate(CGAffineTransform t, CGFloat x, CGFloat y)
+{
+    return { t.a, t.b, t.c, t.d, t.tx + t.a * x + t.c * y, t.ty + t.b * x + t.d * y };
+}

@@ -77,6 +77,11 @@ public:
     UIColor* ownTintColor() const { return m_tintColor.get(); }
     void setTintColor(RefPtr<UIColor> color) { m_tintColor = std::move(color); }
 
+    // Applied about the view's centre when it is drawn, as UIKit does; the
+    // frame stays the untransformed one, and touches take it as it is.
+    CGAffineTransform transform() const { return m_transform; }
+    void setTransform(CGAffineTransform transform) { m_transform = transform; }
+
     CGFloat alpha() const { return m_alpha; }
     void setAlpha(CGFloat alpha) { m_alpha = alpha; }
     bool isUserInteractionEnabled() const { return m_isUserInteractionEnabled; }
@@ -117,6 +122,7 @@ private:
     std::vector<Ref<UIView>> m_subviews;
     UIView* m_superview { nullptr };
     UIViewController* m_viewController { nullptr };
+    CGAffineTransform m_transform;
     CGFloat m_alpha { 1 };
     bool m_isUserInteractionEnabled { true };
     long m_tag { 0 };

@@ -40,7 +40,9 @@ void drawBorder(cairo_t* cr, UIView& view)
 
 void drawViewHierarchy(UIView& view, cairo_t* cr)
 {
-    if (view.isHidden() || view.alpha() <= 0)
+    // A transform that flattens the view (a scale of 0) leaves nothing to draw.
+    auto transform = view.transform();
+    if (view.isHidden() || view.alpha() <= 0 || transform.a * transform.d - transform.b * transform.c == 0)
         return;
     Ref<UIView> protectedView(view);
     // What changed since the last layout is laid out before it is drawn, as
@@ -48,7 +50,14 @@ void drawViewHierarchy(UIView& view, cairo_t* cr)
     view.layoutIfNeeded();
     CGRect frame = view.frame(), bounds = view.bounds();
     cairo_save(cr);
-    cairo_translate(cr, frame.origin.x, frame.origin.y);
+    if (transform == CGAffineTransformIdentity)
+        cairo_translate(cr, frame.origin.x, frame.origin.y);
+    else {
+        cairo_matrix_t matrix { transform.a, transform.b, transform.c, transform.d, transform.tx, transform.ty };
+        cairo_translate(cr, frame.origin.x + frame.size.width / 2, frame.origin.y + frame.size.height / 2);
+        cairo_transform(cr, &matrix);
+        cairo_translate(cr, -frame.size.width / 2, -frame.size.height / 2);
+    }
     bool isGroup = view.alpha() < 1;
     if (isGroup)
         cairo_push_group(cr);

@@ -77,6 +77,37 @@ TEST(MenutonePreview, ThePictureAndTheJSONFollowTheStore)
     EXPECT_NE(unknown.output.find("no app com.example.none"), std::string::npos);
 }
 
+TEST(MenutonePreview, ThePeekOnlyBlursAndTheMenuGrowsOutOfTheIconPastTheCommitThreshold)
+{
+    TemporaryRoot root;
+    ASSERT_EQ(menutone(root, "root create '" + root.path().string() + "'").status, 0);
+    // A plate of index 29's dark navy, which neither the wallpaper nor the icon has.
+    NSDictionary({ { "shortcutBackgroundColor", PropertyListValue::integer(29) } }).writeToFile(kMenutoneSettingsPath, Atomically::Yes);
+    auto navyPoints = [&](const char* depth) {
+        auto png = root.path() / (std::string("press-") + depth + ".png");
+        EXPECT_EQ(menutone(root, std::string("preview --app com.apple.weather --press ") + depth + " -o " + png.string()).status, 0);
+        int count = 0;
+        cairo_surface_t* surface = cairo_image_surface_create_from_png(png.c_str());
+        EXPECT_EQ(cairo_surface_status(surface), CAIRO_STATUS_SUCCESS);
+        for (int y = 80; y < 800 && cairo_surface_status(surface) == CAIRO_STATUS_SUCCESS; y += 2)
+            for (int x = 80; x < 670; x += 2) {
+                auto pixel = *reinterpret_cast<std::uint32_t*>(cairo_image_surface_get_data(surface) + cairo_image_surface_get_stride(surface) * y + x * 4);
+                int red = (pixel >> 16) & 0xFF, green = (pixel >> 8) & 0xFF, blue = pixel & 0xFF;
+                count += std::abs(red - 44) < 6 && std::abs(green - 61) < 6 && std::abs(blue - 79) < 6;
+            }
+        cairo_surface_destroy(surface);
+        return count;
+    };
+    EXPECT_EQ(navyPoints("0"), 0);
+    EXPECT_EQ(navyPoints("0.4"), 0) << "no menu below the commit threshold";
+    EXPECT_EQ(navyPoints("0.6"), 0) << "the threshold itself";
+    int whole = navyPoints("1");
+    EXPECT_GT(whole, 3000) << "the whole plate at a full press";
+    // At 0.8 the menu is half grown: half the size and half opaque, so its
+    // colour is nowhere the plate's own.
+    EXPECT_LT(navyPoints("0.8"), whole / 10);
+}
+
 TEST(MenutonePreview, ARealAppsSystemIconsAreTintedByTheTweakAndItsTitlesFollowTheDevicesLanguage)
 {
     TemporaryRoot root;
