@@ -102,12 +102,8 @@ HomeScreen::HomeScreen(const SpringBoard& springBoard)
     m_window->addSubview(dock);
     layOutIcons();
 
-    auto clock = UILabel::create(CGRectMake(0, 0, screenWidth, 20));
-    clock->setText("9:41");
-    clock->setFont(UIFont::boldSystemFontOfSize(12));
-    clock->setTextColor(UIColor::whiteColor().ptr());
-    clock->setTextAlignment(NSTextAlignment::Center);
-    m_window->addSubview(clock);
+    // White over the wallpaper; a press's backdrop blurs it with the icons.
+    m_window->setStatusBar(UIStatusBar::create(screenWidth, UIStatusBarStyle::LightContent));
 
     // What a press lays over the screen: the blurred screen, its tint, the
     // lifted icon and the menu. Hidden until a press.

@@ -71,12 +71,7 @@ SettingsApp::SettingsApp()
     m_splitNavigation->pushViewController(m_navigation, false);
     m_window->setRootViewController(m_splitNavigation.ptr());
     m_splitNavigation->appear(false);
-    // The status bar, over the app.
-    auto clock = UILabel::create(CGRectMake(0, 0, m_window->bounds().size.width, 20));
-    clock->setText("9:41");
-    clock->setFont(UIFont::boldSystemFontOfSize(12));
-    clock->setTextAlignment(NSTextAlignment::Center);
-    m_window->addSubview(clock);
+    m_window->setStatusBar(UIStatusBar::create(m_window->bounds().size.width, UIStatusBarStyle::Default));
 }
 
 SettingsApp::~SettingsApp()

@@ -2,8 +2,10 @@
 
 #include <unistd.h>
 
+#include <algorithm>
 #include <atomic>
 #include <chrono>
+#include <cmath>
 #include <ctime>
 
 #include <device/DeviceRoot.h>
@@ -12,6 +14,8 @@
 #include <foundation/PropertyListSerialization.h>
 #include <objc/ClassBuilder.h>
 #include <objc/MessageSend.h>
+#include <uikit/NSStringDrawing.h>
+#include <uikit/UIFont.h>
 #include <uikit/UILabel.h>
 
 namespace {
@@ -160,10 +164,20 @@ void MFMailComposeViewController::buildSheet(id self, SEL, bool)
     view->addSubview(bar);
     CGFloat y = 64;
     auto grey = UIColor::colorWithWhite(0.56, 1);
+    // The field's name in grey, its value in black after it.
+    auto font = UIFont::systemFontOfSize(15);
     auto addField = [&](const std::string& name, const std::string& value) {
-        auto label = UILabel::create(CGRectMake(15, y, width - 30, 44));
-        label->setText(name + " " + value);
-        view->addSubview(label);
+        auto nameLabel = UILabel::create(CGRectMake(15, y, width - 30, 44));
+        nameLabel->setText(name);
+        nameLabel->setFont(font.ptr());
+        nameLabel->setTextColor(grey.ptr());
+        CGFloat nameWidth = std::ceil(sizeWithAttributes(name, { font.ptr() }).width);
+        nameLabel->setFrame(CGRectMake(15, y, nameWidth, 44));
+        view->addSubview(nameLabel);
+        auto valueLabel = UILabel::create(CGRectMake(15 + nameWidth + 5, y, std::max(0.0, width - 30 - nameWidth - 5), 44));
+        valueLabel->setText(value);
+        valueLabel->setFont(font.ptr());
+        view->addSubview(valueLabel);
         auto hairline = UIView::create(CGRectMake(15, y + 43.5, width - 15, 0.5));
         hairline->setBackgroundColor(UIColor::colorWithRed(200 / 255.0, 199 / 255.0, 204 / 255.0, 1).ptr());
         view->addSubview(hairline);

@@ -206,6 +206,10 @@ void UITableViewCell::drawContent(cairo_t* cr)
         fillRectangle(cr, { {}, size }, { 217 / 255.0, 217 / 255.0, 217 / 255.0, 1 });
     if (m_hasSeparator)
         fillRectangle(cr, CGRectMake(m_separatorInset, size.height - 0.5, size.width - m_separatorInset, 0.5), separatorGrey);
+    if (m_isFirstInGroup)
+        fillRectangle(cr, CGRectMake(0, 0, size.width, 0.5), separatorGrey);
+    if (m_isLastInGroup)
+        fillRectangle(cr, CGRectMake(0, size.height - 0.5, size.width, 0.5), separatorGrey);
     double right = size.width - cellInset, middle = size.height / 2;
     if (m_accessoryView)
         return;
@@ -424,6 +428,8 @@ void UITableView::layoutRows()
             auto& cell = slot.cells[row];
             cell->setFrame(CGRectMake(0, y, width, slot.heights[row]));
             cell->m_hasSeparator = row + 1 < slot.cells.size();
+            cell->m_isFirstInGroup = m_style == UITableViewStyle::Grouped && row == 0;
+            cell->m_isLastInGroup = m_style == UITableViewStyle::Grouped && row + 1 == slot.cells.size();
             cell->layoutIfNeeded();
             y += slot.heights[row];
         }

@@ -87,6 +87,9 @@ private:
     std::string m_reuseIdentifier;
     bool m_isHighlighted { false };
     bool m_hasSeparator { false };
+    // A grouped section's first and last rows carry its full-width hairlines.
+    bool m_isFirstInGroup { false };
+    bool m_isLastInGroup { false };
     CGFloat m_separatorInset { 15 };
 };
 

@@ -326,10 +326,10 @@ void UIViewController::presentViewController(Ref<UIViewController> controller, b
     }
     m_presentedViewController = controller.ptr();
     controller->m_presentingViewController = this;
-    // Over everything in the presenter's window.
+    // Over everything in the presenter's window but its status bar.
     if (auto* window = isViewLoaded() ? view()->window() : nullptr) {
         controller->view()->setFrame(window->bounds());
-        window->addSubview(*controller->view());
+        window->addSubviewUnderStatusBar(*controller->view());
     }
     controller->appear(animated);
     if (completion)

@@ -1,5 +1,6 @@
 #include "UIWindow.h"
 
+#include <algorithm>
 #include <cmath>
 
 #include <objc/ClassBuilder.h>
@@ -75,6 +76,23 @@ void UIWindow::setRootViewController(RefPtr<UIViewController> controller)
     insertSubview(view, 0);
     view->setNeedsLayout();
     view->layoutIfNeeded();
+}
+
+void UIWindow::setStatusBar(RefPtr<UIStatusBar> bar)
+{
+    if (m_statusBar)
+        m_statusBar->removeFromSuperview();
+    m_statusBar = std::move(bar);
+    if (m_statusBar)
+        addSubview(*m_statusBar);
+}
+
+void UIWindow::addSubviewUnderStatusBar(Ref<UIView> view)
+{
+    view->removeFromSuperview();
+    auto& views = subviews();
+    auto found = std::find_if(views.begin(), views.end(), [&](auto& subview) { return subview.ptr() == m_statusBar.get(); });
+    insertSubview(std::move(view), static_cast<std::size_t>(found - views.begin()));
 }
 
 void UIWindow::makeKeyAndVisible()

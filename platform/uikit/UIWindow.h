@@ -4,6 +4,7 @@
 // controller's view, takes the screen's touches, finds the view under each
 // (hit-testing) and delivers the touch there.
 
+#include "UIStatusBar.h"
 #include "UITouch.h"
 #include "UIView.h"
 
@@ -19,6 +20,12 @@ public:
     UIViewController* rootViewController() const { return m_rootViewController.get(); }
     // Its view fills the window, under anything shown above it.
     void setRootViewController(RefPtr<UIViewController>);
+
+    // The status bar, over the app and its presented sheets.
+    UIStatusBar* statusBar() const { return m_statusBar.get(); }
+    void setStatusBar(RefPtr<UIStatusBar>);
+    // Adds the view on top of the app, under the status bar.
+    void addSubviewUnderStatusBar(Ref<UIView>);
 
     // The window alerts and presented screens appear in.
     void makeKeyAndVisible();
@@ -40,5 +47,6 @@ public:
 
 private:
     RefPtr<UIViewController> m_rootViewController;
+    RefPtr<UIStatusBar> m_statusBar;
     RefPtr<UITouch> m_touch;
 };

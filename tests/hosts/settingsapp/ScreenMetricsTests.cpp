@@ -5,6 +5,7 @@
 
 #include <cairo.h>
 
+#include <messageui/MFMailComposeViewController.h>
 #include <settingsapp/ScreenSnapshot.h>
 
 #include "settings/SettingsTestSupport.h"
@@ -114,4 +115,68 @@ TEST_F(ScreenMetrics, ThePresetsControlFitsItsCellAndSplitsItEvenly)
     ASSERT_EQ(control.segments.size(), 3u);
     EXPECT_EQ(control.frame.origin.x, 59) << "after the 29 pt image and its margins";
     EXPECT_EQ(control.frame.origin.x + control.frame.size.width, 360);
+}
+
+TEST_F(ScreenMetrics, EachGroupedSectionHasFullWidthHairlinesAboveAndBelow)
+{
+    auto& app = openSettings();
+    ASSERT_TRUE(succeeded(app.tapRow("Configuration")));
+    auto screen = ScreenSnapshot::capture(app);
+    TemporaryFolder folder;
+    auto path = folder.path() / "screen.png";
+    ASSERT_TRUE(writeScreenPicture(app, path.string()));
+    auto picture = UIImage::readHostFile(path.string());
+    ASSERT_TRUE(picture);
+    auto* surface = (*picture)->surface();
+    // At the screen's left edge, left of every separator inset, in pixels (2x).
+    auto isHairline = [&](CGFloat yPoints) {
+        auto pixel = pixelOf(surface, 2, static_cast<int>(yPoints * 2));
+        return std::abs(pixel[0] - 200) < 12 && std::abs(pixel[1] - 199) < 12 && std::abs(pixel[2] - 204) < 12;
+    };
+    auto& rows = screen.sections.at(0).rows;
+    ASSERT_EQ(rows.size(), 2u);
+    EXPECT_TRUE(isHairline(rows[0].frame.origin.y)) << "above the section";
+    EXPECT_TRUE(isHairline(rows[1].frame.origin.y + 43.75)) << "below the section";
+    EXPECT_FALSE(isHairline(rows[0].frame.origin.y + 43.75)) << "between rows the separator starts at the text";
+}
+
+TEST_F(ScreenMetrics, TheMailSheetKeepsTheStatusBarAboveItAndNamesItsFieldsInGrey)
+{
+    NSFileManager::defaultManager().createDirectoryAtPath("/var/mobile/Library/Mail");
+    NSDictionary({ { "Accounts",
+                     PropertyListValue::array({ PropertyListValue::dictionary({ { "EmailAddress", PropertyListValue::string("mobile@example.com") } }) }) } })
+        .writeToFile(kMailAccountsPath, Atomically::Yes);
+    auto& app = openSettings();
+    ASSERT_TRUE(succeeded(app.tapRow("About")));
+    ASSERT_TRUE(succeeded(app.tapRow("Email support")));
+    auto* sheet = app.presentedSheet();
+    ASSERT_TRUE(sheet);
+    auto* statusBar = app.window().statusBar();
+    ASSERT_TRUE(statusBar);
+    auto& windowViews = app.window().subviews();
+    EXPECT_EQ(windowViews.back().ptr(), statusBar) << "the sheet went under the status bar";
+    EXPECT_EQ(statusBar->style(), UIStatusBarStyle::Default) << "black on the white sheet";
+
+    std::vector<std::string> greyNames;
+    for (auto& view : sheet->view()->subviews())
+        if (auto* label = objc_dynamicCast<UILabel>(view.ptr()); label && label->textColor()) {
+            CGFloat white = 0, alpha = 0;
+            if (label->textColor()->getWhite(&white, &alpha) && std::abs(white - 0.56) < 0.01)
+                greyNames.push_back(label->text());
+        }
+    for (const char* name : { "To:", "Cc/Bcc:", "Subject:" })
+        EXPECT_NE(std::find(greyNames.begin(), greyNames.end(), name), greyNames.end()) << name;
+
+    // And the picture has the status bar's black time over the sheet's white.
+    TemporaryFolder folder;
+    auto path = folder.path() / "sheet.png";
+    ASSERT_TRUE(writeScreenPicture(app, path.string()));
+    auto picture = UIImage::readHostFile(path.string());
+    ASSERT_TRUE(picture);
+    int dark = 0;
+    for (int y = 0; y < 40; ++y)
+        for (int x = 300; x < 450; ++x)
+            dark += pixelOf((*picture)->surface(), x, y)[0] < 80;
+    EXPECT_GT(dark, 100);
+    NSFileManager::defaultManager().removeItemAtPath(kMailAccountsPath);
 }
