@@ -6,6 +6,7 @@
 #include <cmath>
 #include <memory>
 
+#include <fontconfig/fontconfig.h>
 #include <pango/pangocairo.h>
 
 #include "UIColor.h"
@@ -63,11 +64,8 @@ PangoFontDescription* createPangoFontDescription(const UIFont* font)
     Ref<UIFont> resolved = font ? Ref<UIFont>(*const_cast<UIFont*>(font)) : UIFont::systemFontOfSize(12);
     PangoFontDescription* description = pango_font_description_new();
     pango_font_description_set_family(description, resolved->familyName().c_str());
-    // fontconfig's weights and slants, in pango's terms.
-    pango_font_description_set_weight(description,
-        resolved->weight() >= 200      ? PANGO_WEIGHT_BOLD
-            : resolved->weight() <= 50 ? PANGO_WEIGHT_LIGHT
-                                       : PANGO_WEIGHT_NORMAL);
+    // fontconfig's weights and slants, in pango's terms (OpenType weights).
+    pango_font_description_set_weight(description, static_cast<PangoWeight>(FcWeightToOpenType(resolved->weight())));
     pango_font_description_set_style(description,
         resolved->slant() == 100       ? PANGO_STYLE_ITALIC
             : resolved->slant() == 110 ? PANGO_STYLE_OBLIQUE

@@ -199,13 +199,17 @@ void UISegmentedControl::drawContent(cairo_t* cr)
         CGRect segment = segmentFrame(static_cast<long>(i));
         fillRectangle(cr, CGRectMake(segment.origin.x - 0.5, 0, 1, size.height), tint);
     }
-    auto font = UIFont::systemFontOfSize(13);
     auto white = UIColor::whiteColor();
     auto tintColor = UIColor::colorWithRed(tint.red, tint.green, tint.blue, tint.alpha);
     for (std::size_t i = 0; i < m_items.size(); ++i) {
         CGRect segment = segmentFrame(static_cast<long>(i));
         bool isSelected = static_cast<long>(i) == m_selectedSegmentIndex;
-        drawTextInRect(cr, m_items[i], CGRectMake(segment.origin.x + 4, 0, segment.size.width - 8, size.height), { font.ptr() },
-            isSelected ? white.ptr() : tintColor.ptr(), NSTextAlignment::Center, NSLineBreakMode::ByTruncatingTail);
+        // A title wider than its segment shrinks, down to three quarters, as
+        // UIKit's segment labels do; past that it is truncated.
+        CGFloat room = segment.size.width - 8;
+        CGFloat fullWidth = sizeWithAttributes(m_items[i], { UIFont::systemFontOfSize(13).ptr() }).width;
+        auto font = UIFont::systemFontOfSize(fullWidth > room && fullWidth > 0 ? std::max(13 * 0.75, std::floor(13 * room / fullWidth * 2) / 2) : 13);
+        drawTextInRect(cr, m_items[i], CGRectMake(segment.origin.x + 4, 0, room, size.height), { font.ptr() }, isSelected ? white.ptr() : tintColor.ptr(),
+            NSTextAlignment::Center, NSLineBreakMode::ByTruncatingTail);
     }
 }

@@ -88,11 +88,19 @@ RefPtr<UIFont> UIFont::fontWithName(const std::string& postScriptName, CGFloat s
 
 namespace {
 
-// The system font: DejaVu Sans stands in for the device's, as every machine here has it.
-Ref<UIFont> systemFont(const char* name, CGFloat size)
+enum class SystemWeight { Regular, Semibold };
+
+// The system font. Inter stands in for San Francisco, drawn to the same
+// metrics and shapes; from 20 points its display cut, as iOS 9 switches to
+// SF UI Display there. iOS 9's bold system font is the semibold. DejaVu Sans
+// where Inter is not installed.
+Ref<UIFont> systemFont(CGFloat size, SystemWeight weight)
 {
-    if (auto font = UIFont::fontWithName(name, size))
-        return font.releaseNonNull();
+    bool isDisplay = size >= 20, isSemibold = weight == SystemWeight::Semibold;
+    const char* inter = isDisplay ? (isSemibold ? "InterDisplay-SemiBold" : "InterDisplay-Regular") : (isSemibold ? "Inter-SemiBold" : "Inter-Regular");
+    for (const char* name : { inter, isSemibold ? "DejaVuSans-Bold" : "DejaVuSans" })
+        if (auto font = UIFont::fontWithName(name, size))
+            return font.releaseNonNull();
     auto& fonts = installedFonts();
     OBJC_ASSERT(!fonts.empty(), "no fonts are installed");
     return UIFont::fontWithName(fonts.front().postScriptName, size).releaseNonNull();
@@ -102,12 +110,12 @@ Ref<UIFont> systemFont(const char* name, CGFloat size)
 
 Ref<UIFont> UIFont::systemFontOfSize(CGFloat size)
 {
-    return systemFont("DejaVuSans", size);
+    return systemFont(size, SystemWeight::Regular);
 }
 
 Ref<UIFont> UIFont::boldSystemFontOfSize(CGFloat size)
 {
-    return systemFont("DejaVuSans-Bold", size);
+    return systemFont(size, SystemWeight::Semibold);
 }
 
 std::vector<std::string> UIFont::familyNames()

@@ -97,7 +97,7 @@ TEST_F(MenutoneTweak, WithoutAFileTheDefaultsTemplateIconsAndKeepHostColoursAndF
     EXPECT_TRUE(isColor(city.subtitleLabel()->textColor(), UIColor::colorWithWhite(0.43, 1)));
     EXPECT_TRUE(isColor(city.iconView()->tintColor(), UIColor::colorWithWhite(0, 1)));
     EXPECT_EQ(city.iconView()->image()->renderingMode(), UIImageRenderingMode::AlwaysTemplate);
-    EXPECT_EQ(city.titleLabel()->font()->fontName(), "DejaVuSans");
+    EXPECT_EQ(city.titleLabel()->font()->fontName(), UIFont::systemFontOfSize(city.titleFontSize())->fontName());
     EXPECT_EQ(city.titleLabel()->font()->pointSize(), city.titleFontSize());
     EXPECT_EQ(city.subtitleLabel()->font()->pointSize(), 13);
 
@@ -194,7 +194,7 @@ TEST_F(MenutoneTweak, DisabledLeavesEveryPropertyAsTheHostBuiltIt)
     EXPECT_EQ(menu->backgroundView()->layer()->borderColor(), nullptr);
     for (auto& item : menu->itemViews()) {
         EXPECT_TRUE(isColor(item->titleLabel()->textColor(), UIColor::colorWithWhite(0, 1)));
-        EXPECT_EQ(item->titleLabel()->font()->fontName(), "DejaVuSans");
+        EXPECT_EQ(item->titleLabel()->font()->fontName(), UIFont::systemFontOfSize(item->titleFontSize())->fontName());
         EXPECT_EQ(item->iconView()->image()->renderingMode(), UIImageRenderingMode::Automatic);
     }
 }

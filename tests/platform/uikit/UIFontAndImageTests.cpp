@@ -9,6 +9,7 @@
 #include <cstdio>
 #include <functional>
 
+#include <uikit/NSStringDrawing.h>
 #include <uikit/UIGraphics.h>
 #include <uikit/UIImage.h>
 
@@ -30,7 +31,25 @@ TEST(UIFont, InstalledFontsByFamilyAndPostScriptNameAndNoneForAnUnknownName)
     EXPECT_EQ(bold->pointSize(), 21);
     EXPECT_FALSE(UIFont::fontWithName("Helvetica-Neue-Imaginary", 12));
     EXPECT_FALSE(UIFont::fontWithName("", 12));
-    EXPECT_EQ(UIFont::systemFontOfSize(17)->fontName(), "DejaVuSans");
+}
+
+TEST(UIFont, TheSystemFontIsInterWithItsDisplayCutFromTwentyPointsAndSemiboldForBold)
+{
+    ASSERT_TRUE(UIFont::fontWithName("Inter-Regular", 17)) << "fonts-inter is not installed (scripts/install-deps installs it)";
+    EXPECT_EQ(UIFont::systemFontOfSize(17)->fontName(), "Inter-Regular");
+    EXPECT_EQ(UIFont::systemFontOfSize(19.5)->fontName(), "Inter-Regular");
+    EXPECT_EQ(UIFont::systemFontOfSize(20)->fontName(), "InterDisplay-Regular");
+    EXPECT_EQ(UIFont::boldSystemFontOfSize(17)->fontName(), "Inter-SemiBold") << "iOS 9's bold system font is the semibold";
+    EXPECT_EQ(UIFont::boldSystemFontOfSize(34)->fontName(), "InterDisplay-SemiBold");
+    EXPECT_EQ(UIFont::systemFontOfSize(13)->pointSize(), 13);
+    // The pickers still list every family, Inter's among them.
+    auto families = UIFont::familyNames();
+    EXPECT_NE(std::find(families.begin(), families.end(), "DejaVu Sans"), families.end());
+    EXPECT_NE(std::find(families.begin(), families.end(), "Inter"), families.end());
+    // Semibold is drawn semibold: wider than the regular, narrower than the bold.
+    auto width = [](const UIFont& font) { return sizeWithAttributes("Configuration", { &font }).width; };
+    EXPECT_LT(width(UIFont::systemFontOfSize(17)), width(UIFont::boldSystemFontOfSize(17)));
+    EXPECT_LT(width(UIFont::boldSystemFontOfSize(17)), width(*UIFont::fontWithName("Inter-Bold", 17)));
 }
 
 TEST(UIImage, PNGFilesLoadWithTheirScaleAndOtherFilesGiveNone)
