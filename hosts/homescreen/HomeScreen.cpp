@@ -29,6 +29,13 @@ public:
         image->layer()->setCornerRadius(13);
         image->setClipsToBounds(true);
         view->addSubview(image);
+        // A held icon darkens, as iOS's do under a finger.
+        view->m_shade = UIView::create(CGRectMake(10, 0, 60, 60));
+        view->m_shade->setBackgroundColor(UIColor::colorWithWhite(0, 0.35).ptr());
+        view->m_shade->layer()->setCornerRadius(13);
+        view->m_shade->setHidden(true);
+        view->m_shade->setUserInteractionEnabled(false);
+        view->addSubview(*view->m_shade);
         if (hasLabel) {
             auto label = UILabel::create(CGRectMake(0, 64, 80, 16));
             label->setText(application.displayName());
@@ -43,14 +50,29 @@ public:
     // The icon itself, without its name.
     CGRect iconFrame() const { return convertRectToView(CGRectMake(10, 0, 60, 60), nullptr); }
 
-    void touchesBegan(UITouch&) override { m_home->beginPress(*m_application); }
+    bool isHighlighted() const { return !m_shade->isHidden(); }
+
+    void touchesBegan(UITouch&) override
+    {
+        m_shade->setHidden(false);
+        m_home->beginPress(*m_application);
+    }
     void touchesMoved(UITouch& touch) override { m_home->touchMoved(touch.locationInWindow(), touch.holdDuration()); }
-    void touchesEnded(UITouch& touch) override { m_home->endPress(!touch.hasMovedFar()); }
-    void touchesCancelled(UITouch&) override { m_home->endPress(false); }
+    void touchesEnded(UITouch& touch) override
+    {
+        m_shade->setHidden(true);
+        m_home->endPress(!touch.hasMovedFar());
+    }
+    void touchesCancelled(UITouch&) override
+    {
+        m_shade->setHidden(true);
+        m_home->endPress(false);
+    }
 
 private:
     HomeScreen* m_home { nullptr }; // the home screen holds its icons
     RefPtr<SBApplication> m_application;
+    RefPtr<UIView> m_shade;
 };
 
 Class SBIconView::objcClass()
@@ -235,6 +257,7 @@ void HomeScreen::beginPress(SBApplication& application)
 {
     m_pressedApplication = &application;
     m_depth = 0;
+    changed(); // the icon darkened
     // The host's steps: the press deepens while the finger stays down.
     auto& loop = CFRunLoop::main();
     auto stepTime = std::chrono::duration_cast<Nanoseconds>(fullPressDuration / pressSteps);
@@ -281,6 +304,8 @@ void HomeScreen::endPress(bool isTap)
         return; // a full press leaves the menu open
     bool wasPressed = m_menu.get();
     closeMenu();
+    if (!wasPressed)
+        changed(); // the icon lit again
     if (application && isTap && !wasPressed)
         emit("launch " + application->bundleIdentifier());
 }

@@ -96,7 +96,7 @@ TEST_F(HomeScreenTest, AHeldIconDeepensInFiveStepsAndStaysOpenWhenTheFingerLifts
         depths.push_back(m_home->pressDepth());
     }
     EXPECT_EQ(depths, (std::vector<double> { 0.2, 0.4, 0.6, 0.8, 1.0 }));
-    EXPECT_EQ(m_changes, 5) << "one picture per step";
+    EXPECT_EQ(m_changes, 6) << "the icon darkening, then one picture per step";
     ASSERT_TRUE(m_home->isMenuOpen());
     EXPECT_EQ(m_home->menu()->contentFractions(), (std::vector<double> { 0.2, 0.4, 0.6, 0.8, 1.0 })) << "the menu heard every step";
     m_home->touchUp(point, UITouch::Seconds(0.7));
@@ -180,6 +180,30 @@ TEST_F(HomeScreenTest, TheMenuOpensOnTheIconsSideAndWhatItShowsIsWhatATouchFinds
         }
         m_home->closeMenu();
     }
+}
+
+TEST_F(HomeScreenTest, AnIconDarkensWhileAFingerIsOnItAndLightsWhenItLifts)
+{
+    auto brightnessAt = [&](CGPoint point) {
+        auto image = imageOfViewHierarchy(m_home->window(), 1);
+        EXPECT_TRUE(image);
+        if (!image)
+            return 0;
+        cairo_surface_t* surface = image->surface();
+        cairo_surface_flush(surface);
+        auto pixel = reinterpret_cast<const std::uint32_t*>(
+            cairo_image_surface_get_data(surface) + cairo_image_surface_get_stride(surface) * static_cast<int>(point.y))[static_cast<int>(point.x)];
+        return static_cast<int>(((pixel >> 16) & 0xFF) + ((pixel >> 8) & 0xFF) + (pixel & 0xFF));
+    };
+    CGPoint point = iconMiddle(photos);
+    int lit = brightnessAt(point);
+    m_changes = 0;
+    m_home->touchDown(point);
+    EXPECT_EQ(m_changes, 1) << "a picture of the darkened icon";
+    EXPECT_LT(brightnessAt(point), lit * 3 / 4);
+    m_home->touchUp(point, UITouch::Seconds(0.05));
+    EXPECT_EQ(m_changes, 2) << "and one of it lit again";
+    EXPECT_EQ(brightnessAt(point), lit);
 }
 
 TEST_F(HomeScreenTest, ThePressBlursTheScreenBehindTheMenuButNotTheLiftedIcon)
