@@ -8,15 +8,15 @@
 #include <foundation/NSBundle.h>
 #include <foundation/NSDictionary.h>
 #include <messageui/MFMailComposeViewController.h>
+#include <preferences/PreferenceLoader.h>
 #include <uikit/UIApplication.h>
 #include <uikit/UIControl.h>
 #include <uikit/UIGraphics.h>
 #include <uikit/UILabel.h>
 
-namespace {
+#include "SettingsListController.h"
 
-constexpr const char* entriesFolder = "/Library/PreferenceLoader/Preferences/";
-constexpr const char* bundlesFolder = "/Library/PreferenceBundles/";
+namespace {
 
 std::string stringEntry(const PropertyListValue* dictionary, std::string_view key)
 {
@@ -70,6 +70,8 @@ SettingsApp::SettingsApp()
     m_window->makeKeyAndVisible();
     m_splitNavigation->pushViewController(m_navigation, false);
     m_window->setRootViewController(m_splitNavigation.ptr());
+    // The app's own list under every entry's screens.
+    m_navigation->pushViewController(makeSettingsListController([this](const std::string& name) { (void)openEntry(name); }), false);
     m_splitNavigation->appear(false);
     m_window->setStatusBar(UIStatusBar::create(m_window->bounds().size.width, UIStatusBarStyle::Default));
 }
@@ -161,7 +163,7 @@ Expected<void> SettingsApp::openEntry(const std::string& entryName)
 {
     if (!isPlainName(entryName))
         return makeError(ErrorKind::NotFound, "no preference entry named \"" + entryName + "\"");
-    std::string entryPath = entriesFolder + entryName + ".plist";
+    std::string entryPath = std::string(kPreferenceEntriesFolder) + "/" + entryName + ".plist";
     auto entryPlist = NSDictionary::dictionaryWithContentsOfFile(entryPath);
     if (!entryPlist)
         return makeError(ErrorKind::Unreadable, "cannot read the preference entry " + entryPath);
@@ -170,7 +172,7 @@ Expected<void> SettingsApp::openEntry(const std::string& entryName)
     if (!isPlainName(bundleName))
         return makeError(ErrorKind::Malformed, "the preference entry " + entryPath + " names no bundle");
 
-    std::string bundlePath = bundlesFolder + bundleName + ".bundle";
+    std::string bundlePath = std::string(kPreferenceBundlesFolder) + "/" + bundleName + ".bundle";
     auto info = NSDictionary::dictionaryWithContentsOfFile(bundlePath + "/Info.plist");
     if (!info)
         return makeError(ErrorKind::Unreadable, "cannot read " + bundlePath + "/Info.plist");

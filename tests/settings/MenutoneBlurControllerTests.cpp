@@ -8,7 +8,8 @@ protected:
     {
         if (!m_app)
             openSettings();
-        while (m_app->topViewController() && m_app->navigationController().viewControllers().size() > 1)
+        // Back to Menutone's first screen, over the Settings list.
+        while (m_app->topViewController() && m_app->navigationController().viewControllers().size() > 2)
             EXPECT_TRUE(succeeded(m_app->goBack()));
         ASSERT_TRUE(succeeded(m_app->tapRow("Configuration")));
         ASSERT_TRUE(succeeded(m_app->tapRow("Blur")));

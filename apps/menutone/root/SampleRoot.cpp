@@ -13,6 +13,7 @@
 #include <device/InstallLayout.h>
 #include <foundation/NSDictionary.h>
 #include <foundation/PropertyListSerialization.h>
+#include <preferences/PreferenceLoader.h>
 
 namespace fs = std::filesystem;
 
@@ -363,8 +364,8 @@ Expected<void> createRoot(const fs::path& folder)
         && layout.copy(device::libraryFolder() / "Menutone.dylib", "/Library/MobileSubstrate/DynamicLibraries/Menutone.dylib")
         && layout.copy(device::dataFolder() / "Menutone.plist", "/Library/MobileSubstrate/DynamicLibraries/Menutone.plist")
         // The settings bundle and the entry that makes the Settings app list it.
-        && layout.copyTree(device::libraryFolder() / "MenutoneSettings.bundle", "/Library/PreferenceBundles/MenutoneSettings.bundle")
-        && layout.copy(device::dataFolder() / "PreferenceLoader" / "MenutoneSettings.plist", "/Library/PreferenceLoader/Preferences/MenutoneSettings.plist");
+        && layout.copyTree(device::libraryFolder() / "MenutoneSettings.bundle", std::string(kPreferenceBundlesFolder) + "/MenutoneSettings.bundle")
+        && layout.copy(device::dataFolder() / "PreferenceLoader" / "MenutoneSettings.plist", std::string(kPreferenceEntriesFolder) + "/MenutoneSettings.plist");
     if (!isLaidOut)
         return makeError(ErrorKind::Failed, layout.error());
     return {};

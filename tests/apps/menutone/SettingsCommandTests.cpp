@@ -111,7 +111,7 @@ TEST_F(SettingsCommand, ShowPrintsTheScreenAsTextJSONAndAPicture)
     auto png = m_root.path() / "screen.png";
     auto shown = menutone("settings --do 'tap Configuration' --do 'wait 0.2' --do show --png '" + png.string() + "'");
     ASSERT_EQ(shown.status, 0) << shown.output;
-    EXPECT_NE(shown.output.find("screen: MenutoneConfigurationController (depth 1)"), std::string::npos) << shown.output;
+    EXPECT_NE(shown.output.find("screen: MenutoneConfigurationController (depth 2)"), std::string::npos) << shown.output;
     EXPECT_NE(shown.output.find("  3:2  \"Border color\"  image borderColor.png (template); no accessory; alpha 0.2; no touches"), std::string::npos)
         << shown.output;
     EXPECT_NE(shown.output.find("  4:2  \"Blur\"  image blur.png (template); label \"Default\"; alpha 1"), std::string::npos) << shown.output;
@@ -150,7 +150,10 @@ TEST_F(SettingsCommand, CommandsComeFromStdinAndAFailureIsReportedAndExitsNonZer
     EXPECT_EQ(unknown.status, 2) << "a command line fault, found before the app starts";
     EXPECT_NE(unknown.output.find("unknown command \"fly\""), std::string::npos);
     EXPECT_EQ(menutone("settings --do 'wait -1'").status, 1);
-    EXPECT_EQ(menutone("settings --do 'back'").status, 1) << "the first screen has nothing behind it";
+    auto back = menutone("settings --do back --do show");
+    EXPECT_EQ(back.status, 0) << "Menutone's first screen has the Settings list behind it";
+    EXPECT_NE(back.output.find("screen: PSUIPrefsListController (depth 0)"), std::string::npos) << back.output;
+    EXPECT_EQ(menutone("settings --do back --do back").status, 1) << "the Settings list has nothing behind it";
     EXPECT_EQ(menutone("settings --do 'alert Yes'").status, 1) << "no alert";
 
     TemporaryRoot empty;

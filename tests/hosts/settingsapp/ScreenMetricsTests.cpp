@@ -180,3 +180,24 @@ TEST_F(ScreenMetrics, TheMailSheetKeepsTheStatusBarAboveItAndNamesItsFieldsInGre
     EXPECT_GT(dark, 100);
     NSFileManager::defaultManager().removeItemAtPath(kMailAccountsPath);
 }
+
+TEST_F(ScreenMetrics, MenutonesFirstScreenGoesBackToTheSettingsListWhichOpensItAgain)
+{
+    auto& app = openSettings();
+    auto first = ScreenSnapshot::capture(app);
+    ASSERT_TRUE(first.backButton);
+    EXPECT_EQ(first.backButton->title, "Settings");
+    ASSERT_TRUE(succeeded(app.goBack()));
+    auto list = ScreenSnapshot::capture(app);
+    EXPECT_EQ(list.title, "Settings");
+    EXPECT_FALSE(list.backButton);
+    ASSERT_EQ(list.sections.size(), 1u);
+    ASSERT_EQ(list.sections[0].rows.size(), 1u);
+    EXPECT_EQ(list.sections[0].rows[0].text, "Menutone");
+    ASSERT_TRUE(list.sections[0].rows[0].image);
+    EXPECT_EQ(list.sections[0].rows[0].image->name, "MenutoneSettingsIcon.png");
+    expectIOSMetrics("Settings");
+    EXPECT_FALSE(succeeded(app.goBack())) << "the list is the app's first screen";
+    ASSERT_TRUE(succeeded(app.tapRow("Menutone")));
+    EXPECT_EQ(object_getClassName(app.topViewController()), std::string("MenutoneSettingsController"));
+}
