@@ -361,6 +361,15 @@ Expected<void> SettingsApp::goBack()
     return {};
 }
 
+void SettingsApp::pressHome()
+{
+    if (RefPtr<UIViewController> sheet = presentedSheet())
+        sheet->dismissViewControllerAnimated(false, nullptr);
+    while (m_navigation->viewControllers().size() > 1)
+        m_navigation->popViewControllerAnimated(false);
+    CFRunLoop::main().runUntilIdle();
+}
+
 UIView* SettingsApp::barButtonView(UIBarButtonItem* item) const
 {
     // The bar button's view, wherever a bar in the window shows it.

@@ -72,6 +72,9 @@ public:
     Expected<void> tapAlertButton(const std::string& button);
     // The back button: cancels a presented sheet, else pops the top screen.
     Expected<void> goBack();
+    // The home button: the app leaves what it showed and opens again at its
+    // first screen (a sheet is cancelled, the screens are popped).
+    void pressHome();
     // Runs what the main queue has ready, then lets time pass on the run
     // loop's clock so that deferred work runs.
     void runFor(std::chrono::nanoseconds);

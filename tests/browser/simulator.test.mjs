@@ -220,6 +220,21 @@ test("Yes in the respring alert starts the home screen over", async () => {
   await settings().getByRole("switch", { name: "Enabled" }).waitFor();
 });
 
+test("each phone's round home button takes Settings back to its first screen", async () => {
+  await settings().getByRole("button", { name: "Configuration", exact: true }).click();
+  await settings().getByRole("switch", { name: "Use preset" }).waitFor();
+  await page.getByRole("button", { name: "Home button of the Settings phone" }).click();
+  // The list's row, not the back button that also reads "Menutone".
+  const entry = settings().locator('[data-id="row:0:0"][aria-label="Menutone"]');
+  await entry.waitFor();
+  assert.equal(await settings().getByRole("switch", { name: "Use preset" }).count(), 0);
+  if (process.env.MENUTONE_SCREENSHOTS) await page.screenshot({ path: join(process.env.MENUTONE_SCREENSHOTS, "home-button.png") });
+  // Back into Menutone for the tests after this one, by the keyboard.
+  await entry.focus();
+  await page.keyboard.press("Enter");
+  await settings().getByRole("switch", { name: "Enabled" }).waitFor();
+});
+
 test("a store from a device uploads through the page and a malformed one is refused with the reason", async () => {
   await page.locator("#upload").setInputFiles({ name: "com.harbrook.Menutone.plist", mimeType: "application/x-plist", buffer: Buffer.from(storeWithRedTitles) });
   await page.getByRole("status").filter({ hasText: "the store was replaced" }).waitFor();

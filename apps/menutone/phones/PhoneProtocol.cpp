@@ -100,7 +100,7 @@ Expected<PhoneCommand> parsePhoneCommand(const std::string& line)
         const char* verb;
         std::size_t numbers;
     };
-    static constexpr Shape shapes[] = { { "down", 2 }, { "move", 3 }, { "up", 3 }, { "scroll", 1 }, { "frame", 0 }, { "quit", 0 } };
+    static constexpr Shape shapes[] = { { "down", 2 }, { "move", 3 }, { "up", 3 }, { "scroll", 1 }, { "home", 0 }, { "frame", 0 }, { "quit", 0 } };
     for (auto& shape : shapes) {
         if (command.verb != shape.verb)
             continue;
@@ -204,6 +204,8 @@ void runPhoneCommands(const PhoneHandlers& phone)
                 done = phone.activate(command->argument);
             else if (command->verb == "import")
                 done = phone.import ? phone.import(command->argument) : makeError(ErrorKind::Refused, "this phone takes no store");
+            else if (command->verb == "home")
+                phone.home();
             else if (command->verb == "frame")
                 phone.sendFrame();
         }

@@ -5,7 +5,7 @@
 // one JSON object per line out.
 //
 // In:  down X Y | move X Y HELD | up X Y HELD | activate ID | scroll DY |
-//      frame | import FILE | quit        (points; HELD in seconds)
+//      home | frame | import FILE | quit        (points; HELD in seconds)
 // Out: {"frame":{"image":"data:image/jpeg;base64,...","elements":[...]}}
 //      {"event":"..."}   {"error":"..."}
 //      {"reply":{"to":"import","error":"..."}}   (no "error": done)
@@ -85,6 +85,8 @@ struct PhoneHandlers {
     std::function<Expected<void>(CGFloat dy)> scroll;
     std::function<Expected<void>(const std::string& id)> activate;
     std::function<Expected<void>(const std::string& hostPath)> import;
+    // The home button.
+    std::function<void()> home;
     std::function<void()> sendFrame;
 };
 // Runs the line loop, handing each command to its handler and writing the

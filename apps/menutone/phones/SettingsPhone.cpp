@@ -158,6 +158,11 @@ ExitStatus runSettingsPhone()
                 sendFrameNowAndSettled();
                 return Expected<void>();
             },
+        .home =
+            [&] {
+                app.pressHome();
+                sendFrameNowAndSettled();
+            },
         .sendFrame = sendFrame,
     });
     return ExitStatus::Success;

@@ -85,6 +85,11 @@ ExitStatus runSpringBoardPhone(SpringBoard& springBoard)
                 return Expected<void>(makeError(ErrorKind::NotFound, "no element " + id));
             },
         .import = nullptr,
+        .home =
+            [&] {
+                home.closeMenu();
+                sendFrame();
+            },
         .sendFrame = sendFrame,
     });
     CFNotificationCenterRemoveEveryObserver(CFNotificationCenterGetDarwinNotifyCenter(), &home);

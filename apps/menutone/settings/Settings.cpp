@@ -293,6 +293,10 @@ Outcome runCommand(SettingsApp& app, const std::string& line, const SettingsOpti
         return rest.empty() ? Outcome("usage: alert BUTTON") : Outcome(app.tapAlertButton(rest));
     if (command == "back")
         return app.goBack();
+    if (command == "home") {
+        app.pressHome();
+        return {};
+    }
     if (command == "wait") {
         char* end = nullptr;
         double seconds = std::strtod(rest.c_str(), &end);

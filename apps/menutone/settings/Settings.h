@@ -24,7 +24,8 @@ struct SettingsCommandVerb {
     const char* arguments;
 };
 inline constexpr SettingsCommandVerb kSettingsCommandVerbs[] { { "show", "" }, { "touch", "X Y" }, { "scroll", "DY" }, { "tap", "ROW" },
-    { "switch", "ROW on|off" }, { "segment", "INDEX" }, { "bar", "left|right" }, { "alert", "BUTTON" }, { "back", "" }, { "wait", "SECONDS" }, { "quit", "" } };
+    { "switch", "ROW on|off" }, { "segment", "INDEX" }, { "bar", "left|right" }, { "alert", "BUTTON" }, { "back", "" }, { "home", "" }, { "wait", "SECONDS" },
+    { "quit", "" } };
 
 // "commands: show | touch X Y | ...", with what the arguments mean.
 std::string settingsCommandHelp();

@@ -434,6 +434,17 @@ ExitStatus runSimulator(const SimulatorOptions& options)
         phone->send("activate " + element);
         response.status = 204;
     });
+    // The phone's home button: ?phone=settings|home.
+    server.Post("/home", [&](const httplib::Request& request, httplib::Response& response) {
+        auto* phone = phoneNamed(request.get_param_value("phone"));
+        if (!phone) {
+            response.status = 400;
+            response.set_content("usage: POST /home?phone=settings|home\n", "text/plain");
+            return;
+        }
+        phone->send("home");
+        response.status = 204;
+    });
     // The store as an XML property list, to copy to a device.
     server.Get("/store", [&](const httplib::Request&, httplib::Response& response) {
         auto store = NSDictionary::dictionaryWithContentsOfFile(kMenutoneSettingsPath);

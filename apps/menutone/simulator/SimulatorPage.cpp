@@ -22,7 +22,16 @@ const char* simulatorPage()
   main { display: flex; gap: 48px; padding: 12px 24px 24px; flex-wrap: wrap; }
   figure { margin: 0; }
   figcaption { margin-bottom: 8px; color: #bbb; }
-  .device { background: #111; padding: 60px 14px; border-radius: 48px; box-shadow: 0 8px 30px #0008; }
+  /* An iPhone 6s: the body, its earpiece and camera, and the round home button. */
+  .device { position: relative; background: #16171a; padding: 60px 14px 64px; border-radius: 52px;
+            box-shadow: 0 8px 30px #0008, inset 0 0 0 2px #2c2e33; }
+  .device::before { content: ""; position: absolute; top: 27px; left: calc(50% - 24px); width: 48px; height: 6px; border-radius: 3px; background: #2c2e33; }
+  .device::after { content: ""; position: absolute; top: 24px; left: calc(50% - 64px); width: 11px; height: 11px; border-radius: 50%;
+                   background: #0b0c0e; box-shadow: inset 0 0 0 2px #2c2e33; }
+  .home-button { position: absolute; bottom: 9px; left: calc(50% - 23px); width: 46px; height: 46px; border-radius: 50%;
+                 border: 2px solid #3a3c42; background: #101113; cursor: pointer; padding: 0; }
+  .home-button:active { background: #1d1f23; }
+  .home-button:focus-visible { outline: 2px solid #ffd479; outline-offset: 2px; }
   .screen { position: relative; width: 375px; height: 667px; overflow: clip; background: #000; touch-action: none; user-select: none; }
   .screen img { width: 375px; height: 667px; display: block; pointer-events: none; }
   /* Clipped, never scrolled by the browser: focusing an element out of
@@ -51,11 +60,11 @@ const char* simulatorPage()
 <main>
   <figure>
     <figcaption>Settings</figcaption>
-    <div class="device"><div class="screen" id="settings" role="region" aria-label="Settings phone"><img alt=""><div class="elements"></div><div class="stopped" role="status"></div></div></div>
+    <div class="device"><div class="screen" id="settings" role="region" aria-label="Settings phone"><img alt=""><div class="elements"></div><div class="stopped" role="status"></div></div><button class="home-button" data-phone="settings" aria-label="Home button of the Settings phone"></button></div>
   </figure>
   <figure>
     <figcaption>Home screen</figcaption>
-    <div class="device"><div class="screen" id="home" role="region" aria-label="Home screen phone"><img alt=""><div class="elements"></div><div class="stopped" role="status"></div></div></div>
+    <div class="device"><div class="screen" id="home" role="region" aria-label="Home screen phone"><img alt=""><div class="elements"></div><div class="stopped" role="status"></div></div><button class="home-button" data-phone="home" aria-label="Home button of the home screen phone"></button></div>
     <p id="log" role="log" aria-live="polite"></p>
   </figure>
 </main>
@@ -67,6 +76,10 @@ const post = (path, params, body) => {
   queue = queue.then(() => fetch(path + "?" + new URLSearchParams(params), { method: "POST", body })).catch(() => {});
   return queue;
 };
+
+// The home button closes an open menu, or takes Settings back to its first screen.
+for (const button of document.querySelectorAll(".home-button"))
+  button.addEventListener("click", () => post("/home", { phone: button.dataset.phone }));
 
 for (const phone of ["settings", "home"]) {
   const screen = document.getElementById(phone);

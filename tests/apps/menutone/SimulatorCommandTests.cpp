@@ -306,6 +306,32 @@ TEST_F(Simulator, AHeldIconOpensItsMenuAndAChangedStoreRestylesItWhileOpen)
     EXPECT_TRUE(events.waitFor("{\"phone\":\"home\",\"event\":\"shortcut com.apple.photos.most-recent\"}"));
 }
 
+TEST_F(Simulator, TheHomeButtonClosesAnOpenMenuAndTakesSettingsBackToItsFirstScreen)
+{
+    EventListener events(m_port);
+    auto home = events.waitFor("{\"phone\":\"home\",\"frame\"");
+    ASSERT_TRUE(home);
+    auto photos = middleOfElement(*home, "icon:com.apple.mobileslideshow");
+    ASSERT_TRUE(photos);
+    std::string at = "&x=" + std::to_string(photos->first) + "&y=" + std::to_string(photos->second);
+    ASSERT_EQ(statusOf(m_client->Post("/touch?phone=home&type=down" + at, "", "text/plain")), 204);
+    ASSERT_TRUE(events.waitFor("{\"phone\":\"home\",\"event\":\"menu com.apple.mobileslideshow\"}"));
+    ASSERT_EQ(statusOf(m_client->Post("/touch?phone=home&type=up" + at + "&held=0.6", "", "text/plain")), 204);
+    ASSERT_EQ(statusOf(m_client->Post("/home?phone=home", "", "text/plain")), 204);
+    EXPECT_TRUE(events.waitFor("{\"phone\":\"home\",\"event\":\"closed\"}"));
+
+    // Settings: a screen in (its first picture came long ago), then home.
+    ASSERT_EQ(statusOf(m_client->Post("/activate?phone=settings&id=row:1:0", "", "text/plain")), 204);
+    ASSERT_TRUE(events.waitFor("{\"phone\":\"settings\",\"frame\""));
+    ASSERT_EQ(statusOf(m_client->Post("/home?phone=settings", "", "text/plain")), 204);
+    // The settled picture after the immediate one: the Settings list, its one entry.
+    std::optional<std::string> list;
+    while ((list = events.waitFor("{\"phone\":\"settings\",\"frame\"")) && list->find("\"id\":\"row:0:0\",\"name\":\"Menutone\"") == std::string::npos)
+        ;
+    EXPECT_TRUE(list) << "no picture of the Settings list";
+    EXPECT_EQ(statusOf(m_client->Post("/home?phone=oven", "", "text/plain")), 400);
+}
+
 TEST_F(Simulator, CtrlCEndsItAndItsPhonesWhileAPageListensAndLeavesNothingInTheRoot)
 {
     EventListener events(m_port);

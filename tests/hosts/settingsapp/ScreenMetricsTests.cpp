@@ -201,3 +201,19 @@ TEST_F(ScreenMetrics, MenutonesFirstScreenGoesBackToTheSettingsListWhichOpensItA
     ASSERT_TRUE(succeeded(app.tapRow("Menutone")));
     EXPECT_EQ(object_getClassName(app.topViewController()), std::string("MenutoneSettingsController"));
 }
+
+TEST_F(ScreenMetrics, TheHomeButtonCancelsASheetAndOpensTheAppAgainAtItsFirstScreen)
+{
+    auto& app = openSettings();
+    ASSERT_TRUE(succeeded(app.tapRow("Configuration")));
+    ASSERT_TRUE(succeeded(app.tapRow("Blur")));
+    app.pressHome();
+    EXPECT_EQ(object_getClassName(app.topViewController()), std::string("PSUIPrefsListController"));
+    EXPECT_FALSE(app.presentedSheet());
+    ASSERT_TRUE(succeeded(app.tapRow("Menutone")));
+    ASSERT_TRUE(succeeded(app.tapBarButton(SettingsApp::BarSide::Right))) << "the heart's tweet sheet";
+    ASSERT_TRUE(app.presentedSheet());
+    app.pressHome();
+    EXPECT_FALSE(app.presentedSheet());
+    EXPECT_EQ(object_getClassName(app.topViewController()), std::string("PSUIPrefsListController"));
+}
