@@ -42,10 +42,22 @@ template <std::size_t Index> using Screen = MenutoneColorController<Index>;
 // -updateColor:toColor:
 template <std::size_t Index> void updateColor(id self, SEL, bool isGiven, id color)
 {
-    RefPtr<UIColor> fill
-        = isGiven ? objc_dynamicCast<UIColor>(color) : colorInt(MenutoneSettings::stored().*Screen<Index>::member.value, UIColor::blackColor().ptr());
-    auto swatch = swatchView(fill);
-    static_cast<Screen<Index>*>(self)->navigationItem()->setRightBarButtonItem(UIBarButtonItem::initWithCustomView(swatch).ptr());
+    auto stored = MenutoneSettings::stored().*Screen<Index>::member.value;
+    RefPtr<UIColor> fill = isGiven ? objc_dynamicCast<UIColor>(color) : colorInt(stored, UIColor::blackColor().ptr());
+    auto item = UIBarButtonItem::initWithCustomView(swatchView(fill));
+    // Read out as "Title color: Dark Red": the palette's name for the stored
+    // index, or for the flat colour given; else the first, "Default".
+    auto& names = static_cast<Screen<Index>*>(self)->m_colorNames;
+    std::size_t named = 0;
+    if (!isGiven && stored >= 0 && static_cast<std::size_t>(stored) < names.size())
+        named = static_cast<std::size_t>(stored);
+    for (std::size_t i = 1; isGiven && fill && i < names.size() && !named; ++i) {
+        if (RefPtr<UIColor> entry = colorInt(static_cast<long>(i), nullptr); entry && entry->isEqual(fill.get()))
+            named = i;
+    }
+    if (named < names.size())
+        item->setAccessibilityLabel(std::string(Screen<Index>::member.title) + ": " + names[named]);
+    static_cast<Screen<Index>*>(self)->navigationItem()->setRightBarButtonItem(item.ptr());
 }
 
 template <std::size_t Index> id init(id self, SEL op)

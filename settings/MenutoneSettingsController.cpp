@@ -31,8 +31,9 @@ id init(id self, SEL op)
     auto* controller = static_cast<MenutoneSettingsController*>(self);
     setTitleImage(*controller, "MenutoneSettingsIcon.png", Rendering::Original);
     static SEL loveTapped = sel_registerName("loveTapped:");
-    controller->navigationItem()->setRightBarButtonItem(
-        UIBarButtonItem::initWithImage(bundleImage("love.png", Rendering::Original), UIBarButtonItemStyle::Plain, self, loveTapped).ptr());
+    auto love = UIBarButtonItem::initWithImage(bundleImage("love.png", Rendering::Original), UIBarButtonItemStyle::Plain, self, loveTapped);
+    love->setAccessibilityLabel("Share on Twitter");
+    controller->navigationItem()->setRightBarButtonItem(love.ptr());
 
     controller->view()->setTintColor(settingsTint());
     auto* own = controller->navigationController();

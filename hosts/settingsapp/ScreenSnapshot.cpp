@@ -94,7 +94,7 @@ std::optional<BarButtonSnapshot> barButtonSnapshot(UIBarButtonItem* item, UIWind
 {
     if (!item)
         return std::nullopt;
-    BarButtonSnapshot snapshot { item->title(), imageSnapshot(item->image()), std::nullopt, item->effectiveTintColor(),
+    BarButtonSnapshot snapshot { item->title(), item->accessibilityLabel(), imageSnapshot(item->image()), std::nullopt, item->effectiveTintColor(),
         screenFrame(viewShowing(item, window)) };
     // Bars draw an image of automatic rendering as a template.
     if (snapshot.image && item->image()->renderingMode() != UIImageRenderingMode::AlwaysOriginal)
@@ -166,7 +166,7 @@ ScreenSnapshot ScreenSnapshot::capture(const SettingsApp& app)
     if (auto* back = objc_dynamicCast<UIControl>(bar.backButtonView())) {
         auto& stack = app.navigationController().viewControllers();
         std::string title = stack.size() > 1 ? stack[stack.size() - 2]->navigationItem()->title() : std::string();
-        screen.backButton = BarButtonSnapshot { title.empty() ? "Back" : title, std::nullopt, std::nullopt, back->tintColor(), screenFrame(back) };
+        screen.backButton = BarButtonSnapshot { title.empty() ? "Back" : title, {}, std::nullopt, std::nullopt, back->tintColor(), screenFrame(back) };
     }
 
     app.window().layoutSubtreeIfNeeded();

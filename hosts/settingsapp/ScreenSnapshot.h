@@ -62,6 +62,7 @@ struct SectionSnapshot {
 
 struct BarButtonSnapshot {
     std::string title;
+    std::string accessibilityLabel; // empty: none set
     std::optional<ImageSnapshot> image;
     std::optional<AccessorySnapshot> customView;
     RefPtr<UIColor> tint;

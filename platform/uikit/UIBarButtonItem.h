@@ -30,6 +30,9 @@ public:
     SEL action() const { return m_action; }
     UIColor* tintColor() const { return m_tintColor.get(); }
     void setTintColor(RefPtr<UIColor> color) { m_tintColor = std::move(color); }
+    // What VoiceOver reads for it (UIAccessibility); empty: its title.
+    const std::string& accessibilityLabel() const { return m_accessibilityLabel; }
+    void setAccessibilityLabel(std::string label) { m_accessibilityLabel = std::move(label); }
     // Its own tint, else the appearance proxy's.
     UIColor* effectiveTintColor() const;
 
@@ -45,6 +48,7 @@ private:
     WeakObjCPtr<> m_target;
     SEL m_action { nullptr };
     RefPtr<UIColor> m_tintColor;
+    std::string m_accessibilityLabel;
 };
 
 class UINavigationItem : public NSObject {
@@ -52,16 +56,39 @@ public:
     UINavigationItem() = default;
     static Class objcClass();
 
+    // A change shows at once in the bar showing the item, as UIKit's bars
+    // follow their items.
     const std::string& title() const { return m_title; }
-    void setTitle(std::string title) { m_title = std::move(title); }
+    void setTitle(std::string title)
+    {
+        m_title = std::move(title);
+        didChange();
+    }
     UIView* titleView() const { return m_titleView.get(); }
-    void setTitleView(RefPtr<UIView> view) { m_titleView = std::move(view); }
+    void setTitleView(RefPtr<UIView> view)
+    {
+        m_titleView = std::move(view);
+        didChange();
+    }
     UIBarButtonItem* leftBarButtonItem() const { return m_leftBarButtonItem.get(); }
-    void setLeftBarButtonItem(RefPtr<UIBarButtonItem> item) { m_leftBarButtonItem = std::move(item); }
+    void setLeftBarButtonItem(RefPtr<UIBarButtonItem> item)
+    {
+        m_leftBarButtonItem = std::move(item);
+        didChange();
+    }
     UIBarButtonItem* rightBarButtonItem() const { return m_rightBarButtonItem.get(); }
-    void setRightBarButtonItem(RefPtr<UIBarButtonItem> item) { m_rightBarButtonItem = std::move(item); }
+    void setRightBarButtonItem(RefPtr<UIBarButtonItem> item)
+    {
+        m_rightBarButtonItem = std::move(item);
+        didChange();
+    }
+    // Set by the bar that shows the item.
+    void setShowingBar(UIView* bar) { m_showingBar = bar; }
 
 private:
+    void didChange();
+
+    WeakObjCPtr<UIView> m_showingBar;
     std::string m_title;
     RefPtr<UIView> m_titleView;
     RefPtr<UIBarButtonItem> m_leftBarButtonItem;

@@ -217,8 +217,27 @@ void UIBarButtonItemView::tapAt(CGPoint)
     m_item->tapByUser();
 }
 
+void UINavigationItem::didChange()
+{
+    if (auto* bar = objc_dynamicCast<UINavigationBar>(m_showingBar.get()))
+        bar->itemDidChange(*this);
+}
+
+void UINavigationBar::itemDidChange(UINavigationItem& item)
+{
+    if (m_item.get() != &item)
+        return;
+    auto backAction = m_backAction;
+    showItem(&item, m_backItem.get(), std::move(backAction));
+}
+
 void UINavigationBar::showItem(UINavigationItem* item, UINavigationItem* backItem, std::function<void()> backAction)
 {
+    m_item = item;
+    m_backItem = backItem;
+    m_backAction = backAction;
+    if (item)
+        item->setShowingBar(this);
     for (auto* view : { m_backButton.get(), m_leftButton.get(), m_rightButton.get(), m_titleView.get() }) {
         if (view)
             view->removeFromSuperview();

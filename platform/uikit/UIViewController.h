@@ -87,7 +87,13 @@ public:
     // The bar's background reaches up under the status bar.
     void drawContent(cairo_t*) override;
 
+    // The item it shows changed: it is shown again, with the same back button.
+    void itemDidChange(UINavigationItem&);
+
 private:
+    WeakObjCPtr<UINavigationItem> m_item;
+    WeakObjCPtr<UINavigationItem> m_backItem;
+    std::function<void()> m_backAction;
     RefPtr<UIView> m_backButton;
     RefPtr<UIView> m_leftButton;
     RefPtr<UIView> m_rightButton;

@@ -32,7 +32,11 @@ std::vector<AccessibleElement> settingsElements(const SettingsApp& app)
     }
     auto barButton = [&](const std::optional<BarButtonSnapshot>& button, const std::string& id, const std::string& fallbackName) {
         if (button && button->frame.size.width > 0)
-            elements.push_back({ id, button->title.empty() ? fallbackName : button->title, "button", button->frame });
+            elements.push_back({ id,
+                !button->accessibilityLabel.empty() ? button->accessibilityLabel
+                    : button->title.empty()         ? fallbackName
+                                                    : button->title,
+                "button", button->frame });
     };
     if (screen.sheet) {
         barButton(screen.sheet->leftBarButton, "bar:left", "Cancel");
@@ -41,7 +45,7 @@ std::vector<AccessibleElement> settingsElements(const SettingsApp& app)
     }
     barButton(screen.backButton, "back", "Back");
     barButton(screen.leftBarButton, "bar:left", "Left");
-    barButton(screen.rightBarButton, "bar:right", screen.rightBarButton && screen.rightBarButton->image ? screen.rightBarButton->image->name : "Right");
+    barButton(screen.rightBarButton, "bar:right", "Right");
     for (std::size_t s = 0; s < screen.sections.size(); ++s) {
         for (std::size_t r = 0; r < screen.sections[s].rows.size(); ++r) {
             auto& row = screen.sections[s].rows[r];

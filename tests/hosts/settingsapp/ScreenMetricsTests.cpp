@@ -217,3 +217,23 @@ TEST_F(ScreenMetrics, TheHomeButtonCancelsASheetAndOpensTheAppAgainAtItsFirstScr
     EXPECT_FALSE(app.presentedSheet());
     EXPECT_EQ(object_getClassName(app.topViewController()), std::string("PSUIPrefsListController"));
 }
+
+TEST_F(ScreenMetrics, TheBarShowsANewSwatchTheMomentAColourIsChosenAndReadsItsName)
+{
+    auto& app = openSettings();
+    auto heart = ScreenSnapshot::capture(app).rightBarButton;
+    ASSERT_TRUE(heart);
+    EXPECT_EQ(heart->accessibilityLabel, "Share on Twitter") << "not the image's file name";
+    ASSERT_TRUE(succeeded(app.tapRow("Configuration")));
+    ASSERT_TRUE(succeeded(app.tapRow("Title color")));
+    auto before = ScreenSnapshot::capture(app).rightBarButton;
+    ASSERT_TRUE(before);
+    EXPECT_EQ(before->accessibilityLabel, "Title color: Default");
+    ASSERT_TRUE(succeeded(app.tapRow("Dark Red")));
+    auto after = ScreenSnapshot::capture(app).rightBarButton;
+    ASSERT_TRUE(after);
+    EXPECT_GT(after->frame.size.width, 0) << "the bar shows the new item, not the old one";
+    EXPECT_EQ(after->accessibilityLabel, "Title color: Dark Red");
+    ASSERT_TRUE(after->customView);
+    EXPECT_EQ(colorText(after->customView->color.get()), "#BF392A");
+}
