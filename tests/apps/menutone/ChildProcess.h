@@ -109,7 +109,9 @@ public:
     // when a signal ended it or it went on writing for the whole patience).
     int waitForExit()
     {
-        while (readLine()) { }
+        // A guard against a child that hangs, not a measure: a sanitizer
+        // build stopping two phones mid-start needs more than a line's 20 s.
+        while (readLine(std::chrono::seconds(60))) { }
         if (m_pid <= 0)
             return -1;
         if (!m_isOutputClosed)
