@@ -365,8 +365,7 @@ void SettingsApp::pressHome()
 {
     if (RefPtr<UIViewController> sheet = presentedSheet())
         sheet->dismissViewControllerAnimated(false, nullptr);
-    while (m_navigation->viewControllers().size() > 1)
-        m_navigation->popViewControllerAnimated(false);
+    m_navigation->popToRootViewControllerAnimated(false);
     CFRunLoop::main().runUntilIdle();
 }
 

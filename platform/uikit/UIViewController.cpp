@@ -439,17 +439,31 @@ RefPtr<UIViewController> UINavigationController::popViewControllerAnimated(bool 
 {
     if (m_viewControllers.size() < 2)
         return nullptr;
-    Ref<UIViewController> popped = m_viewControllers.back();
-    m_viewControllers.pop_back();
-    popped->m_navigationController = nullptr;
-    if (popped->isViewLoaded())
-        popped->view()->removeFromSuperview();
+    return popTo(m_viewControllers.size() - 1, animated).front().ptr();
+}
+
+std::vector<Ref<UIViewController>> UINavigationController::popToRootViewControllerAnimated(bool animated)
+{
+    return popTo(1, animated);
+}
+
+std::vector<Ref<UIViewController>> UINavigationController::popTo(std::size_t kept, bool animated)
+{
+    if (m_viewControllers.size() <= kept)
+        return {};
+    std::vector<Ref<UIViewController>> popped(m_viewControllers.begin() + static_cast<std::ptrdiff_t>(kept), m_viewControllers.end());
+    m_viewControllers.erase(m_viewControllers.begin() + static_cast<std::ptrdiff_t>(kept), m_viewControllers.end());
+    for (auto& controller : popped) {
+        controller->m_navigationController = nullptr;
+        if (controller->isViewLoaded())
+            controller->view()->removeFromSuperview();
+    }
     if (m_isShown) {
         updateVisibleViews();
         m_viewControllers.back()->appear(animated);
         updateVisibleViews();
     }
-    return popped.ptr();
+    return popped;
 }
 
 void UINavigationController::viewWillAppear(id self, SEL, bool)

@@ -133,6 +133,9 @@ public:
     void pushViewController(Ref<UIViewController>, bool animated);
     // None when only the root controller is left.
     RefPtr<UIViewController> popViewControllerAnimated(bool animated);
+    // Removes every controller above the root; only the root appears. The
+    // controllers removed, bottom first (none when the root is on top).
+    std::vector<Ref<UIViewController>> popToRootViewControllerAnimated(bool animated);
 
     // The stack whose screens are on show: this one's, or, when its top is
     // itself a navigation controller (as a collapsed split view holds one),
@@ -144,6 +147,8 @@ private:
     static void loadView(id, SEL);
     // Puts the top controller's view under the bar and the bar in step.
     void updateVisibleViews();
+    // Takes the controllers above the first `kept` off the stack and shows the new top.
+    std::vector<Ref<UIViewController>> popTo(std::size_t kept, bool animated);
 
     Ref<UINavigationBar> m_navigationBar;
     std::vector<Ref<UIViewController>> m_viewControllers;

@@ -73,6 +73,11 @@ void clicked(id self, SEL, id alert, long index)
         += "clicked(" + std::to_string(static_cast<UIAlertView*>(alert)->tag()) + "," + std::to_string(index) + ") ";
 }
 
+void willAppear(id self, SEL, bool)
+{
+    static_cast<RowsControllerForTesting*>(self)->m_log += "appear ";
+}
+
 Class RowsControllerForTesting::objcClass()
 {
     static Class cls = ClassBuilder<RowsControllerForTesting>("RowsControllerForTesting", UIViewController::objcClass())
@@ -85,6 +90,7 @@ Class RowsControllerForTesting::objcClass()
                            .method("tableView:didSelectRowAtIndexPath:", &selected)
                            .method("toggled:", &toggled)
                            .method("alertView:clickedButtonAtIndex:", &clicked)
+                           .method("viewWillAppear:", &willAppear)
                            .registerClass();
     return cls;
 }
@@ -290,6 +296,29 @@ TEST(UINavigationController, OnlyAShownStackMakesItsControllersAppear)
     EXPECT_EQ(navigation->popViewControllerAnimated(true).get(), second.ptr());
     EXPECT_EQ(second->navigationController(), nullptr);
     EXPECT_EQ(navigation->popViewControllerAnimated(true), nullptr) << "the root controller stays";
+}
+
+TEST(UINavigationController, PoppingToTheRootRemovesEveryScreenAboveItAndShowsOnlyTheRoot)
+{
+    auto navigation = UINavigationController::create();
+    std::vector<Ref<RowsControllerForTesting>> stack { makeController(), makeController(), makeController() };
+    navigation->appear(false);
+    for (auto& controller : stack)
+        navigation->pushViewController(controller, false);
+    for (auto& controller : stack)
+        controller->m_log.clear();
+    UIView* middleView = stack[1]->view();
+
+    auto popped = navigation->popToRootViewControllerAnimated(false);
+    ASSERT_EQ(popped.size(), 2u);
+    EXPECT_EQ(popped[0].ptr(), stack[1].ptr()) << "bottom first";
+    EXPECT_EQ(popped[1].ptr(), stack[2].ptr());
+    EXPECT_EQ(stack[0]->m_log, "appear ");
+    EXPECT_EQ(stack[1]->m_log + stack[2]->m_log, "") << "a screen passed over does not appear on the way";
+    EXPECT_EQ(stack[1]->navigationController(), nullptr);
+    EXPECT_EQ(middleView->superview(), nullptr);
+    EXPECT_EQ(navigation->viewControllers().size(), 1u);
+    EXPECT_TRUE(navigation->popToRootViewControllerAnimated(false).empty()) << "already at the root";
 }
 
 TEST(UITableView, CellsGoAwayWithTheirTable)
