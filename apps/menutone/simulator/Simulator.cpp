@@ -522,10 +522,15 @@ ExitStatus runSimulator(const SimulatorOptions& options)
         std::cerr << "menutone: simulator: " << std::strerror(errno) << "\n";
         return ExitStatus::Failure;
     }
+    std::atomic<bool> hasListeningEnded { false };
     std::thread stopper([&] {
         char byte;
         while (::read(stopPipe[0], &byte, 1) < 0 && errno == EINTR) { }
         broadcaster.closeAll();
+        // The server forgets a stop asked for before it listens (Ctrl-C just
+        // after the banner): wait until it listens, or has given up.
+        while (!server.is_running() && !hasListeningEnded)
+            std::this_thread::sleep_for(std::chrono::milliseconds(10));
         server.stop();
     });
     struct sigaction action { };
@@ -535,6 +540,7 @@ ExitStatus runSimulator(const SimulatorOptions& options)
     ::signal(SIGPIPE, SIG_IGN);
     std::cout << "Menutone simulator: http://" << host << "/ (root " << rootFolder << "; Ctrl-C ends it)" << std::endl;
     server.listen_after_bind();
+    hasListeningEnded = true;
     stopOnSignal(0);
     stopper.join();
     ::signal(SIGINT, SIG_DFL);

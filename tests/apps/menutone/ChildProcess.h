@@ -109,9 +109,7 @@ public:
     // when a signal ended it or it went on writing for the whole patience).
     int waitForExit()
     {
-        // A guard against a child that hangs, not a measure: a sanitizer
-        // build stopping two phones mid-start needs more than a line's 20 s.
-        while (readLine(std::chrono::seconds(60))) { }
+        while (readLine()) { }
         if (m_pid <= 0)
             return -1;
         if (!m_isOutputClosed)
