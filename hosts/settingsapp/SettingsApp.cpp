@@ -30,11 +30,6 @@ Unexpected<Error> refuse(std::string message)
     return makeError(ErrorKind::Refused, std::move(message));
 }
 
-bool isPlainName(const std::string& name)
-{
-    return !name.empty() && name.find('/') == std::string::npos && name != "." && name != "..";
-}
-
 UISegmentedControl* findSegmentedControl(UIView* view)
 {
     if (!view)
@@ -161,24 +156,19 @@ Expected<void> SettingsApp::scroll(CGFloat dy)
 
 Expected<void> SettingsApp::openEntry(const std::string& entryName)
 {
-    if (!isPlainName(entryName))
-        return makeError(ErrorKind::NotFound, "no preference entry named \"" + entryName + "\"");
-    std::string entryPath = std::string(kPreferenceEntriesFolder) + "/" + entryName + ".plist";
-    auto entryPlist = NSDictionary::dictionaryWithContentsOfFile(entryPath);
-    if (!entryPlist)
-        return makeError(ErrorKind::Unreadable, "cannot read the preference entry " + entryPath);
-    auto* entry = entryPlist->objectForKey("entry");
-    std::string bundleName = stringEntry(entry, "bundle");
-    if (!isPlainName(bundleName))
-        return makeError(ErrorKind::Malformed, "the preference entry " + entryPath + " names no bundle");
-
-    std::string bundlePath = std::string(kPreferenceBundlesFolder) + "/" + bundleName + ".bundle";
+    auto entry = readPreferenceEntry(entryName);
+    if (!entry)
+        return makeUnexpected(entry.error());
+    auto bundle = entry->bundlePath();
+    if (!bundle)
+        return makeError(ErrorKind::Malformed, "the preference entry " + entry->path() + " names no bundle");
+    const std::string& bundlePath = *bundle;
     auto info = NSDictionary::dictionaryWithContentsOfFile(bundlePath + "/Info.plist");
     if (!info)
         return makeError(ErrorKind::Unreadable, "cannot read " + bundlePath + "/Info.plist");
     std::string executable = stringEntry(&info->propertyList(), "CFBundleExecutable");
     std::string principal = stringEntry(&info->propertyList(), "NSPrincipalClass");
-    if (!isPlainName(executable) || principal.empty())
+    if (!isPlainFileName(executable) || principal.empty())
         return makeError(ErrorKind::Malformed, bundlePath + "/Info.plist names no executable or principal class");
     // Global, as the device's loader makes a bundle's classes visible to all.
     if (auto loaded = device::loadLibrary(bundlePath + "/" + executable); !loaded)

@@ -1,7 +1,5 @@
 #include "SettingsListController.h"
 
-#include <device/DeviceRoot.h>
-#include <foundation/NSDictionary.h>
 #include <objc/ClassBuilder.h>
 #include <objc/MessageSend.h>
 #include <preferences/PreferenceLoader.h>
@@ -30,20 +28,9 @@ public:
 std::vector<EntryRow> readEntries()
 {
     std::vector<EntryRow> rows;
-    for (auto& name : DeviceRoot::current().namesWithExtension(kPreferenceEntriesFolder, ".plist")) {
-        auto plist = NSDictionary::dictionaryWithContentsOfFile(std::string(kPreferenceEntriesFolder) + "/" + name + ".plist");
-        auto* entry = plist ? plist->objectForKey("entry") : nullptr;
-        if (!entry || !entry->asDictionary())
-            continue;
-        auto text = [&](const char* key) {
-            auto* value = entry->objectForKey(key);
-            return value && value->asString() ? *value->asString() : std::string();
-        };
-        EntryRow row { name, text("label").empty() ? name : text("label"), nullptr };
-        if (auto bundle = text("bundle"), icon = text("icon");
-            !bundle.empty() && !icon.empty() && bundle.find('/') == std::string::npos && icon.find('/') == std::string::npos)
-            row.icon = UIImage::imageWithContentsOfFile(std::string(kPreferenceBundlesFolder) + "/" + bundle + ".bundle/" + icon);
-        rows.push_back(std::move(row));
+    for (auto& entry : readPreferenceEntries()) {
+        auto icon = entry.iconPath();
+        rows.push_back({ entry.name, entry.label, icon ? UIImage::imageWithContentsOfFile(*icon) : nullptr });
     }
     return rows;
 }
