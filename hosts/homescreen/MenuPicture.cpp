@@ -158,11 +158,8 @@ bool writeMenuPicture(const SBApplicationShortcutMenu& menu, const std::filesyst
     double growth = menuGrowth(menu.contentFractions().empty() ? 0 : menu.contentFractions().back());
     if (growth > 0) {
         cairo_save(cr.get());
-        auto grown = menuGrowthTransform(growth, { menuX + menuWidth / 2, menuY + menuHeight / 2 }, { iconX + iconSize / 2, iconY + iconSize / 2 });
-        cairo_matrix_t matrix { grown.a, grown.b, grown.c, grown.d, grown.tx, grown.ty };
-        cairo_translate(cr.get(), menuX + menuWidth / 2, menuY + menuHeight / 2);
-        cairo_transform(cr.get(), &matrix);
-        cairo_translate(cr.get(), -(menuX + menuWidth / 2), -(menuY + menuHeight / 2));
+        CGPoint menuCentre { menuX + menuWidth / 2, menuY + menuHeight / 2 };
+        concatTransformAboutPoint(cr.get(), menuGrowthTransform(growth, menuCentre, { iconX + iconSize / 2, iconY + iconSize / 2 }), menuCentre);
         cairo_push_group(cr.get());
         drawMenu(cr.get(), menu, menuX, menuY, menuHeight);
         cairo_pop_group_to_source(cr.get());

@@ -131,3 +131,11 @@ void addRoundedRectangle(cairo_t* cr, double x, double y, double width, double h
     cairo_arc(cr, x + radius, y + radius, radius, M_PI, 3 * M_PI / 2);
     cairo_close_path(cr);
 }
+
+void concatTransformAboutPoint(cairo_t* cr, const CGAffineTransform& transform, CGPoint point)
+{
+    cairo_matrix_t matrix { transform.a, transform.b, transform.c, transform.d, transform.tx, transform.ty };
+    cairo_translate(cr, point.x, point.y);
+    cairo_transform(cr, &matrix);
+    cairo_translate(cr, -point.x, -point.y);
+}

@@ -37,6 +37,10 @@ void CGContextSetInterpolationQuality(CGContextRef, CGInterpolationQuality);
 // drawing code.
 void addRoundedRectangle(cairo_t*, double x, double y, double width, double height, double radius);
 
+// Applies the transform about the point, as a view's transform acts about
+// its centre, for the platform's drawing code.
+void concatTransformAboutPoint(cairo_t*, const CGAffineTransform&, CGPoint);
+
 // The main screen: its scale, points to pixels.
 class UIScreen {
 public:

@@ -50,14 +50,9 @@ void drawViewHierarchy(UIView& view, cairo_t* cr)
     view.layoutIfNeeded();
     CGRect frame = view.frame(), bounds = view.bounds();
     cairo_save(cr);
-    if (transform == CGAffineTransformIdentity)
-        cairo_translate(cr, frame.origin.x, frame.origin.y);
-    else {
-        cairo_matrix_t matrix { transform.a, transform.b, transform.c, transform.d, transform.tx, transform.ty };
-        cairo_translate(cr, frame.origin.x + frame.size.width / 2, frame.origin.y + frame.size.height / 2);
-        cairo_transform(cr, &matrix);
-        cairo_translate(cr, -frame.size.width / 2, -frame.size.height / 2);
-    }
+    cairo_translate(cr, frame.origin.x, frame.origin.y);
+    if (transform != CGAffineTransformIdentity)
+        concatTransformAboutPoint(cr, transform, { frame.size.width / 2, frame.size.height / 2 });
     bool isGroup = view.alpha() < 1;
     if (isGroup)
         cairo_push_group(cr);
