@@ -15,6 +15,8 @@
 #include <foundation/PropertyListSerialization.h>
 #include <preferences/PreferenceLoader.h>
 
+#include "StockAppIcons.h"
+
 namespace fs = std::filesystem;
 
 namespace {
@@ -91,13 +93,14 @@ private:
     std::string m_error;
 };
 
-// Icons are drawn here, black on transparent for the host to tint, at 2x.
+// Icons are drawn here at 2x: item glyphs black on transparent, for the host
+// to tint, in a 28-point square; app icons in a 60-point one.
 bool writeIcon(RootLayout& layout, const std::string& devicePath, double size, const Drawing& draw)
 {
     int pixels = static_cast<int>(size * 2);
     cairo_surface_t* surface = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, pixels, pixels);
     cairo_t* cr = cairo_create(surface);
-    cairo_scale(cr, pixels / 28.0, pixels / 28.0);
+    cairo_scale(cr, pixels / size, pixels / size);
     cairo_set_source_rgb(cr, 0, 0, 0);
     cairo_set_line_width(cr, 2.2);
     cairo_set_line_cap(cr, CAIRO_LINE_CAP_ROUND);
@@ -118,34 +121,11 @@ bool writeIcon(RootLayout& layout, const std::string& devicePath, double size, c
     return isEncoded && layout.file(devicePath, png);
 }
 
-void appIcon(cairo_t* cr, double r, double g, double b, const Drawing& glyph)
-{
-    cairo_pattern_t* gradient = cairo_pattern_create_linear(0, 0, 0, 28);
-    cairo_pattern_add_color_stop_rgb(gradient, 0, std::min(1.0, r + 0.15), std::min(1.0, g + 0.15), std::min(1.0, b + 0.15));
-    cairo_pattern_add_color_stop_rgb(gradient, 1, r, g, b);
-    cairo_set_source(cr, gradient);
-    cairo_paint(cr);
-    cairo_pattern_destroy(gradient);
-    cairo_set_source_rgb(cr, 1, 1, 1);
-    glyph(cr);
-}
-
 void circle(cairo_t* cr, double x, double y, double radius, bool isFilled)
 {
     cairo_new_sub_path(cr);
     cairo_arc(cr, x, y, radius, 0, 2 * M_PI);
     isFilled ? cairo_fill(cr) : cairo_stroke(cr);
-}
-
-void sunGlyph(cairo_t* cr)
-{
-    circle(cr, 14, 14, 5, true);
-    for (int ray = 0; ray < 8; ++ray) {
-        double angle = ray * M_PI / 4;
-        cairo_move_to(cr, 14 + 8 * std::cos(angle), 14 + 8 * std::sin(angle));
-        cairo_line_to(cr, 14 + 11 * std::cos(angle), 14 + 11 * std::sin(angle));
-    }
-    cairo_stroke(cr);
 }
 
 void plusGlyph(cairo_t* cr)
@@ -225,21 +205,27 @@ void memoriesGlyph(cairo_t* cr)
     }
 }
 
+// A shortcut item: its icon a file the app brings (drawn here) or one of the system's types.
 struct Item {
     const char* type;
     const char* title;
-    const char* subtitle;
-    const char* iconFile;
-    Drawing icon;
-    int renderingMode;
+    const char* subtitle = nullptr;
+    const char* iconFile = nullptr;
+    Drawing icon = nullptr;
+    int renderingMode = 0;
+    const char* iconType = nullptr;
 };
+
+Item systemItem(const char* type, const char* title, const char* iconType)
+{
+    return { type, title, nullptr, nullptr, nullptr, 0, iconType };
+}
 
 struct App {
     const char* folder;
     const char* identifier;
     const char* name;
-    double red, green, blue;
-    Drawing glyph;
+    void (*drawIcon)(cairo_t*);
     std::vector<Item> items;
 };
 
@@ -251,20 +237,82 @@ bool writeApp(RootLayout& layout, const App& app)
     PropertyListValue::Array items;
     for (auto& item : app.items) {
         PropertyListValue::Dictionary entry { { "UIApplicationShortcutItemType", PropertyListValue::string(item.type) },
-            { "UIApplicationShortcutItemTitle", PropertyListValue::string(item.title) },
-            { "UIApplicationShortcutItemIconFile", PropertyListValue::string(item.iconFile) } };
+            { "UIApplicationShortcutItemTitle", PropertyListValue::string(item.title) } };
+        if (item.iconFile)
+            entry.emplace("UIApplicationShortcutItemIconFile", PropertyListValue::string(item.iconFile));
+        if (item.iconType)
+            entry.emplace("UIApplicationShortcutItemIconType", PropertyListValue::string(std::string("UIApplicationShortcutIconType") + item.iconType));
         if (item.subtitle)
             entry.emplace("UIApplicationShortcutItemSubtitle", PropertyListValue::string(item.subtitle));
         if (item.renderingMode)
             entry.emplace("SBShortcutItemIconRenderingMode", PropertyListValue::integer(item.renderingMode));
         items.push_back(PropertyListValue::dictionary(std::move(entry)));
-        if (!writeIcon(layout, folder + "/" + item.iconFile + "@2x.png", 28, item.icon))
+        if (item.iconFile && !writeIcon(layout, folder + "/" + item.iconFile + "@2x.png", 28, item.icon))
             return false;
     }
     NSDictionary info({ { "CFBundleIdentifier", PropertyListValue::string(app.identifier) }, { "CFBundleDisplayName", PropertyListValue::string(app.name) },
         { "CFBundleIconFile", PropertyListValue::string("AppIcon") }, { "UIApplicationShortcutItems", PropertyListValue::array(std::move(items)) } });
-    return writeIcon(layout, folder + "/AppIcon@2x.png", 60, [&](cairo_t* cr) { appIcon(cr, app.red, app.green, app.blue, app.glyph); })
-        && layout.propertyList(folder + "/Info.plist", info);
+    return writeIcon(layout, folder + "/AppIcon@2x.png", 60, app.drawIcon) && layout.propertyList(folder + "/Info.plist", info);
+}
+
+// iOS 9's stock apps, with the quick actions each offers. Weather, Mail and
+// Photos bring their own item icons, as the samples of icon files.
+std::vector<App> stockApps()
+{
+    using namespace stockicons;
+    return {
+        { "MobileSMS.app", "com.apple.MobileSMS", "Messages", messages, { systemItem("com.apple.mobilesms.compose", "New Message", "Compose") } },
+        { "MobileCal.app", "com.apple.mobilecal", "Calendar", calendar, { systemItem("com.apple.mobilecal.add-event", "Add Event", "Add") } },
+        { "Photos.app", "com.apple.mobileslideshow", "Photos", photos,
+            { { "com.apple.photos.most-recent", "Most Recent", "Today", "Recent", clockGlyph },
+                { "com.apple.photos.favorites", "Favorites", "128 photos", "Favorites", heartGlyph },
+                { "com.apple.photos.memories", "Memories", "One Year Ago", "Memories", memoriesGlyph, 1 },
+                { "com.apple.photos.search", "Search", nullptr, "Search", magnifierGlyph } } },
+        { "Camera.app", "com.apple.camera", "Camera", camera,
+            { systemItem("com.apple.camera.selfie", "Take Selfie", "CapturePhoto"), systemItem("com.apple.camera.video", "Record Video", "CaptureVideo"),
+                systemItem("com.apple.camera.slo-mo", "Record Slo-mo", "CaptureVideo"), systemItem("com.apple.camera.photo", "Take Photo", "CapturePhoto") } },
+        { "Weather.app", "com.apple.weather", "Weather", weather,
+            { { "weatherIconTemp", "Cupertino", "21\u00B0 Partly Cloudy", "Temperature", thermometerGlyph },
+                { "com.apple.weather.add-city", "Add City", nullptr, "Add", plusGlyph } } },
+        { "MobileTimer.app", "com.apple.mobiletimer", "Clock", clock,
+            { systemItem("com.apple.mobiletimer.alarm", "Create Alarm", "Alarm"), systemItem("com.apple.mobiletimer.stopwatch", "Start Stopwatch", "Time"),
+                systemItem("com.apple.mobiletimer.timer", "Start Timer", "Time") } },
+        { "Maps.app", "com.apple.Maps", "Maps", maps,
+            { systemItem("com.apple.Maps.directions-home", "Directions Home", "Home"),
+                systemItem("com.apple.Maps.mark-location", "Mark My Location", "MarkLocation"),
+                systemItem("com.apple.Maps.share-location", "Send My Location", "Share"),
+                systemItem("com.apple.Maps.search-nearby", "Search Nearby", "Search") } },
+        { "Videos.app", "com.apple.videos", "Videos", videos, {} },
+        { "MobileNotes.app", "com.apple.mobilenotes", "Notes", notes,
+            { systemItem("com.apple.mobilenotes.new-note", "New Note", "Compose"), systemItem("com.apple.mobilenotes.new-photo", "New Photo", "CapturePhoto"),
+                systemItem("com.apple.mobilenotes.new-sketch", "New Sketch", "Compose") } },
+        { "Reminders.app", "com.apple.reminders", "Reminders", reminders, { systemItem("com.apple.reminders.new", "New in Reminders", "Add") } },
+        { "Stocks.app", "com.apple.stocks", "Stocks", stocks, {} },
+        { "Game Center.app", "com.apple.gamecenter", "Game Center", gameCenter, {} },
+        { "Newsstand.app", "com.apple.Newsstand", "Newsstand", newsstand, {} },
+        { "MobileStore.app", "com.apple.MobileStore", "iTunes Store", iTunesStore,
+            { systemItem("com.apple.MobileStore.search", "Search", "Search"), systemItem("com.apple.MobileStore.purchased", "Purchased", "Bookmark"),
+                systemItem("com.apple.MobileStore.redeem", "Redeem", "Invitation") } },
+        { "AppStore.app", "com.apple.AppStore", "App Store", appStore,
+            { systemItem("com.apple.AppStore.update-all", "Update All", "Update"), systemItem("com.apple.AppStore.redeem", "Redeem", "Invitation"),
+                systemItem("com.apple.AppStore.search", "Search", "Search"), systemItem("com.apple.AppStore.purchased", "Purchased", "Bookmark") } },
+        { "iBooks.app", "com.apple.iBooks", "iBooks", iBooks, {} },
+        { "Health.app", "com.apple.Health", "Health", health, {} },
+        { "Passbook.app", "com.apple.Passbook", "Wallet", wallet, {} },
+        { "Preferences.app", "com.apple.Preferences", "Settings", settings, {} },
+        { "MobilePhone.app", "com.apple.mobilephone", "Phone", phone, { systemItem("com.apple.mobilephone.new-contact", "Create New Contact", "Add") } },
+        { "Mail.app", "com.apple.mobilemail", "Mail", mail,
+            { { "com.apple.mobilemail.compose", "New Message", nullptr, "Compose", pencilGlyph },
+                { "com.apple.mobilemail.inbox", "Inbox", "3 unread", "Inbox", trayGlyph },
+                { "com.apple.mobilemail.search", "Search", nullptr, "Search", magnifierGlyph } } },
+        { "MobileSafari.app", "com.apple.mobilesafari", "Safari", safari,
+            { systemItem("com.apple.mobilesafari.new-tab", "New Tab", "Add"), systemItem("com.apple.mobilesafari.new-private-tab", "New Private Tab", "Add"),
+                systemItem("com.apple.mobilesafari.reading-list", "Show Reading List", "Bookmark"),
+                systemItem("com.apple.mobilesafari.bookmarks", "Show Bookmarks", "Bookmark") } },
+        { "Music.app", "com.apple.Music", "Music", music,
+            { systemItem("com.apple.Music.search", "Search", "Search"), systemItem("com.apple.Music.beats1", "Play Beats 1", "Audio"),
+                systemItem("com.apple.Music.shuffle", "Shuffle All", "Shuffle") } },
+    };
 }
 
 // What the device says of itself, a mail account, and the package database
@@ -346,20 +394,7 @@ Expected<void> createRoot(const fs::path& folder)
     }
     if (!root.markAsDeviceRoot())
         return makeError(ErrorKind::Failed, "cannot mark " + folder.string() + " as a device root");
-    const App apps[] = {
-        { "Weather.app", "com.apple.weather", "Weather", 0.2, 0.55, 0.9, sunGlyph,
-            { { "weatherIconTemp", "Cupertino", "21\u00B0 Partly Cloudy", "Temperature", thermometerGlyph, 0 },
-                { "com.apple.weather.add-city", "Add City", nullptr, "Add", plusGlyph, 0 } } },
-        { "Mail.app", "com.apple.mobilemail", "Mail", 0.15, 0.45, 0.95, trayGlyph,
-            { { "com.apple.mobilemail.compose", "New Message", nullptr, "Compose", pencilGlyph, 0 },
-                { "com.apple.mobilemail.inbox", "Inbox", "3 unread", "Inbox", trayGlyph, 0 },
-                { "com.apple.mobilemail.search", "Search", nullptr, "Search", magnifierGlyph, 0 } } },
-        { "Photos.app", "com.apple.mobileslideshow", "Photos", 0.95, 0.95, 0.95, memoriesGlyph,
-            { { "com.apple.photos.most-recent", "Most Recent", "Today", "Recent", clockGlyph, 0 },
-                { "com.apple.photos.favorites", "Favorites", "128 photos", "Favorites", heartGlyph, 0 },
-                { "com.apple.photos.memories", "Memories", "One Year Ago", "Memories", memoriesGlyph, 1 },
-                { "com.apple.photos.search", "Search", nullptr, "Search", magnifierGlyph, 0 } } },
-    };
+    const std::vector<App> apps = stockApps();
     bool isLaidOut = std::all_of(std::begin(apps), std::end(apps), [&](const App& app) { return writeApp(layout, app); }) && writeDeviceFiles(layout)
         && layout.copy(device::libraryFolder() / "Menutone.dylib", "/Library/MobileSubstrate/DynamicLibraries/Menutone.dylib")
         && layout.copy(device::dataFolder() / "Menutone.plist", "/Library/MobileSubstrate/DynamicLibraries/Menutone.plist")

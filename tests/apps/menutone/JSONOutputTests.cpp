@@ -82,7 +82,7 @@ TEST(MenutoneJSON, AnAppInAFolderWhoseNameIsNotUTF8IsListedWithTheBadByteReplace
     EXPECT_EQ(python(root, "app list --json",
                   "odd = [a for a in data if a['id'] == 'com.example.odd'][0]\n"
                   "print(len(data), ascii(odd['folder']), ascii(odd['name']))\n"),
-        "4 '/Applications/Odd\\ufffd\\x01.app' 'Odd\\x01\\u2028'\n");
+        "24 '/Applications/Odd\\ufffd\\x01.app' 'Odd\\x01\\u2028'\n");
 }
 
 TEST(MenutoneJSON, PreviewAndSettingsJSONParseStrictly)

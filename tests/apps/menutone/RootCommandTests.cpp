@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <foundation/NSDictionary.h>
+#include <springboard/SBApplication.h>
+#include <springboard/SBIconState.h>
 
 #include "TestSupport.h"
 
@@ -98,4 +100,40 @@ TEST(MenutoneRoot, TheHomeScreenShowsTheFirstFourOfAnAppsManyItems)
     for (std::size_t at = 0; (at = result.output.find("\"title\":\"", at)) != std::string::npos; ++at)
         titles += result.output.substr(at + 9, result.output.find('"', at + 9) - at - 9) + ";";
     EXPECT_EQ(titles, "Item 0;Item 1;Item 2;Item 3;");
+}
+
+// Every app the home screen places on a new device is there, with its own
+// icon and, for each quick action, an icon of its own or of the system's.
+TEST(MenutoneRoot, EveryAppOfTheDefaultHomeScreenIsLaidOutWithItsIconAndItsItemsIcons)
+{
+    TemporaryFolder folder;
+    auto root = folder.path() / "root";
+    ASSERT_EQ(runCommand(std::string(MENUTONE_COMMAND) + " root create '" + root.string() + "'").status, 0);
+    DeviceRoot::setCurrent(root);
+    auto installed = SBApplication::installedApplications();
+    auto& state = SBIconState::defaultState();
+    std::vector<std::string> expected = state.buttonBar;
+    for (auto& page : state.iconLists)
+        expected.insert(expected.end(), page.begin(), page.end());
+    EXPECT_EQ(expected.size(), 23u);
+    std::size_t withItems = 0;
+    for (auto& identifier : expected) {
+        auto found = std::find_if(installed.begin(), installed.end(), [&](auto& application) { return application->bundleIdentifier() == identifier; });
+        ASSERT_NE(found, installed.end()) << identifier;
+        auto& application = found->get();
+        EXPECT_FALSE(application.displayName().ends_with(".app")) << identifier << ": a name of its own";
+        ASSERT_TRUE(application.icon()) << identifier;
+        withItems += !application.shortcutItems().empty();
+        for (auto& item : application.shortcutItems())
+            EXPECT_NE(item->iconKind(), SBSApplicationShortcutItem::IconKind::None) << identifier << " " << item->type();
+    }
+    EXPECT_GE(withItems, 14u);
+    auto camera = std::find_if(installed.begin(), installed.end(), [](auto& application) { return application->bundleIdentifier() == "com.apple.camera"; });
+    ASSERT_NE(camera, installed.end());
+    std::string titles;
+    for (auto& item : (*camera)->shortcutItems())
+        titles += item->localizedTitle() + "/" + item->iconName() + ";";
+    EXPECT_EQ(titles,
+        "Take Selfie/UIApplicationShortcutIconTypeCapturePhoto;Record Video/UIApplicationShortcutIconTypeCaptureVideo;"
+        "Record Slo-mo/UIApplicationShortcutIconTypeCaptureVideo;Take Photo/UIApplicationShortcutIconTypeCapturePhoto;");
 }
