@@ -12,14 +12,17 @@
 #include <uikit/UILabel.h>
 #include <uikit/UIViewRendering.h>
 
+#include <springboard/SBIconState.h>
+
 #include "Wallpaper.h"
 
 // An app's icon with its name under it; holding it presses it.
 class SBIconView : public UIView {
 public:
     static Class objcClass();
-    static Ref<SBIconView> create(HomeScreen& home, SBApplication& application, CGPoint origin, bool hasLabel)
+    static Ref<SBIconView> create(HomeScreen& home, SBApplication& application, CGPoint origin, IconLabel label)
     {
+        bool hasLabel = label == IconLabel::Shown;
         auto view = adoptRef(*new SBIconView);
         UIView::initWithFrame(view.ptr(), initWithFrameSelector(), CGRectMake(origin.x - 10, origin.y, 80, hasLabel ? 80 : 60));
         view->m_home = &home;
@@ -88,11 +91,13 @@ namespace {
 constexpr CGFloat screenWidth = 375, screenHeight = 667;
 constexpr CGFloat dockHeight = 96;
 constexpr CGFloat iconSize = 60;
-// iOS 9 on a 4.7-inch iPhone: four columns 87 points apart from 27, rows 88 apart.
+// iOS 9 on a 4.7-inch iPhone: a page of four columns 87 points apart from 27
+// and six rows 88 apart from 28; a dock of four; the page dots above the dock.
 constexpr CGFloat firstColumn = 27, columnPitch = 87, firstRow = 28, rowPitch = 88;
-constexpr int columns = 4;
-// The apps iOS keeps in the dock, in its order.
-constexpr const char* dockApps[] = { "com.apple.mobilephone", "com.apple.mobilemail", "com.apple.mobilesafari", "com.apple.Music" };
+constexpr std::size_t columns = 4, rows = 6, dockSize = 4;
+constexpr CGFloat pageDotSide = 7, pageDotPitch = 16, pageDotsCentreY = screenHeight - dockHeight - 14;
+// A finger that travels this far sideways, more than up or down, turns the page.
+constexpr CGFloat pageSwipeDistance = 40;
 // The blurred screen is drawn at a quarter of the points, as the device
 // downsamples before it blurs.
 constexpr CGFloat blurScale = 0.5;
@@ -114,14 +119,21 @@ HomeScreen::HomeScreen(const SpringBoard& springBoard)
     , m_backdrop(UIView::create(CGRectMake(0, 0, screenWidth, screenHeight)))
     , m_blurredView(UIImageView::create(CGRectMake(0, 0, screenWidth, screenHeight)))
     , m_tintView(UIView::create(CGRectMake(0, 0, screenWidth, screenHeight)))
+    , m_pagesView(UIView::create(CGRectMake(0, 0, screenWidth, screenHeight - dockHeight)))
+    , m_pageDotsView(UIView::create(CGRect {}))
+    , m_dockView(UIView::create(CGRectMake(0, screenHeight - dockHeight, screenWidth, dockHeight)))
 {
     auto wallpaper = UIImageView::create(m_window->bounds());
     wallpaper->setImage(wallpaperImage().ptr());
     m_window->addSubview(wallpaper);
 
-    auto dock = UIView::create(CGRectMake(0, screenHeight - dockHeight, screenWidth, dockHeight));
-    dock->setBackgroundColor(UIColor::colorWithWhite(1, 0.3).ptr());
-    m_window->addSubview(dock);
+    // Above the wallpaper, under what a press lays over: the pages, their
+    // dots, the dock.
+    m_window->addSubview(m_pagesView);
+    m_pageDotsView->setUserInteractionEnabled(false);
+    m_window->addSubview(m_pageDotsView);
+    m_dockView->setBackgroundColor(UIColor::colorWithWhite(1, 0.3).ptr());
+    m_window->addSubview(m_dockView);
     layOutIcons();
 
     // White over the wallpaper; a press's backdrop blurs it with the icons.
@@ -154,24 +166,60 @@ void HomeScreen::layOutIcons()
     for (auto& icon : m_icons)
         icon->removeFromSuperview();
     m_icons.clear();
-    // Above the wallpaper and the dock, under the clock and what a press lays over.
-    std::size_t position = 2;
-    std::size_t gridIndex = 0, dockIndex = 0;
-    for (auto& application : m_springBoard.applications()) {
-        bool isInDock = std::find(std::begin(dockApps), std::end(dockApps), application->bundleIdentifier()) != std::end(dockApps);
-        CGPoint origin;
-        if (isInDock) {
-            origin = { firstColumn + columnPitch * static_cast<CGFloat>(dockIndex++), screenHeight - dockHeight + 18 };
-        } else {
-            origin = { firstColumn + columnPitch * static_cast<CGFloat>(gridIndex % columns), firstRow + rowPitch * static_cast<CGFloat>(gridIndex / columns) };
-            ++gridIndex;
+    std::vector<std::string> installed;
+    for (auto& application : m_springBoard.applications())
+        installed.push_back(application->bundleIdentifier());
+    auto state = SBIconState::read();
+    auto placement = placeIcons(state ? state : SBIconState::defaultState(), installed, columns * rows, dockSize);
+    m_pageCount = placement.pages.size();
+    m_currentPage = std::min(m_currentPage, m_pageCount - 1);
+    m_pagesView->setFrame(CGRectMake(-screenWidth * static_cast<CGFloat>(m_currentPage), 0, screenWidth * static_cast<CGFloat>(m_pageCount), screenHeight - dockHeight));
+    for (std::size_t page = 0; page < placement.pages.size(); ++page) {
+        for (std::size_t index = 0; index < placement.pages[page].size(); ++index) {
+            CGPoint origin { screenWidth * static_cast<CGFloat>(page) + firstColumn + columnPitch * static_cast<CGFloat>(index % columns),
+                firstRow + rowPitch * static_cast<CGFloat>(index / columns) };
+            auto icon = SBIconView::create(*this, *m_springBoard.applicationWithIdentifier(placement.pages[page][index]), origin, IconLabel::Shown);
+            m_pagesView->addSubview(icon);
+            m_icons.push_back(icon);
         }
-        if (origin.y + iconSize > screenHeight - (isInDock ? 0 : dockHeight))
-            continue; // one page, as far as it holds
-        auto icon = SBIconView::create(*this, application, origin, !isInDock);
-        m_window->insertSubview(icon, position++);
+    }
+    for (std::size_t index = 0; index < placement.dock.size(); ++index) {
+        CGPoint origin { firstColumn + columnPitch * static_cast<CGFloat>(index), 14 };
+        auto icon = SBIconView::create(*this, *m_springBoard.applicationWithIdentifier(placement.dock[index]), origin, IconLabel::Shown);
+        m_dockView->addSubview(icon);
         m_icons.push_back(icon);
     }
+    layOutPageDots();
+}
+
+void HomeScreen::layOutPageDots()
+{
+    for (auto subviews = m_pageDotsView->subviews(); auto& dot : subviews)
+        dot->removeFromSuperview();
+    CGFloat width = pageDotPitch * static_cast<CGFloat>(m_pageCount);
+    m_pageDotsView->setFrame(CGRectMake((screenWidth - width) / 2, pageDotsCentreY - pageDotPitch / 2, width, pageDotPitch));
+    for (std::size_t page = 0; page < m_pageCount; ++page) {
+        auto dot = UIView::create(CGRectMake(pageDotPitch * static_cast<CGFloat>(page) + (pageDotPitch - pageDotSide) / 2, (pageDotPitch - pageDotSide) / 2,
+            pageDotSide, pageDotSide));
+        dot->setBackgroundColor(UIColor::colorWithWhite(1, page == m_currentPage ? 1 : 0.35).ptr());
+        dot->layer()->setCornerRadius(pageDotSide / 2);
+        dot->setUserInteractionEnabled(false);
+        m_pageDotsView->addSubview(dot);
+    }
+}
+
+void HomeScreen::showPage(std::size_t page)
+{
+    page = std::min(page, m_pageCount - 1);
+    if (page == m_currentPage)
+        return;
+    m_currentPage = page;
+    CGRect frame = m_pagesView->frame();
+    frame.origin.x = -screenWidth * static_cast<CGFloat>(page);
+    m_pagesView->setFrame(frame);
+    layOutPageDots();
+    emit("page " + std::to_string(page + 1));
+    changed();
 }
 
 SBIconView* HomeScreen::iconView(const std::string& bundleIdentifier) const
@@ -186,7 +234,9 @@ SBIconView* HomeScreen::iconView(const std::string& bundleIdentifier) const
 CGRect HomeScreen::iconFrame(const std::string& bundleIdentifier) const
 {
     auto* icon = iconView(bundleIdentifier);
-    return icon ? icon->convertRectToView(icon->bounds(), nullptr) : CGRect {};
+    CGRect frame = icon ? icon->convertRectToView(icon->bounds(), nullptr) : CGRect {};
+    // On another page: not shown.
+    return frame.origin.x + frame.size.width > 0 && frame.origin.x < screenWidth ? frame : CGRect {};
 }
 
 void HomeScreen::emit(const std::string& event)
@@ -220,6 +270,7 @@ void HomeScreen::touchDown(CGPoint point)
         return;
     }
     m_isTouchForMenu = false;
+    m_touchStart = point;
     m_window->touchDown(point);
 }
 
@@ -236,6 +287,17 @@ void HomeScreen::touchUp(CGPoint point, UITouch::Seconds heldFor)
     if (m_isTouchForMenu) {
         m_isTouchForMenu = false;
         chooseItemAt(point, MissedMenu::Closes);
+        return;
+    }
+    CGFloat dx = point.x - m_touchStart.x, dy = point.y - m_touchStart.y;
+    if (!m_isMenuOpen && std::fabs(dx) >= pageSwipeDistance && std::fabs(dx) > std::fabs(dy)) {
+        // A swipe: the icon under the finger is let go, and the page turns.
+        m_window->touchUp(point, UITouch::Seconds(0));
+        closeMenu();
+        if (dx < 0)
+            showPage(m_currentPage + 1);
+        else if (m_currentPage > 0)
+            showPage(m_currentPage - 1);
         return;
     }
     if (m_pressedApplication)
@@ -339,7 +401,7 @@ void HomeScreen::layOutMenu()
 
     // The pressed icon stays sharp over the blur (made once per press).
     if (icon && !m_liftedIcon) {
-        m_liftedIcon = SBIconView::create(*this, icon->application(), { iconFrame.origin.x, iconFrame.origin.y }, false);
+        m_liftedIcon = SBIconView::create(*this, icon->application(), { iconFrame.origin.x, iconFrame.origin.y }, IconLabel::Hidden);
         m_liftedIcon->setUserInteractionEnabled(false);
         m_backdrop->addSubview(*m_liftedIcon);
     }

@@ -17,6 +17,7 @@
 #include "SpringBoard.h"
 
 class SBIconView;
+enum class IconLabel { Shown, Hidden };
 
 class HomeScreen {
 public:
@@ -41,6 +42,11 @@ public:
     void touchUp(CGPoint, UITouch::Seconds heldFor);
     void tap(CGPoint);
 
+    // The pages of icons: a swipe sideways turns them ("page N" is said).
+    std::size_t pageCount() const { return m_pageCount; }
+    std::size_t currentPage() const { return m_currentPage; }
+    void showPage(std::size_t);
+
     // The menu on screen (being pressed or open), and how deep the press went.
     SBApplicationShortcutMenu* menu() const { return m_menu.get(); }
     double pressDepth() const { return m_depth; }
@@ -51,7 +57,8 @@ public:
     void closeMenu();
 
     // What the home screen did that a person would see: "menu APP",
-    // "closed", "shortcut TYPE" (an item chosen), "launch APP" (a tap on an icon).
+    // "closed", "shortcut TYPE" (an item chosen), "launch APP" (a tap on an
+    // icon), "page N" (a page turned to, from 1).
     void setEventHandler(std::function<void(const std::string&)> handler) { m_eventHandler = std::move(handler); }
     // Told whenever what the screen shows changed (a press deepening, a menu
     // opening or closing), for a host that sends pictures.
@@ -63,8 +70,10 @@ private:
     void deepenPress(double depth);
     void endPress(bool isTap);
     void layOutMenu();
-    // Icons for the installed apps: the grid, then the dock; again after an install.
+    // Icons for the installed apps: the pages as the icon state places them,
+    // then the dock; again after an install.
     void layOutIcons();
+    void layOutPageDots();
     enum class MissedMenu { Closes, StaysOpen };
     void chooseItemAt(CGPoint, MissedMenu);
     void emit(const std::string& event);
@@ -74,6 +83,12 @@ private:
     Ref<UIView> m_backdrop;
     Ref<UIImageView> m_blurredView;
     Ref<UIView> m_tintView;
+    Ref<UIView> m_pagesView; // every page side by side, moved to show the current one
+    Ref<UIView> m_pageDotsView;
+    Ref<UIView> m_dockView;
+    std::size_t m_pageCount { 1 };
+    std::size_t m_currentPage { 0 };
+    CGPoint m_touchStart {};
     std::vector<Ref<SBIconView>> m_icons;
     std::size_t m_applicationsObserver { 0 };
     RefPtr<SBApplication> m_pressedApplication;

@@ -252,3 +252,55 @@ TEST_F(HomeScreenTest, AnAppInstalledWhileItRunsGetsAnIconAndLosesItWhenRemoved)
     postAndWait(kApplicationUninstalledNotification, false);
     EXPECT_FALSE(m_home->iconView("com.example.extra"));
 }
+
+// iOS 9's first page holds its nineteen stock apps in rows of four; apps
+// installed after them take the five free cells, then a page of their own,
+// reached by a swipe.
+TEST_F(HomeScreenTest, InstalledAppsFillTheFreeCellsThenANewPageThatASwipeTurnsTo)
+{
+    EXPECT_EQ(m_home->iconFrame("com.apple.MobileSMS").origin.x, 17) << "Messages first, 10 points of its name's width left of the column";
+    EXPECT_EQ(m_home->iconFrame("com.apple.Preferences").origin.y, 28 + 4 * 88) << "Settings ends the fifth row";
+    EXPECT_EQ(m_home->iconFrame("com.apple.mobilephone").origin.y, 667 - 96 + 14) << "Phone in the dock";
+
+    std::vector<std::filesystem::path> folders;
+    for (int i = 0; i < 6; ++i) {
+        folders.push_back(DeviceRoot::current().hostFolder() / ("Applications/Zeta" + std::to_string(i) + ".app"));
+        std::filesystem::create_directories(folders.back());
+        writeBytes(folders.back() / "Info.plist",
+            "<?xml version=\"1.0\"?>\n<plist version=\"1.0\"><dict><key>CFBundleIdentifier</key><string>com.example.zeta" + std::to_string(i)
+                + "</string></dict></plist>\n");
+    }
+    SpringBoard::launch().reloadApplications();
+    EXPECT_EQ(m_home->pageCount(), 2u);
+    CGRect fifthFree = m_home->iconFrame("com.example.zeta4");
+    EXPECT_EQ(fifthFree.origin.x, 27 + 3 * 87 - 10);
+    EXPECT_EQ(fifthFree.origin.y, 28 + 5 * 88) << "the last cell of the sixth row";
+    EXPECT_EQ(m_home->iconFrame("com.example.zeta5").size.width, 0) << "on the second page, not shown";
+
+    // A swipe to the left, starting on an icon, turns the page and launches nothing.
+    CGPoint start = iconMiddle("com.apple.weather");
+    m_home->touchDown(start);
+    m_home->touchMoved({ start.x - 60, start.y + 5 }, UITouch::Seconds(0.05));
+    m_home->touchUp({ start.x - 120, start.y + 8 }, UITouch::Seconds(0.1));
+    EXPECT_EQ(m_events, "page 2");
+    EXPECT_EQ(m_home->iconFrame("com.example.zeta5").origin.x, 17) << "first on its page";
+    EXPECT_EQ(m_home->iconFrame("com.apple.weather").size.width, 0);
+    EXPECT_EQ(m_home->iconFrame("com.apple.mobilephone").size.width, 80) << "the dock stays";
+    // A tap where an icon of the first page was finds the second page's.
+    m_events.clear();
+    m_home->tap(iconMiddle("com.example.zeta5"));
+    EXPECT_EQ(m_events, "launch com.example.zeta5");
+
+    m_events.clear();
+    m_home->touchDown({ 100, 300 });
+    m_home->touchUp({ 30, 250 }, UITouch::Seconds(0.1));
+    EXPECT_EQ(m_events, "") << "no third page";
+    m_home->touchDown({ 100, 300 });
+    m_home->touchUp({ 180, 310 }, UITouch::Seconds(0.1));
+    EXPECT_EQ(m_events, "page 1");
+
+    for (auto& folder : folders)
+        std::filesystem::remove_all(folder);
+    SpringBoard::launch().reloadApplications();
+    EXPECT_EQ(m_home->pageCount(), 1u);
+}
