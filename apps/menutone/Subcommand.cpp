@@ -7,6 +7,7 @@
 
 #include <device/DeviceRoot.h>
 #include <device/InstallLayout.h>
+#include <uikit/UIGraphics.h>
 
 MenutoneCommandLine::MenutoneCommandLine(CLI::App& app, int argc, char** argv)
     : m_app(app)
@@ -34,6 +35,29 @@ void MenutoneCommandLine::completeArguments(const CLI::App& command, std::vector
 void MenutoneCommandLine::addRootOption(CLI::App& command)
 {
     command.add_option("--root", m_root, m_rootHelp);
+}
+
+void MenutoneCommandLine::addDeviceOption(CLI::App& command)
+{
+    std::vector<std::string> names;
+    std::string help = "The phone drawn:";
+    for (auto& specification : kDeviceSpecifications) {
+        names.push_back(specification.optionName);
+        help += std::string(names.size() > 1 ? "," : "") + " " + specification.optionName + " (" + specification.name + ", "
+            + std::to_string(static_cast<int>(specification.screenSize.width)) + " x " + std::to_string(static_cast<int>(specification.screenSize.height))
+            + " points @" + std::to_string(static_cast<int>(specification.scale)) + "x)";
+    }
+    command
+        .add_option_function<std::string>(
+            "--device",
+            [](const std::string& name) {
+                for (auto& specification : kDeviceSpecifications) {
+                    if (name == specification.optionName)
+                        UIScreen::mainScreen().setDevice(specification.model);
+                }
+            },
+            help + "; default " + names.front())
+        ->check(CLI::IsMember(names));
 }
 
 void MenutoneCommandLine::setAction(CLI::App& command, std::function<ExitStatus()> action, RootUse rootUse)

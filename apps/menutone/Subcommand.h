@@ -34,6 +34,8 @@ public:
     CLI::App& app() { return m_app; }
     // --root, accepted on this command as on every level.
     void addRootOption(CLI::App&);
+    // --device 6s|6s-plus: the phone whose screen the command draws.
+    void addDeviceOption(CLI::App&);
     // What the command does once the line has parsed.
     void setAction(CLI::App& command, std::function<ExitStatus()>, RootUse = RootUse::Required);
 

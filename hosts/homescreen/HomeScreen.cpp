@@ -88,14 +88,24 @@ Class SBIconView::objcClass()
 
 namespace {
 
-constexpr CGFloat screenWidth = 375, screenHeight = 667;
+// iOS 9's home screen: a page of four columns and six rows of 60-point
+// icons, spaced evenly across the screen (27 points on a 4.7-inch phone),
+// rows 88 points apart from 28 there, a little more on a 5.5-inch one; a
+// dock of four; the page dots above the dock.
+struct Metrics {
+    CGFloat screenWidth, screenHeight;
+    CGFloat firstColumn, columnPitch, firstRow, rowPitch;
+};
+Metrics metrics()
+{
+    CGSize screen = UIScreen::mainScreen().bounds().size;
+    CGFloat gap = (screen.width - 4 * 60) / 5, heightRatio = screen.height / 667;
+    return { screen.width, screen.height, gap, 60 + gap, std::round(28 * heightRatio), std::round(88 * heightRatio) };
+}
 constexpr CGFloat dockHeight = 96;
 constexpr CGFloat iconSize = 60;
-// iOS 9 on a 4.7-inch iPhone: a page of four columns 87 points apart from 27
-// and six rows 88 apart from 28; a dock of four; the page dots above the dock.
-constexpr CGFloat firstColumn = 27, columnPitch = 87, firstRow = 28, rowPitch = 88;
 constexpr std::size_t columns = 4, rows = 6, dockSize = 4;
-constexpr CGFloat pageDotSide = 7, pageDotPitch = 16, pageDotsCentreY = screenHeight - dockHeight - 14;
+constexpr CGFloat pageDotSide = 7, pageDotPitch = 16, pageDotsAboveDock = 14;
 // A finger that travels this far sideways, more than up or down, turns the page.
 constexpr CGFloat pageSwipeDistance = 40;
 // The blurred screen is drawn at a quarter of the points, as the device
@@ -104,6 +114,8 @@ constexpr CGFloat blurScale = 0.5;
 
 Ref<UIImage> wallpaperImage()
 {
+    CGSize screen = UIScreen::mainScreen().bounds().size;
+    const CGFloat screenWidth = screen.width, screenHeight = screen.height;
     UIGraphicsBeginImageContextWithOptions({ screenWidth, screenHeight }, true, 0);
     drawWallpaper(UIGraphicsGetCurrentContext()->cairo, screenWidth, screenHeight);
     auto image = UIGraphicsGetImageFromCurrentImageContext();
@@ -115,14 +127,16 @@ Ref<UIImage> wallpaperImage()
 
 HomeScreen::HomeScreen(const SpringBoard& springBoard)
     : m_springBoard(springBoard)
-    , m_window(UIWindow::create(CGRectMake(0, 0, screenWidth, screenHeight)))
-    , m_backdrop(UIView::create(CGRectMake(0, 0, screenWidth, screenHeight)))
-    , m_blurredView(UIImageView::create(CGRectMake(0, 0, screenWidth, screenHeight)))
-    , m_tintView(UIView::create(CGRectMake(0, 0, screenWidth, screenHeight)))
-    , m_pagesView(UIView::create(CGRectMake(0, 0, screenWidth, screenHeight - dockHeight)))
+    , m_window(UIWindow::create(UIScreen::mainScreen().bounds()))
+    , m_backdrop(UIView::create(UIScreen::mainScreen().bounds()))
+    , m_blurredView(UIImageView::create(UIScreen::mainScreen().bounds()))
+    , m_tintView(UIView::create(UIScreen::mainScreen().bounds()))
+    , m_pagesView(UIView::create(CGRect {}))
     , m_pageDotsView(UIView::create(CGRect {}))
-    , m_dockView(UIView::create(CGRectMake(0, screenHeight - dockHeight, screenWidth, dockHeight)))
+    , m_dockView(UIView::create(CGRect {}))
 {
+    const CGSize screen = UIScreen::mainScreen().bounds().size;
+    m_dockView->setFrame(CGRectMake(0, screen.height - dockHeight, screen.width, dockHeight));
     auto wallpaper = UIImageView::create(m_window->bounds());
     wallpaper->setImage(wallpaperImage().ptr());
     m_window->addSubview(wallpaper);
@@ -137,7 +151,7 @@ HomeScreen::HomeScreen(const SpringBoard& springBoard)
     layOutIcons();
 
     // White over the wallpaper; a press's backdrop blurs it with the icons.
-    m_window->setStatusBar(UIStatusBar::create(screenWidth, UIStatusBarStyle::LightContent));
+    m_window->setStatusBar(UIStatusBar::create(screen.width, UIStatusBarStyle::LightContent));
 
     // What a press lays over the screen: the blurred screen, its tint, the
     // lifted icon and the menu. Hidden until a press.
@@ -163,6 +177,7 @@ HomeScreen::~HomeScreen()
 
 void HomeScreen::layOutIcons()
 {
+    const auto [screenWidth, screenHeight, firstColumn, columnPitch, firstRow, rowPitch] = metrics();
     for (auto& icon : m_icons)
         icon->removeFromSuperview();
     m_icons.clear();
@@ -194,10 +209,11 @@ void HomeScreen::layOutIcons()
 
 void HomeScreen::layOutPageDots()
 {
+    const auto [screenWidth, screenHeight, firstColumn, columnPitch, firstRow, rowPitch] = metrics();
     for (auto subviews = m_pageDotsView->subviews(); auto& dot : subviews)
         dot->removeFromSuperview();
     CGFloat width = pageDotPitch * static_cast<CGFloat>(m_pageCount);
-    m_pageDotsView->setFrame(CGRectMake((screenWidth - width) / 2, pageDotsCentreY - pageDotPitch / 2, width, pageDotPitch));
+    m_pageDotsView->setFrame(CGRectMake((screenWidth - width) / 2, screenHeight - dockHeight - pageDotsAboveDock - pageDotPitch / 2, width, pageDotPitch));
     for (std::size_t page = 0; page < m_pageCount; ++page) {
         auto dot = UIView::create(CGRectMake(pageDotPitch * static_cast<CGFloat>(page) + (pageDotPitch - pageDotSide) / 2, (pageDotPitch - pageDotSide) / 2,
             pageDotSide, pageDotSide));
@@ -210,6 +226,7 @@ void HomeScreen::layOutPageDots()
 
 void HomeScreen::showPage(std::size_t page)
 {
+    const auto [screenWidth, screenHeight, firstColumn, columnPitch, firstRow, rowPitch] = metrics();
     page = std::min(page, m_pageCount - 1);
     if (page == m_currentPage)
         return;
@@ -233,6 +250,7 @@ SBIconView* HomeScreen::iconView(const std::string& bundleIdentifier) const
 
 CGRect HomeScreen::iconFrame(const std::string& bundleIdentifier) const
 {
+    const auto [screenWidth, screenHeight, firstColumn, columnPitch, firstRow, rowPitch] = metrics();
     auto* icon = iconView(bundleIdentifier);
     CGRect frame = icon ? icon->convertRectToView(icon->bounds(), nullptr) : CGRect {};
     // On another page: not shown.
@@ -374,6 +392,7 @@ void HomeScreen::endPress(bool isTap)
 
 void HomeScreen::layOutMenu()
 {
+    const auto [screenWidth, screenHeight, firstColumn, columnPitch, firstRow, rowPitch] = metrics();
     if (!m_menu)
         return;
     auto* icon = iconView(m_menu->application()->bundleIdentifier());

@@ -18,7 +18,6 @@
 
 namespace {
 
-constexpr double canvasWidth = 375;
 constexpr double iconSize = 60;
 
 using Surface = std::unique_ptr<cairo_surface_t, decltype(&cairo_surface_destroy)>;
@@ -125,9 +124,13 @@ void drawMenu(cairo_t* cr, const SBApplicationShortcutMenu& menu, double menuX, 
 
 bool writeMenuPicture(const SBApplicationShortcutMenu& menu, const std::filesystem::path& hostPath)
 {
+    // The phone's screen, at its scale; taller if the menu needs it.
+    CGSize screen = UIScreen::mainScreen().bounds().size;
+    double deviceScale = UIScreen::mainScreen().scale();
+    double canvasWidth = screen.width;
     double menuHeight = menu.frame().size.height;
     double menuX = (canvasWidth - menuWidth) / 2, menuY = 60;
-    double canvasHeight = std::max(667.0, menuY + menuHeight + 16 + iconSize + 60);
+    double canvasHeight = std::max(screen.height, menuY + menuHeight + 16 + iconSize + 60);
     int pixelWidth = static_cast<int>(canvasWidth * deviceScale), pixelHeight = static_cast<int>(canvasHeight * deviceScale);
 
     // The home screen behind the menu, blurred and tinted as far as the press has gone.

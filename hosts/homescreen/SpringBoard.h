@@ -44,8 +44,7 @@ private:
     mutable std::size_t m_nextObserver { 1 };
 };
 
-// The menu over the wallpaper, at the device's scale, as a PNG: the wallpaper
+// The menu over the wallpaper, at the screen's size and scale, as a PNG: the wallpaper
 // blurred and tinted by the menu's blur settings at the blur fraction the
 // host last received, the plate, the items and the app's icon.
 bool writeMenuPicture(const SBApplicationShortcutMenu&, const std::filesystem::path& hostPath);
-inline constexpr double deviceScale = 2;

@@ -37,6 +37,23 @@ UIScreen& UIScreen::mainScreen()
     return screen;
 }
 
+const DeviceSpecification& deviceSpecification(DeviceModel model)
+{
+    for (auto& specification : kDeviceSpecifications) {
+        if (specification.model == model)
+            return specification;
+    }
+    return kDeviceSpecifications[0];
+}
+
+void UIScreen::setDevice(DeviceModel model)
+{
+    auto& specification = deviceSpecification(model);
+    m_device = model;
+    m_size = specification.screenSize;
+    m_scale = specification.scale;
+}
+
 void UIGraphicsBeginImageContextWithOptions(CGSize size, bool isOpaque, CGFloat scale)
 {
     if (scale <= 0)

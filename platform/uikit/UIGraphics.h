@@ -41,16 +41,39 @@ void addRoundedRectangle(cairo_t*, double x, double y, double width, double heig
 // its centre, for the platform's drawing code.
 void concatTransformAboutPoint(cairo_t*, const CGAffineTransform&, CGPoint);
 
-// The main screen: its scale, points to pixels.
+// The phones the platform stands in for: their screens in points and the
+// pixels to a point.
+enum class DeviceModel { iPhone6s, iPhone6sPlus };
+struct DeviceSpecification {
+    DeviceModel model;
+    const char* optionName; // as commands take it: "6s", "6s-plus"
+    const char* name; // "iPhone 6s"
+    const char* productType; // MobileGestalt's "iPhone8,1"
+    CGSize screenSize;
+    CGFloat scale;
+};
+inline constexpr DeviceSpecification kDeviceSpecifications[] = {
+    { DeviceModel::iPhone6s, "6s", "iPhone 6s", "iPhone8,1", { 375, 667 }, 2 },
+    { DeviceModel::iPhone6sPlus, "6s-plus", "iPhone 6s Plus", "iPhone8,2", { 414, 736 }, 3 },
+};
+const DeviceSpecification& deviceSpecification(DeviceModel);
+
+// The main screen: its size and scale, the phone's.
 class UIScreen {
 public:
     static UIScreen& mainScreen();
     CGFloat scale() const { return m_scale; }
-    // The screen (an iPhone's 375 x 667 points) less the status bar.
-    CGRect bounds() const { return CGRectMake(0, 0, 375, 667); }
-    CGRect applicationFrame() const { return CGRectMake(0, 20, 375, 647); }
+    // The whole screen, and the screen less the 20-point status bar.
+    CGRect bounds() const { return CGRectMake(0, 0, m_size.width, m_size.height); }
+    CGRect applicationFrame() const { return CGRectMake(0, 20, m_size.width, m_size.height - 20); }
+    DeviceModel device() const { return m_device; }
+    // The phone this process draws for, chosen by the host before its first
+    // view, as the hardware fixes it on a device.
+    void setDevice(DeviceModel);
     void setScaleForTesting(CGFloat scale) { m_scale = scale; }
 
 private:
+    DeviceModel m_device { DeviceModel::iPhone6s };
+    CGSize m_size { 375, 667 };
     CGFloat m_scale { 2 };
 };

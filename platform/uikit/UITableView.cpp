@@ -12,6 +12,7 @@
 #include <cmath>
 
 #include "UIFont.h"
+#include "UIGraphics.h"
 #include "UITouch.h"
 #include "ViewDrawing.h"
 
@@ -120,7 +121,7 @@ public:
 }
 
 UITableViewCell::UITableViewCell()
-    : m_contentView(UITableViewCellContentView::create(CGRectMake(0, 0, 375, 44)))
+    : m_contentView(UITableViewCellContentView::create(CGRectMake(0, 0, UIScreen::mainScreen().bounds().size.width, 44)))
     , m_textLabel(UILabel::create(CGRectMake(15, 0, 260, 44)))
     , m_detailTextLabel(UILabel::create(CGRectMake(200, 0, 160, 44)))
     , m_imageView(UIImageView::create(CGRectMake(15, 7, 29, 29)))
@@ -233,7 +234,7 @@ void UITableViewCell::drawContent(cairo_t* cr)
 id UITableViewCell::initWithStyle(id self, SEL, long style, const std::string& reuseIdentifier)
 {
     auto* cell = static_cast<UITableViewCell*>(self);
-    UIView::initWithFrame(self, initWithFrameSelector(), CGRectMake(0, 0, 375, 44));
+    UIView::initWithFrame(self, initWithFrameSelector(), CGRectMake(0, 0, UIScreen::mainScreen().bounds().size.width, 44));
     cell->m_style = static_cast<UITableViewCellStyle>(style);
     cell->m_reuseIdentifier = reuseIdentifier;
     return self;

@@ -407,7 +407,7 @@ void UIViewController::didReceiveMemoryWarning(id, SEL) { }
 UINavigationController::UINavigationController()
     : m_navigationBar(adoptRef(*new UINavigationBar))
 {
-    UIView::initWithFrame(m_navigationBar.ptr(), initWithFrameSelector(), CGRectMake(0, 20, 375, 44));
+    UIView::initWithFrame(m_navigationBar.ptr(), initWithFrameSelector(), CGRectMake(0, 20, UIScreen::mainScreen().bounds().size.width, 44));
 }
 
 UINavigationController::~UINavigationController()

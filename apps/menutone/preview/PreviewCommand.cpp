@@ -25,11 +25,13 @@ void addPreviewCommands(MenutoneCommandLine& line)
     preview->add_option("-o,--output", options->output, "PNG file to write (default menu.png)");
     preview->add_flag("--json", options->isJSON, "Print what was built as JSON");
     line.addRootOption(*preview);
+    line.addDeviceOption(*preview);
     line.setAction(*preview, [options] { return ::preview(*options); });
 
     auto isPhone = std::make_shared<bool>(false);
     auto* springboard = line.app().add_subcommand("springboard", "Run the home screen; commands on stdin: apps, press APP DEPTH [FILE.png], quit");
     springboard->add_flag("--serve", *isPhone, "Be one of the simulator's phones: touches in, pictures out (JSON lines)");
     line.addRootOption(*springboard);
+    line.addDeviceOption(*springboard);
     line.setAction(*springboard, [isPhone] { return runSpringBoard(*isPhone ? HostMode::Phone : HostMode::Lines); });
 }

@@ -42,5 +42,6 @@ void addSettingsCommand(MenutoneCommandLine& line)
     settings->add_option("--png", arguments->options.picture, "Draw the screen into this PNG file at every show");
     settings->add_flag("--serve", arguments->isPhone, "Be one of the simulator's phones: touches in, pictures out (JSON lines)");
     line.addRootOption(*settings);
+    line.addDeviceOption(*settings);
     line.setAction(*settings, [arguments] { return arguments->isPhone ? runSettingsPhone() : runSettings(arguments->options); });
 }

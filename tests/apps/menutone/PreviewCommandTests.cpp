@@ -186,3 +186,33 @@ TEST(MenutoneSpringBoard, BadCommandsAreRefusedOnStderrAndALastLineWithoutNewlin
     EXPECT_EQ(noRun.status, 1);
     EXPECT_NE(noRun.output.find("has no var/run folder"), std::string::npos) << noRun.output;
 }
+
+// The 5.5-inch phone: 414 x 736 points at three pixels each, for the menu
+// and for the Settings app's screens alike; the menu keeps its size in points.
+TEST(MenutonePreview, TheDeviceOptionDrawsAnIPhone6sPlusAtThreePixelsAPoint)
+{
+    TemporaryRoot root;
+    ASSERT_EQ(menutone(root, "root create '" + root.path().string() + "'").status, 0);
+    auto size = [](const std::filesystem::path& png) {
+        cairo_surface_t* surface = cairo_image_surface_create_from_png(png.c_str());
+        std::pair<int, int> pixels { cairo_image_surface_get_width(surface), cairo_image_surface_get_height(surface) };
+        cairo_surface_destroy(surface);
+        return pixels;
+    };
+    auto plus = root.path() / "plus.png", six = root.path() / "six.png";
+    auto plusJSON = menutone(root, "preview --device 6s-plus --json -o " + plus.string());
+    ASSERT_EQ(plusJSON.status, 0) << plusJSON.output;
+    EXPECT_EQ(size(plus), (std::pair { 1242, 2208 }));
+    auto sixJSON = menutone(root, "preview --json -o " + six.string());
+    EXPECT_EQ(size(six), (std::pair { 750, 1334 })) << "the iPhone 6s unless told";
+    EXPECT_EQ(plusJSON.output, sixJSON.output) << "the menu the tweak built is the same on both";
+
+    auto settings = menutone(root, "settings --device 6s-plus --json --png " + (root.path() / "settings.png").string() + " --do show");
+    ASSERT_EQ(settings.status, 0) << settings.output;
+    EXPECT_EQ(size(root.path() / "settings.png"), (std::pair { 1242, 2208 }));
+    EXPECT_NE(settings.output.find("\"width\":414"), std::string::npos) << "rows as wide as the screen";
+
+    auto unknown = menutone(root, "preview --device 7");
+    EXPECT_EQ(unknown.status, 2);
+    EXPECT_NE(unknown.output.find("6s-plus"), std::string::npos) << unknown.output;
+}
