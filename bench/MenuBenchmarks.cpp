@@ -17,6 +17,7 @@
 #include <homescreen/SpringBoard.h>
 #include <objc/MessageSend.h>
 #include <store/SettingsStore.h>
+#include <uikit/UIGraphics.h>
 #include <uikit/UIViewRendering.h>
 
 #include "BenchmarkScratch.h"
@@ -176,13 +177,14 @@ namespace {
 
 // A held press on the simulator's home screen until the full press, with
 // its picture drawn and encoded for the browser: once at the end (/1), or
-// at each of the five steps as the phone sends them (/5). The backdrop is
-// blurred once per press.
+// at each of the five steps as the phone sends them (/5), on an iPhone 6s
+// (/0, @2x) or a 6s Plus (/1, @3x). The backdrop is blurred once per press.
 void pressWithPicture(benchmark::State& state)
 {
     injectTweak();
     auto& loop = CFRunLoop::main();
     loop.useManualClock();
+    UIScreen::mainScreen().setDevice(state.range(1) ? DeviceModel::iPhone6sPlus : DeviceModel::iPhone6s);
     HomeScreen home(SpringBoard::launch());
     CGRect photos = home.iconFrame("com.apple.mobileslideshow");
     CGPoint point { photos.origin.x + photos.size.width / 2, photos.origin.y + 30 };
@@ -206,7 +208,8 @@ void pressWithPicture(benchmark::State& state)
         state.ResumeTiming();
     }
     state.counters["jpegBytesPerPicture"] = benchmark::Counter(static_cast<double>(bytes) / pictures, benchmark::Counter::kAvgIterations);
+    UIScreen::mainScreen().setDevice(DeviceModel::iPhone6s);
 }
-BENCHMARK(pressWithPicture)->Arg(1)->Arg(HomeScreen::pressSteps)->Unit(benchmark::kMillisecond);
+BENCHMARK(pressWithPicture)->ArgsProduct({ { 1, HomeScreen::pressSteps }, { 0, 1 } })->Unit(benchmark::kMillisecond);
 
 }
