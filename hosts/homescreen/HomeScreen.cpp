@@ -188,7 +188,8 @@ void HomeScreen::layOutIcons()
     auto placement = placeIcons(state ? state : SBIconState::defaultState(), installed, columns * rows, dockSize);
     m_pageCount = placement.pages.size();
     m_currentPage = std::min(m_currentPage, m_pageCount - 1);
-    m_pagesView->setFrame(CGRectMake(-screenWidth * static_cast<CGFloat>(m_currentPage), 0, screenWidth * static_cast<CGFloat>(m_pageCount), screenHeight - dockHeight));
+    m_pagesView->setFrame(
+        CGRectMake(-screenWidth * static_cast<CGFloat>(m_currentPage), 0, screenWidth * static_cast<CGFloat>(m_pageCount), screenHeight - dockHeight));
     for (std::size_t page = 0; page < placement.pages.size(); ++page) {
         for (std::size_t index = 0; index < placement.pages[page].size(); ++index) {
             CGPoint origin { screenWidth * static_cast<CGFloat>(page) + firstColumn + columnPitch * static_cast<CGFloat>(index % columns),
@@ -215,8 +216,8 @@ void HomeScreen::layOutPageDots()
     CGFloat width = pageDotPitch * static_cast<CGFloat>(m_pageCount);
     m_pageDotsView->setFrame(CGRectMake((screenWidth - width) / 2, screenHeight - dockHeight - pageDotsAboveDock - pageDotPitch / 2, width, pageDotPitch));
     for (std::size_t page = 0; page < m_pageCount; ++page) {
-        auto dot = UIView::create(CGRectMake(pageDotPitch * static_cast<CGFloat>(page) + (pageDotPitch - pageDotSide) / 2, (pageDotPitch - pageDotSide) / 2,
-            pageDotSide, pageDotSide));
+        auto dot = UIView::create(CGRectMake(
+            pageDotPitch * static_cast<CGFloat>(page) + (pageDotPitch - pageDotSide) / 2, (pageDotPitch - pageDotSide) / 2, pageDotSide, pageDotSide));
         dot->setBackgroundColor(UIColor::colorWithWhite(1, page == m_currentPage ? 1 : 0.35).ptr());
         dot->layer()->setCornerRadius(pageDotSide / 2);
         dot->setUserInteractionEnabled(false);

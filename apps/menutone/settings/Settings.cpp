@@ -315,7 +315,9 @@ std::string settingsCommandHelp()
     std::string help = "commands:";
     for (auto& [verb, arguments] : kSettingsCommandVerbs)
         help += std::string(help.ends_with(":") ? " " : " | ") + verb + (*arguments ? " " : "") + arguments;
-    return help + "\n  X, Y and DY are points on the phone's screen (375 x 667 on an iPhone 6s); ROW is a row's text or SECTION:ROW; BUTTON is a button's title or index";
+    return help
+        + "\n  X, Y and DY are points on the phone's screen (375 x 667 on an iPhone 6s); ROW is a row's text or SECTION:ROW; BUTTON is a button's title or "
+          "index";
 }
 
 ExitStatus runSettings(const SettingsOptions& options)

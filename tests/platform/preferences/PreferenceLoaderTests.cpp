@@ -21,7 +21,8 @@ void writeEntry(const TemporaryRoot& root, const std::string& name, const std::s
 TEST(PreferenceLoader, AnEntryNamesItsBundleAndIconInsideTheBundlesFolder)
 {
     TemporaryRoot root;
-    writeEntry(root, "Menutone", "<key>bundle</key><string>MenutonePrefs</string><key>label</key><string>Menu Tone</string><key>icon</key><string>icon.png</string>");
+    writeEntry(
+        root, "Menutone", "<key>bundle</key><string>MenutonePrefs</string><key>label</key><string>Menu Tone</string><key>icon</key><string>icon.png</string>");
     auto entry = readPreferenceEntry("Menutone");
     ASSERT_TRUE(entry) << entry.error().message;
     EXPECT_EQ(entry->label, "Menu Tone");
