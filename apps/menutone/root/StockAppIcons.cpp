@@ -7,6 +7,8 @@
 #include <initializer_list>
 #include <utility>
 
+#include <uikit/UIGraphics.h>
+
 namespace stockicons {
 
 namespace {
@@ -46,16 +48,6 @@ void circlePath(cairo_t* cr, double x, double y, double radius)
     cairo_arc(cr, x, y, radius, 0, 2 * pi);
 }
 
-void roundedRectanglePath(cairo_t* cr, double x, double y, double width, double height, double radius)
-{
-    cairo_new_sub_path(cr);
-    cairo_arc(cr, x + width - radius, y + radius, radius, -pi / 2, 0);
-    cairo_arc(cr, x + width - radius, y + height - radius, radius, 0, pi / 2);
-    cairo_arc(cr, x + radius, y + height - radius, radius, pi / 2, pi);
-    cairo_arc(cr, x + radius, y + radius, radius, pi, 3 * pi / 2);
-    cairo_close_path(cr);
-}
-
 void polyline(cairo_t* cr, std::initializer_list<std::pair<double, double>> points)
 {
     bool isFirst = true;
@@ -86,6 +78,19 @@ void eighthNote(cairo_t* cr, double x, double y, double height)
     cairo_restore(cr);
     cairo_fill(cr);
     cairo_rectangle(cr, x + 3.6, y - height, 1.8, height);
+    cairo_fill(cr);
+}
+
+// Two eighth notes joined by a beam, in the current source: heads at their
+// points, stems the height up.
+void beamedNotes(cairo_t* cr, std::pair<double, double> first, std::pair<double, double> second, double height)
+{
+    eighthNote(cr, first.first, first.second, height);
+    eighthNote(cr, second.first, second.second, height);
+    double left = first.first + 3.6, right = second.first + 5.4;
+    polyline(cr,
+        { { left, first.second - height }, { right, second.second - height }, { right, second.second - height + 4.5 }, { left, first.second - height + 4.5 } });
+    cairo_close_path(cr);
     cairo_fill(cr);
 }
 
@@ -142,9 +147,9 @@ void camera(cairo_t* cr)
 {
     background(cr, 0xDCDEE0, 0x8A8D92);
     setColor(cr, 0x1C1C1E);
-    roundedRectanglePath(cr, 9, 21, 42, 27, 4);
+    addRoundedRectangle(cr, 9, 21, 42, 27, 4);
     cairo_fill(cr);
-    roundedRectanglePath(cr, 22, 16, 16, 8, 2);
+    addRoundedRectangle(cr, 22, 16, 16, 8, 2);
     cairo_fill(cr);
     setColor(cr, 0xD8D8DC);
     circlePath(cr, 30, 34.5, 10);
@@ -364,12 +369,7 @@ void iTunesStore(cairo_t* cr)
     cairo_set_line_width(cr, 2.4);
     circlePath(cr, 30, 30, 19);
     cairo_stroke(cr);
-    // Two beamed notes.
-    eighthNote(cr, 22.5, 39, 17);
-    eighthNote(cr, 34.5, 36, 17);
-    polyline(cr, { { 26, 22 }, { 40, 19 }, { 40, 23 }, { 26, 26 } });
-    cairo_close_path(cr);
-    cairo_fill(cr);
+    beamedNotes(cr, { 22.5, 39 }, { 34.5, 36 }, 17);
 }
 
 void appStore(cairo_t* cr)
@@ -430,7 +430,7 @@ void wallet(cairo_t* cr)
     const std::uint32_t cards[] = { 0x3C8CF0, 0xF5A623, 0x4CD964, 0xFF3B30 };
     for (int i = 0; i < 4; ++i) {
         setColor(cr, cards[i]);
-        roundedRectanglePath(cr, 9, 12 + i * 5, 42, 20, 2.5);
+        addRoundedRectangle(cr, 9, 12 + i * 5, 42, 20, 2.5);
         cairo_fill(cr);
     }
     setColor(cr, 0xC8C8CC);
@@ -490,7 +490,7 @@ void phone(cairo_t* cr)
         cairo_save(cr);
         cairo_translate(cr, 11.5 * sideSign, 2.5);
         cairo_rotate(cr, -0.5 * sideSign);
-        roundedRectanglePath(cr, -4.5, -3, 9, 8, 2.5);
+        addRoundedRectangle(cr, -4.5, -3, 9, 8, 2.5);
         cairo_restore(cr);
         cairo_fill(cr);
     }
@@ -545,11 +545,7 @@ void music(cairo_t* cr)
     setColor(cr, 0xFFFFFF);
     cairo_paint(cr);
     setVerticalGradient(cr, 12, 48, 0xFF6A6F, 0xFF2A68);
-    eighthNote(cr, 21, 42, 24);
-    eighthNote(cr, 38, 38, 24);
-    polyline(cr, { { 24.6, 18 }, { 41.6, 13 }, { 41.6, 18 }, { 24.6, 23 } });
-    cairo_close_path(cr);
-    cairo_fill(cr);
+    beamedNotes(cr, { 21, 42 }, { 38, 38 }, 24);
 }
 
 }
