@@ -115,9 +115,8 @@ constexpr CGFloat blurScale = 0.5;
 Ref<UIImage> wallpaperImage()
 {
     CGSize screen = UIScreen::mainScreen().bounds().size;
-    const CGFloat screenWidth = screen.width, screenHeight = screen.height;
-    UIGraphicsBeginImageContextWithOptions({ screenWidth, screenHeight }, true, 0);
-    drawWallpaper(UIGraphicsGetCurrentContext()->cairo, screenWidth, screenHeight);
+    UIGraphicsBeginImageContextWithOptions(screen, true, 0);
+    drawWallpaper(UIGraphicsGetCurrentContext()->cairo, screen.width, screen.height);
     auto image = UIGraphicsGetImageFromCurrentImageContext();
     UIGraphicsEndImageContext();
     return image.releaseNonNull();
@@ -177,7 +176,7 @@ HomeScreen::~HomeScreen()
 
 void HomeScreen::layOutIcons()
 {
-    const auto [screenWidth, screenHeight, firstColumn, columnPitch, firstRow, rowPitch] = metrics();
+    const Metrics layout = metrics();
     for (auto& icon : m_icons)
         icon->removeFromSuperview();
     m_icons.clear();
@@ -188,19 +187,19 @@ void HomeScreen::layOutIcons()
     auto placement = placeIcons(state ? state : SBIconState::defaultState(), installed, columns * rows, dockSize);
     m_pageCount = placement.pages.size();
     m_currentPage = std::min(m_currentPage, m_pageCount - 1);
-    m_pagesView->setFrame(
-        CGRectMake(-screenWidth * static_cast<CGFloat>(m_currentPage), 0, screenWidth * static_cast<CGFloat>(m_pageCount), screenHeight - dockHeight));
+    m_pagesView->setFrame(CGRectMake(-layout.screenWidth * static_cast<CGFloat>(m_currentPage), 0, layout.screenWidth * static_cast<CGFloat>(m_pageCount),
+        layout.screenHeight - dockHeight));
     for (std::size_t page = 0; page < placement.pages.size(); ++page) {
         for (std::size_t index = 0; index < placement.pages[page].size(); ++index) {
-            CGPoint origin { screenWidth * static_cast<CGFloat>(page) + firstColumn + columnPitch * static_cast<CGFloat>(index % columns),
-                firstRow + rowPitch * static_cast<CGFloat>(index / columns) };
+            CGPoint origin { layout.screenWidth * static_cast<CGFloat>(page) + layout.firstColumn + layout.columnPitch * static_cast<CGFloat>(index % columns),
+                layout.firstRow + layout.rowPitch * static_cast<CGFloat>(index / columns) };
             auto icon = SBIconView::create(*this, *m_springBoard.applicationWithIdentifier(placement.pages[page][index]), origin, IconLabel::Shown);
             m_pagesView->addSubview(icon);
             m_icons.push_back(icon);
         }
     }
     for (std::size_t index = 0; index < placement.dock.size(); ++index) {
-        CGPoint origin { firstColumn + columnPitch * static_cast<CGFloat>(index), 14 };
+        CGPoint origin { layout.firstColumn + layout.columnPitch * static_cast<CGFloat>(index), 14 };
         auto icon = SBIconView::create(*this, *m_springBoard.applicationWithIdentifier(placement.dock[index]), origin, IconLabel::Shown);
         m_dockView->addSubview(icon);
         m_icons.push_back(icon);
@@ -210,11 +209,12 @@ void HomeScreen::layOutIcons()
 
 void HomeScreen::layOutPageDots()
 {
-    const auto [screenWidth, screenHeight, firstColumn, columnPitch, firstRow, rowPitch] = metrics();
+    const Metrics layout = metrics();
     for (auto subviews = m_pageDotsView->subviews(); auto& dot : subviews)
         dot->removeFromSuperview();
     CGFloat width = pageDotPitch * static_cast<CGFloat>(m_pageCount);
-    m_pageDotsView->setFrame(CGRectMake((screenWidth - width) / 2, screenHeight - dockHeight - pageDotsAboveDock - pageDotPitch / 2, width, pageDotPitch));
+    m_pageDotsView->setFrame(
+        CGRectMake((layout.screenWidth - width) / 2, layout.screenHeight - dockHeight - pageDotsAboveDock - pageDotPitch / 2, width, pageDotPitch));
     for (std::size_t page = 0; page < m_pageCount; ++page) {
         auto dot = UIView::create(CGRectMake(
             pageDotPitch * static_cast<CGFloat>(page) + (pageDotPitch - pageDotSide) / 2, (pageDotPitch - pageDotSide) / 2, pageDotSide, pageDotSide));
@@ -227,13 +227,13 @@ void HomeScreen::layOutPageDots()
 
 void HomeScreen::showPage(std::size_t page)
 {
-    const auto [screenWidth, screenHeight, firstColumn, columnPitch, firstRow, rowPitch] = metrics();
+    const Metrics layout = metrics();
     page = std::min(page, m_pageCount - 1);
     if (page == m_currentPage)
         return;
     m_currentPage = page;
     CGRect frame = m_pagesView->frame();
-    frame.origin.x = -screenWidth * static_cast<CGFloat>(page);
+    frame.origin.x = -layout.screenWidth * static_cast<CGFloat>(page);
     m_pagesView->setFrame(frame);
     layOutPageDots();
     emit("page " + std::to_string(page + 1));
@@ -251,11 +251,11 @@ SBIconView* HomeScreen::iconView(const std::string& bundleIdentifier) const
 
 CGRect HomeScreen::iconFrame(const std::string& bundleIdentifier) const
 {
-    const auto [screenWidth, screenHeight, firstColumn, columnPitch, firstRow, rowPitch] = metrics();
+    const Metrics layout = metrics();
     auto* icon = iconView(bundleIdentifier);
     CGRect frame = icon ? icon->convertRectToView(icon->bounds(), nullptr) : CGRect {};
     // On another page: not shown.
-    return frame.origin.x + frame.size.width > 0 && frame.origin.x < screenWidth ? frame : CGRect {};
+    return frame.origin.x + frame.size.width > 0 && frame.origin.x < layout.screenWidth ? frame : CGRect {};
 }
 
 void HomeScreen::emit(const std::string& event)
@@ -393,11 +393,11 @@ void HomeScreen::endPress(bool isTap)
 
 void HomeScreen::layOutMenu()
 {
-    const auto [screenWidth, screenHeight, firstColumn, columnPitch, firstRow, rowPitch] = metrics();
+    const Metrics layout = metrics();
     if (!m_menu)
         return;
     auto* icon = iconView(m_menu->application()->bundleIdentifier());
-    CGRect iconFrame = icon ? icon->iconFrame() : CGRectMake((screenWidth - iconSize) / 2, screenHeight / 2, iconSize, iconSize);
+    CGRect iconFrame = icon ? icon->iconFrame() : CGRectMake((layout.screenWidth - iconSize) / 2, layout.screenHeight / 2, iconSize, iconSize);
 
     // The backdrop: the screen as it was, blurred once per radius, shown as
     // far as the press has gone, under the settings' tint.
@@ -429,9 +429,10 @@ void HomeScreen::layOutMenu()
     // Over the icon when it is in the lower half, else under it; on the
     // icon's side of the screen; growing with the press.
     CGSize size = m_menu->bounds().size;
-    bool isAbove = iconFrame.origin.y > screenHeight / 2;
-    CGFloat x = iconFrame.origin.x + iconFrame.size.width / 2 < screenWidth / 2 ? iconFrame.origin.x : iconFrame.origin.x + iconFrame.size.width - size.width;
-    x = std::clamp(x, 10.0, screenWidth - 10 - size.width);
+    bool isAbove = iconFrame.origin.y > layout.screenHeight / 2;
+    CGFloat x
+        = iconFrame.origin.x + iconFrame.size.width / 2 < layout.screenWidth / 2 ? iconFrame.origin.x : iconFrame.origin.x + iconFrame.size.width - size.width;
+    x = std::clamp(x, 10.0, layout.screenWidth - 10 - size.width);
     CGFloat y = isAbove ? iconFrame.origin.y - 12 - size.height : iconFrame.origin.y + iconFrame.size.height + 12;
     m_menu->setFrame(CGRectMake(x, y, size.width, size.height));
     double growth = menuGrowth(m_menu->contentFractions().empty() ? 0 : m_menu->contentFractions().back());
