@@ -4,15 +4,8 @@
 // has loaded. Medians over the clicks.
 //   MENUTONE_COMMAND=build/bin/menutone node bench/browser/simulator-latency.mjs [CLICKS]
 // (playwright-core comes from tests/browser, where scripts/install-deps puts it)
-import { spawn, execFileSync } from "node:child_process";
-import { mkdtempSync, rmSync } from "node:fs";
-import { tmpdir } from "node:os";
-import { join, dirname } from "node:path";
-import { createRequire } from "node:module";
-import { fileURLToPath } from "node:url";
+import { openSimulator } from "../../tests/browser/simulator-session.mjs";
 
-const here = dirname(fileURLToPath(import.meta.url));
-const { chromium } = createRequire(join(here, "../../tests/browser/package.json"))("playwright-core");
 const command = process.env.MENUTONE_COMMAND;
 const clicks = Number(process.argv[2] || 21);
 if (!command) {
@@ -20,24 +13,9 @@ if (!command) {
   process.exit(2);
 }
 
-const folder = mkdtempSync(join(tmpdir(), "menutone-latency-"));
-execFileSync(command, ["root", "create", join(folder, "root")], { stdio: "ignore" });
-const simulator = spawn(command, ["simulator", "--root", join(folder, "root"), "--port", "0"], { stdio: ["ignore", "pipe", "inherit"] });
-let browser;
+const session = await openSimulator(command, { folderPrefix: "menutone-latency-" });
 try {
-  const address = await new Promise((resolve, reject) => {
-    let heard = "";
-    simulator.stdout.on("data", (chunk) => {
-      heard += chunk;
-      const found = heard.match(/http:\/\/127\.0\.0\.1:\d+\//);
-      if (found) resolve(found[0]);
-    });
-    simulator.on("exit", (code) => reject(new Error(`the simulator ended (${code})`)));
-  });
-  browser = await chromium.launch({ executablePath: process.env.CHROMIUM || "/usr/bin/chromium", args: ["--no-sandbox"] });
-  const page = await browser.newPage({ viewport: { width: 1000, height: 900 } });
-  await page.goto(address);
-  await page.waitForFunction(() => ["settings", "home"].every((id) => Number(document.getElementById(id).dataset.frames) > 0));
+  const page = session.page;
   // Every picture's load, timed in the page.
   await page.evaluate(() => {
     window.loads = { settings: [], home: [] };
@@ -80,8 +58,5 @@ try {
   console.log(`click to the new Settings picture (${clicks} clicks): ${describe(settingsWaits)}`);
   console.log(`click to the restyled menu on the home screen: ${describe(menuWaits)}`);
 } finally {
-  await browser?.close();
-  simulator.kill("SIGINT");
-  await new Promise((resolve) => (simulator.exitCode !== null ? resolve() : simulator.on("exit", resolve)));
-  rmSync(folder, { recursive: true, force: true });
+  await session.close();
 }

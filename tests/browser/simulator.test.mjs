@@ -3,14 +3,13 @@
 //   MENUTONE_COMMAND=build/bin/menutone node --test tests/browser/
 import { test, before, after } from "node:test";
 import assert from "node:assert/strict";
-import { spawn, execFileSync } from "node:child_process";
-import { mkdtempSync, rmSync, existsSync, readdirSync, readFileSync } from "node:fs";
+import { spawn } from "node:child_process";
+import { rmSync, existsSync, readdirSync, readFileSync } from "node:fs";
 import { request } from "node:http";
 import { tmpdir } from "node:os";
 import { join } from "node:path";
-import { createRequire } from "node:module";
 
-const { chromium } = createRequire(import.meta.url)("playwright-core");
+import { openSimulator } from "./simulator-session.mjs";
 
 const isRunning = (pid) => {
   try {
@@ -21,9 +20,8 @@ const isRunning = (pid) => {
   }
 };
 const command = process.env.MENUTONE_COMMAND;
-const browserPath = process.env.CHROMIUM || "/usr/bin/chromium";
 
-let folder, simulator, address, browser, page;
+let session, folder, simulator, address, page;
 
 before(async () => {
   assert.ok(command, "MENUTONE_COMMAND names the menutone program");
@@ -32,33 +30,14 @@ before(async () => {
     const owner = Number(name.match(/^menutone-browser-(\d+)-/)?.[1]);
     if (owner > 0 && !isRunning(owner)) rmSync(join(tmpdir(), name), { recursive: true, force: true });
   }
-  folder = mkdtempSync(join(tmpdir(), `menutone-browser-${process.pid}-`));
-  execFileSync(command, ["root", "create", join(folder, "root")], { stdio: "ignore" });
-  simulator = spawn(command, ["simulator", "--root", join(folder, "root"), "--port", "0"], { stdio: ["ignore", "pipe", "inherit"] });
-  address = await new Promise((resolve, reject) => {
-    let heard = "";
-    simulator.stdout.on("data", (chunk) => {
-      heard += chunk;
-      const found = heard.match(/http:\/\/127\.0\.0\.1:\d+\//);
-      if (found) resolve(found[0]);
-    });
-    simulator.on("exit", (code) => reject(new Error(`the simulator ended (${code}) before it listened`)));
-  });
-  browser = await chromium.launch({ executablePath: browserPath, args: ["--no-sandbox"] });
-  page = await browser.newPage({ viewport: { width: 1000, height: 900 } });
-  await page.goto(address);
-  // Both phones have drawn a first picture.
-  await page.waitForFunction(() => ["settings", "home"].every((id) => Number(document.getElementById(id).dataset.frames) > 0));
+  session = await openSimulator(command, { folderPrefix: `menutone-browser-${process.pid}-` });
+  ({ folder, simulator, address, page } = session);
 });
 
 after(async () => {
-  await browser?.close();
-  if (simulator && simulator.exitCode === null) {
-    const ended = new Promise((resolve) => simulator.on("exit", resolve));
-    simulator.kill("SIGINT");
-    await ended;
-  }
-  if (folder) rmSync(folder, { recursive: true, force: true });
+  if (!session) return;
+  session.simulator = simulator; // the one started again, if a test did
+  await session.close();
 });
 
 const home = () => page.getByRole("region", { name: "Home screen phone" });
