@@ -41,19 +41,19 @@ void MenutoneCommandLine::addDeviceOption(CLI::App& command)
 {
     std::vector<std::string> names;
     std::string help = "The phone drawn:";
-    for (auto& specification : kDeviceSpecifications) {
-        names.push_back(specification.optionName);
-        help += std::string(names.size() > 1 ? "," : "") + " " + specification.optionName + " (" + specification.name + ", "
-            + std::to_string(static_cast<int>(specification.screenSize.width)) + " x " + std::to_string(static_cast<int>(specification.screenSize.height))
-            + " points @" + std::to_string(static_cast<int>(specification.scale)) + "x)";
+    for (auto& phone : kDevices) {
+        names.push_back(phone.optionName);
+        help += std::string(names.size() > 1 ? "," : "") + " " + phone.optionName + " (" + phone.name + ", "
+            + std::to_string(static_cast<int>(phone.screenSize.width)) + " x " + std::to_string(static_cast<int>(phone.screenSize.height)) + " points @"
+            + std::to_string(static_cast<int>(phone.scale)) + "x)";
     }
     command
         .add_option_function<std::string>(
             "--device",
             [](const std::string& name) {
-                for (auto& specification : kDeviceSpecifications) {
-                    if (name == specification.optionName)
-                        UIScreen::mainScreen().setDevice(specification.model);
+                for (auto& phone : kDevices) {
+                    if (name == phone.optionName)
+                        UIScreen::mainScreen().setDevice(phone.model);
                 }
             },
             help + "; default " + names.front())

@@ -37,21 +37,21 @@ UIScreen& UIScreen::mainScreen()
     return screen;
 }
 
-const DeviceSpecification& deviceSpecification(DeviceModel model)
+const DeviceDescription& deviceDescription(DeviceModel model)
 {
-    for (auto& specification : kDeviceSpecifications) {
-        if (specification.model == model)
-            return specification;
+    for (auto& device : kDevices) {
+        if (device.model == model)
+            return device;
     }
-    return kDeviceSpecifications[0];
+    return kDevices[0];
 }
 
 void UIScreen::setDevice(DeviceModel model)
 {
-    auto& specification = deviceSpecification(model);
+    auto& device = deviceDescription(model);
     m_device = model;
-    m_size = specification.screenSize;
-    m_scale = specification.scale;
+    m_size = device.screenSize;
+    m_scale = device.scale;
 }
 
 void UIGraphicsBeginImageContextWithOptions(CGSize size, bool isOpaque, CGFloat scale)

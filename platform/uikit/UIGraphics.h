@@ -44,7 +44,7 @@ void concatTransformAboutPoint(cairo_t*, const CGAffineTransform&, CGPoint);
 // The phones the platform stands in for: their screens in points and the
 // pixels to a point.
 enum class DeviceModel { iPhone6s, iPhone6sPlus };
-struct DeviceSpecification {
+struct DeviceDescription {
     DeviceModel model;
     const char* optionName; // as commands take it: "6s", "6s-plus"
     const char* name; // "iPhone 6s"
@@ -52,11 +52,11 @@ struct DeviceSpecification {
     CGSize screenSize;
     CGFloat scale;
 };
-inline constexpr DeviceSpecification kDeviceSpecifications[] = {
+inline constexpr DeviceDescription kDevices[] = {
     { DeviceModel::iPhone6s, "6s", "iPhone 6s", "iPhone8,1", { 375, 667 }, 2 },
     { DeviceModel::iPhone6sPlus, "6s-plus", "iPhone 6s Plus", "iPhone8,2", { 414, 736 }, 3 },
 };
-const DeviceSpecification& deviceSpecification(DeviceModel);
+const DeviceDescription& deviceDescription(DeviceModel);
 
 // The main screen: its size and scale, the phone's.
 class UIScreen {
