@@ -69,6 +69,7 @@ void addPlistCommand(MenutoneCommandLine&);
 void addRootCommand(MenutoneCommandLine&);
 void addIndexCommand(MenutoneCommandLine&);
 void addCompletionCommand(MenutoneCommandLine&);
+void addWallpaperCommand(MenutoneCommandLine&);
 
 // `-g` where a domain goes, read as the global domain's name before parsing.
 void readDashGAsGlobalDomain(int argc, char** argv);

@@ -25,6 +25,7 @@ int main(int argc, char** argv)
     addAppCommand(line);
     addPlistCommand(line);
     addRootCommand(line);
+    addWallpaperCommand(line);
     addIndexCommand(line);
     addCompletionCommand(line);
 

@@ -12,7 +12,9 @@
 #include <uikit/UILabel.h>
 #include <uikit/UIViewRendering.h>
 
+#include <corefoundation/CFNotificationCenter.h>
 #include <springboard/SBIconState.h>
+#include <springboard/SBWallpaper.h>
 
 #include "Wallpaper.h"
 
@@ -112,14 +114,9 @@ constexpr CGFloat pageSwipeDistance = 40;
 // downsamples before it blurs.
 constexpr CGFloat blurScale = 0.5;
 
-Ref<UIImage> wallpaperImage()
+void wallpaperChanged(CFNotificationCenterRef, void* observer, CFStringRef, const void*, CFDictionaryRef)
 {
-    CGSize screen = UIScreen::mainScreen().bounds().size;
-    UIGraphicsBeginImageContextWithOptions(screen, true, 0);
-    drawWallpaper(UIGraphicsGetCurrentContext()->cairo, screen.width, screen.height);
-    auto image = UIGraphicsGetImageFromCurrentImageContext();
-    UIGraphicsEndImageContext();
-    return image.releaseNonNull();
+    static_cast<HomeScreen*>(observer)->wallpaperDidChange();
 }
 
 }
@@ -133,12 +130,14 @@ HomeScreen::HomeScreen(const SpringBoard& springBoard)
     , m_pagesView(UIView::create(CGRect {}))
     , m_pageDotsView(UIView::create(CGRect {}))
     , m_dockView(UIView::create(CGRect {}))
+    , m_wallpaperView(UIImageView::create(UIScreen::mainScreen().bounds()))
 {
     const CGSize screen = UIScreen::mainScreen().bounds().size;
     m_dockView->setFrame(CGRectMake(0, screen.height - dockHeight, screen.width, dockHeight));
-    auto wallpaper = UIImageView::create(m_window->bounds());
-    wallpaper->setImage(wallpaperImage().ptr());
-    m_window->addSubview(wallpaper);
+    loadWallpaper();
+    m_window->addSubview(m_wallpaperView);
+    CFNotificationCenterAddObserver(CFNotificationCenterGetDarwinNotifyCenter(), this, wallpaperChanged,
+        CFStringMakeConstantString(kWallpaperChangedNotification), nullptr, CFNotificationSuspensionBehaviorDeliverImmediately);
 
     // Above the wallpaper, under what a press lays over: the pages, their
     // dots, the dock.
@@ -171,7 +170,29 @@ HomeScreen::HomeScreen(const SpringBoard& springBoard)
 
 HomeScreen::~HomeScreen()
 {
+    CFNotificationCenterRemoveObserver(CFNotificationCenterGetDarwinNotifyCenter(), this, CFStringMakeConstantString(kWallpaperChangedNotification), nullptr);
     m_springBoard.removeApplicationsObserver(m_applicationsObserver);
+}
+
+void HomeScreen::loadWallpaper()
+{
+    CGSize screen = UIScreen::mainScreen().bounds().size;
+    UIGraphicsBeginImageContextWithOptions(screen, true, 0);
+    if (auto* context = UIGraphicsGetCurrentContext())
+        drawHomeBackground(context->cairo, screen.width, screen.height);
+    m_wallpaperView->setImage(UIGraphicsGetImageFromCurrentImageContext().get());
+    UIGraphicsEndImageContext();
+}
+
+void HomeScreen::wallpaperDidChange()
+{
+    loadWallpaper();
+    // The menu's blur is made from the screen, wallpaper and all.
+    m_blurredScreen = nullptr;
+    m_blurredRadius = -1;
+    if (m_menu)
+        reopenMenu();
+    changed();
 }
 
 void HomeScreen::layOutIcons()
@@ -334,6 +355,13 @@ void HomeScreen::tap(CGPoint point)
     touchUp(point, UITouch::Seconds(0.1));
 }
 
+void HomeScreen::fullPress(CGPoint point)
+{
+    touchDown(point);
+    touchMoved(point, fullPressDuration);
+    touchUp(point, fullPressDuration);
+}
+
 void HomeScreen::beginPress(SBApplication& application)
 {
     m_pressedApplication = &application;
@@ -430,16 +458,14 @@ void HomeScreen::layOutMenu()
     // icon's side of the screen; growing with the press.
     CGSize size = m_menu->bounds().size;
     bool isAbove = iconFrame.origin.y > layout.screenHeight / 2;
-    CGFloat x
-        = iconFrame.origin.x + iconFrame.size.width / 2 < layout.screenWidth / 2 ? iconFrame.origin.x : iconFrame.origin.x + iconFrame.size.width - size.width;
+    CGFloat x = CGRectGetMidX(iconFrame) < layout.screenWidth / 2 ? iconFrame.origin.x : iconFrame.origin.x + iconFrame.size.width - size.width;
     x = std::clamp(x, 10.0, layout.screenWidth - 10 - size.width);
     CGFloat y = isAbove ? iconFrame.origin.y - 12 - size.height : iconFrame.origin.y + iconFrame.size.height + 12;
     m_menu->setFrame(CGRectMake(x, y, size.width, size.height));
     double growth = menuGrowth(m_menu->contentFractions().empty() ? 0 : m_menu->contentFractions().back());
     m_menu->setAlpha(growth);
-    m_menu->setTransform(growth >= 1
-            ? CGAffineTransformIdentity
-            : menuGrowthTransform(growth, m_menu->center(), { iconFrame.origin.x + iconFrame.size.width / 2, iconFrame.origin.y + iconFrame.size.height / 2 }));
+    m_menu->setTransform(
+        growth >= 1 ? CGAffineTransformIdentity : menuGrowthTransform(growth, m_menu->center(), { CGRectGetMidX(iconFrame), CGRectGetMidY(iconFrame) }));
     m_backdrop->addSubview(*m_menu);
 }
 

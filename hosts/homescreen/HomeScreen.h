@@ -41,6 +41,9 @@ public:
     void touchMoved(CGPoint, UITouch::Seconds heldFor);
     void touchUp(CGPoint, UITouch::Seconds heldFor);
     void tap(CGPoint);
+    // A full press at the point and the finger lifted, as the keyboard's
+    // menu key gives: the icon's menu opens and stays open.
+    void fullPress(CGPoint);
 
     // The pages of icons: a swipe sideways turns them ("page N" is said).
     std::size_t pageCount() const { return m_pageCount; }
@@ -55,6 +58,9 @@ public:
     // pressing again would (after the tweak's settings changed).
     void reopenMenu();
     void closeMenu();
+    // Draws the wallpaper again from the root, and the menu's blur with it;
+    // called when the wallpaper-changed notification comes.
+    void wallpaperDidChange();
 
     // What the home screen did that a person would see: "menu APP",
     // "closed", "shortcut TYPE" (an item chosen), "launch APP" (a tap on an
@@ -74,6 +80,8 @@ private:
     // then the dock; again after an install.
     void layOutIcons();
     void layOutPageDots();
+    // The wallpaper drawn again from the root (at start, and when it changed).
+    void loadWallpaper();
     enum class MissedMenu { Closes, StaysOpen };
     void chooseItemAt(CGPoint, MissedMenu);
     void emit(const std::string& event);
@@ -86,6 +94,7 @@ private:
     Ref<UIView> m_pagesView; // every page side by side, moved to show the current one
     Ref<UIView> m_pageDotsView;
     Ref<UIView> m_dockView;
+    Ref<UIImageView> m_wallpaperView;
     std::size_t m_pageCount { 1 };
     std::size_t m_currentPage { 0 };
     CGPoint m_touchStart {};

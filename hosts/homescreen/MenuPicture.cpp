@@ -11,6 +11,7 @@
 #include <memory>
 #include <vector>
 
+#include <springboard/SBWallpaper.h>
 #include <uikit/UIFont.h>
 
 #include "SpringBoard.h"
@@ -138,7 +139,7 @@ bool writeMenuPicture(const SBApplicationShortcutMenu& menu, const std::filesyst
     {
         Context cr(cairo_create(background.get()), &cairo_destroy);
         cairo_scale(cr.get(), deviceScale, deviceScale);
-        drawWallpaper(cr.get(), canvasWidth, canvasHeight);
+        drawHomeBackground(cr.get(), canvasWidth, canvasHeight);
         drawIconPlaceholders(cr.get());
     }
     auto* settings = objc_dynamicCast<_UIBackdropViewSettings>(menu.blurSettings());

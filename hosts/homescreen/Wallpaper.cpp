@@ -8,28 +8,6 @@
 
 #include <uikit/UIGraphics.h>
 
-// A wallpaper of soft shapes, the same every time.
-void drawWallpaper(cairo_t* cr, double width, double height)
-{
-    cairo_pattern_t* gradient = cairo_pattern_create_linear(0, 0, width, height);
-    cairo_pattern_add_color_stop_rgb(gradient, 0, 0.10, 0.45, 0.62);
-    cairo_pattern_add_color_stop_rgb(gradient, 0.5, 0.42, 0.30, 0.66);
-    cairo_pattern_add_color_stop_rgb(gradient, 1, 0.93, 0.45, 0.38);
-    cairo_set_source(cr, gradient);
-    cairo_paint(cr);
-    cairo_pattern_destroy(gradient);
-    struct Shape {
-        double x, y, radius, r, g, b, a;
-    };
-    constexpr Shape shapes[] = { { 0.15, 0.2, 0.22, 1, 0.85, 0.3, 0.55 }, { 0.85, 0.35, 0.3, 0.2, 0.9, 0.7, 0.45 }, { 0.3, 0.75, 0.25, 0.95, 0.3, 0.5, 0.5 },
-        { 0.75, 0.85, 0.2, 1, 1, 1, 0.35 }, { 0.55, 0.5, 0.12, 0.1, 0.1, 0.3, 0.4 } };
-    for (auto& shape : shapes) {
-        cairo_arc(cr, shape.x * width, shape.y * height, shape.radius * width, 0, 2 * M_PI);
-        cairo_set_source_rgba(cr, shape.r, shape.g, shape.b, shape.a);
-        cairo_fill(cr);
-    }
-}
-
 void drawIconPlaceholders(cairo_t* cr)
 {
     // A grid of app icons, as a home screen has.

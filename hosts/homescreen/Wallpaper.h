@@ -1,12 +1,11 @@
 #pragma once
 
-// The home screen's wallpaper, the same every time, and the blur that
-// SpringBoard lays over it behind a shortcut menu.
+// What SpringBoard lays over its wallpaper in pictures of a menu: icon
+// placeholders, and the blur behind a shortcut menu.
 
 typedef struct _cairo cairo_t;
 typedef struct _cairo_surface cairo_surface_t;
 
-void drawWallpaper(cairo_t*, double width, double height);
 // Translucent squares where a full page of icons would be, for pictures of
 // a menu without the home screen's own icons.
 void drawIconPlaceholders(cairo_t*);

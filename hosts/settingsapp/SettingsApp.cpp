@@ -96,7 +96,7 @@ std::vector<std::string> SettingsApp::sentMail() const
 void SettingsApp::touchView(UIView& view)
 {
     CGRect bounds = view.bounds();
-    touchView(view, { bounds.origin.x + bounds.size.width / 2, bounds.origin.y + bounds.size.height / 2 });
+    touchView(view, { CGRectGetMidX(bounds), CGRectGetMidY(bounds) });
 }
 
 void SettingsApp::touchView(UIView& view, CGPoint point)
@@ -282,7 +282,7 @@ Expected<void> SettingsApp::selectSegment(long index)
     if (index < 0 || index >= static_cast<long>(control->items().size()))
         return refuse("no segment " + std::to_string(index) + "; the control has " + std::to_string(control->items().size()));
     CGRect segment = control->segmentFrame(index);
-    touchView(*control, { segment.origin.x + segment.size.width / 2, segment.origin.y + segment.size.height / 2 });
+    touchView(*control, { CGRectGetMidX(segment), CGRectGetMidY(segment) });
     return {};
 }
 

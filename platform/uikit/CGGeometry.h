@@ -24,6 +24,14 @@ inline CGRect CGRectMake(CGFloat x, CGFloat y, CGFloat width, CGFloat height)
 {
     return { { x, y }, { width, height } };
 }
+inline CGFloat CGRectGetMidX(CGRect rect)
+{
+    return rect.origin.x + rect.size.width / 2;
+}
+inline CGFloat CGRectGetMidY(CGRect rect)
+{
+    return rect.origin.y + rect.size.height / 2;
+}
 
 // A point maps to (a x + c y + tx, b x + d y + ty), as in Core Graphics.
 struct CGAffineTransform {

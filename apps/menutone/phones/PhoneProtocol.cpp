@@ -4,6 +4,7 @@
 #include <signal.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cmath>
 #include <cstdlib>
@@ -46,7 +47,8 @@ std::string frameLine(UIWindow& window, const std::vector<AccessibleElement>& el
             item["checked"] = *element.isChecked;
         list.push_back(std::move(item));
     }
-    return jsonText({ { "frame", { { "image", image }, { "elements", std::move(list) } } } });
+    CGSize size = window.bounds().size;
+    return jsonText({ { "frame", { { "image", image }, { "width", size.width }, { "height", size.height }, { "elements", std::move(list) } } } });
 }
 
 std::string eventLine(const std::string& event)
@@ -116,7 +118,8 @@ Expected<PhoneCommand> parsePhoneCommand(const std::string& line)
             return makeError(ErrorKind::Malformed, command.verb + " takes " + std::to_string(shape.numbers) + " numbers");
         return command;
     }
-    if ((command.verb == "activate" || command.verb == "import") && !command.argument.empty())
+    static constexpr std::string_view verbsWithArgument[] = { "activate", "press", "import", "wallpaper" };
+    if (std::ranges::find(verbsWithArgument, command.verb) != std::end(verbsWithArgument) && !command.argument.empty())
         return command;
     return makeError(ErrorKind::Malformed, "unknown command \"" + command.verb + "\"");
 }
@@ -202,8 +205,12 @@ void runPhoneCommands(const PhoneHandlers& phone)
                 done = phone.scroll(numbers[0]);
             else if (command->verb == "activate")
                 done = phone.activate(command->argument);
+            else if (command->verb == "press")
+                done = phone.press ? phone.press(command->argument) : makeError(ErrorKind::Refused, "this phone has nothing to press");
             else if (command->verb == "import")
                 done = phone.import ? phone.import(command->argument) : makeError(ErrorKind::Refused, "this phone takes no store");
+            else if (command->verb == "wallpaper")
+                done = phone.wallpaper ? phone.wallpaper(command->argument) : makeError(ErrorKind::Refused, "this phone sets no wallpaper");
             else if (command->verb == "home")
                 phone.home();
             else if (command->verb == "frame")

@@ -4,11 +4,12 @@
 // the home screen, each its own process on the root): line commands in,
 // one JSON object per line out.
 //
-// In:  down X Y | move X Y HELD | up X Y HELD | activate ID | scroll DY |
-//      home | frame | import FILE | quit        (points; HELD in seconds)
-// Out: {"frame":{"image":"data:image/jpeg;base64,...","elements":[...]}}
+// In:  down X Y | move X Y HELD | up X Y HELD | activate ID | press ID |
+//      scroll DY | home | frame | import FILE | wallpaper FILE|NAME | quit
+//      (points; HELD in seconds)
+// Out: {"frame":{"image":"data:image/jpeg;base64,...","width":W,"height":H,"elements":[...]}}
 //      {"event":"..."}   {"error":"..."}
-//      {"reply":{"to":"import","error":"..."}}   (no "error": done)
+//      {"reply":{"to":"import","error":"..."}}   (no "error": done; also "wallpaper")
 //
 // An element is what a screen reader finds over the picture: an id to
 // activate it by, its visible name, its role, and its frame on the screen.
@@ -77,14 +78,18 @@ Expected<PhoneCommand> parsePhoneCommand(const std::string& line);
 void runLineLoop(const std::function<void(const std::string&)>&);
 
 // What a phone does with each command; those answering an Expected say why
-// they could not. A phone without `import` refuses it.
+// they could not. A phone without one of them refuses its command.
 struct PhoneHandlers {
     std::function<void(CGPoint)> touchDown;
     std::function<void(CGPoint, UITouch::Seconds heldFor)> touchMoved;
     std::function<void(CGPoint, UITouch::Seconds heldFor)> touchUp;
     std::function<Expected<void>(CGFloat dy)> scroll;
     std::function<Expected<void>(const std::string& id)> activate;
+    // A full press on the element, as the keyboard's menu key gives.
+    std::function<Expected<void>(const std::string& id)> press;
     std::function<Expected<void>(const std::string& hostPath)> import;
+    // A photo at a host path, or a built-in wallpaper by name.
+    std::function<Expected<void>(const std::string& fileOrName)> wallpaper;
     // The home button.
     std::function<void()> home;
     std::function<void()> sendFrame;

@@ -5,10 +5,12 @@
 
 #include <corefoundation/CFNotificationCenter.h>
 #include <corefoundation/CFRunLoop.h>
+#include <device/FileSystem.h>
 #include <foundation/NSDictionary.h>
 #include <preferences/PSListController.h>
 #include <settingsapp/ScreenSnapshot.h>
 #include <settingsapp/SettingsApp.h>
+#include <springboard/SBWallpaper.h>
 #include <store/SettingsStore.h>
 
 #include "phones/PhoneProtocol.h"
@@ -113,6 +115,18 @@ Expected<void> importStore(SettingsApp& app, const std::string& hostPath)
     return {};
 }
 
+// The wallpaper as Settings sets it: a photo staged at a host path (read
+// with the bounded readers), or a built-in one by name.
+Expected<void> setWallpaper(const std::string& fileOrName)
+{
+    if (!fileOrName.starts_with("/"))
+        return setBuiltInHomeBackground(fileOrName);
+    auto bytes = device::readFile(fileOrName);
+    if (!bytes)
+        return makeUnexpected(bytes.error());
+    return setHomeBackgroundFromData(*bytes);
+}
+
 }
 
 ExitStatus runSettingsPhone()
@@ -154,12 +168,19 @@ ExitStatus runSettingsPhone()
                 sendFrameNowAndSettled();
                 return activated;
             },
+        .press = nullptr,
         .import =
             [&](const std::string& hostPath) {
                 // Answered either way: the simulator waits for it.
                 auto imported = importStore(app, hostPath);
                 std::cout << replyLine("import", imported ? std::nullopt : std::optional(imported.error().message)) << std::endl;
                 sendFrameNowAndSettled();
+                return Expected<void>();
+            },
+        .wallpaper =
+            [&](const std::string& fileOrName) {
+                auto set = setWallpaper(fileOrName);
+                std::cout << replyLine("wallpaper", set ? std::nullopt : std::optional(set.error().message)) << std::endl;
                 return Expected<void>();
             },
         .home =

@@ -57,6 +57,18 @@ ExitStatus runSpringBoardPhone(SpringBoard& springBoard)
     auto sendFrame = [&] { std::cout << frameLine(home.window(), homeScreenElements(home, springBoard)) << std::endl; };
     home.setEventHandler([](const std::string& event) { std::cout << eventLine(event) << std::endl; });
     home.setChangeHandler(sendFrame);
+    // An element by its id, touched at its middle.
+    auto touchElement = [&](const std::string& id, const std::function<void(CGPoint)>& touch) -> Expected<void> {
+        for (auto& element : homeScreenElements(home, springBoard)) {
+            if (element.id == id) {
+                touch({ CGRectGetMidX(element.frame), CGRectGetMidY(element.frame) });
+                sendFrame();
+                return {};
+            }
+        }
+        sendFrame();
+        return makeError(ErrorKind::NotFound, "no element " + id);
+    };
     CFNotificationCenterAddObserver(CFNotificationCenterGetDarwinNotifyCenter(), &home, settingsChanged,
         CFStringMakeConstantString(kMenutoneSettingsChangedNotification), nullptr, CFNotificationSuspensionBehaviorDeliverImmediately);
     runPhoneCommands({
@@ -72,19 +84,10 @@ ExitStatus runSpringBoardPhone(SpringBoard& springBoard)
                 sendFrame();
                 return Expected<void>();
             },
-        .activate =
-            [&](const std::string& id) {
-                for (auto& element : homeScreenElements(home, springBoard)) {
-                    if (element.id == id) {
-                        home.tap({ element.frame.origin.x + element.frame.size.width / 2, element.frame.origin.y + element.frame.size.height / 2 });
-                        sendFrame();
-                        return Expected<void>();
-                    }
-                }
-                sendFrame();
-                return Expected<void>(makeError(ErrorKind::NotFound, "no element " + id));
-            },
+        .activate = [&](const std::string& id) { return touchElement(id, [&](CGPoint center) { home.tap(center); }); },
+        .press = [&](const std::string& id) { return touchElement(id, [&](CGPoint center) { home.fullPress(center); }); },
         .import = nullptr,
+        .wallpaper = nullptr,
         .home =
             [&] {
                 home.closeMenu();

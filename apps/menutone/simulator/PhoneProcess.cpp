@@ -14,6 +14,12 @@ extern char** environ;
 
 std::string PhoneProcess::start(const std::vector<std::string>& arguments, LineHandler handler)
 {
+    std::lock_guard guard(m_lifecycleLock);
+    return startLocked(arguments, std::move(handler));
+}
+
+std::string PhoneProcess::startLocked(const std::vector<std::string>& arguments, LineHandler handler)
+{
     m_arguments = arguments;
     m_handler = handler;
     int toChild[2], fromChild[2];
@@ -57,6 +63,7 @@ std::string PhoneProcess::start(const std::vector<std::string>& arguments, LineH
         m_input = toChild[1];
     }
     m_output = fromChild[0];
+    m_hasEnded = false;
     m_reader = std::thread([this, handler = std::move(handler)] {
         std::string pending;
         char buffer[65536];
@@ -73,6 +80,7 @@ std::string PhoneProcess::start(const std::vector<std::string>& arguments, LineH
                 handler(line);
             }
         }
+        m_hasEnded = true;
         if (!m_isStopping && m_exitHandler)
             m_exitHandler();
     });
@@ -81,8 +89,12 @@ std::string PhoneProcess::start(const std::vector<std::string>& arguments, LineH
 
 std::string PhoneProcess::restart()
 {
+    std::lock_guard guard(m_lifecycleLock);
     if (m_isStopping)
         return "stopping";
+    // Started again meanwhile (another device chosen): it runs.
+    if (!m_hasEnded)
+        return {};
     if (m_reader.joinable())
         m_reader.join();
     if (m_pid > 0) {
@@ -101,7 +113,15 @@ std::string PhoneProcess::restart()
         ::close(m_output);
         m_output = -1;
     }
-    return start(m_arguments, m_handler);
+    return startLocked(m_arguments, m_handler);
+}
+
+std::string PhoneProcess::restartWith(const std::vector<std::string>& arguments)
+{
+    std::lock_guard guard(m_lifecycleLock);
+    stopLocked();
+    m_isStopping = false;
+    return startLocked(arguments, m_handler);
 }
 
 PhoneProcess::~PhoneProcess()
@@ -129,6 +149,12 @@ void PhoneProcess::send(const std::string& line)
 }
 
 void PhoneProcess::stop()
+{
+    std::lock_guard guard(m_lifecycleLock);
+    stopLocked();
+}
+
+void PhoneProcess::stopLocked()
 {
     m_isStopping = true;
     if (m_pid > 0) {

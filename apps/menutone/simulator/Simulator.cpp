@@ -25,7 +25,9 @@
 #include <device/DeviceRoot.h>
 #include <foundation/NSDictionary.h>
 #include <foundation/PropertyListSerialization.h>
+#include <springboard/SBWallpaper.h>
 #include <store/SettingsStore.h>
+#include <uikit/UIGraphics.h>
 
 #include "PhoneProcess.h"
 #include "ServerConnections.h"
@@ -35,7 +37,9 @@
 namespace {
 
 // An upload larger than this is no settings store.
-constexpr std::size_t maximumUploadBytes = 1 << 20;
+constexpr std::size_t maximumStoreBytes = 1 << 20;
+// A phone's photo, as a camera makes it: HEIC and JPEG stay well below this.
+constexpr std::size_t maximumPhotoBytes = 32 << 20;
 // Where uploads wait for the Settings app, inside the root.
 constexpr const char* uploadFolder = "/var/tmp";
 
@@ -129,31 +133,34 @@ private:
     bool m_isClosed { false };
 };
 
-// The answer a phone gives to a command that waits for one (an import).
-class Answer {
+// The answers a phone gives to commands that wait for one (an import, a
+// wallpaper), by command: one of each is asked at a time.
+class Answers {
 public:
-    void expect()
+    void expect(const std::string& command)
     {
         std::lock_guard guard(m_lock);
-        m_answer.reset();
+        m_answers.erase(command);
     }
-    void give(std::string answer)
+    void give(const std::string& command, std::string answer)
     {
         std::lock_guard guard(m_lock);
-        m_answer = std::move(answer);
+        m_answers[command] = std::move(answer);
         m_ready.notify_all();
     }
-    std::optional<std::string> wait(std::chrono::seconds timeout)
+    std::optional<std::string> wait(const std::string& command, std::chrono::seconds timeout)
     {
         std::unique_lock guard(m_lock);
-        m_ready.wait_for(guard, timeout, [&] { return m_answer.has_value(); });
-        return m_answer;
+        m_ready.wait_for(guard, timeout, [&] { return m_answers.contains(command); });
+        if (auto found = m_answers.find(command); found != m_answers.end())
+            return found->second;
+        return std::nullopt;
     }
 
 private:
     std::mutex m_lock;
     std::condition_variable m_ready;
-    std::optional<std::string> m_answer;
+    std::map<std::string, std::string> m_answers;
 };
 
 // Starts a phone again when it ends on its own (a crash, a kill), after a
@@ -278,7 +285,7 @@ ExitStatus runSimulator(const SimulatorOptions& options)
     std::string rootFolder = root.hostFolder().string();
 
     Broadcaster broadcaster;
-    Answer importAnswer;
+    Answers answers;
     // Made before the phones, so it outlives their reader threads, which call
     // it; stopped before they are, so it restarts nothing while they stop.
     PhoneRestarter restarter([&](const std::string& phone, const std::string& state) {
@@ -309,25 +316,29 @@ ExitStatus runSimulator(const SimulatorOptions& options)
                 broadcaster.send("failure", fromPhone());
                 break;
             case PhoneMessage::Kind::Reply:
-                if (phone == "settings" && message->replyTo == "import")
-                    importAnswer.give(message->replyError.value_or(""));
+                if (phone == "settings")
+                    answers.give(message->replyTo, message->replyError.value_or(""));
                 break;
             }
         };
     };
     restarter.watch(springBoard, "home");
     restarter.watch(settings, "settings");
-    if (auto error = springBoard.start({ "springboard", "--serve", "--root", rootFolder }, relay("home")); !error.empty()) {
+    // Both phones are the same model; the page may choose another.
+    std::mutex deviceLock;
+    std::string device = deviceDescription(UIScreen::mainScreen().device()).optionName;
+    auto phoneArguments = [&](const char* host) { return std::vector<std::string> { host, "--serve", "--root", rootFolder, "--device", device }; };
+    if (auto error = springBoard.start(phoneArguments("springboard"), relay("home")); !error.empty()) {
         std::cerr << "menutone: simulator: cannot start the home screen: " << error << "\n";
         return ExitStatus::Failure;
     }
-    if (auto error = settings.start({ "settings", "--serve", "--root", rootFolder }, relay("settings")); !error.empty()) {
+    if (auto error = settings.start(phoneArguments("settings"), relay("settings")); !error.empty()) {
         std::cerr << "menutone: simulator: cannot start the Settings app: " << error << "\n";
         return ExitStatus::Failure;
     }
     auto phoneNamed = [&](const std::string& name) -> PhoneProcess* { return name == "settings" ? &settings : name == "home" ? &springBoard : nullptr; };
 
-    server.set_payload_max_length(maximumUploadBytes);
+    server.set_payload_max_length(maximumPhotoBytes);
     // Only the address printed, so another site's page cannot reach in by a
     // name that resolves here (DNS rebinding); and no other site's page may
     // change anything.
@@ -346,7 +357,8 @@ ExitStatus runSimulator(const SimulatorOptions& options)
         }
         // A chunked body has no length to check before it is read: only the
         // upload, which counts what it reads, may have one.
-        if (request.has_header("Transfer-Encoding") && !(request.method == "POST" && request.path == "/store")) {
+        bool isUpload = request.method == "POST" && (request.path == "/store" || request.path == "/wallpaper");
+        if (request.has_header("Transfer-Encoding") && !isUpload) {
             response.status = 411;
             response.set_header("Connection", "close");
             response.set_content("length required: only an upload may be sent in chunks\n", "text/plain");
@@ -356,16 +368,42 @@ ExitStatus runSimulator(const SimulatorOptions& options)
     });
     server.set_error_handler([](const httplib::Request&, httplib::Response& response) {
         if (response.body.empty())
-            response.set_content(response.status == 413 ? "too large: uploads are at most 1 MiB\n" : "bad request\n", "text/plain");
+            response.set_content(
+                response.status == 413 ? "too large: uploads are at most " + std::to_string(maximumPhotoBytes >> 20) + " MiB\n" : "bad request\n",
+                "text/plain");
     });
     server.set_exception_handler([](const httplib::Request&, httplib::Response& response, std::exception_ptr) {
         response.status = 500;
         response.set_content("internal error\n", "text/plain");
     });
 
-    server.Get("/", [](const httplib::Request&, httplib::Response& response) {
+    server.Get("/", [&](const httplib::Request&, httplib::Response& response) {
         response.set_header("Cache-Control", "no-store");
-        response.set_content(simulatorPage(), "text/html; charset=utf-8");
+        std::lock_guard guard(deviceLock);
+        response.set_content(simulatorPage(device), "text/html; charset=utf-8");
+    });
+    // Another phone model for both phones: ?name=6s|6s-plus. Each starts
+    // again on it, and every page hears which it is.
+    server.Post("/device", [&](const httplib::Request& request, httplib::Response& response) {
+        std::string name = request.get_param_value("name");
+        if (std::ranges::none_of(kDevices, [&](auto& known) { return name == known.optionName; })) {
+            response.status = 400;
+            response.set_content("usage: POST /device?name=6s|6s-plus\n", "text/plain");
+            return;
+        }
+        std::lock_guard guard(deviceLock);
+        if (name != device) {
+            device = name;
+            for (auto [phone, host] : { std::pair(&springBoard, "springboard"), std::pair(&settings, "settings") }) {
+                if (auto error = phone->restartWith(phoneArguments(host)); !error.empty()) {
+                    response.status = 500;
+                    response.set_content("cannot start the phones again: " + error + "\n", "text/plain");
+                    return;
+                }
+            }
+            broadcaster.send("device", jsonText({ { "device", device } }));
+        }
+        response.status = 204;
     });
     server.Get("/events", [&](const httplib::Request&, httplib::Response& response) {
         auto client = broadcaster.connect();
@@ -422,18 +460,22 @@ ExitStatus runSimulator(const SimulatorOptions& options)
         phone->send("scroll " + numberText(dy));
         response.status = 204;
     });
-    server.Post("/activate", [&](const httplib::Request& request, httplib::Response& response) {
-        auto* phone = phoneNamed(request.get_param_value("phone"));
-        std::string element = request.get_param_value("id");
-        bool isPlain = !element.empty() && element.size() < 200 && element.find_first_of("\r\n") == std::string::npos;
-        if (!phone || !isPlain) {
-            response.status = 400;
-            response.set_content("usage: POST /activate?phone=settings|home&id=ELEMENT\n", "text/plain");
-            return;
-        }
-        phone->send("activate " + element);
-        response.status = 204;
-    });
+    // An element by its id: activated (a click without a pointer), or
+    // pressed fully (the keyboard's menu key on an app).
+    for (const char* verb : { "activate", "press" }) {
+        server.Post(std::string("/") + verb, [&, verb](const httplib::Request& request, httplib::Response& response) {
+            auto* phone = phoneNamed(request.get_param_value("phone"));
+            std::string element = request.get_param_value("id");
+            bool isPlain = !element.empty() && element.size() < 200 && element.find_first_of("\r\n") == std::string::npos;
+            if (!phone || !isPlain) {
+                response.status = 400;
+                response.set_content(std::string("usage: POST /") + verb + "?phone=settings|home&id=ELEMENT\n", "text/plain");
+                return;
+            }
+            phone->send(std::string(verb) + " " + element);
+            response.status = 204;
+        });
+    }
     // The phone's home button: ?phone=settings|home.
     server.Post("/home", [&](const httplib::Request& request, httplib::Response& response) {
         auto* phone = phoneNamed(request.get_param_value("phone"));
@@ -462,58 +504,81 @@ ExitStatus runSimulator(const SimulatorOptions& options)
         response.set_header("Content-Disposition", "attachment; filename=\"com.harbrook.Menutone.plist\"");
         response.set_content(std::string(xml->begin(), xml->end()), "application/x-plist");
     });
-    // A store from a device: the Settings app reads it with the store's reader,
-    // refuses a bad one (the current store untouched) and writes a good one.
-    std::mutex importLock;
+    // Uploads go to the Settings app, which reads them with its own bounded
+    // readers, refuses a bad one (what it had untouched) and keeps a good one.
+    std::mutex uploadLock;
     constexpr const char* uploadScratch = ".upload";
     root.createFolders(uploadFolder);
     root.removeAbandonedScratch(uploadFolder, uploadScratch);
-    server.Post("/store", [&](const httplib::Request&, httplib::Response& response, const httplib::ContentReader& readContent) {
-        // Every body counts against the limit, however it is framed, and
-        // reading stops at it.
+    // Reads the body, at most `limit` bytes however it is framed; stages it
+    // inside the root for the Settings app, asks it `command PATH` and waits
+    // for its answer. Answers the response's status and text.
+    auto handUpload = [&](const httplib::ContentReader& readContent, httplib::Response& response, std::size_t limit, const std::string& command,
+                          const std::string& unchanged) -> std::optional<std::string> {
         std::string body;
         bool isTooLarge = false;
         bool isRead = readContent([&](const char* data, std::size_t length) {
-            if (body.size() + length > maximumUploadBytes) {
+            if (body.size() + length > limit) {
                 isTooLarge = true;
                 return false;
             }
             body.append(data, length);
             return true;
         });
-        if (isTooLarge || response.status == 413) {
-            response.status = 413;
+        if (isTooLarge || response.status == 413 || !isRead) {
+            response.status = isRead || isTooLarge ? 413 : 400;
             response.set_header("Connection", "close");
-            response.set_content("too large: uploads are at most 1 MiB\n", "text/plain");
-            return;
+            response.set_content(response.status == 413 ? "too large: this upload is at most " + std::to_string(limit >> 20) + " MiB\n"
+                                                        : "bad request: the upload could not be read whole\n",
+                "text/plain");
+            return std::nullopt;
         }
-        if (!isRead) {
-            response.status = 400;
-            response.set_header("Connection", "close");
-            response.set_content("bad request: the upload could not be read whole\n", "text/plain");
-            return;
-        }
-        std::lock_guard guard(importLock);
-        // Staged inside the root, for the Settings app to read; what a killed
-        // server leaves there is cleared at the next start.
+        std::lock_guard guard(uploadLock);
+        // What a killed server leaves staged is cleared at the next start.
         std::string staged = std::string(uploadFolder) + "/" + DeviceRoot::scratchName(uploadScratch);
         bool isWritten = root.writeFile(staged, { reinterpret_cast<const std::uint8_t*>(body.data()), body.size() }, device::WriteMode::Direct);
         std::optional<std::string> answer;
         if (isWritten) {
-            importAnswer.expect();
-            settings.send("import " + root.hostPath(staged).value_or(std::filesystem::path()).string());
-            answer = importAnswer.wait(std::chrono::seconds(10));
+            answers.expect(command);
+            settings.send(command + " " + root.hostPath(staged).value_or(std::filesystem::path()).string());
+            answer = answers.wait(command, std::chrono::seconds(10));
         }
         root.removeItem(staged);
         if (!answer || !answer->empty()) {
             response.status = 400;
-            std::string message = isWritten ? "the store was not changed" : "cannot keep the upload; the store was not changed";
-            if (answer)
-                message = *answer + "; " + message;
-            response.set_content(message + "\n", "text/plain");
+            std::string message = isWritten ? unchanged : "cannot keep the upload; " + unchanged;
+            response.set_content((answer ? *answer + "; " : std::string()) + message + "\n", "text/plain");
+            return std::nullopt;
+        }
+        return answer;
+    };
+    // A store from a device.
+    server.Post("/store", [&](const httplib::Request&, httplib::Response& response, const httplib::ContentReader& readContent) {
+        if (handUpload(readContent, response, maximumStoreBytes, "import", "the store was not changed"))
+            response.set_content("the store was replaced\n", "text/plain");
+    });
+    // A photo for the home screen's wallpaper, or ?name=NAME for a built-in one.
+    server.Post("/wallpaper", [&](const httplib::Request& request, httplib::Response& response, const httplib::ContentReader& readContent) {
+        if (request.has_param("name")) {
+            std::string name = request.get_param_value("name");
+            bool isKnown = std::ranges::any_of(builtInWallpapers(), [&](auto& wallpaper) { return name == wallpaper.name; });
+            if (!isKnown) {
+                response.status = 400;
+                response.set_content("no built-in wallpaper of that name\n", "text/plain");
+                return;
+            }
+            std::lock_guard guard(uploadLock);
+            answers.expect("wallpaper");
+            settings.send("wallpaper " + name);
+            auto answer = answers.wait("wallpaper", std::chrono::seconds(10));
+            response.status = answer && answer->empty() ? 200 : 400;
+            response.set_content(
+                answer && answer->empty() ? "the wallpaper is " + name + "\n" : answer.value_or("no answer") + "; the wallpaper was not changed\n",
+                "text/plain");
             return;
         }
-        response.set_content("the store was replaced\n", "text/plain");
+        if (handUpload(readContent, response, maximumPhotoBytes, "wallpaper", "the wallpaper was not changed"))
+            response.set_content("the wallpaper is your photo\n", "text/plain");
     });
 
     // Pages listening to events are let go first: the server waits for its

@@ -5,6 +5,8 @@
 // root. The server relays touches to them and their pictures to the page; it
 // never writes the store itself.
 
+#include <string>
+
 #include "ExitStatus.h"
 
 struct SimulatorOptions {
@@ -13,5 +15,5 @@ struct SimulatorOptions {
 
 ExitStatus runSimulator(const SimulatorOptions&);
 
-// The page the server serves.
-const char* simulatorPage();
+// The page the server serves, with the phones' model (a `--device` name) chosen.
+std::string simulatorPage(const std::string& device);

@@ -1,30 +1,43 @@
 #include "Simulator.h"
 
+#include <springboard/SBWallpaper.h>
+#include <uikit/UIGraphics.h>
+
+namespace {
+
 // One page, no outside resources: two phones at the device's size, each a
-// picture with its accessible elements laid over it. A pointer on a phone
-// is a finger (down, move, up, with the time held); the wheel scrolls. An
-// element activated without a pointer (a screen reader, the keyboard) is
-// activated by name, and the phone scrolls it into view first.
-const char* simulatorPage()
-{
-    return R"PAGE(<!doctype html>
+// picture with its accessible elements laid over it, scaled together to fit
+// the window. A pointer on a phone is a finger (down, move, up, with the time
+// held); the wheel scrolls. An element activated without a pointer (a screen
+// reader, the keyboard) is activated by name, and the phone scrolls it into
+// view first; the menu key or Shift+F10 on an app presses it fully.
+// {{DEVICES}} and {{WALLPAPERS}} stand for the menus' options.
+constexpr const char* pageTemplate = R"PAGE(<!doctype html>
 <html lang="en">
 <head>
 <meta charset="utf-8">
+<meta name="viewport" content="width=device-width, initial-scale=1">
 <title>Menutone simulator</title>
 <link rel="icon" href="data:,">
 <style>
-  body { margin: 0; font: 14px -apple-system, "DejaVu Sans", sans-serif; background: #2b2d33; color: #eee; }
-  header { padding: 12px 24px; display: flex; gap: 16px; align-items: center; flex-wrap: wrap; }
-  header h1 { font-size: 18px; margin: 0 16px 0 0; }
-  header a, header label.button { color: #fff; background: #4a4d57; padding: 6px 12px; border-radius: 6px; text-decoration: none; cursor: pointer; }
+  html { overflow-x: hidden; }
+  body { margin: 0; font: 14px -apple-system, Inter, "DejaVu Sans", sans-serif; background: #2b2d33; color: #eee; }
+  header { padding: 10px 24px; display: flex; gap: 12px 16px; align-items: center; flex-wrap: wrap; }
+  header h1 { font-size: 18px; margin: 0 8px 0 0; }
+  header a, header label.button, header select { color: #fff; background: #4a4d57; padding: 6px 12px; border-radius: 6px; border: 0;
+                                                  font: inherit; text-decoration: none; cursor: pointer; }
+  header a:focus-visible, header label.button:focus-visible, header select:focus-visible { outline: 2px solid #ffd479; outline-offset: 2px; }
   #message { color: #ffd479; }
-  main { display: flex; gap: 48px; padding: 12px 24px 24px; flex-wrap: wrap; }
+  main { display: flex; gap: 48px; padding: 8px 24px 16px; justify-content: center; align-items: flex-start; }
+  main.stacked { flex-direction: column; align-items: center; gap: 16px; }
   figure { margin: 0; }
-  figcaption { margin-bottom: 8px; color: #bbb; }
+  figcaption { height: 22px; color: #bbb; }
+  /* The phone is laid out at its size in points and scaled as a whole to fit
+     the window; .fit takes the scaled size in the page's flow. */
+  .fit { position: relative; }
   /* An iPhone 6s: the body, its earpiece and camera, and the round home button. */
-  .device { position: relative; background: #16171a; padding: 60px 14px 64px; border-radius: 52px;
-            box-shadow: 0 8px 30px #0008, inset 0 0 0 2px #2c2e33; }
+  .device { position: absolute; left: 0; top: 0; transform-origin: 0 0; transform: scale(var(--scale, 1));
+            background: #16171a; padding: 60px 14px 64px; border-radius: 52px; box-shadow: 0 8px 30px #0008, inset 0 0 0 2px #2c2e33; }
   .device::before { content: ""; position: absolute; top: 27px; left: calc(50% - 24px); width: 48px; height: 6px; border-radius: 3px; background: #2c2e33; }
   .device::after { content: ""; position: absolute; top: 24px; left: calc(50% - 64px); width: 11px; height: 11px; border-radius: 50%;
                    background: #0b0c0e; box-shadow: inset 0 0 0 2px #2c2e33; }
@@ -33,13 +46,13 @@ const char* simulatorPage()
   .home-button:active { background: #1d1f23; }
   .home-button:focus-visible { outline: 2px solid #ffd479; outline-offset: 2px; }
   .screen { position: relative; width: 375px; height: 667px; overflow: clip; background: #000; touch-action: none; user-select: none; }
-  .screen img { width: 375px; height: 667px; display: block; pointer-events: none; }
+  .screen img { width: 100%; height: 100%; display: block; pointer-events: none; }
   /* Clipped, never scrolled by the browser: focusing an element out of
      sight asks the phone to scroll instead. */
   .elements { position: absolute; inset: 0; overflow: clip; }
   .elements button { position: absolute; background: transparent; border: 0; padding: 0; margin: 0; color: transparent; cursor: pointer; }
   .elements button:focus-visible { outline: 2px solid #ffd479; }
-  #log { font-family: monospace; color: #9fd; min-height: 1.2em; }
+  #log { font-family: monospace; color: #9fd; min-height: 1.2em; margin: 8px 0 0; }
   #connection { display: none; background: #8a2b2b; color: #fff; padding: 8px 24px; }
   #connection code { background: #0004; padding: 1px 4px; border-radius: 3px; }
   body.disconnected #connection { display: block; }
@@ -52,19 +65,22 @@ const char* simulatorPage()
 <div id="connection" role="alert">Disconnected — start <code>menutone simulator</code> again</div>
 <header>
   <h1>Menutone simulator</h1>
+  <select id="device" aria-label="Phone">{{DEVICES}}</select>
+  <select id="wallpaper" aria-label="Wallpaper"><option value="" selected>Wallpaper…</option>{{WALLPAPERS}}<option value="photo">Your photo…</option></select>
+  <input type="file" id="photo" accept="image/jpeg,image/png,image/heic,image/heif,image/webp,.heic,.heif,.webp" hidden>
   <a href="/store" download="com.harbrook.Menutone.plist" id="download">Download store</a>
-  <label class="button" for="upload">Upload store…</label>
+  <label class="button" for="upload" tabindex="0" role="button">Upload store…</label>
   <input type="file" id="upload" accept=".plist,application/x-plist,application/octet-stream" hidden>
   <span id="message" role="status" aria-live="polite"></span>
 </header>
 <main>
   <figure>
     <figcaption>Settings</figcaption>
-    <div class="device"><div class="screen" id="settings" role="region" aria-label="Settings phone"><img alt=""><div class="elements"></div><div class="stopped" role="status"></div></div><button class="home-button" data-phone="settings" aria-label="Home button of the Settings phone"></button></div>
+    <div class="fit"><div class="device"><div class="screen" id="settings" role="region" aria-label="Settings phone"><img alt=""><div class="elements"></div><div class="stopped" role="status"></div></div><button class="home-button" data-phone="settings" aria-label="Home button of the Settings phone"></button></div></div>
   </figure>
   <figure>
     <figcaption>Home screen</figcaption>
-    <div class="device"><div class="screen" id="home" role="region" aria-label="Home screen phone"><img alt=""><div class="elements"></div><div class="stopped" role="status"></div></div><button class="home-button" data-phone="home" aria-label="Home button of the home screen phone"></button></div>
+    <div class="fit"><div class="device"><div class="screen" id="home" role="region" aria-label="Home screen phone"><img alt=""><div class="elements"></div><div class="stopped" role="status"></div></div><button class="home-button" data-phone="home" aria-label="Home button of the home screen phone"></button></div></div>
     <p id="log" role="log" aria-live="polite"></p>
   </figure>
 </main>
@@ -76,6 +92,34 @@ const post = (path, params, body) => {
   queue = queue.then(() => fetch(path + "?" + new URLSearchParams(params), { method: "POST", body })).catch(() => {});
   return queue;
 };
+const say = (text) => (document.getElementById("message").textContent = text);
+
+// Both phones scale together to the window's height; on a window too narrow
+// for both side by side they stack, each as wide as the window allows.
+const bezel = { width: 28, height: 124 };
+function fit() {
+  const main = document.querySelector("main");
+  const screens = [...document.querySelectorAll(".screen")];
+  const deviceWidth = Math.max(...screens.map((screen) => screen.offsetWidth)) + bezel.width;
+  const deviceHeight = Math.max(...screens.map((screen) => screen.offsetHeight)) + bezel.height;
+  const top = main.getBoundingClientRect().top + window.scrollY;
+  // Below the phones: the home screen's log line and the page's margin.
+  const availableHeight = window.innerHeight - top - 22 - 40 - 16;
+  const availableWidth = document.documentElement.clientWidth - 48;
+  const byHeight = availableHeight / deviceHeight;
+  const sideBySide = Math.min(byHeight, (availableWidth - 48) / (2 * deviceWidth));
+  const isStacked = sideBySide < byHeight * 0.6;
+  const scale = Math.max(0.25, isStacked ? Math.min(byHeight, availableWidth / deviceWidth) : sideBySide);
+  main.classList.toggle("stacked", isStacked);
+  for (const screen of screens) {
+    const device = screen.closest(".device");
+    device.style.setProperty("--scale", scale);
+    Object.assign(device.parentElement.style, { width: (screen.offsetWidth + bezel.width) * scale + "px", height: (screen.offsetHeight + bezel.height) * scale + "px" });
+  }
+  document.body.dataset.scale = scale.toFixed(3);
+}
+window.addEventListener("resize", fit);
+fit();
 
 // The home button closes an open menu, or takes Settings back to its first screen.
 for (const button of document.querySelectorAll(".home-button"))
@@ -84,9 +128,11 @@ for (const button of document.querySelectorAll(".home-button"))
 for (const phone of ["settings", "home"]) {
   const screen = document.getElementById(phone);
   let down = null;
+  // Where the pointer is on the phone, in the phone's points.
   const point = (event) => {
     const box = screen.getBoundingClientRect();
-    return { x: (event.clientX - box.left).toFixed(1), y: (event.clientY - box.top).toFixed(1) };
+    const scale = box.width / screen.offsetWidth;
+    return { x: ((event.clientX - box.left) / scale).toFixed(1), y: ((event.clientY - box.top) / scale).toFixed(1) };
   };
   const held = () => ((performance.now() - down.time) / 1000).toFixed(3);
   let lastMove = 0;
@@ -119,19 +165,56 @@ for (const phone of ["settings", "home"]) {
     post("/scroll", { phone, dy: event.deltaY.toFixed(1) });
     event.preventDefault();
   }, { passive: false });
-  screen.querySelector(".elements").addEventListener("click", (event) => {
+  // A phone has no secondary click; the menu key is handled below.
+  screen.addEventListener("contextmenu", (event) => event.preventDefault());
+  const layer = screen.querySelector(".elements");
+  layer.addEventListener("click", (event) => {
     const target = event.target.closest("button");
     // A pointer's click was already a touch; one without a pointer (keyboard,
     // screen reader) activates the element by its id.
     if (!target || event.detail !== 0) return;
     post("/activate", { phone, id: target.dataset.id });
   });
+  layer.addEventListener("keydown", (event) => onElementKey(phone, layer, event));
+}
+
+// The keyboard's way to a shortcut menu: the menu key or Shift+F10 on an app
+// presses it fully; the arrows move through the open menu's items, Escape
+// closes it and the app's icon has the focus again.
+let focusOnNextFrame = null;
+function onElementKey(phone, layer, event) {
+  const target = event.target.closest("button");
+  if (!target || phone !== "home") return;
+  const id = target.dataset.id;
+  const isMenuKey = event.key === "ContextMenu" || (event.shiftKey && event.key === "F10");
+  if (isMenuKey && id.startsWith("icon:")) {
+    focusOnNextFrame = { menuOf: id };
+    post("/press", { phone, id });
+    event.preventDefault();
+    return;
+  }
+  if (!id.startsWith("item:")) return;
+  const items = [...layer.querySelectorAll('button[data-id^="item:"]')];
+  const at = items.indexOf(target);
+  const next = { ArrowDown: at + 1, ArrowUp: at - 1, Home: 0, End: items.length - 1 }[event.key];
+  if (next !== undefined) {
+    items[(next + items.length) % items.length].focus();
+    event.preventDefault();
+  } else if (event.key === "Escape") {
+    focusOnNextFrame = { element: layer.dataset.menuOf };
+    post("/home", { phone });
+    event.preventDefault();
+  }
 }
 
 function showFrame(data) {
   const screen = document.getElementById(data.phone);
   if (!screen) return;
   screen.querySelector("img").src = data.frame.image;
+  if (data.frame.width && (screen.offsetWidth !== data.frame.width || screen.offsetHeight !== data.frame.height)) {
+    Object.assign(screen.style, { width: data.frame.width + "px", height: data.frame.height + "px" });
+    fit();
+  }
   // The elements are kept and updated in place, so a screen reader's place
   // and the keyboard focus survive a new picture.
   const layer = screen.querySelector(".elements");
@@ -157,6 +240,17 @@ function showFrame(data) {
   buttons.forEach((button, index) => {
     if (layer.children[index] !== button) layer.insertBefore(button, layer.children[index] || null);
   });
+  if (focusOnNextFrame && data.phone === "home") {
+    const first = layer.querySelector('button[data-id^="item:"]');
+    if (focusOnNextFrame.menuOf && first) {
+      layer.dataset.menuOf = focusOnNextFrame.menuOf;
+      first.focus();
+      focusOnNextFrame = null;
+    } else if (focusOnNextFrame.element && !first) {
+      layer.querySelector(`button[data-id="${CSS.escape(focusOnNextFrame.element)}"]`)?.focus();
+      focusOnNextFrame = null;
+    }
+  }
   screen.dataset.frames = String(Number(screen.dataset.frames || 0) + 1);
   // A picture from the phone: it runs.
   delete screen.dataset.state;
@@ -178,6 +272,7 @@ events.addEventListener("open", () => document.body.classList.remove("disconnect
 events.addEventListener("error", () => document.body.classList.add("disconnected"));
 events.addEventListener("frame", (message) => showFrame(JSON.parse(message.data)));
 events.addEventListener("phone", (message) => showPhoneState(JSON.parse(message.data)));
+events.addEventListener("device", (message) => (document.getElementById("device").value = JSON.parse(message.data).device));
 events.addEventListener("event", (message) => {
   const data = JSON.parse(message.data);
   const log = document.getElementById("log");
@@ -186,19 +281,89 @@ events.addEventListener("event", (message) => {
   else if (data.event === "respring") log.textContent = "Respring: the home screen starts over";
   document.body.dataset.lastEvent = data.event;
 });
-events.addEventListener("failure", (message) => {
-  document.getElementById("message").textContent = JSON.parse(message.data).error;
+events.addEventListener("failure", (message) => say(JSON.parse(message.data).error));
+
+document.getElementById("device").addEventListener("change", (event) => {
+  say("Starting both phones as " + event.target.selectedOptions[0].textContent + "…");
+  post("/device", { name: event.target.value }).then(() => say(""));
 });
 
+// An upload's answer, said as the server gives it.
+async function upload(path, params, file) {
+  const response = await fetch(path + "?" + new URLSearchParams(params), { method: "POST", body: file });
+  say((await response.text()).trim());
+}
+const wallpaper = document.getElementById("wallpaper");
+wallpaper.addEventListener("change", () => {
+  if (wallpaper.value === "photo") document.getElementById("photo").click();
+  else if (wallpaper.value) upload("/wallpaper", { name: wallpaper.value });
+  // A menu of actions: it reads "Wallpaper…" again.
+  wallpaper.value = "";
+});
+document.getElementById("photo").addEventListener("change", async (event) => {
+  const file = event.target.files[0];
+  if (file) await upload("/wallpaper", {}, file);
+  event.target.value = "";
+});
 document.getElementById("upload").addEventListener("change", async (event) => {
   const file = event.target.files[0];
-  if (!file) return;
-  const response = await fetch("/store", { method: "POST", body: file });
-  document.getElementById("message").textContent = (await response.text()).trim();
+  if (file) await upload("/store", {}, file);
   event.target.value = "";
+});
+// The upload's label is a button for the keyboard too.
+document.querySelector('label[for="upload"]').addEventListener("keydown", (event) => {
+  if (event.key !== "Enter" && event.key !== " ") return;
+  document.getElementById("upload").click();
+  event.preventDefault();
 });
 </script>
 </body>
 </html>
 )PAGE";
+
+std::string escaped(std::string_view text)
+{
+    std::string out;
+    for (char c : text) {
+        switch (c) {
+        case '&':
+            out += "&amp;";
+            break;
+        case '<':
+            out += "&lt;";
+            break;
+        case '>':
+            out += "&gt;";
+            break;
+        case '"':
+            out += "&quot;";
+            break;
+        default:
+            out += c;
+        }
+    }
+    return out;
+}
+
+void replace(std::string& page, std::string_view placeholder, const std::string& text)
+{
+    page.replace(page.find(placeholder), placeholder.size(), text);
+}
+
+}
+
+std::string simulatorPage(const std::string& device)
+{
+    std::string page = pageTemplate;
+    std::string devices;
+    for (auto& phone : kDevices) {
+        devices += "<option value=\"" + escaped(phone.optionName) + "\"" + (device == phone.optionName ? " selected" : "") + ">" + escaped(phone.name)
+            + "</option>";
+    }
+    replace(page, "{{DEVICES}}", devices);
+    std::string wallpapers;
+    for (auto& wallpaper : builtInWallpapers())
+        wallpapers += "<option value=\"" + escaped(wallpaper.name) + "\">" + escaped(wallpaper.name) + "</option>";
+    replace(page, "{{WALLPAPERS}}", wallpapers);
+    return page;
 }

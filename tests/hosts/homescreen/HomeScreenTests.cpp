@@ -9,6 +9,7 @@
 #include <corefoundation/CFNotificationCenter.h>
 #include <corefoundation/CFRunLoop.h>
 #include <homescreen/HomeScreen.h>
+#include <springboard/SBWallpaper.h>
 #include <uikit/UILabel.h>
 #include <uikit/UIViewRendering.h>
 
@@ -65,6 +66,19 @@ protected:
     {
         auto& item = m_home->menu()->itemViews().at(index).get();
         return item.convertRectToView(item.bounds(), nullptr);
+    }
+
+    // The window's picture at 1x, as 0xAARRGGBB.
+    std::uint32_t pixelAt(CGPoint point) const
+    {
+        auto image = imageOfViewHierarchy(m_home->window(), 1);
+        EXPECT_TRUE(image);
+        if (!image)
+            return 0u;
+        cairo_surface_t* surface = image->surface();
+        cairo_surface_flush(surface);
+        auto* row = cairo_image_surface_get_data(surface) + cairo_image_surface_get_stride(surface) * static_cast<int>(point.y);
+        return reinterpret_cast<const std::uint32_t*>(row)[static_cast<int>(point.x)];
     }
 
     // Holds a finger on the app's icon for the full press and lifts it there.
@@ -208,16 +222,6 @@ TEST_F(HomeScreenTest, AnIconDarkensWhileAFingerIsOnItAndLightsWhenItLifts)
 
 TEST_F(HomeScreenTest, ThePressBlursTheScreenBehindTheMenuButNotTheLiftedIcon)
 {
-    auto pixelAt = [&](CGPoint point) {
-        auto image = imageOfViewHierarchy(m_home->window(), 1);
-        EXPECT_TRUE(image);
-        if (!image)
-            return 0u;
-        cairo_surface_t* surface = image->surface();
-        cairo_surface_flush(surface);
-        auto* row = cairo_image_surface_get_data(surface) + cairo_image_surface_get_stride(surface) * static_cast<int>(point.y);
-        return reinterpret_cast<const std::uint32_t*>(row)[static_cast<int>(point.x)];
-    };
     // A point on the Weather icon's edge: sharp before, smeared by the blur after.
     CGRect weather = iconPicture("com.apple.weather");
     CGPoint edge { weather.origin.x + 1, weather.origin.y + weather.size.height / 2 };
@@ -226,6 +230,31 @@ TEST_F(HomeScreenTest, ThePressBlursTheScreenBehindTheMenuButNotTheLiftedIcon)
     openMenu(photos);
     EXPECT_NE(pixelAt(edge), edgeBefore);
     EXPECT_EQ(pixelAt(photosIcon), iconBefore);
+}
+
+TEST_F(HomeScreenTest, ANewWallpaperIsDrawnAndTheOpenMenuBlursIt)
+{
+    // Wallpaper alone: the left edge of the first page's empty last row.
+    CGPoint bare { 20, 530 };
+    auto sharp = pixelAt(bare);
+    openMenu(photos);
+    auto blurred = pixelAt(bare);
+    int changesBefore = m_changes;
+    // Set as by another process: heard through the root's notify folder.
+    ASSERT_TRUE(setBuiltInHomeBackground("Graphite"));
+    for (int i = 0; i < 100 && m_changes == changesBefore; ++i)
+        CFRunLoop::main().runOnce(std::chrono::milliseconds(50));
+    EXPECT_GT(m_changes, changesBefore) << "a host that sends pictures is told";
+    EXPECT_TRUE(m_home->isMenuOpen());
+    EXPECT_NE(pixelAt(bare), blurred) << "the blur behind the menu is made from the new wallpaper";
+    m_home->closeMenu();
+    advance(1);
+    auto graphite = pixelAt(bare);
+    EXPECT_LT((graphite >> 16) & 0xff, 90u) << std::hex << graphite << " is not Graphite's dark grey";
+
+    std::filesystem::remove(DeviceRoot::current().hostFolder() / std::string(kHomeBackgroundPath).substr(1));
+    m_home->wallpaperDidChange();
+    EXPECT_EQ(pixelAt(bare), sharp) << "no file: the default again";
 }
 
 TEST_F(HomeScreenTest, AnAppInstalledWhileItRunsGetsAnIconAndLosesItWhenRemoved)
