@@ -8,6 +8,7 @@ import { rmSync, existsSync, readdirSync, readFileSync } from "node:fs";
 import { request } from "node:http";
 import { tmpdir } from "node:os";
 import { join } from "node:path";
+import { deflateSync } from "node:zlib";
 
 import { openSimulator } from "./simulator-session.mjs";
 
@@ -108,19 +109,12 @@ async function darkRedTitlePixels(itemName) {
   }, itemName);
 }
 
-// Where an element of a phone is on the page now (pictures replace the
-// element layer as they come, so it is read in one go).
+// Where an element of a phone is on the page now, as the phones are scaled
+// to fit the window.
 async function boxOf(phone, name) {
-  await page.getByRole("region", { name: phone }).getByRole("button", { name, exact: true }).waitFor();
-  return page.evaluate(
-    ([phone, name]) => {
-      const region = document.querySelector(`[aria-label="${phone}"]`);
-      const box = region.getBoundingClientRect();
-      const element = region.querySelector(`button[aria-label="${name}"]`);
-      const [x, y, width, height] = ["left", "top", "width", "height"].map((key) => parseFloat(element.style[key]));
-      return { x: box.left + x, y: box.top + y, width, height };
-    },
-    [phone, name]);
+  const element = page.getByRole("region", { name: phone }).getByRole("button", { name, exact: true });
+  await element.waitFor();
+  return element.boundingBox();
 }
 
 async function openMenuOf(appName, firstItem) {
@@ -132,8 +126,9 @@ async function openMenuOf(appName, firstItem) {
 }
 
 async function closeMenu() {
+  // The middle of the screen, away from any menu.
   const box = await home().boundingBox();
-  await page.mouse.click(box.x + 187, box.y + 330);
+  await page.mouse.click(box.x + box.width / 2, box.y + box.height * 0.49);
   await page.waitForFunction(() => document.body.dataset.lastEvent === "closed");
 }
 
@@ -231,6 +226,171 @@ test("a store from a device uploads through the page and a malformed one is refu
   assert.deepEqual(readFileSync(store), before);
   const downloaded = await page.evaluate(async () => (await fetch("/store")).text());
   assert.match(downloaded, /<key>shortcutTitleColor<\/key>\s*<integer>25<\/integer>/);
+});
+
+test("the menu key on a focused app opens its menu, the arrows walk its items and Escape gives the app the focus again", async () => {
+  const focused = () => page.evaluate(() => document.activeElement?.getAttribute("aria-label") || "");
+  await home().getByRole("button", { name: "Mail", exact: true }).focus();
+  await page.keyboard.press("Shift+F10");
+  await page.waitForFunction(() => document.activeElement?.dataset.id === "item:0");
+  assert.equal(await lastEvent(), "menu com.apple.mobilemail");
+  const items = await home().locator('button[data-id^="item:"]').evaluateAll((buttons) => buttons.map((button) => button.getAttribute("aria-label")));
+  assert.ok(items.length >= 2, `items: ${items}`);
+  await page.keyboard.press("ArrowDown");
+  assert.equal(await focused(), items[1]);
+  await page.keyboard.press("ArrowUp");
+  await page.keyboard.press("ArrowUp");
+  assert.equal(await focused(), items.at(-1), "the arrows wrap round");
+  await page.keyboard.press("Escape");
+  await page.waitForFunction(() => document.body.dataset.lastEvent === "closed");
+  await page.waitForFunction(() => document.activeElement?.getAttribute("aria-label") === "Mail");
+
+  // The context-menu key does the same, and Enter on an item chooses it.
+  await page.keyboard.press("ContextMenu");
+  await page.waitForFunction(() => document.activeElement?.dataset.id === "item:0");
+  await page.keyboard.press("Enter");
+  await page.waitForFunction(() => document.body.dataset.lastEvent.startsWith("shortcut "));
+});
+
+test("Tab reaches every control of the page, Upload store… included, by a name that is no file name", async () => {
+  await page.locator("h1").click();
+  const reached = [];
+  for (let i = 0; i < 8; i++) {
+    await page.keyboard.press("Tab");
+    reached.push(await page.evaluate(() => {
+      const element = document.activeElement;
+      return element.getAttribute("aria-label") || element.textContent.trim();
+    }));
+  }
+  for (const name of ["Phone", "Wallpaper", "Download store", "Upload store…"]) assert.ok(reached.includes(name), `${name} in ${reached}`);
+  const names = await page.locator("[aria-label]").evaluateAll((elements) => elements.map((element) => element.getAttribute("aria-label")));
+  assert.deepEqual(names.filter((name) => /\.(png|jpe?g|plist)$/i.test(name) || name === "Right"), []);
+});
+
+// A PNG of one colour, made here so that no picture tool is needed.
+function solidPNG(width, height, [r, g, b]) {
+  const crcTable = Array.from({ length: 256 }, (_, n) => {
+    let c = n;
+    for (let k = 0; k < 8; k++) c = c & 1 ? 0xedb88320 ^ (c >>> 1) : c >>> 1;
+    return c >>> 0;
+  });
+  const crc = (bytes) => {
+    let c = 0xffffffff;
+    for (const byte of bytes) c = crcTable[(c ^ byte) & 0xff] ^ (c >>> 8);
+    return (c ^ 0xffffffff) >>> 0;
+  };
+  const chunk = (type, data) => {
+    const body = Buffer.concat([Buffer.from(type, "latin1"), data]);
+    const length = Buffer.alloc(4);
+    length.writeUInt32BE(data.length);
+    const check = Buffer.alloc(4);
+    check.writeUInt32BE(crc(body));
+    return Buffer.concat([length, body, check]);
+  };
+  const header = Buffer.alloc(13);
+  header.writeUInt32BE(width, 0);
+  header.writeUInt32BE(height, 4);
+  header.set([8, 2, 0, 0, 0], 8);
+  const row = Buffer.concat([Buffer.from([0]), Buffer.from(Array.from({ length: width }, () => [r, g, b]).flat())]);
+  const pixels = deflateSync(Buffer.concat(Array.from({ length: height }, () => row)));
+  return Buffer.concat([Buffer.from([137, 80, 78, 71, 13, 10, 26, 10]), chunk("IHDR", header), chunk("IDAT", pixels), chunk("IEND", Buffer.alloc(0))]);
+}
+
+// The home phone's picture at a point (in points), as the page shows it.
+async function homePixel(x, y) {
+  return page.evaluate(async ([x, y]) => {
+    const screen = document.getElementById("home");
+    const image = screen.querySelector("img");
+    await image.decode().catch(() => {});
+    const canvas = document.createElement("canvas");
+    [canvas.width, canvas.height] = [screen.offsetWidth, screen.offsetHeight];
+    const context = canvas.getContext("2d");
+    context.drawImage(image, 0, 0, canvas.width, canvas.height);
+    return [...context.getImageData(x, y, 1, 1).data.slice(0, 3)];
+  }, [x, y]);
+}
+
+test("a photo uploaded as the wallpaper is drawn on the home screen, and a malformed one is refused with the old one kept", async () => {
+  const framesBefore = await frameCount("home");
+  await page.locator("#photo").setInputFiles({ name: "magenta.png", mimeType: "image/png", buffer: solidPNG(90, 160, [200, 0, 200]) });
+  await page.getByRole("status").filter({ hasText: "the wallpaper is your photo" }).waitFor();
+  await page.waitForFunction((before) => Number(document.getElementById("home").dataset.frames) > before, framesBefore);
+  // Bare wallpaper: the left edge of the first page's empty last row.
+  const [r, g, b] = await homePixel(20, 530);
+  assert.ok(r > 150 && g < 60 && b > 150, `magenta expected, not ${[r, g, b]}`);
+
+  const kept = join(folder, "root/var/mobile/Library/SpringBoard/HomeBackground.jpg");
+  const before = readFileSync(kept);
+  await page.locator("#photo").setInputFiles({ name: "holiday.jpg", mimeType: "image/jpeg", buffer: Buffer.from("\xff\xd8\xff\xe0 not really a JPEG") });
+  await page.getByRole("status").filter({ hasText: "the wallpaper was not changed" }).waitFor();
+  assert.deepEqual(readFileSync(kept), before);
+
+  // A built-in one by the menu.
+  await page.getByRole("combobox", { name: "Wallpaper" }).selectOption("Graphite");
+  await page.getByRole("status").filter({ hasText: "the wallpaper is Graphite" }).waitFor();
+  assert.notDeepEqual(readFileSync(kept), before);
+});
+
+test("the phone menu turns both phones into the 6s Plus and back", async () => {
+  const sizeOf = (id) => page.evaluate((id) => {
+    const screen = document.getElementById(id);
+    return [screen.offsetWidth, screen.offsetHeight, screen.querySelector("img").naturalWidth];
+  }, id);
+  await page.getByRole("combobox", { name: "Phone" }).selectOption({ label: "iPhone 6s Plus" });
+  for (const id of ["home", "settings"])
+    await page.waitForFunction((id) => document.getElementById(id).offsetWidth === 414, id, { timeout: 30000 });
+  await page.waitForFunction(() => document.querySelector("#home img").naturalWidth === 1242);
+  assert.deepEqual(await sizeOf("home"), [414, 736, 1242]);
+  await home().getByRole("button", { name: "Photos" }).waitFor();
+  await settings().getByRole("switch", { name: "Enabled" }).waitFor();
+  const fitted = await page.locator("#home").boundingBox();
+  assert.ok(fitted.y + fitted.height <= 900, "the taller phone still fits the window");
+
+  await page.getByRole("combobox", { name: "Phone" }).selectOption({ label: "iPhone 6s" });
+  for (const id of ["home", "settings"])
+    await page.waitForFunction((id) => document.getElementById(id).offsetWidth === 375, id, { timeout: 30000 });
+  await page.waitForFunction(() => document.querySelector("#home img").naturalWidth === 750);
+  await settings().getByRole("switch", { name: "Enabled" }).waitFor();
+});
+
+test("the phones fit a laptop's window, a 4K screen and a narrow one, and a click lands where it is drawn", async () => {
+  const other = await session.browser.newPage({ viewport: { width: 1366, height: 768 } });
+  try {
+    await other.goto(address);
+    await other.waitForFunction(() => ["settings", "home"].every((id) => Number(document.getElementById(id).dataset.frames) > 0));
+    const layout = () => other.evaluate(() => ({
+      devices: [...document.querySelectorAll(".device")].map((device) => device.getBoundingClientRect().toJSON()),
+      isStacked: document.querySelector("main").classList.contains("stacked"),
+      scrollsSideways: document.documentElement.scrollWidth > document.documentElement.clientWidth,
+      window: [innerWidth, innerHeight],
+    }));
+    let seen = await layout();
+    assert.equal(seen.isStacked, false);
+    for (const box of seen.devices) assert.ok(box.bottom <= 768 && box.right <= 1366 && box.top >= 0, `inside the window: ${JSON.stringify(box)}`);
+    assert.equal(seen.scrollsSideways, false);
+    // A click on the scaled picture lands on the app drawn there.
+    const weather = await other.getByRole("region", { name: "Home screen phone" }).getByRole("button", { name: "Weather", exact: true }).boundingBox();
+    await other.mouse.click(weather.x + weather.width / 2, weather.y + weather.height / 3);
+    await page.waitForFunction(() => document.body.dataset.lastEvent === "launch com.apple.weather");
+
+    // The page lays out again on the resize event, which comes with the next frame.
+    const resize = async (width, height) => {
+      await other.setViewportSize({ width, height });
+      await other.waitForFunction(([width, height]) => innerWidth === width && innerHeight === height, [width, height]);
+      await other.evaluate(() => new Promise((resolve) => requestAnimationFrame(() => requestAnimationFrame(resolve))));
+    };
+    await resize(3840, 2160);
+    seen = await layout();
+    assert.ok(seen.devices.every((box) => box.height > 1500 && box.bottom <= 2160), `grown to the screen: ${JSON.stringify(seen.devices)}`);
+
+    await resize(520, 900);
+    seen = await layout();
+    assert.equal(seen.isStacked, true);
+    assert.equal(seen.scrollsSideways, false);
+    for (const box of seen.devices) assert.ok(box.left >= 0 && box.right <= 520, `inside the width: ${JSON.stringify(box)}`);
+  } finally {
+    await other.close();
+  }
 });
 
 test("a request naming another host is refused", async () => {

@@ -108,7 +108,7 @@ function fit() {
   const availableWidth = document.documentElement.clientWidth - 48;
   const byHeight = availableHeight / deviceHeight;
   const sideBySide = Math.min(byHeight, (availableWidth - 48) / (2 * deviceWidth));
-  const isStacked = sideBySide < byHeight * 0.6;
+  const isStacked = sideBySide < byHeight * 0.75;
   const scale = Math.max(0.25, isStacked ? Math.min(byHeight, availableWidth / deviceWidth) : sideBySide);
   main.classList.toggle("stacked", isStacked);
   for (const screen of screens) {

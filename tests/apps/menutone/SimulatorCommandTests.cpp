@@ -349,6 +349,45 @@ TEST_F(Simulator, CtrlCEndsItAndItsPhonesWhileAPageListensAndLeavesNothingInTheR
     EXPECT_EQ(left, std::vector<std::string> { "notify" }) << "the home screen gave back its pid file";
 }
 
+// A photo goes to the Settings phone, which reads it with the bounded image
+// readers: a bad one, a huge one or a built-in name that is none leaves the
+// wallpaper as it was.
+TEST_F(Simulator, AWallpaperUploadIsReadByTheImageReadersAndABadOneKeepsTheOldWallpaper)
+{
+    const std::string magentaPNG(
+        "\x89\x50\x4e\x47\x0d\x0a\x1a\x0a\x00\x00\x00\x0d\x49\x48\x44\x52\x00\x00\x00\x02\x00\x00\x00\x02\x08\x02\x00\x00\x00\xfd\xd4\x9a"
+        "\x73\x00\x00\x00\x10\x49\x44\x41\x54\x78\x9c\x63\x38\xc1\x70\x02\x88\x18\x20\x14\x00\x2b\xce\x06\x41\xeb\xee\xf6\x08\x00\x00"
+        "\x00\x00\x49\x45\x4e\x44\xae\x42\x60\x82",
+        73);
+    auto wallpaperBytes = [&] { return readBytes(m_root.path() / "var/mobile/Library/SpringBoard/HomeBackground.jpg"); };
+    auto photo = m_client->Post("/wallpaper", magentaPNG, "image/png");
+    ASSERT_EQ(statusOf(photo), 200) << (photo ? photo->body : "");
+    EXPECT_EQ(photo->body, "the wallpaper is your photo\n");
+    auto kept = wallpaperBytes();
+    ASSERT_FALSE(kept.empty());
+
+    for (const std::string& bad : { std::string("not a picture"), magentaPNG.substr(0, 40), std::string("\xff\xd8\xff\xe0\x00\x10JFIF", 10) }) {
+        auto answer = m_client->Post("/wallpaper", bad, "image/jpeg");
+        EXPECT_EQ(statusOf(answer), 400);
+        EXPECT_TRUE(answer && answer->body.ends_with("; the wallpaper was not changed\n")) << (answer ? answer->body : "");
+    }
+    EXPECT_EQ(chunkedUpload(m_port, "/wallpaper", 40 << 20), "HTTP/1.1 413 Payload Too Large");
+    EXPECT_EQ(statusOf(m_client->Post("/wallpaper?name=..%2F..%2Fetc", "", "text/plain")), 400);
+    EXPECT_EQ(wallpaperBytes(), kept);
+    EXPECT_EQ(entryCount(m_root.path() / "var/tmp"), 0u) << "no upload left staged";
+
+    auto builtIn = m_client->Post("/wallpaper?name=Dusk", "", "text/plain");
+    ASSERT_EQ(statusOf(builtIn), 200) << (builtIn ? builtIn->body : "");
+    EXPECT_NE(wallpaperBytes(), kept);
+}
+
+TEST_F(Simulator, RequestsNamingNoPhoneModelOrElementAreRefused)
+{
+    for (const char* path : { "/device?name=iphone-x", "/device", "/press?phone=home&id=", "/press?phone=watch&id=icon:a", "/activate?phone=home" })
+        EXPECT_EQ(statusOf(m_client->Post(path, "", "text/plain")), 400) << path;
+    EXPECT_EQ(statusOf(m_client->Post("/device?name=6s", "", "text/plain")), 204) << "the model it runs: nothing to do";
+}
+
 // A chunked body has no declared length: the upload counts what it reads
 // and stops at the limit; no other request may send one.
 TEST_F(Simulator, AChunkedUploadIsHeldToTheLimitAndLeavesTheStoreAsItWas)
