@@ -11,6 +11,7 @@
 #include <uikit/UIGraphics.h>
 #include <uikit/UILabel.h>
 #include <uikit/UIViewRendering.h>
+#include <uikit/ViewDrawing.h>
 
 #include <corefoundation/CFNotificationCenter.h>
 #include <springboard/SBIconState.h>
@@ -436,7 +437,7 @@ void HomeScreen::layOutMenu()
         m_backdrop->setHidden(true);
         UIGraphicsBeginImageContextWithOptions(m_window->bounds().size, true, blurScale);
         drawViewHierarchy(m_window, UIGraphicsGetCurrentContext()->cairo);
-        boxBlur(UIGraphicsGetCurrentContext()->surface, static_cast<int>(std::lround(radius * blurScale / 3)));
+        viewdrawing::boxBlur(UIGraphicsGetCurrentContext()->surface, static_cast<int>(std::lround(radius * blurScale / 3)));
         m_blurredScreen = UIGraphicsGetImageFromCurrentImageContext();
         UIGraphicsEndImageContext();
         m_blurredRadius = radius;

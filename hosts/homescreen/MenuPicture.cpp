@@ -5,6 +5,7 @@
 
 #include <uikit/TextLayout.h>
 #include <uikit/UIGraphics.h>
+#include <uikit/ViewDrawing.h>
 
 #include <algorithm>
 #include <cmath>
@@ -145,7 +146,7 @@ bool writeMenuPicture(const SBApplicationShortcutMenu& menu, const std::filesyst
     auto* settings = objc_dynamicCast<_UIBackdropViewSettings>(menu.blurSettings());
     double fraction = std::clamp(menu.lastBlurFraction(), 0.0, 1.0);
     if (settings)
-        boxBlur(background.get(), static_cast<int>(std::lround(settings->blurRadius() * fraction * deviceScale / 3)));
+        viewdrawing::boxBlur(background.get(), static_cast<int>(std::lround(settings->blurRadius() * fraction * deviceScale / 3)));
 
     Surface canvas = makeSurface(pixelWidth, pixelHeight);
     Context cr(cairo_create(canvas.get()), &cairo_destroy);

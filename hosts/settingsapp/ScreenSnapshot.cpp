@@ -171,7 +171,8 @@ ScreenSnapshot ScreenSnapshot::capture(const SettingsApp& app)
 
     app.window().layoutSubtreeIfNeeded();
     if (auto* table = app.topTable()) {
-        screen.contentOffset = table->contentOffset();
+        // From the content's top, under a bar or not.
+        screen.contentOffset = { table->contentOffset().x - table->minimumContentOffset().x, table->contentOffset().y - table->minimumContentOffset().y };
         screen.contentSize = table->contentSize();
         for (long s = 0; s < table->numberOfSections(); ++s) {
             SectionSnapshot section { table->headerTitle(s), table->footerTitle(s), table->headerAlignment(s), table->footerAlignment(s), std::nullopt, {} };

@@ -24,6 +24,12 @@ inline CGRect CGRectMake(CGFloat x, CGFloat y, CGFloat width, CGFloat height)
 {
     return { { x, y }, { width, height } };
 }
+// Distances in from each edge, as UIKit's (a scroll view's content inset).
+struct UIEdgeInsets {
+    CGFloat top { 0 }, left { 0 }, bottom { 0 }, right { 0 };
+    bool operator==(const UIEdgeInsets&) const = default;
+};
+
 inline CGFloat CGRectGetMidX(CGRect rect)
 {
     return rect.origin.x + rect.size.width / 2;

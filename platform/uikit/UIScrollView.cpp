@@ -20,7 +20,9 @@ UIScrollView::UIScrollView()
 CGPoint UIScrollView::maximumContentOffset() const
 {
     CGSize visible = bounds().size;
-    return { std::max(0.0, m_contentSize.width - visible.width), std::max(0.0, m_contentSize.height - visible.height) };
+    CGPoint minimum = minimumContentOffset();
+    return { std::max(minimum.x, m_contentSize.width + m_contentInset.right - visible.width),
+        std::max(minimum.y, m_contentSize.height + m_contentInset.bottom - visible.height) };
 }
 
 void UIScrollView::setContentOffset(CGPoint offset)
@@ -31,18 +33,19 @@ void UIScrollView::setContentOffset(CGPoint offset)
 void UIScrollView::scrollBy(CGFloat dy)
 {
     CGPoint offset = contentOffset();
-    offset.y = std::clamp(offset.y + dy, 0.0, maximumContentOffset().y);
+    offset.y = std::clamp(offset.y + dy, minimumContentOffset().y, maximumContentOffset().y);
     setContentOffset(offset);
 }
 
 void UIScrollView::scrollRectToVisible(CGRect rect)
 {
+    // Shown means clear of the insets (not under a bar).
     CGPoint offset = contentOffset();
-    CGFloat visibleHeight = bounds().size.height;
-    if (rect.origin.y < offset.y)
-        offset.y = rect.origin.y;
-    else if (rect.origin.y + rect.size.height > offset.y + visibleHeight)
-        offset.y = rect.origin.y + rect.size.height - visibleHeight;
-    offset.y = std::clamp(offset.y, 0.0, maximumContentOffset().y);
+    CGFloat visibleTop = offset.y + m_contentInset.top, visibleHeight = bounds().size.height - m_contentInset.top - m_contentInset.bottom;
+    if (rect.origin.y < visibleTop)
+        offset.y = rect.origin.y - m_contentInset.top;
+    else if (rect.origin.y + rect.size.height > visibleTop + visibleHeight)
+        offset.y = rect.origin.y + rect.size.height - visibleHeight - m_contentInset.top;
+    offset.y = std::clamp(offset.y, minimumContentOffset().y, maximumContentOffset().y);
     setContentOffset(offset);
 }

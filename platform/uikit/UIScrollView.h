@@ -2,7 +2,8 @@
 
 // A view that shows part of a larger content: the part shown starts at the
 // content offset, which is the bounds' origin, so subviews placed in content
-// coordinates move up as it grows.
+// coordinates move up as it grows. The content inset is room around the
+// content, as under a translucent bar: at the top the offset is -inset.top.
 
 #include "UIView.h"
 
@@ -15,8 +16,12 @@ public:
     void setContentSize(CGSize size) { m_contentSize = size; }
     CGPoint contentOffset() const { return bounds().origin; }
     void setContentOffset(CGPoint);
-    // The largest offset: the end of the content at the bottom edge (none
-    // when the content fits).
+    UIEdgeInsets contentInset() const { return m_contentInset; }
+    void setContentInset(UIEdgeInsets insets) { m_contentInset = insets; }
+    // The smallest offset, the content's top at the inset: (-left, -top).
+    CGPoint minimumContentOffset() const { return { -m_contentInset.left, -m_contentInset.top }; }
+    // The largest offset: the end of the content and its bottom inset at the
+    // bottom edge (the smallest when the content fits).
     CGPoint maximumContentOffset() const;
 
     // A drag or wheel by the distance, held within the content.
@@ -26,4 +31,5 @@ public:
 
 private:
     CGSize m_contentSize;
+    UIEdgeInsets m_contentInset;
 };

@@ -13,6 +13,7 @@
 #include "UIGraphics.h"
 #include "UIImageView.h"
 #include "UILabel.h"
+#include "UIScrollView.h"
 #include "UIWindow.h"
 #include "ViewDrawing.h"
 
@@ -286,7 +287,11 @@ void UINavigationBar::showItem(UINavigationItem* item, UINavigationItem* backIte
 void UINavigationBar::drawContent(cairo_t* cr)
 {
     CGSize size = bounds().size;
-    viewdrawing::fillRectangle(cr, CGRectMake(0, -frame().origin.y, size.width, size.height + frame().origin.y), { 0.97, 0.97, 0.97, 1 });
+    // Translucent, as since iOS 7: what scrolls under the bar shows through,
+    // blurred and whitened.
+    CGRect behind = CGRectMake(0, -frame().origin.y, size.width, size.height + frame().origin.y);
+    viewdrawing::blurBehind(cr, behind, 20);
+    viewdrawing::fillRectangle(cr, behind, { 0.97, 0.97, 0.97, 0.72 });
     viewdrawing::fillRectangle(cr, CGRectMake(0, size.height - 0.5, size.width, 0.5), { 0.7, 0.7, 0.7, 1 });
 }
 
@@ -481,6 +486,13 @@ void UINavigationController::loadView(id self, SEL)
     navigation->setView(view.ptr());
 }
 
+CGFloat UINavigationController::coveredTop() const
+{
+    if (auto* holder = navigationController())
+        return holder->coveredTop();
+    return m_navigationBar->isHidden() ? 0 : barTop;
+}
+
 UINavigationController& UINavigationController::displayedStack()
 {
     auto* inner = objc_dynamicCast<UINavigationController>(topViewController());
@@ -503,8 +515,20 @@ void UINavigationController::updateVisibleViews()
     }
     if (top) {
         CGRect bounds = container->bounds();
-        CGFloat contentTop = m_navigationBar->isHidden() ? 0 : barTop;
-        top->view()->setFrame(CGRectMake(0, contentTop, bounds.size.width, bounds.size.height - contentTop));
+        CGFloat contentTop = coveredTop();
+        auto* scrollView = objc_dynamicCast<UIScrollView>(top->view());
+        if (contentTop > 0 && (scrollView || objc_dynamicCast<UINavigationController>(top))) {
+            // The bar is translucent: a scrolled view runs under it, inset by
+            // the bars' height, as UIKit adjusts scroll view insets; a stack
+            // held here lays out its own screens the same way.
+            top->view()->setFrame(bounds);
+            if (scrollView && scrollView->contentInset().top != contentTop) {
+                CGFloat scrolled = scrollView->contentOffset().y + scrollView->contentInset().top;
+                scrollView->setContentInset({ .top = contentTop });
+                scrollView->setContentOffset({ scrollView->contentOffset().x, scrolled - contentTop });
+            }
+        } else
+            top->view()->setFrame(CGRectMake(0, contentTop, bounds.size.width, bounds.size.height - contentTop));
         container->insertSubview(*top->view(), 0);
     }
     if (m_navigationBar->isHidden())

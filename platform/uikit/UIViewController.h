@@ -147,6 +147,9 @@ private:
     static void loadView(id, SEL);
     // Puts the top controller's view under the bar and the bar in step.
     void updateVisibleViews();
+    // How far down the bars reach over this stack's screens: its own bar's
+    // bottom, or the holder's when another stack holds it (its bar hidden).
+    CGFloat coveredTop() const;
     // Takes the controllers above the first `kept` off the stack and shows the new top.
     std::vector<Ref<UIViewController>> popTo(std::size_t kept, bool animated);
 

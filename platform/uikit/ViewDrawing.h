@@ -1,11 +1,12 @@
 #pragma once
 
-// What UIKit's own views share when they draw: the system colours and the
-// drawing of an image into a rectangle.
+// What UIKit's own views share when they draw: the system colours, the
+// drawing of an image into a rectangle, and blurs.
 
 #include "CGGeometry.h"
 
 typedef struct _cairo cairo_t;
+typedef struct _cairo_surface cairo_surface_t;
 class UIColor;
 class UIImage;
 
@@ -28,5 +29,11 @@ void setSource(cairo_t*, const UIColor*, RGBA fallback);
 // filled with the tint.
 void drawImage(cairo_t*, const UIImage&, CGRect, RGBA tint);
 void fillRectangle(cairo_t*, CGRect, RGBA);
+// Three box blurs of the radius (in pixels) on an ARGB32 surface, which
+// approach a Gaussian; premultiplied, each channel alike.
+void boxBlur(cairo_surface_t*, int radius);
+// Blurs what is already drawn under the rectangle (as a translucent bar
+// shows what lies beneath it), by a radius in points.
+void blurBehind(cairo_t*, CGRect, double radiusPoints);
 
 }

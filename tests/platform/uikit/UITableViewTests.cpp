@@ -10,6 +10,12 @@
 #include <uikit/UIControl.h>
 #include <uikit/UITableView.h>
 #include <uikit/UIViewController.h>
+#include <uikit/UIViewRendering.h>
+
+#include <cairo.h>
+
+#include <array>
+#include <cstdlib>
 
 namespace {
 
@@ -319,6 +325,37 @@ TEST(UINavigationController, PoppingToTheRootRemovesEveryScreenAboveItAndShowsOn
     EXPECT_EQ(middleView->superview(), nullptr);
     EXPECT_EQ(navigation->viewControllers().size(), 1u);
     EXPECT_TRUE(navigation->popToRootViewControllerAnimated(false).empty()) << "already at the root";
+}
+
+TEST(UINavigationController, ContentScrolledUnderTheTranslucentBarShowsThroughItWhitened)
+{
+    auto navigation = UINavigationController::create();
+    auto controller = makeController();
+    auto table = makeTable(controller);
+    navigation->pushViewController(controller, false);
+    navigation->appear(false);
+    EXPECT_EQ(table->frame().origin.y, 0) << "the table runs under the bars";
+    EXPECT_EQ(table->contentInset().top, 64);
+    EXPECT_EQ(table->contentOffset().y, -64) << "at the top, the content starts below the bars";
+    table->scrollBy(-100);
+    EXPECT_EQ(table->contentOffset().y, -64) << "no further up than the inset";
+
+    auto red = UIView::create(CGRectMake(0, 0, 375, 100));
+    red->setBackgroundColor(UIColor::colorWithRed(1, 0, 0, 1).ptr());
+    table->addSubview(red);
+    auto barPixel = [&] {
+        auto image = imageOfViewHierarchy(*navigation->view(), 1);
+        cairo_surface_t* surface = image->surface();
+        cairo_surface_flush(surface);
+        auto pixel = reinterpret_cast<const std::uint32_t*>(cairo_image_surface_get_data(surface) + 42 * cairo_image_surface_get_stride(surface))[187];
+        return std::array<int, 3> { static_cast<int>(pixel >> 16 & 0xff), static_cast<int>(pixel >> 8 & 0xff), static_cast<int>(pixel & 0xff) };
+    };
+    auto [r0, g0, b0] = barPixel();
+    EXPECT_LT(std::abs(r0 - g0), 8) << "grey over the table's background";
+    table->setContentOffset({ 0, 0 });
+    auto [r, g, b] = barPixel();
+    EXPECT_GT(r - g, 40) << "the red beneath shows through";
+    EXPECT_GT(g, 120) << "whitened, not red";
 }
 
 TEST(UITableView, CellsGoAwayWithTheirTable)
