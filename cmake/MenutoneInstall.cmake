@@ -7,7 +7,8 @@ include(CMakePackageConfigHelpers)
 
 set(menutone_platform_libraries device objc substrate foundation corefoundation uikit uikittext springboard social mobilegestalt messageui preferences)
 list(TRANSFORM menutone_platform_libraries PREPEND platform_ OUTPUT_VARIABLE menutone_platform_targets)
-set(tincture_platform_targets platform_base platform_device platform_objc platform_foundation platform_uikit)
+# UIKit runs its animations on CoreFoundation's run loop.
+set(tincture_platform_targets platform_base platform_device platform_objc platform_foundation platform_corefoundation platform_uikit)
 set(other_platform_targets ${menutone_platform_targets})
 list(REMOVE_ITEM other_platform_targets ${tincture_platform_targets})
 

@@ -1,7 +1,8 @@
 // How long a person waits on the simulator page, measured in the browser:
 // a click on a Settings switch until the Settings phone's new picture has
 // loaded, and until the home screen's open menu, restyled by the change,
-// has loaded. Medians over the clicks.
+// has loaded; and how many pictures a second the page shows while the
+// switch slides (a quarter second). Medians over the clicks.
 //   MENUTONE_COMMAND=build/bin/menutone node bench/browser/simulator-latency.mjs [CLICKS]
 // (playwright-core comes from tests/browser, where scripts/install-deps puts it)
 import { openSimulator } from "../../tests/browser/simulator-session.mjs";
@@ -26,10 +27,9 @@ try {
   const boxOf = (phone, name) =>
     page.evaluate(
       ([phone, name]) => {
-        const screen = document.getElementById(phone);
-        const box = screen.getBoundingClientRect();
-        const element = screen.querySelector(`button[aria-label="${name}"]`);
-        return { x: box.left + parseFloat(element.style.left) + parseFloat(element.style.width) / 2, y: box.top + parseFloat(element.style.top) + parseFloat(element.style.height) / 2 };
+        // Where the phone's element is now, as the page scales the phones.
+        const box = document.getElementById(phone).querySelector(`button[aria-label="${name}"]`).getBoundingClientRect();
+        return { x: box.left + box.width / 2, y: box.top + box.height / 2 };
       },
       [phone, name]);
 
@@ -41,7 +41,7 @@ try {
   await page.mouse.up();
   await page.waitForTimeout(300);
 
-  const settingsWaits = [], menuWaits = [];
+  const settingsWaits = [], menuWaits = [], animationRates = [];
   for (let i = 0; i < clicks; i++) {
     const toggle = await boxOf("settings", "Enabled");
     const counts = await page.evaluate(() => ({ settings: window.loads.settings.length, home: window.loads.home.length }));
@@ -52,11 +52,15 @@ try {
     menuWaits.push(times.home - times.clicked);
     // Past the Settings phone's settled picture, so the next click starts quiet.
     await page.waitForTimeout(450);
+    // The pictures shown while the switch slid: from the first after the click, a quarter second.
+    const sliding = await page.evaluate((counts) => window.loads.settings.slice(counts.settings).filter((at, _, all) => at - all[0] < 250).length, counts);
+    animationRates.push(sliding / 0.25);
   }
   const median = (values) => [...values].sort((a, b) => a - b)[Math.floor(values.length / 2)];
   const describe = (values) => `median ${median(values).toFixed(1)} ms, min ${Math.min(...values).toFixed(1)}, max ${Math.max(...values).toFixed(1)}`;
   console.log(`click to the new Settings picture (${clicks} clicks): ${describe(settingsWaits)}`);
   console.log(`click to the restyled menu on the home screen: ${describe(menuWaits)}`);
+  console.log(`pictures a second while the switch slides: median ${median(animationRates).toFixed(0)}, min ${Math.min(...animationRates).toFixed(0)}`);
 } finally {
   await session.close();
 }

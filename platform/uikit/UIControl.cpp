@@ -13,6 +13,7 @@
 #include "UIFont.h"
 #include "UIGraphics.h"
 #include "UITouch.h"
+#include "UIViewAnimation.h"
 #include "ViewDrawing.h"
 
 Class UIControl::objcClass()
@@ -92,19 +93,24 @@ void UISwitch::drawContent(cairo_t* cr)
     using namespace viewdrawing;
     // iOS 7's switch: a 51 x 31 capsule, green (or the on-tint) when on,
     // outlined when off, with a white knob at the end the state names.
+    // Between the two, the on-tint grows over the outlined track as the knob slides.
     CGRect track = CGRectMake(0.5, 0.5, 50, 30);
-    addRoundedRectangle(cr, track.origin.x, track.origin.y, track.size.width, track.size.height, 15);
-    if (m_isOn) {
-        setSource(cr, effectiveOnTintColor(), systemGreen);
-        cairo_fill(cr);
-    } else {
+    if (m_knobPosition < 1) {
+        addRoundedRectangle(cr, track.origin.x, track.origin.y, track.size.width, track.size.height, 15);
         cairo_set_source_rgb(cr, 1, 1, 1);
         cairo_fill_preserve(cr);
         cairo_set_source_rgb(cr, 0.9, 0.9, 0.92);
         cairo_set_line_width(cr, 1.5);
         cairo_stroke(cr);
     }
-    double knobX = m_isOn ? 35.5 : 15.5;
+    if (m_knobPosition > 0) {
+        RGBA tint = components(effectiveOnTintColor(), systemGreen);
+        tint.alpha *= m_knobPosition;
+        addRoundedRectangle(cr, track.origin.x, track.origin.y, track.size.width, track.size.height, 15);
+        setSource(cr, tint);
+        cairo_fill(cr);
+    }
+    double knobX = 15.5 + 20 * m_knobPosition;
     cairo_arc(cr, knobX, 15.5, 13.5, 0, 2 * M_PI);
     cairo_set_source_rgb(cr, 1, 1, 1);
     cairo_fill_preserve(cr);
@@ -127,11 +133,26 @@ UIColor* UISwitch::effectiveOnTintColor() const
     return UIAppearance::resolvedValue(object_getClass(this), this, UIAppearance::Property::OnTintColor);
 }
 
+void UISwitch::setOn(bool isOn, bool animated)
+{
+    m_isOn = isOn;
+    double from = m_knobPosition, to = isOn ? 1 : 0;
+    if (!animated || from == to) {
+        m_knobPosition = to;
+        return;
+    }
+    UIViewAnimation::run(UIViewAnimation::Seconds(0.25), [protectedThis = Ref<UISwitch>(*this), from, to](double progress) {
+        // A later setOn: that one moves the knob now.
+        if (protectedThis->m_isOn == (to == 1))
+            protectedThis->m_knobPosition = from + (to - from) * progress;
+    });
+}
+
 void UISwitch::toggleByUser(bool isOn)
 {
     if (!isEnabled() || isOn == m_isOn)
         return;
-    m_isOn = isOn;
+    setOn(isOn, true);
     sendActionsForControlEvents(UIControlEventValueChanged);
 }
 

@@ -59,7 +59,9 @@ public:
     static Ref<UISwitch> create(CGRect frame);
 
     bool isOn() const { return m_isOn; }
-    void setOn(bool isOn) { m_isOn = isOn; }
+    void setOn(bool isOn) { setOn(isOn, false); }
+    // setOn:animated: the knob slides and the track fills over a quarter second.
+    void setOn(bool isOn, bool animated);
     UIColor* onTintColor() const { return m_onTintColor.get(); }
     void setOnTintColor(RefPtr<UIColor> color) { m_onTintColor = std::move(color); }
     // The on-tint it is drawn with: its own, else the appearance proxies'.
@@ -74,6 +76,7 @@ protected:
 
 private:
     bool m_isOn { false };
+    double m_knobPosition { 0 }; // 0 at the off end, 1 at the on end
     RefPtr<UIColor> m_onTintColor;
 };
 

@@ -14,6 +14,7 @@
 #include "UIFont.h"
 #include "UIGraphics.h"
 #include "UITouch.h"
+#include "UIViewAnimation.h"
 #include "ViewDrawing.h"
 
 namespace {
@@ -199,12 +200,26 @@ void UITableViewCell::layoutSubviews(id self, SEL)
     }
 }
 
+void UITableViewCell::setHighlighted(bool isHighlighted, bool animated)
+{
+    m_isHighlighted = isHighlighted;
+    double from = m_highlightOpacity, to = isHighlighted ? 1 : 0;
+    if (!animated || from == to) {
+        m_highlightOpacity = to;
+        return;
+    }
+    UIViewAnimation::run(UIViewAnimation::Seconds(0.3), [protectedThis = Ref<UITableViewCell>(*this), from, to](double progress) {
+        if (protectedThis->m_isHighlighted == (to == 1))
+            protectedThis->m_highlightOpacity = from + (to - from) * progress;
+    });
+}
+
 void UITableViewCell::drawContent(cairo_t* cr)
 {
     using namespace viewdrawing;
     CGSize size = bounds().size;
-    if (m_isHighlighted)
-        fillRectangle(cr, { {}, size }, { 217 / 255.0, 217 / 255.0, 217 / 255.0, 1 });
+    if (m_highlightOpacity > 0)
+        fillRectangle(cr, { {}, size }, { 217 / 255.0, 217 / 255.0, 217 / 255.0, m_highlightOpacity });
     if (m_hasSeparator)
         fillRectangle(cr, CGRectMake(m_separatorInset, size.height - 0.5, size.width - m_separatorInset, 0.5), separatorGrey);
     if (m_isFirstInGroup)
@@ -534,7 +549,7 @@ void UITableView::deselectRowAtIndexPath(NSIndexPath* path, bool animated)
         return;
     log("deselect(" + pathText(path->section(), path->row()) + (animated ? " animated)" : ")"));
     if (auto* cell = cellForRowAtIndexPath(path))
-        cell->setHighlighted(false);
+        cell->setHighlighted(false, animated);
     if (m_selectedRow == std::pair(path->section(), path->row()))
         m_selectedRow.reset();
 }

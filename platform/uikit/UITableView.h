@@ -62,7 +62,9 @@ public:
     UITableViewCellStyle style() const { return m_style; }
     const std::string& reuseIdentifier() const { return m_reuseIdentifier; }
     bool isHighlighted() const { return m_isHighlighted; }
-    void setHighlighted(bool isHighlighted) { m_isHighlighted = isHighlighted; }
+    void setHighlighted(bool isHighlighted) { setHighlighted(isHighlighted, false); }
+    // setHighlighted:animated: iOS's grey fades out over 0.3 s when it goes.
+    void setHighlighted(bool, bool animated);
     // Where the separator under the cell starts: the text's inset.
     CGFloat separatorInset() const { return m_separatorInset; }
 
@@ -86,6 +88,7 @@ private:
     UITableViewCellStyle m_style { UITableViewCellStyle::Default };
     std::string m_reuseIdentifier;
     bool m_isHighlighted { false };
+    double m_highlightOpacity { 0 };
     bool m_hasSeparator { false };
     // A grouped section's first and last rows carry its full-width hairlines.
     bool m_isFirstInGroup { false };

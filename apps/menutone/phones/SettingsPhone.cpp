@@ -12,6 +12,7 @@
 #include <settingsapp/SettingsApp.h>
 #include <springboard/SBWallpaper.h>
 #include <store/SettingsStore.h>
+#include <uikit/UIViewAnimation.h>
 
 #include "phones/PhoneProtocol.h"
 #include "settings/Settings.h"
@@ -148,6 +149,16 @@ ExitStatus runSettingsPhone()
             sendFrame();
         });
     };
+    // An animation (a switch sliding, a row's grey fading) reaches the page as
+    // frames: at most 30 a second while it runs, and always its end.
+    constexpr auto animationFrameInterval = std::chrono::milliseconds(33);
+    Nanoseconds lastAnimationFrame {};
+    UIViewAnimation::setFrameHandler([&] {
+        if (UIViewAnimation::isAnimating() && loop.now() - lastAnimationFrame < animationFrameInterval)
+            return;
+        lastAnimationFrame = loop.now();
+        sendFrame();
+    });
     runPhoneCommands({
         .touchDown = [&](CGPoint point) { app.touchDown(point); },
         .touchMoved = [&](CGPoint point, UITouch::Seconds heldFor) { app.touchMoved(point, heldFor); },
@@ -190,5 +201,6 @@ ExitStatus runSettingsPhone()
             },
         .sendFrame = sendFrame,
     });
+    UIViewAnimation::setFrameHandler(nullptr);
     return ExitStatus::Success;
 }

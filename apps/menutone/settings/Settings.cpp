@@ -9,6 +9,7 @@
 #include <corefoundation/CFRunLoop.h>
 #include <settingsapp/ScreenSnapshot.h>
 #include <settingsapp/SettingsApp.h>
+#include <uikit/UIViewAnimation.h>
 
 #include <common/JSON.h>
 
@@ -248,6 +249,8 @@ Outcome runCommand(SettingsApp& app, const std::string& line, const SettingsOpti
     if (command == "quit")
         return { {}, true };
     if (command == "show") {
+        // A still picture shows where every animation ends.
+        UIViewAnimation::finishAll();
         auto screen = ScreenSnapshot::capture(app);
         options.isJSON ? printJSON(screen) : printText(screen);
         if (!options.picture.empty() && !writeScreenPicture(app, options.picture))

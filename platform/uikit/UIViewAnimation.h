@@ -1,0 +1,28 @@
+#pragma once
+
+// Animations as UIKit runs them on the main run loop: a value eased from 0
+// to 1 over a duration (UIViewAnimationCurveEaseInOut), stepped at every
+// display frame, 60 a second. A host that shows pictures is told after each
+// frame's steps, so an animation reaches it as frames, not as a jump.
+
+#include <chrono>
+#include <functional>
+
+class UIViewAnimation {
+public:
+    using Seconds = std::chrono::duration<double>;
+    static constexpr Seconds frameInterval { 1.0 / 60 };
+
+    // Calls step with the eased progress at each frame, the first at once
+    // with 0 and the last with 1, then the completion.
+    static void run(Seconds duration, std::function<void(double progress)> step, std::function<void()> completion = {});
+    // Brings every running animation to its end now, as a still picture of
+    // the screen wants it.
+    static void finishAll();
+    static bool isAnimating();
+    // Told after the steps of each frame.
+    static void setFrameHandler(std::function<void()>);
+
+    // UIViewAnimationCurveEaseInOut: cubic-bezier(0.42, 0, 0.58, 1) at time t (0...1).
+    static double easeInOut(double t);
+};
