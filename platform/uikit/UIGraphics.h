@@ -51,10 +51,11 @@ struct DeviceDescription {
     const char* productType; // MobileGestalt's "iPhone8,1"
     CGSize screenSize;
     CGFloat scale;
+    CGFloat layoutMargin; // from the screen's edges to a table's content, as UIKit's readable margins
 };
 inline constexpr DeviceDescription kDevices[] = {
-    { DeviceModel::iPhone6s, "6s", "iPhone 6s", "iPhone8,1", { 375, 667 }, 2 },
-    { DeviceModel::iPhone6sPlus, "6s-plus", "iPhone 6s Plus", "iPhone8,2", { 414, 736 }, 3 },
+    { DeviceModel::iPhone6s, "6s", "iPhone 6s", "iPhone8,1", { 375, 667 }, 2, 15 },
+    { DeviceModel::iPhone6sPlus, "6s-plus", "iPhone 6s Plus", "iPhone8,2", { 414, 736 }, 3, 20 },
 };
 const DeviceDescription& deviceDescription(DeviceModel);
 

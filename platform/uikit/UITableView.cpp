@@ -153,7 +153,13 @@ CGFloat accessoryTypeWidth(UITableViewCellAccessoryType type)
     return 0;
 }
 
-constexpr CGFloat cellInset = 15;
+// The phone's margin: 15 points, 20 on the Plus.
+CGFloat cellInset()
+{
+    return deviceDescription(UIScreen::mainScreen().device()).layoutMargin;
+}
+// Between a row's image and its text, on every phone.
+constexpr CGFloat imageTextGap = 15;
 constexpr CGFloat accessoryGap = 8;
 // A value label never takes the row from its title, but keeps this much.
 constexpr CGFloat minimumValueWidth = 60;
@@ -165,15 +171,15 @@ void UITableViewCell::layoutSubviews(id self, SEL)
     auto* cell = static_cast<UITableViewCell*>(self);
     CGSize size = cell->bounds().size;
     cell->m_contentView->setFrame({ {}, size });
-    CGFloat x = cellInset;
+    CGFloat x = cellInset();
     bool hasImage = cell->m_imageView->image();
     cell->m_imageView->setHidden(!hasImage);
     if (hasImage) {
-        cell->m_imageView->setFrame(CGRectMake(cellInset, (size.height - 29) / 2, 29, 29));
-        x = cellInset + 29 + cellInset;
+        cell->m_imageView->setFrame(CGRectMake(cellInset(), (size.height - 29) / 2, 29, 29));
+        x = cellInset() + 29 + imageTextGap;
     }
     cell->m_separatorInset = x;
-    CGFloat right = size.width - cellInset;
+    CGFloat right = size.width - cellInset();
     Ref<UIFont> font = cell->m_textLabel->font() ? Ref<UIFont>(*cell->m_textLabel->font()) : UIFont::systemFontOfSize(17);
     CGFloat titleWidth = std::ceil(sizeWithAttributes(cell->m_textLabel->text(), { font.ptr() }).width);
     CGFloat accessoryWidth = accessoryTypeWidth(cell->m_accessoryType);
@@ -226,7 +232,7 @@ void UITableViewCell::drawContent(cairo_t* cr)
         fillRectangle(cr, CGRectMake(0, 0, size.width, 0.5), separatorGrey);
     if (m_isLastInGroup)
         fillRectangle(cr, CGRectMake(0, size.height - 0.5, size.width, 0.5), separatorGrey);
-    double right = size.width - cellInset, middle = size.height / 2;
+    double right = size.width - cellInset(), middle = size.height / 2;
     if (m_accessoryView)
         return;
     if (m_accessoryType == UITableViewCellAccessoryType::Checkmark) {
@@ -432,10 +438,10 @@ void UITableView::layoutRows()
         y += sectionGap;
         if (slot.headerView || slot.headerLabel) {
             if (slot.headerView)
-                slot.headerView->setFrame(CGRectMake(cellInset, y, width - 2 * cellInset, titledHeaderHeight));
+                slot.headerView->setFrame(CGRectMake(cellInset(), y, width - 2 * cellInset(), titledHeaderHeight));
             else {
-                CGFloat height = slot.headerLabel->heightForWidth(width - 2 * cellInset);
-                slot.headerLabel->setFrame(CGRectMake(cellInset, y + titledHeaderHeight - 7 - height, width - 2 * cellInset, height));
+                CGFloat height = slot.headerLabel->heightForWidth(width - 2 * cellInset());
+                slot.headerLabel->setFrame(CGRectMake(cellInset(), y + titledHeaderHeight - 7 - height, width - 2 * cellInset(), height));
             }
             y += titledHeaderHeight;
         } else
@@ -450,8 +456,8 @@ void UITableView::layoutRows()
             y += slot.heights[row];
         }
         if (slot.footerLabel) {
-            CGFloat height = slot.footerLabel->heightForWidth(width - 2 * cellInset);
-            slot.footerLabel->setFrame(CGRectMake(cellInset, y + footerTop, width - 2 * cellInset, height));
+            CGFloat height = slot.footerLabel->heightForWidth(width - 2 * cellInset());
+            slot.footerLabel->setFrame(CGRectMake(cellInset(), y + footerTop, width - 2 * cellInset(), height));
             y += footerTop + height + footerBottom;
         }
     }

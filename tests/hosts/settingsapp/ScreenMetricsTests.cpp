@@ -7,6 +7,7 @@
 
 #include <messageui/MFMailComposeViewController.h>
 #include <settingsapp/ScreenSnapshot.h>
+#include <uikit/UIGraphics.h>
 
 #include "settings/SettingsTestSupport.h"
 
@@ -25,6 +26,9 @@ protected:
     void expectIOSMetrics(const std::string& name)
     {
         SCOPED_TRACE(name);
+        // 15 pt from the screen's edges, 20 on the Plus; the image's gap to the text is 15 on both.
+        const CGFloat margin = deviceDescription(UIScreen::mainScreen().device()).layoutMargin;
+        const CGFloat screenWidth = UIScreen::mainScreen().bounds().size.width;
         auto screen = ScreenSnapshot::capture(*m_app);
         if (screen.backButton) {
             EXPECT_EQ(screen.backButton->frame.origin.y, 20) << "under the status bar";
@@ -36,19 +40,19 @@ protected:
                 EXPECT_EQ(row.frame.size.height, 44);
                 if (row.image) {
                     ASSERT_TRUE(row.imageFrame) << "a row with an image shows it";
-                    EXPECT_EQ(*row.imageFrame, CGRectMake(15, 7.5, 29, 29));
-                    EXPECT_EQ(row.textFrame.origin.x, 59) << "the text beside the image";
-                    EXPECT_EQ(row.separatorInset, 59);
+                    EXPECT_EQ(*row.imageFrame, CGRectMake(margin, 7.5, 29, 29));
+                    EXPECT_EQ(row.textFrame.origin.x, margin + 44) << "the text beside the image";
+                    EXPECT_EQ(row.separatorInset, margin + 44);
                 } else {
                     EXPECT_FALSE(row.imageFrame);
-                    EXPECT_EQ(row.textFrame.origin.x, 15);
-                    EXPECT_EQ(row.separatorInset, 15);
+                    EXPECT_EQ(row.textFrame.origin.x, margin);
+                    EXPECT_EQ(row.separatorInset, margin);
                 }
                 if (!row.accessory.frame.size.width)
                     continue;
                 CGRect accessory = row.accessory.frame;
                 EXPECT_GE(accessory.origin.x, row.frame.origin.x + row.textFrame.origin.x) << "clear of the image";
-                EXPECT_LE(accessory.origin.x + accessory.size.width, 360) << "inside the cell's 15 pt margin";
+                EXPECT_LE(accessory.origin.x + accessory.size.width, screenWidth - margin) << "inside the cell's margin";
             }
     }
 };
@@ -73,6 +77,19 @@ TEST_F(ScreenMetrics, EveryScreenIsLaidOutAsIOS9LaysOutAGroupedTable)
     ASSERT_TRUE(succeeded(app.goBack()));
     ASSERT_TRUE(succeeded(app.tapRow("About")));
     expectIOSMetrics("About");
+}
+
+TEST_F(ScreenMetrics, OnThePlusTheScreensKeepTwentyPointMargins)
+{
+    UIScreen::mainScreen().setDevice(DeviceModel::iPhone6sPlus);
+    struct BackToThe6s {
+        ~BackToThe6s() { UIScreen::mainScreen().setDevice(DeviceModel::iPhone6s); }
+    } backToThe6s;
+    auto& app = openSettings();
+    expectIOSMetrics("Menutone on the Plus");
+    ASSERT_TRUE(succeeded(app.tapRow("Configuration")));
+    expectIOSMetrics("Configuration on the Plus");
+    EXPECT_EQ(ScreenSnapshot::capture(app).sections.at(0).rows.at(0).frame.size.width, 414);
 }
 
 TEST_F(ScreenMetrics, TheEnabledRowShowsItsIconThoughTheCellSetsItAfterLayout)
