@@ -70,8 +70,19 @@ void UIControl::sendActionsForControlEvents(unsigned long controlEvents)
     }
 }
 
+void UIControl::touchesBegan(UITouch&)
+{
+    setHighlighted(m_isEnabled);
+}
+
+void UIControl::touchesMoved(UITouch& touch)
+{
+    setHighlighted(m_isEnabled && !touch.hasMovedFar() && pointInside(touch.locationInView(this)));
+}
+
 void UIControl::touchesEnded(UITouch& touch)
 {
+    setHighlighted(false);
     CGPoint point = touch.locationInView(this);
     if (m_isEnabled && !touch.hasMovedFar() && pointInside(point))
         tapAt(point);

@@ -30,12 +30,16 @@ public:
     bool isEnabled() const { return m_isEnabled; }
     void setEnabled(bool isEnabled) { m_isEnabled = isEnabled; }
 
+    // Highlighted while a finger holds it and stays on it.
+    bool isHighlighted() const { return m_isHighlighted; }
+    virtual void setHighlighted(bool isHighlighted) { m_isHighlighted = isHighlighted; }
+
     // A control keeps its touches; one lifted inside it, without a drag,
     // does what a tap on it does.
-    void touchesBegan(UITouch&) override { }
-    void touchesMoved(UITouch&) override { }
+    void touchesBegan(UITouch&) override;
+    void touchesMoved(UITouch&) override;
     void touchesEnded(UITouch&) override;
-    void touchesCancelled(UITouch&) override { }
+    void touchesCancelled(UITouch&) override { setHighlighted(false); }
 
 protected:
     // A tap at the point (in the control's coordinates): by default the
@@ -50,6 +54,7 @@ private:
     };
     std::vector<TargetAction> m_targetActions;
     bool m_isEnabled { true };
+    bool m_isHighlighted { false };
 };
 
 class UISwitch : public UIControl {

@@ -495,13 +495,46 @@ std::optional<std::pair<long, long>> UITableView::indexPathForRowAtPoint(CGPoint
     return std::nullopt;
 }
 
+void UITableView::touchesBegan(UITouch& touch)
+{
+    auto path = indexPathForRowAtPoint(touch.locationInView(this));
+    auto* cell = path ? cellForRow(path->first, path->second) : nullptr;
+    if (!cell || !cell->isUserInteractionEnabled())
+        return;
+    auto indexPath = NSIndexPath::indexPathForRow(path->second, path->first);
+    id self = this;
+    if (!ask<bool(id, id)>(m_delegate.get(), "tableView:shouldHighlightRowAtIndexPath:", true, self, static_cast<id>(indexPath.ptr())))
+        return;
+    cell->setHighlighted(true);
+    m_heldRow = path;
+}
+
+void UITableView::touchesMoved(UITouch& touch)
+{
+    // A drag scrolls: the row is let go.
+    if (touch.hasMovedFar())
+        releaseHeldRow();
+}
+
 void UITableView::touchesEnded(UITouch& touch)
 {
-    if (touch.hasMovedFar())
+    if (touch.hasMovedFar()) {
+        releaseHeldRow();
         return;
+    }
     auto path = indexPathForRowAtPoint(touch.locationInView(this));
     if (path)
         tapRowByUser(path->first, path->second);
+    releaseHeldRow();
+}
+
+void UITableView::releaseHeldRow()
+{
+    auto held = std::exchange(m_heldRow, std::nullopt);
+    if (!held || held == m_selectedRow)
+        return;
+    if (auto* cell = cellForRow(held->first, held->second))
+        cell->setHighlighted(false, true);
 }
 
 void UITableView::reloadData()

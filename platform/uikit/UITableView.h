@@ -147,11 +147,12 @@ public:
     // selected and the delegate told. Answers whether the row took the touch.
     bool tapRowByUser(long section, long row);
 
-    // A finger lifted on a row taps it, unless it dragged.
-    void touchesBegan(UITouch&) override { }
-    void touchesMoved(UITouch&) override { }
+    // A finger on a row greys it while held (if the delegate lets it); lifted,
+    // it taps the row, unless it dragged.
+    void touchesBegan(UITouch&) override;
+    void touchesMoved(UITouch&) override;
     void touchesEnded(UITouch&) override;
-    void touchesCancelled(UITouch&) override { }
+    void touchesCancelled(UITouch&) override { releaseHeldRow(); }
 
     // What the table did, in order: "cell(1:0)" for each row built,
     // "highlight(1:0)", "select(1:0)", "deselect(1:0 animated)",
@@ -163,6 +164,8 @@ public:
     static void layoutSubviews(id, SEL);
 
 private:
+    // The held row loses its grey, unless it was selected meanwhile.
+    void releaseHeldRow();
     struct Section {
         std::optional<std::string> header;
         std::optional<std::string> footer;
@@ -191,6 +194,7 @@ private:
     std::map<std::string, std::vector<Ref<UITableViewCell>>> m_reusableCells;
     std::vector<Section> m_sections;
     std::optional<std::pair<long, long>> m_selectedRow;
+    std::optional<std::pair<long, long>> m_heldRow; // greyed under a finger not yet lifted
     std::string m_eventLog;
     bool m_hasLoadedData { false };
 };

@@ -19,6 +19,9 @@
 
 namespace {
 
+// A bar button under a finger, as iOS dims it.
+constexpr CGFloat heldBarButtonAlpha = 0.2;
+
 // The back button: a chevron and the previous screen's title, in the tint.
 class UINavigationItemButtonView : public UIControl {
 public:
@@ -34,6 +37,11 @@ public:
         return view;
     }
     const std::string& title() const { return m_title; }
+    void setHighlighted(bool isHighlighted) override
+    {
+        UIControl::setHighlighted(isHighlighted);
+        setAlpha(isHighlighted ? heldBarButtonAlpha : 1);
+    }
 
     void drawContent(cairo_t* cr) override
     {
@@ -211,6 +219,12 @@ void UIBarButtonItemView::drawContent(cairo_t* cr)
     auto font = m_item->style() == UIBarButtonItemStyle::Done ? UIFont::boldSystemFontOfSize(17) : UIFont::systemFontOfSize(17);
     auto color = UIColor::colorWithRed(tint.red, tint.green, tint.blue, tint.alpha);
     drawTextInRect(cr, m_item->title(), { {}, size }, { font.ptr() }, color.ptr(), NSTextAlignment::Center, NSLineBreakMode::ByTruncatingTail);
+}
+
+void UIBarButtonItemView::setHighlighted(bool isHighlighted)
+{
+    UIControl::setHighlighted(isHighlighted);
+    setAlpha(isHighlighted ? heldBarButtonAlpha : 1);
 }
 
 void UIBarButtonItemView::tapAt(CGPoint)

@@ -110,6 +110,8 @@ public:
 
     UIBarButtonItem* item() const { return m_item.get(); }
     void drawContent(cairo_t*) override;
+    // A held bar button dims, as iOS's do.
+    void setHighlighted(bool) override;
 
 protected:
     void tapAt(CGPoint) override;

@@ -160,7 +160,12 @@ ExitStatus runSettingsPhone()
         sendFrame();
     });
     runPhoneCommands({
-        .touchDown = [&](CGPoint point) { app.touchDown(point); },
+        .touchDown =
+            [&](CGPoint point) {
+                // A touched row greys and a touched bar button dims at once.
+                app.touchDown(point);
+                sendFrame();
+            },
         .touchMoved = [&](CGPoint point, UITouch::Seconds heldFor) { app.touchMoved(point, heldFor); },
         .touchUp =
             [&](CGPoint point, UITouch::Seconds heldFor) {

@@ -75,6 +75,33 @@ TEST_F(TouchedSettings, ScrollingMovesTheRowsUnderTheBarAndTouchesFollow)
     EXPECT_EQ(screenName(), "MenutoneSettingsController");
 }
 
+TEST_F(TouchedSettings, AHeldBackButtonDimsUntilTheFingerLiftsAndARowGreysWhileHeld)
+{
+    auto& app = openSettings();
+    ASSERT_TRUE(succeeded(app.tapRow("Configuration")));
+    auto screen = ScreenSnapshot::capture(app);
+    ASSERT_TRUE(screen.backButton);
+    CGPoint back { screen.backButton->frame.origin.x + 30, screen.backButton->frame.origin.y + 22 };
+    auto* held = app.window().hitTest(back);
+    ASSERT_TRUE(held);
+    app.touchDown(back);
+    EXPECT_LT(held->alpha(), 0.5) << "dimmed under the finger";
+    app.touchUp(back, UITouch::Seconds(0.1));
+    EXPECT_EQ(held->alpha(), 1);
+    EXPECT_EQ(screenName(), "MenutoneSettingsController");
+
+    CGPoint configuration = middleOf(row(1, 0));
+    app.touchDown(configuration);
+    EXPECT_TRUE(row(1, 0).isHighlighted()) << "grey while held";
+    CGPoint enabled = middleOf(row(0, 0));
+    app.touchUp(configuration, UITouch::Seconds(0.1));
+    EXPECT_EQ(screenName(), "MenutoneConfigurationController");
+    ASSERT_TRUE(succeeded(app.goBack()));
+    app.touchDown(enabled);
+    EXPECT_FALSE(row(0, 0).isHighlighted()) << "a switch's row does not grey";
+    app.touchUp(enabled, UITouch::Seconds(0.1));
+}
+
 TEST_F(TouchedSettings, ARowOutOfSightIsScrolledIntoViewBeforeItIsTapped)
 {
     auto& app = openSettings();
