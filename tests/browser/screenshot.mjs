@@ -11,7 +11,7 @@ if (!command || !output) {
   process.exit(2);
 }
 
-const session = await openSimulator(command, { folderPrefix: `menutone-screenshot-${process.pid}-`, deviceScaleFactor: 1 });
+const session = await openSimulator(command, { folderPrefix: `menutone-screenshot-${process.pid}-`, viewport: { width: 1366, height: 768 }, deviceScaleFactor: 1 });
 try {
   const page = session.page;
   const settings = page.getByRole("region", { name: "Settings phone" });
