@@ -15,8 +15,10 @@
 
 #include "ImagePixels.h"
 #include "UIColor+TincturePrivate.h"
+#include "core/NearestFlat.h"
 #include <tincture/ColorSpace.h>
 #include <tincture/DeltaE.h>
+#include <tincture/FlatColor.h>
 #include <tincture/FlatPalette.h>
 
 namespace tincture {
@@ -82,94 +84,12 @@ float totalSumOfDifferencesFroml1(double l1, double l2, double a1, double a2, do
     return static_cast<float>(deltaE2000(l1, a1, b1, l2, a2, b2));
 }
 
-namespace {
-
-struct PaletteLab {
-    LabColor lab;
-    CGFloat red, green, blue;
-};
-
-// The palette is constant, so its L*a*b* values are worked out once; each is
-// computed exactly as a search without the cache would compute it.
-const std::array<PaletteLab, flatPaletteSize>& paletteLab()
-{
-    static const auto table = [] {
-        std::array<PaletteLab, flatPaletteSize> values {};
-        for (std::size_t position = 0; position < flatPaletteSize; ++position) {
-            auto color = flatPaletteColor(position);
-            PaletteLab& entry = values[position];
-            double l, a, b;
-            getLightness(color.ptr(), &l, &a, &b, nullptr);
-            entry.lab = labColor(l, a, b);
-            color->getRed(&entry.red, &entry.green, &entry.blue, nullptr);
-        }
-        return values;
-    }();
-    return table;
-}
-
-// Palette positions in order of lightness.
-const std::array<std::size_t, flatPaletteSize>& positionsByLightness()
-{
-    static const auto order = [] {
-        std::array<std::size_t, flatPaletteSize> positions;
-        for (std::size_t i = 0; i < flatPaletteSize; ++i)
-            positions[i] = i;
-        std::sort(positions.begin(), positions.end(), [](std::size_t x, std::size_t y) { return paletteLab()[x].lab.l < paletteLab()[y].lab.l; });
-        return positions;
-    }();
-    return order;
-}
-
-}
-
 Ref<UIColor> nearestFlatColorForL(double l, double a, double b, CGFloat alpha)
 {
-    // The first entry at the least single-precision distance, as measuring all
-    // 48 in order finds it (a million or more, or not a number, never wins).
-    // Entries are measured outwards from the searched lightness, each only if
-    // a lower bound of its distance cannot rule it out, and each side stops
-    // where the lightness difference alone rules out everything beyond.
-    constexpr double largestLightnessWeight = 1.75; // SL = 1 + 0.015 x 2500 / sqrt(2520) at most
-    auto& palette = paletteLab();
-    auto& byLightness = positionsByLightness();
-    LabColor searched = labColor(l, a, b);
-
-    float bestDistance = 1000000.0f;
-    std::size_t bestPosition = 0;
-    // The margin keeps anything that could round to the best distance: a tie goes to the earlier entry.
-    auto limit = [&] { return static_cast<double>(bestDistance) * (1 + 1e-6) + 1e-6; };
-    auto measure = [&](std::size_t position) {
-        const LabColor& candidate = palette[position].lab;
-        if (deltaE2000LowerBound(l, candidate.l) > limit())
-            return;
-        auto distance = static_cast<float>(deltaE2000Within(searched, candidate, limit()));
-        if (distance < bestDistance || (distance == bestDistance && position < bestPosition)) {
-            bestDistance = distance;
-            bestPosition = position;
-        }
-    };
-    auto isOutOfReach = [&](std::size_t position) { return std::fabs(palette[position].lab.l - l) / largestLightnessWeight > limit(); };
-
-    std::size_t above = static_cast<std::size_t>(std::lower_bound(byLightness.begin(), byLightness.end(), l, [&](std::size_t position, double value) {
-        return palette[position].lab.l < value;
-    }) - byLightness.begin());
-    std::size_t below = above; // entries [below, above) are done
-    bool isBelowOpen = below > 0, isAboveOpen = above < flatPaletteSize;
-    while (isBelowOpen || isAboveOpen) {
-        bool takeBelow
-            = isBelowOpen && (!isAboveOpen || std::fabs(palette[byLightness[below - 1]].lab.l - l) <= std::fabs(palette[byLightness[above]].lab.l - l));
-        std::size_t position = takeBelow ? byLightness[--below] : byLightness[above++];
-        if (isOutOfReach(position)) {
-            (takeBelow ? isBelowOpen : isAboveOpen) = false;
-            continue;
-        }
-        measure(position);
-        isBelowOpen = isBelowOpen && below > 0;
-        isAboveOpen = isAboveOpen && above < flatPaletteSize;
-    }
-    auto& best = palette[bestPosition];
-    return UIColor::colorWithRed(best.red, best.green, best.blue, alpha);
+    // The value types' search: both find the same shade.
+    std::size_t position = nearestFlatPosition(l, a, b);
+    Color nearest = flat(static_cast<FlatColor>(position / 2), position % 2 ? Shade::Dark : Shade::Light);
+    return UIColor::colorWithRed(nearest.red(), nearest.green(), nearest.blue(), alpha);
 }
 
 namespace {

@@ -6,9 +6,9 @@
 #include <cstdio>
 #include <vector>
 
+#include <tincture/CSSColorNames.h>
 #include <tincture/FlatPalette.h>
 
-#include "CSSColorNames.h"
 #include "TextCase.h"
 
 namespace {
@@ -251,7 +251,7 @@ Expected<Ref<UIColor>> parseColorText(std::string_view rawText)
     }
     if (lower == "transparent")
         return UIColor::colorWithRed(0, 0, 0, 0);
-    if (auto rgb = cssNamedColor(lower))
+    if (auto rgb = tincture::cssNamedColor(lower))
         return UIColor::colorWithRed((*rgb >> 16) / 255.0, (*rgb >> 8 & 0xFF) / 255.0, (*rgb & 0xFF) / 255.0, 1);
     return makeError(ErrorKind::Malformed, quoted + "use #RRGGBB, rgb(), hsl(), r,g,b[,a], hsb(H,S,B), a CSS name or a name from `tincture palette`");
 }

@@ -28,6 +28,7 @@
 #include <tincture/NSArray+Tincture.h>
 #include <tincture/UIColor+Tincture.h>
 
+#include "FormatCommand.h"
 #include <common/ColorDescription.h>
 #include <common/ColorText.h>
 #include <common/CommandLine.h>
@@ -368,6 +369,7 @@ int main(int argc, char** argv)
     for (auto* command : app.get_subcommands({}))
         addCommonOptions(command);
     std::string shellName;
+    auto formatArguments = addFormatCommand(app);
     auto* completion = app.add_subcommand("completion", "Print a completion script for bash, zsh or fish");
     completion->add_option("SHELL", shellName, "bash, zsh or fish")->required()->check(CLI::IsMember({ "bash", "zsh", "fish" }));
 
@@ -380,6 +382,8 @@ int main(int argc, char** argv)
         return 0;
     }
 
+    if (formatArguments->command->parsed())
+        return runFormatCommand(*formatArguments);
     if (!root.empty())
         DeviceRoot::setCurrent(root);
     output.isJSON = isJSON;

@@ -19,7 +19,7 @@ const forms = [
 ];
 
 // The names our table holds; chromium says what each is, and CSS has 148.
-const names = [...readFileSync(new URL("../../apps/common/CSSColorNames.cpp", import.meta.url), "utf8").matchAll(/\{ "([a-z]+)", 0x/g)].map((m) => m[1]);
+const names = [...readFileSync(new URL("../../tincture/core/CSSColorNames.cpp", import.meta.url), "utf8").matchAll(/\{ "([a-z]+)", 0x/g)].map((m) => m[1]);
 
 test("every CSS colour name and rgb() and hsl() form reads as chromium paints it", async () => {
   assert.equal(names.length, 148);

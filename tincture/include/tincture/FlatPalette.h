@@ -11,6 +11,7 @@
 
 #include <uikit/UIColor.h>
 
+#include "FlatColor.h"
 #include "FlatColorTable.h"
 
 namespace tincture {
@@ -22,14 +23,6 @@ struct FlatPaletteEntry {
     int saturationPercent;
     int brightnessPercent;
 };
-
-// The colours by name, in the table's order; each has a light and a dark shade.
-enum class FlatColor {
-#define TINCTURE_FLAT_ENUMERATOR(Name, ...) Name,
-    TINCTURE_FLAT_COLORS(TINCTURE_FLAT_ENUMERATOR)
-#undef TINCTURE_FLAT_ENUMERATOR
-};
-enum class Shade { Light, Dark };
 
 // Each light entry followed by its dark one.
 inline constexpr std::array flatPalette {

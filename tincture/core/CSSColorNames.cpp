@@ -1,7 +1,9 @@
-#include "CSSColorNames.h"
+#include <tincture/CSSColorNames.h>
 
 #include <algorithm>
 #include <iterator>
+
+namespace tincture {
 
 namespace {
 
@@ -158,6 +160,16 @@ constexpr CSSColorName cssColorNames[] = {
 
 }
 
+const CSSColorName* cssColorNamesBegin()
+{
+    return std::begin(cssColorNames);
+}
+
+const CSSColorName* cssColorNamesEnd()
+{
+    return std::end(cssColorNames);
+}
+
 std::optional<std::uint32_t> cssNamedColor(std::string_view lowercaseName)
 {
     auto found = std::lower_bound(std::begin(cssColorNames), std::end(cssColorNames), lowercaseName,
@@ -165,4 +177,6 @@ std::optional<std::uint32_t> cssNamedColor(std::string_view lowercaseName)
     if (found == std::end(cssColorNames) || found->name != lowercaseName)
         return std::nullopt;
     return found->rgb;
+}
+
 }

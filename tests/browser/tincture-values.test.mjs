@@ -1,0 +1,100 @@
+// tincture's value types against independent truth: culori for the
+// conversions, the WCAG luminance and the deficiency matrices; chromium's
+// painting for the CSS Color 4 forms (hwb, lab, lch, oklab, oklch).
+//   TINCTURE_COMMAND=build/bin/tincture node --test tests/browser/tincture-values.test.mjs
+
+import { test } from "node:test";
+import assert from "node:assert/strict";
+import { execFileSync } from "node:child_process";
+import { createRequire } from "node:module";
+
+const require = createRequire(import.meta.url);
+const { chromium } = require("playwright-core");
+const culori = await import("culori");
+const tincture = process.env.TINCTURE_COMMAND || "build/bin/tincture";
+
+// In sRGB's gamut, so that chromium paints them as written.
+const forms = [
+  "#3399db", "#e74c3c80", "rebeccapurple", "rgb(12 200 100)", "hsl(210 50% 40%)", "hwb(120 20% 30%)", "hwb(300 10% 10% / 0.5)",
+  "lab(50 40 -20)", "lab(75% 10 30)", "lch(50 30 120deg)", "lch(62 20 0.5turn)", "oklab(0.6 0.05 -0.08)", "oklab(40% -0.05 0.04)",
+  "oklch(62.8% 0.2 29.23)", "oklch(0.7 0.1 200)", "oklch(0.9 0.03 90 / 40%)", "white", "black", "gray", "#777",
+];
+
+const read = (inputs) => JSON.parse(execFileSync(tincture, ["format", "hex", "--json", ...inputs], { encoding: "utf8" }));
+
+test("each colour reads and converts as culori computes it", () => {
+  const values = read(forms);
+  assert.equal(values.length, forms.length);
+  const near = (ours, theirs, tolerance, what) => assert.ok(Math.abs(ours - theirs) <= tolerance, `${what}: ours ${ours}, culori ${theirs}`);
+  // Hues of colours with almost no chroma say nothing.
+  const nearHue = (ours, theirs, chroma, what) => {
+    if (chroma < 1e-3 || theirs === undefined) return;
+    near(Math.abs(((ours - theirs + 540) % 360) - 180), 0, 0.05, what);
+  };
+  for (const [i, input] of forms.entries()) {
+    const value = values[i];
+    const parsed = culori.parse(input);
+    const rgb = culori.rgb(parsed);
+    for (const channel of ["r", "g", "b"]) near(value.rgb[channel], rgb[channel], 2e-4, `${input} ${channel}`);
+    near(value.rgb.alpha, rgb.alpha ?? 1, 1e-9, `${input} alpha`);
+    const lab = culori.lab(rgb), lch = culori.lch(rgb), oklab = culori.oklab(rgb), oklch = culori.oklch(rgb);
+    for (const key of ["l", "a", "b"]) near(value.lab[key === "l" ? "L" : key], lab[key], 0.02, `${input} lab ${key}`);
+    near(value.lch.C, lch.c, 0.02, `${input} lch C`);
+    nearHue(value.lch.h, lch.h, lch.c, `${input} lch h`);
+    for (const key of ["l", "a", "b"]) near(value.oklab[key === "l" ? "L" : key], oklab[key], 2e-4, `${input} oklab ${key}`);
+    near(value.oklch.C, oklch.c, 2e-4, `${input} oklch C`);
+    nearHue(value.oklch.h, oklch.h, oklch.c, `${input} oklch h`);
+    const hsl = culori.hsl(rgb), hwb = culori.hwb(rgb);
+    near(value.hsl.s, hsl.s, 1e-4, `${input} hsl s`);
+    near(value.hsl.l, hsl.l, 1e-4, `${input} hsl l`);
+    nearHue(value.hsl.h, hsl.h, hsl.s, `${input} hsl h`);
+    near(value.hwb.w, hwb.w, 1e-4, `${input} hwb w`);
+    near(value.hwb.b, hwb.b, 1e-4, `${input} hwb b`);
+    near(value.luminance, culori.wcagLuminance(rgb), 1e-5, `${input} luminance`);
+  }
+});
+
+test("the CSS Color 4 forms read as chromium paints them", async () => {
+  const browser = await chromium.launch({ executablePath: process.env.CHROMIUM || "/usr/bin/chromium", args: ["--no-sandbox"] });
+  let painted;
+  try {
+    const page = await browser.newPage();
+    painted = await page.evaluate((texts) => texts.map((text) => {
+      const canvas = document.createElement("canvas");
+      canvas.width = canvas.height = 1;
+      const context = canvas.getContext("2d", { willReadFrequently: true });
+      context.fillStyle = text;
+      context.fillRect(0, 0, 1, 1);
+      return [...context.getImageData(0, 0, 1, 1).data];
+    }), forms);
+  } finally {
+    await browser.close();
+  }
+  const values = read(forms);
+  for (const [i, input] of forms.entries()) {
+    const [r, g, b, a] = painted[i];
+    assert.ok(Math.abs(Math.round(values[i].rgb.alpha * 255) - a) <= 1, `${input}: alpha`);
+    // Canvas pixels are premultiplied: a translucent one comes back a few steps off.
+    const tolerance = a === 255 ? 1 : Math.ceil(255 / a) + 1;
+    for (const [channel, want] of [["r", r], ["g", g], ["b", b]]) {
+      const ours = Math.round(Math.min(1, Math.max(0, values[i].rgb[channel])) * 255);
+      assert.ok(Math.abs(ours - want) <= tolerance, `${input}: ${channel} ${ours}, chromium ${want}`);
+    }
+  }
+});
+
+test("a malformed colour is refused with where and what was expected", () => {
+  const refuse = (input) => {
+    try {
+      execFileSync(tincture, ["format", "hex", input], { encoding: "utf8", stdio: ["ignore", "pipe", "pipe"] });
+    } catch (error) {
+      return { status: error.status, message: error.stderr };
+    }
+    return { status: 0 };
+  };
+  assert.deepEqual(refuse("zzz"), { status: 2, message: 'tincture: format: "zzz" at column 1: unknown colour name "zzz"\n' });
+  assert.match(refuse("oklch(0.5 0.1)").message, /expected three arguments in oklch\(\)/);
+  assert.match(refuse("lab(50, 20, 10)").message, /lab\(\) takes its arguments without commas/);
+  assert.match(refuse("rgb(1 2 x)").message, /at column 9: expected a number/);
+  assert.match(refuse("#12345").message, /expected 3, 4, 6 or 8 hex digits/);
+});
