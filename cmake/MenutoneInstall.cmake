@@ -48,4 +48,5 @@ install(FILES "${PROJECT_BINARY_DIR}/TinctureConfig.cmake" "${PROJECT_BINARY_DIR
 # pkg-config: the paths are relative to the .pc file's own place (pcfiledir).
 file(RELATIVE_PATH tincture_pc_to_prefix "/prefix/${CMAKE_INSTALL_LIBDIR}/pkgconfig" "/prefix")
 configure_file(cmake/tincture.pc.in "${PROJECT_BINARY_DIR}/tincture.pc" @ONLY)
-install(FILES "${PROJECT_BINARY_DIR}/tincture.pc" DESTINATION "${CMAKE_INSTALL_LIBDIR}/pkgconfig" COMPONENT development)
+configure_file(cmake/tincture-core.pc.in "${PROJECT_BINARY_DIR}/tincture-core.pc" @ONLY)
+install(FILES "${PROJECT_BINARY_DIR}/tincture.pc" "${PROJECT_BINARY_DIR}/tincture-core.pc" DESTINATION "${CMAKE_INSTALL_LIBDIR}/pkgconfig" COMPONENT development)

@@ -42,6 +42,18 @@ PKG_CONFIG_PATH=$(dirname "$pc_file")
 c++ "$source_dir/tests/consumer/main.cpp" -o "$scratch/pkg-config-consumer" $(pkg-config --cflags --libs tincture)
 from_pkg_config=$("$scratch/pkg-config-consumer" "${colors[@]}")
 
+# The value types alone, in C++17 and C++23, through the CMake package and
+# through pkg-config; each checks that no runtime library was loaded for it.
+for standard in 17 23; do
+    cmake -S "$source_dir/tests/consumer-core" -B "$scratch/core-$standard" -DCMAKE_PREFIX_PATH="$scratch/prefix" -DCMAKE_CXX_STANDARD=$standard >/dev/null
+    cmake --build "$scratch/core-$standard" >/dev/null
+    from_core[$standard]=$("$scratch/core-$standard/tincture-core-consumer" "${colors[@]}") || fail "the C++$standard value-type consumer failed"
+done
+# shellcheck disable=SC2046
+c++ -std=c++17 "$source_dir/tests/consumer-core/main.cpp" -o "$scratch/pkg-config-core" $(pkg-config --cflags --libs tincture-core)
+from_core_pkg_config=$("$scratch/pkg-config-core" "${colors[@]}") || fail "the pkg-config value-type consumer failed"
+! pkg-config --cflags tincture-core | grep -q -e '-std' || fail "tincture-core.pc sets a C++ standard"
+
 # The independent truth: the installed command's own answer.
 expected=""
 for color in "${colors[@]}"; do
@@ -51,6 +63,9 @@ done
 expected=${expected%$'\n'}
 [ "$from_cmake" = "$expected" ] || fail "the CMake consumer printed"$'\n'"$from_cmake"$'\n'"instead of"$'\n'"$expected"
 [ "$from_pkg_config" = "$expected" ] || fail "the pkg-config consumer printed"$'\n'"$from_pkg_config"$'\n'"instead of"$'\n'"$expected"
+for from in "${from_core[17]}" "${from_core[23]}" "$from_core_pkg_config"; do
+    [ "$from" = "$expected" ] || fail "a value-type consumer printed"$'\n'"$from"$'\n'"instead of"$'\n'"$expected"
+done
 
 # Nothing installed at the top of include/ but the project's own folder.
 [ "$(ls "$scratch/prefix/include")" = "menutone" ] || fail "include/ holds $(ls "$scratch/prefix/include")"
