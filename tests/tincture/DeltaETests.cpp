@@ -3,7 +3,9 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <random>
 
+#include <tincture/DeltaE.h>
 #include <tincture/NSArray+Tincture.h>
 
 namespace {
@@ -78,4 +80,26 @@ TEST(CIEDE2000, ThePairsExactlyHalfATurnApartTakeTheMeanHueOfTheShorterArc)
     EXPECT_EQ(rounded(tincture::totalSumOfDifferencesFroml1(pair10.l2, pair10.l1, pair10.a2, pair10.a1, pair10.b2, pair10.b1)), 7.1792);
     EXPECT_EQ(rounded(tincture::totalSumOfDifferencesFroml1(pair14.l1, pair14.l2, pair14.a1, pair14.a2, pair14.b1, pair14.b2)), 4.8045);
     EXPECT_EQ(rounded(tincture::totalSumOfDifferencesFroml1(pair14.l2, pair14.l1, pair14.a2, pair14.a1, pair14.b2, pair14.b1)), 4.8045);
+}
+
+// The bound that skips the trigonometry must never exceed the distance: at a
+// limit just above each pair's distance, the distance itself comes back.
+TEST(CIEDE2000, TheBoundWithoutTrigonometryNeverRulesOutADistanceWithinTheLimit)
+{
+    std::mt19937_64 random(2005);
+    std::uniform_real_distribution<double> lightness(0, 100), axis(-128, 128), unit(0, 1);
+    for (int i = 0; i < 400000; ++i) {
+        auto pick = [&] {
+            // Half of them blue-violet, where the rotation term is largest.
+            if (unit(random) < 0.5) {
+                double hue = (240 + 70 * unit(random)) * M_PI / 180, chroma = 128 * unit(random);
+                return tincture::labColor(lightness(random), chroma * std::cos(hue), chroma * std::sin(hue));
+            }
+            return tincture::labColor(lightness(random), axis(random), axis(random));
+        };
+        auto first = pick(), second = pick();
+        double distance = tincture::deltaE2000(first, second);
+        ASSERT_EQ(tincture::deltaE2000Within(first, second, distance * (1 + 1e-12) + 1e-12), distance)
+            << first.l << " " << first.a << " " << first.b << " / " << second.l << " " << second.a << " " << second.b;
+    }
 }
