@@ -23,8 +23,7 @@ const std::vector<tincture::Color>& randomColors()
     return colors;
 }
 
-template<typename Body>
-void overColors(benchmark::State& state, Body body)
+template <typename Body> void overColors(benchmark::State& state, Body body)
 {
     auto& colors = randomColors();
     std::size_t i = 0;
@@ -85,5 +84,25 @@ void parseOKLCH(benchmark::State& state)
         benchmark::DoNotOptimize(tincture::Color::parse("oklch(62.8% 0.258 29.23)"));
 }
 BENCHMARK(parseOKLCH);
+
+}
+
+namespace {
+
+// A million colours at once, on every core.
+void nearestFlatOfAMillion(benchmark::State& state)
+{
+    auto& some = randomColors();
+    std::vector<tincture::Color> colors(1'000'000);
+    for (std::size_t i = 0; i < colors.size(); ++i)
+        colors[i] = some[i & 4095];
+    std::vector<tincture::FlatColor> nearest(colors.size());
+    for (auto _ : state) {
+        tincture::nearestFlat(colors, nearest);
+        benchmark::DoNotOptimize(nearest.data());
+    }
+    state.SetItemsProcessed(state.iterations() * static_cast<std::int64_t>(colors.size()));
+}
+BENCHMARK(nearestFlatOfAMillion)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 }

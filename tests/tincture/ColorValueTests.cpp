@@ -126,3 +126,18 @@ TEST(ColorValue, HexWritesAlphaOnlyWhenNotOpaqueAndClipsWhatIsOutOfGamut)
     EXPECT_EQ(bad.error().message(), "expected a number");
     EXPECT_EQ(bad.error().position(), 17u);
 }
+
+TEST(ColorValue, TheBatchOnEveryCoreFindsWhatOneAtATimeFinds)
+{
+    std::mt19937 random(11);
+    std::uniform_real_distribution<double> unit(0, 1);
+    std::vector<Color> colors(20000);
+    for (auto& color : colors)
+        color = Color::fromRGB(unit(random), unit(random), unit(random));
+    std::vector<tincture::FlatColor> nearest(colors.size(), tincture::FlatColor::Black);
+    tincture::nearestFlat(colors, nearest);
+    for (std::size_t i = 0; i < colors.size(); ++i)
+        ASSERT_EQ(nearest[i], tincture::nearestFlat(colors[i])) << i;
+    std::vector<tincture::FlatColor> none;
+    tincture::nearestFlat(std::span<const Color>(), none);
+}

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <thread>
+#include <vector>
 
 #include <tincture/ColorSpace.h>
 #include <tincture/DeltaE.h>
@@ -132,6 +134,24 @@ FlatShade nearestFlatShade(const Color& color)
 FlatColor nearestFlat(const Color& color)
 {
     return nearestFlatShade(color).color;
+}
+
+void nearestFlat(std::span<const Color> colors, std::span<FlatColor> nearest)
+{
+    std::size_t count = std::min(colors.size(), nearest.size());
+    // Below a few thousand, a thread costs more than it saves.
+    constexpr std::size_t smallestShare = 4096;
+    std::size_t threads = std::clamp<std::size_t>(count / smallestShare, 1, std::max(1u, std::thread::hardware_concurrency()));
+    auto work = [&](std::size_t begin, std::size_t end) {
+        for (std::size_t i = begin; i < end; ++i)
+            nearest[i] = nearestFlat(colors[i]);
+    };
+    std::vector<std::thread> workers;
+    for (std::size_t part = 1; part < threads; ++part)
+        workers.emplace_back(work, count * part / threads, count * (part + 1) / threads);
+    work(0, count / threads);
+    for (auto& worker : workers)
+        worker.join();
 }
 
 const char* flatColorName(FlatColor color)

@@ -4,6 +4,9 @@
 // value-type calls on them.
 
 #include <cstddef>
+#if __cplusplus >= 202002L
+#include <span>
+#endif
 
 #include "ColorValue.h"
 #include "FlatColorTable.h"
@@ -29,6 +32,11 @@ Color flat(FlatColor, Shade);
 // of 48 shades, the first at the least single-precision distance.
 FlatColor nearestFlat(const Color&);
 FlatShade nearestFlatShade(const Color&);
+#if __cplusplus >= 202002L
+// The nearest flat colour of each colour, on every core; the spans are the
+// same length.
+void nearestFlat(std::span<const Color>, std::span<FlatColor>);
+#endif
 // The label the settings screens show: "Sky Blue".
 const char* flatColorName(FlatColor);
 
