@@ -1,5 +1,7 @@
 #include "Validators.h"
 
+#include <store/PaletteIndex.h>
+
 #include <charconv>
 #include <cstdint>
 #include <string>
@@ -15,4 +17,18 @@ CLI::Validator wholeNumber()
             return {};
         },
         "INTEGER");
+}
+
+CLI::Validator paletteIndex()
+{
+    return CLI::Validator(
+        [](std::string& text) -> std::string {
+            constexpr auto last = static_cast<std::int64_t>(kColorNames.size()) - 1;
+            std::int64_t value;
+            auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
+            if (text.empty() || error != std::errc() || end != text.data() + text.size() || value < 0 || value > last)
+                return "\"" + text + "\" is not a palette index (a whole number from 0 to " + std::to_string(last) + ")";
+            return {};
+        },
+        "INDEX");
 }

@@ -117,9 +117,16 @@ void printQuadruple(const std::array<double, 4>& values, const char* names[4])
 // Why an image could not be read, as the commands say it.
 std::string readFailureMessage(const std::string& path, const Error& error)
 {
-    if (error.kind != ErrorKind::TooLarge)
+    switch (error.kind) {
+    case ErrorKind::NotFound:
+        return path + ": no such file";
+    case ErrorKind::Unreadable:
+        return path + ": cannot read it (not a regular file, or no permission)";
+    case ErrorKind::TooLarge:
+        return path + ": " + error.message;
+    default:
         return "cannot read " + path + " as a PNG, JPEG, HEIC or WebP image";
-    return path + ": " + error.message;
+    }
 }
 
 // The cores this process may run on (taskset, a container's limit), not all the machine's.
@@ -307,7 +314,7 @@ int main(int argc, char** argv)
 
     auto* palette = app.add_subcommand("palette", "The 48 flat colours in list order");
     auto* indexCommand = app.add_subcommand("index", "Moved to `menutone index` (kept for one release): the colour of a palette index and its label");
-    indexCommand->add_option("N", index, "Palette index")->required()->check(wholeNumber());
+    indexCommand->add_option("N", index, "Palette index")->required()->check(paletteIndex());
     auto* show = app.add_subcommand("show", "The colour as read: with --format, from one way of writing it to another");
     show->add_option("COLOR", color, "The colour; without it, colours on standard input, one a line")->check(colorValidator());
     auto* flattenCommand = app.add_subcommand("flatten", "The nearest flat colour (CIEDE2000)");
@@ -459,7 +466,8 @@ int main(int argc, char** argv)
         if (!image)
             return usageError;
         printColor(tincture::colorWithAverageColorFromImage(image.get(), alpha.value_or(1)).get());
-    } else if (colors->parsed() && imagePaths.size() > 1) {
+    } else if (colors->parsed() && (imagePaths.size() > 1 || output.isJSON)) {
+        // With --json one shape for one file or many: a {"file","colors"} line each.
         return printColorsOfImages(imagePaths, isFlat ? tincture::Flat::Yes : tincture::Flat::No) ? 0 : usageError;
     } else if (colors->parsed()) {
         imagePath = imagePaths.front();
@@ -524,7 +532,12 @@ int main(int argc, char** argv)
             printColors(tincture::array::arrayOfColorsWithColorScheme(code, source.ptr(), isFlat ? tincture::Flat::Yes : tincture::Flat::No));
         });
     } else if (hex->parsed()) {
-        auto result = tincture::colorWithHexString(text, alpha.value_or(1));
+        // The library reads what is not hex as black, as its device API
+        // does; the command says so instead, once.
+        std::string_view digits = std::string_view(text).substr(text.starts_with("#") ? 1 : 0);
+        bool isHex = (digits.size() == 3 || digits.size() == 6)
+            && std::all_of(digits.begin(), digits.end(), [](char c) { return std::isxdigit(static_cast<unsigned char>(c)); });
+        auto result = isHex ? tincture::colorWithHexString(text, alpha.value_or(1)) : nullptr;
         if (!result) {
             std::cerr << "tincture: \"" << text << "\" is not a hex colour (#RGB or #RRGGBB)\n";
             return usageError;

@@ -20,7 +20,7 @@ void addIndexCommand(MenutoneCommandLine& line)
     };
     auto arguments = std::make_shared<Arguments>();
     auto* index = line.app().add_subcommand("index", "The colour of a palette index (0 gives black, the system colour here) and its label");
-    index->add_option("N", arguments->index, "Palette index")->required()->check(wholeNumber());
+    index->add_option("N", arguments->index, "Palette index")->required()->check(paletteIndex());
     index->add_flag("--json", arguments->isJSON, "Print JSON");
     line.setAction(
         *index,

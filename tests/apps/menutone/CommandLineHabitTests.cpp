@@ -69,12 +69,16 @@ TEST(MenutoneCommandLine, IndexPrintsAPaletteEntryAsTinctureDidWithoutARoot)
     auto entry = menutone("--root /nonexistent index 25 --json");
     EXPECT_EQ(entry.status, 0);
     EXPECT_EQ(entry.output.rfind("{\"index\":25,\"label\":\"Dark Red\",\"color\":{", 0), 0u) << entry.output;
-    EXPECT_EQ(menutone("index 60 --json").output, "{\"index\":60,\"label\":null,\"color\":null}\n");
+    for (const char* outside : { "index 49", "index -1", "index 60 --json" }) {
+        auto refused = menutone(outside);
+        EXPECT_EQ(refused.status, 2) << outside;
+        EXPECT_NE(refused.output.find("is not a palette index (a whole number from 0 to 48)"), std::string::npos) << refused.output;
+    }
     auto tinctureEntry = runCommand("(" + std::string(TINCTURE_COMMAND) + " index 25 --json 2>/dev/null)");
     EXPECT_EQ(entry.output, tinctureEntry.output) << "the same answer in both places for one release";
     auto tooLong = menutone("index 99999999999999999999");
     EXPECT_EQ(tooLong.status, 2);
-    EXPECT_NE(tooLong.output.find("is not a whole number"), std::string::npos) << tooLong.output;
+    EXPECT_NE(tooLong.output.find("is not a palette index"), std::string::npos) << tooLong.output;
 }
 
 TEST(MenutoneCompletion, BashAsksTheRootForItsDomainsKeysAndApps)
