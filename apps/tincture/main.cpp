@@ -29,6 +29,7 @@
 #include <tincture/UIColor+Tincture.h>
 
 #include "FormatCommand.h"
+#include "ValueCommands.h"
 #include <common/ColorDescription.h>
 #include <common/ColorText.h>
 #include <common/CommandLine.h>
@@ -329,8 +330,12 @@ int main(int argc, char** argv)
     auto* complement = app.add_subcommand("complement", "The complementary flat colour");
     complement->add_option("COLOR", color, "The colour; without it, colours on standard input, one a line")->check(colorValidator());
     complement->add_option("--alpha", alpha, "Alpha of the result (default 1)")->check(finiteNumber(0, 1));
-    auto* contrast = app.add_subcommand("contrast", "Black or white, readable on the colour");
+    auto* contrast = app.add_subcommand("contrast", "Black or white, readable on the colour; or, with a BACKGROUND, the contrast of the colour on it");
     contrast->add_option("COLOR", color, "The colour; without it, colours on standard input, one a line")->check(colorValidator());
+    std::string background;
+    bool isContrastChecked = false;
+    contrast->add_option("BACKGROUND", background, "A background: print the WCAG 2 ratio of COLOR on it, its AA and AAA verdicts, and the APCA Lc");
+    contrast->add_flag("--check", isContrastChecked, "With a BACKGROUND: exit 1 below AA for text (4.5:1)");
     contrast->add_flag("--flat", isFlat, "The flat black or white");
     contrast->add_option("--alpha", alpha, "Alpha of the result (default 1)")->check(finiteNumber(0, 1));
     auto* darken = app.add_subcommand("darken", "Lower the brightness by AMOUNT (0.1 is ten points)");
@@ -377,6 +382,7 @@ int main(int argc, char** argv)
         addCommonOptions(command);
     std::string shellName;
     auto formatArguments = addFormatCommand(app);
+    auto runValueCommand = addValueCommands(app);
     auto* completion = app.add_subcommand("completion", "Print a completion script for bash, zsh or fish");
     completion->add_option("SHELL", shellName, "bash, zsh or fish")->required()->check(CLI::IsMember({ "bash", "zsh", "fish" }));
 
@@ -391,6 +397,8 @@ int main(int argc, char** argv)
 
     if (formatArguments->command->parsed())
         return runFormatCommand(*formatArguments);
+    if (int status = runValueCommand(); status >= 0)
+        return status;
     if (!root.empty())
         DeviceRoot::setCurrent(root);
     output.isJSON = isJSON;
@@ -503,6 +511,8 @@ int main(int argc, char** argv)
     } else if (complement->parsed()) {
         return forEachColor(
             color, [&](const Ref<UIColor>& source) { printColor(tincture::colorWithComplementaryFlatColorOf(source.ptr(), alpha.value_or(1)).get()); });
+    } else if (contrast->parsed() && !background.empty()) {
+        return runContrastReport(color, background, output.isJSON, isContrastChecked);
     } else if (contrast->parsed()) {
         return forEachColor(color, [&](const Ref<UIColor>& source) {
             printColor(

@@ -98,3 +98,50 @@ test("a malformed colour is refused with where and what was expected", () => {
   assert.match(refuse("rgb(1 2 x)").message, /at column 9: expected a number/);
   assert.match(refuse("#12345").message, /expected 3, 4, 6 or 8 hex digits/);
 });
+
+const run = (...args) => JSON.parse(execFileSync(tincture, args, { encoding: "utf8" }));
+
+test("mix, colorblind and contrast agree with culori and apca-w3", async () => {
+  const { APCAcontrast, sRGBtoY } = require("apca-w3");
+  const near = (ours, theirs, tolerance, what) => assert.ok(Math.abs(ours - theirs) <= tolerance, `${what}: ours ${ours}, theirs ${theirs}`);
+  for (const [a, b, t] of [["red", "blue", 0.5], ["#3498db", "#f1c40f", 0.25], ["white", "black", 0.7]]) {
+    const [ours] = run("mix", a, b, "--fraction", String(t), "--json");
+    const theirs = culori.rgb(culori.interpolate([a, b], "oklab")(t));
+    for (const channel of ["r", "g", "b"]) near(ours[channel], Math.min(1, Math.max(0, theirs[channel])), 2e-4, `mix ${a} ${b} ${t} ${channel}`);
+  }
+  // culori applies Machado's matrices to the numbers it is given: given
+  // linear values, it gives linear values, which sRGB's curve encodes.
+  const linear = culori.converter("lrgb");
+  for (const [kind, filter] of [["protanopia", culori.filterDeficiencyProt], ["deuteranopia", culori.filterDeficiencyDeuter], ["tritanopia", culori.filterDeficiencyTrit]]) {
+    for (const severity of [1, 0.6]) {
+      for (const input of ["#e74c3c", "#2ecc71", "#3498db"]) {
+        const [ours] = run("colorblind", kind, "--severity", String(severity), input, "--json");
+        const l = linear(culori.parse(input));
+        const seen = filter(severity)({ mode: "rgb", r: l.r, g: l.g, b: l.b });
+        const theirs = culori.rgb({ mode: "lrgb", r: seen.r, g: seen.g, b: seen.b });
+        for (const channel of ["r", "g", "b"]) near(ours[channel], Math.min(1, Math.max(0, theirs[channel])), 2e-4, `${kind} ${severity} ${input} ${channel}`);
+      }
+    }
+  }
+  for (const [text, background] of [["#777777", "#ffffff"], ["#ffffff", "#2c3e50"], ["#e74c3c", "#ecf0f1"]]) {
+    const ours = JSON.parse(execFileSync(tincture, ["contrast", text, background, "--json"], { encoding: "utf8" }));
+    near(ours.ratio, culori.wcagContrast(text, background), 1e-9, `ratio ${text} on ${background}`);
+    const rgb = (hex) => [1, 3, 5].map((at) => parseInt(hex.slice(at, at + 2), 16));
+    near(ours.apcaLc, APCAcontrast(sRGBtoY(rgb(text)), sRGBtoY(rgb(background))), 1e-9, `Lc ${text} on ${background}`);
+    assert.equal(ours.AA, ours.ratio >= 4.5);
+  }
+});
+
+test("sort-by, distinct and their arguments behave as a person expects", () => {
+  const hues = run("sort-by", "hue", "#3498db", "#e74c3c", "#2ecc71", "--json").map((color) => color.hex);
+  const hueOf = (hex) => culori.oklch(hex).h;
+  assert.deepEqual(hues, [...hues].sort((a, b) => hueOf(a) - hueOf(b)));
+  const distinct = JSON.parse(execFileSync(tincture, ["distinct", "5", "--fixed", "#ffffff", "--json"], { encoding: "utf8" }));
+  assert.equal(distinct.colors.length, 5);
+  assert.equal(distinct.colors[0].hex, "#FFFFFF", "the fixed colour is kept");
+  assert.ok(distinct.leastDistance > 30, `five colours are far apart: ${distinct.leastDistance}`);
+  const again = JSON.parse(execFileSync(tincture, ["distinct", "5", "--fixed", "#ffffff", "--json"], { encoding: "utf8" }));
+  assert.deepEqual(again, distinct, "seeded: the same answer every time");
+  const lines = execFileSync(tincture, ["rotate", "180"], { input: "#ff0000\n\n#00ffff\n", encoding: "utf8" });
+  assert.equal(lines, "#00FFFF\n#FF0000\n", "colours one a line on standard input");
+});

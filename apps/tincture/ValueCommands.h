@@ -1,0 +1,21 @@
+#pragma once
+
+// The subcommands built on the colour library's value types alone: mix,
+// saturate, desaturate, rotate, gray, sort-by, colorblind and distinct, and
+// the contrast of a colour on a background. Each takes its colours as arguments or on
+// standard input, one a line, and prints one a line (hex) or, with --json,
+// one JSON array.
+
+#include <functional>
+#include <string>
+
+namespace CLI {
+class App;
+}
+
+// Registers them; the answer runs the one given on the command line and
+// gives its exit status, or none when it was not one of them.
+std::function<int()> addValueCommands(CLI::App&);
+// `contrast FG BG`: the WCAG 2 ratio with its AA and AAA verdicts for text
+// and large text, and the APCA Lc. Exit 1 below AA with isCheck.
+int runContrastReport(const std::string& foreground, const std::string& background, bool isJSON, bool isCheck);
