@@ -70,6 +70,7 @@ void addRootCommand(MenutoneCommandLine&);
 void addIndexCommand(MenutoneCommandLine&);
 void addCompletionCommand(MenutoneCommandLine&);
 void addWallpaperCommand(MenutoneCommandLine&);
+void addThemeCommand(MenutoneCommandLine&);
 
 // `-g` where a domain goes, read as the global domain's name before parsing.
 void readDashGAsGlobalDomain(int argc, char** argv);

@@ -26,6 +26,7 @@ int main(int argc, char** argv)
     addPlistCommand(line);
     addRootCommand(line);
     addWallpaperCommand(line);
+    addThemeCommand(line);
     addIndexCommand(line);
     addCompletionCommand(line);
 

@@ -124,7 +124,7 @@ void drawMenu(cairo_t* cr, const SBApplicationShortcutMenu& menu, double menuX, 
 
 }
 
-bool writeMenuPicture(const SBApplicationShortcutMenu& menu, const std::filesystem::path& hostPath)
+MenuPicture renderMenuPicture(const SBApplicationShortcutMenu& menu)
 {
     // The phone's screen, at its scale; taller if the menu needs it.
     CGSize screen = UIScreen::mainScreen().bounds().size;
@@ -181,5 +181,10 @@ bool writeMenuPicture(const SBApplicationShortcutMenu& menu, const std::filesyst
         cairo_restore(cr.get());
     }
     cairo_surface_flush(canvas.get());
-    return cairo_surface_write_to_png(canvas.get(), hostPath.c_str()) == CAIRO_STATUS_SUCCESS;
+    return { UIImage::imageWithSurface(canvas.get(), deviceScale), CGRectMake(menuX, menuY, menuWidth, menuHeight) };
+}
+
+bool writeMenuPicture(const SBApplicationShortcutMenu& menu, const std::filesystem::path& hostPath)
+{
+    return renderMenuPicture(menu).image->writePNGToHostFile(hostPath);
 }

@@ -48,3 +48,9 @@ private:
 // blurred and tinted by the menu's blur settings at the blur fraction the
 // host last received, the plate, the items and the app's icon.
 bool writeMenuPicture(const SBApplicationShortcutMenu&, const std::filesystem::path& hostPath);
+// The same picture, and where the menu's plate lies in it (points) at full growth.
+struct MenuPicture {
+    Ref<UIImage> image;
+    CGRect plateFrame;
+};
+MenuPicture renderMenuPicture(const SBApplicationShortcutMenu&);
