@@ -228,6 +228,23 @@ test("a store from a device uploads through the page and a malformed one is refu
   assert.match(downloaded, /<key>shortcutTitleColor<\/key>\s*<integer>25<\/integer>/);
 });
 
+test("the open menu's contrast badge turns amber for a title that vanishes, and Match wallpaper makes it read", async () => {
+  const badge = page.locator("#contrast");
+  await openMenuOf("Mail", "New Message");
+  await page.waitForFunction(() => document.getElementById("contrast").dataset.verdict === "pass");
+  const whiteTitles = storeWithRedTitles.replace("<integer>25</integer>", "<integer>12</integer>");
+  await page.locator("#upload").setInputFiles({ name: "white.plist", mimeType: "application/x-plist", buffer: Buffer.from(whiteTitles) });
+  await page.waitForFunction(() => document.getElementById("contrast").dataset.verdict === "fail");
+  assert.match(await badge.textContent(), /^Title 1\.\d:1 is hard to read$/);
+  await page.getByRole("button", { name: "Match wallpaper" }).click();
+  await page.waitForFunction(() => document.getElementById("contrast").dataset.verdict === "pass");
+  assert.match(await badge.textContent(), /^Title \d+\.\d:1 reads$/);
+  const store = readFileSync(join(folder, "root/var/mobile/Library/Preferences/com.harbrook.Menutone.plist"), "utf8");
+  assert.doesNotMatch(store, /<key>shortcutTitleColor<\/key>\s*<integer>12<\/integer>/);
+  await closeMenu();
+  assert.equal(await badge.isVisible(), false, "no menu, no badge");
+});
+
 test("the menu key on a focused app opens its menu, the arrows walk its items and Escape gives the app the focus again", async () => {
   const focused = () => page.evaluate(() => document.activeElement?.getAttribute("aria-label") || "");
   await home().getByRole("button", { name: "Mail", exact: true }).focus();

@@ -102,7 +102,8 @@ Expected<PhoneCommand> parsePhoneCommand(const std::string& line)
         const char* verb;
         std::size_t numbers;
     };
-    static constexpr Shape shapes[] = { { "down", 2 }, { "move", 3 }, { "up", 3 }, { "scroll", 1 }, { "home", 0 }, { "frame", 0 }, { "quit", 0 } };
+    static constexpr Shape shapes[]
+        = { { "down", 2 }, { "move", 3 }, { "up", 3 }, { "scroll", 1 }, { "home", 0 }, { "frame", 0 }, { "match", 0 }, { "quit", 0 } };
     for (auto& shape : shapes) {
         if (command.verb != shape.verb)
             continue;
@@ -215,6 +216,8 @@ void runPhoneCommands(const PhoneHandlers& phone)
                 phone.home();
             else if (command->verb == "frame")
                 phone.sendFrame();
+            else if (command->verb == "match")
+                done = phone.matchWallpaper ? phone.matchWallpaper() : makeError(ErrorKind::Refused, "this phone does not match colours to the wallpaper");
         }
         if (!done)
             std::cout << errorLine(done.error().message) << std::endl;

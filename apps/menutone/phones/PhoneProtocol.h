@@ -5,7 +5,7 @@
 // one JSON object per line out.
 //
 // In:  down X Y | move X Y HELD | up X Y HELD | activate ID | press ID |
-//      scroll DY | home | frame | import FILE | wallpaper FILE|NAME | quit
+//      scroll DY | home | frame | import FILE | wallpaper FILE|NAME | match | quit
 //      (points; HELD in seconds)
 // Out: {"frame":{"image":"data:image/jpeg;base64,...","width":W,"height":H,"elements":[...]}}
 //      {"event":"..."}   {"error":"..."}
@@ -90,6 +90,8 @@ struct PhoneHandlers {
     std::function<Expected<void>(const std::string& hostPath)> import;
     // A photo at a host path, or a built-in wallpaper by name.
     std::function<Expected<void>(const std::string& fileOrName)> wallpaper;
+    // The menu's colours chosen to pass on its plate and echo the wallpaper, and written to the store.
+    std::function<Expected<void>()> matchWallpaper;
     // The home button.
     std::function<void()> home;
     std::function<void()> sendFrame;

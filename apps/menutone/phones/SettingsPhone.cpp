@@ -199,6 +199,7 @@ ExitStatus runSettingsPhone()
                 std::cout << replyLine("wallpaper", set ? std::nullopt : std::optional(set.error().message)) << std::endl;
                 return Expected<void>();
             },
+        .matchWallpaper = nullptr,
         .home =
             [&] {
                 app.pressHome();

@@ -1,6 +1,7 @@
 // `menutone springboard --serve`: the home screen as one of the simulator's
 // phones, following a real pointer in real time.
 
+#include <cstdio>
 #include <iostream>
 
 #include <corefoundation/CFNotificationCenter.h>
@@ -11,6 +12,7 @@
 
 #include "phones/PhoneProtocol.h"
 #include "preview/Preview.h"
+#include "theme/Theme.h"
 
 namespace {
 
@@ -54,7 +56,21 @@ ExitStatus runSpringBoardPhone(SpringBoard& springBoard)
 {
     HomeScreen home(springBoard);
     runningHome = &home;
-    auto sendFrame = [&] { std::cout << frameLine(home.window(), homeScreenElements(home, springBoard)) << std::endl; };
+    // Once a menu is fully open (and each time it is built again), the page
+    // hears whether its title reads on its plate: "contrast RATIO pass|fail".
+    RefPtr<SBApplicationShortcutMenu> measuredMenu;
+    auto sendFrame = [&] {
+        std::cout << frameLine(home.window(), homeScreenElements(home, springBoard)) << std::endl;
+        if (home.isMenuOpen() && home.menu() != measuredMenu.get()) {
+            measuredMenu = home.menu();
+            auto check = checkTheme(*home.menu());
+            char event[64];
+            std::snprintf(event, sizeof event, "contrast %.2f %s", check.roles[0].ratio, check.isPassed() ? "pass" : "fail");
+            std::cout << eventLine(event) << std::endl;
+        }
+        if (!home.isMenuOpen())
+            measuredMenu = nullptr;
+    };
     home.setEventHandler([](const std::string& event) { std::cout << eventLine(event) << std::endl; });
     home.setChangeHandler(sendFrame);
     // An element by its id, touched at its middle.
@@ -88,6 +104,18 @@ ExitStatus runSpringBoardPhone(SpringBoard& springBoard)
         .press = [&](const std::string& id) { return touchElement(id, [&](CGPoint center) { home.fullPress(center); }); },
         .import = nullptr,
         .wallpaper = nullptr,
+        .matchWallpaper = [&]() -> Expected<void> {
+            // The open menu's plate, else Mail's.
+            RefPtr<SBApplicationShortcutMenu> menu = home.isMenuOpen() ? home.menu() : nullptr;
+            if (!menu) {
+                auto mail = springBoard.applicationWithIdentifier("com.apple.mobilemail");
+                if (!mail)
+                    return makeError(ErrorKind::NotFound, "no open menu, and no Mail to measure a menu on");
+                menu = springBoard.pressIcon(*mail, 1.0).ptr();
+            }
+            applyTheme(suggestTheme(checkTheme(*menu)));
+            return {};
+        },
         .home =
             [&] {
                 home.closeMenu();

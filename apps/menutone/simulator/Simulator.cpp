@@ -476,6 +476,12 @@ ExitStatus runSimulator(const SimulatorOptions& options)
             response.status = 204;
         });
     }
+    // The open menu's colours (or Mail's) chosen to read on its plate and echo
+    // the wallpaper: the home screen writes them as `theme suggest --apply` does.
+    server.Post("/match", [&](const httplib::Request&, httplib::Response& response) {
+        springBoard.send("match");
+        response.status = 204;
+    });
     // The phone's home button: ?phone=settings|home.
     server.Post("/home", [&](const httplib::Request& request, httplib::Response& response) {
         auto* phone = phoneNamed(request.get_param_value("phone"));

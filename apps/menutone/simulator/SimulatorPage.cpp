@@ -24,14 +24,19 @@ constexpr const char* pageTemplate = R"PAGE(<!doctype html>
   body { margin: 0; font: 14px -apple-system, Inter, "DejaVu Sans", sans-serif; background: #2b2d33; color: #eee; }
   header { padding: 10px 24px; display: flex; gap: 12px 16px; align-items: center; flex-wrap: wrap; }
   header h1 { font-size: 18px; margin: 0 8px 0 0; }
-  header a, header label.button, header select { color: #fff; background: #4a4d57; padding: 6px 12px; border-radius: 6px; border: 0;
+  header a, header label.button, header select, header button.button { color: #fff; background: #4a4d57; padding: 6px 12px; border-radius: 6px; border: 0;
                                                   font: inherit; text-decoration: none; cursor: pointer; }
-  header a:focus-visible, header label.button:focus-visible, header select:focus-visible { outline: 2px solid #ffd479; outline-offset: 2px; }
+  header a:focus-visible, header label.button:focus-visible, header select:focus-visible, header button.button:focus-visible { outline: 2px solid #ffd479; outline-offset: 2px; }
   #message { color: #ffd479; }
   main { display: flex; gap: 48px; padding: 8px 24px 16px; justify-content: center; align-items: flex-start; }
   main.stacked { flex-direction: column; align-items: center; gap: 16px; }
   figure { margin: 0; }
-  figcaption { height: 22px; color: #bbb; }
+  figcaption { height: 22px; color: #bbb; display: flex; gap: 12px; align-items: center; }
+  /* Whether the open menu's title reads on its plate: green passes WCAG AA, amber does not. */
+  #contrast { display: none; font-size: 12px; padding: 1px 8px; border-radius: 9px; color: #111; }
+  #contrast[data-verdict] { display: inline-block; }
+  #contrast[data-verdict="pass"] { background: #6fd08c; }
+  #contrast[data-verdict="fail"] { background: #ffc45c; }
   /* The phone is laid out at its size in points and scaled as a whole to fit
      the window; .fit takes the scaled size in the page's flow. */
   .fit { position: relative; }
@@ -68,6 +73,7 @@ constexpr const char* pageTemplate = R"PAGE(<!doctype html>
   <select id="device" aria-label="Phone">{{DEVICES}}</select>
   <select id="wallpaper" aria-label="Wallpaper"><option value="" selected>Wallpaper…</option>{{WALLPAPERS}}<option value="photo">Your photo…</option></select>
   <input type="file" id="photo" accept="image/jpeg,image/png,image/heic,image/heif,image/webp,.heic,.heif,.webp" hidden>
+  <button type="button" id="match" class="button">Match wallpaper</button>
   <a href="/store" download="com.harbrook.Menutone.plist" id="download">Download store</a>
   <label class="button" for="upload" tabindex="0" role="button">Upload store…</label>
   <input type="file" id="upload" accept=".plist,application/x-plist,application/octet-stream" hidden>
@@ -79,7 +85,7 @@ constexpr const char* pageTemplate = R"PAGE(<!doctype html>
     <div class="fit"><div class="device"><div class="screen" id="settings" role="region" aria-label="Settings phone"><img alt=""><div class="elements"></div><div class="stopped" role="status"></div></div><button class="home-button" data-phone="settings" aria-label="Home button of the Settings phone"></button></div></div>
   </figure>
   <figure>
-    <figcaption>Home screen</figcaption>
+    <figcaption>Home screen <span id="contrast" role="status" aria-live="polite"></span></figcaption>
     <div class="fit"><div class="device"><div class="screen" id="home" role="region" aria-label="Home screen phone"><img alt=""><div class="elements"></div><div class="stopped" role="status"></div></div><button class="home-button" data-phone="home" aria-label="Home button of the home screen phone"></button></div></div>
     <p id="log" role="log" aria-live="polite"></p>
   </figure>
@@ -275,13 +281,25 @@ events.addEventListener("phone", (message) => showPhoneState(JSON.parse(message.
 events.addEventListener("device", (message) => (document.getElementById("device").value = JSON.parse(message.data).device));
 events.addEventListener("event", (message) => {
   const data = JSON.parse(message.data);
+  // A measurement, not something the home screen did.
+  if (data.event.startsWith("contrast ")) return showContrast(data.event);
   const log = document.getElementById("log");
   if (data.event.startsWith("shortcut ")) log.textContent = "Shortcut chosen: " + data.event.slice(9);
   else if (data.event.startsWith("launch ")) log.textContent = "Opened " + data.event.slice(7);
   else if (data.event === "respring") log.textContent = "Respring: the home screen starts over";
+  if (data.event === "closed" || data.event === "respring") delete document.getElementById("contrast").dataset.verdict;
   document.body.dataset.lastEvent = data.event;
 });
 events.addEventListener("failure", (message) => say(JSON.parse(message.data).error));
+
+// "contrast RATIO pass|fail": the open menu's title on its plate.
+function showContrast(event) {
+  const [, ratio, verdict] = event.split(" ");
+  const badge = document.getElementById("contrast");
+  badge.dataset.verdict = verdict;
+  badge.textContent = `Title ${Number(ratio).toFixed(1)}:1 ${verdict === "pass" ? "reads" : "is hard to read"}`;
+}
+document.getElementById("match").addEventListener("click", () => post("/match", {}));
 
 document.getElementById("device").addEventListener("change", (event) => {
   say("Starting both phones as " + event.target.selectedOptions[0].textContent + "…");

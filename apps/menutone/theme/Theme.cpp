@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cstdio>
 
+#include <foundation/NSDictionary.h>
 #include <homescreen/SpringBoard.h>
 #include <springboard/SBWallpaper.h>
 #include <store/PaletteIndex.h>
@@ -198,4 +199,14 @@ std::vector<ThemeChoice> suggestTheme(const ThemeCheck& check)
         choices.push_back(*best);
     }
     return choices;
+}
+
+void applyTheme(const std::vector<ThemeChoice>& choices)
+{
+    // One write, one notification: a running home screen restyles once.
+    SettingsStore::change([&](NSMutableDictionary& store) {
+        for (auto& choice : choices)
+            store.setObject(PropertyListValue::integer(choice.index), choice.key);
+        store.setObject(PropertyListValue::boolean(false), MenutoneKey::isShortcutPreset);
+    });
 }

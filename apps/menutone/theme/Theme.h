@@ -46,5 +46,8 @@ struct ThemeChoice {
     tincture::Color accent; // the wallpaper colour it echoes
 };
 std::vector<ThemeChoice> suggestTheme(const ThemeCheck&);
+// Writes the choices to the store (and turns the presets off, so that they
+// count), in one write with its notification.
+void applyTheme(const std::vector<ThemeChoice>&);
 // The wallpaper's accent colours (the library's image palette).
 std::vector<tincture::Color> wallpaperAccents();

@@ -7,11 +7,8 @@
 
 #include <CLI/CLI.hpp>
 
-#include <foundation/NSDictionary.h>
-#include <foundation/PropertyListValue.h>
 #include <homescreen/SpringBoard.h>
 #include <store/PaletteIndex.h>
-#include <store/SettingsStore.h>
 
 #include "Subcommand.h"
 #include "theme/Theme.h"
@@ -67,13 +64,7 @@ ExitStatus runSuggest(const ThemeArguments& arguments)
     if (arguments.isJSON)
         std::cout << JSON { { "plate", check->plate.hex() }, { "choices", std::move(list) }, { "applied", arguments.isApplied } }.dump() << "\n";
     if (arguments.isApplied) {
-        // One write, one notification: a running home screen restyles once.
-        SettingsStore::change([&](NSMutableDictionary& store) {
-            for (auto& choice : choices)
-                store.setObject(PropertyListValue::integer(choice.index), choice.key);
-            // The palette indices count only without the presets.
-            store.setObject(PropertyListValue::boolean(false), MenutoneKey::isShortcutPreset);
-        });
+        applyTheme(choices);
         if (!arguments.isJSON)
             std::cout << "applied: written to the store, with its notification\n";
     }
