@@ -276,3 +276,15 @@ int runContrastReport(const std::string& foreground, const std::string& backgrou
     }
     return isCheck && !isAA ? 1 : 0;
 }
+
+int runGradientSteps(const std::string& first, const std::string& last, std::size_t steps, bool isJSON)
+{
+    auto ends = readColors({ first, last }, "gradient");
+    if (!ends)
+        return usageError;
+    std::vector<Color> colors;
+    for (std::size_t i = 0; i < steps; ++i)
+        colors.push_back(tincture::mix((*ends)[0], (*ends)[1], static_cast<double>(i) / static_cast<double>(steps - 1)));
+    printColors(colors, isJSON);
+    return 0;
+}

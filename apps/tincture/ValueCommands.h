@@ -6,6 +6,7 @@
 // standard input, one a line, and prints one a line (hex) or, with --json,
 // one JSON array.
 
+#include <cstddef>
 #include <functional>
 #include <string>
 
@@ -19,3 +20,5 @@ std::function<int()> addValueCommands(CLI::App&);
 // `contrast FG BG`: the WCAG 2 ratio with its AA and AAA verdicts for text
 // and large text, and the APCA Lc. Exit 1 below AA with isCheck.
 int runContrastReport(const std::string& foreground, const std::string& background, bool isJSON, bool isCheck);
+// `gradient A B --steps N`: N colours from A to B, interpolated in OKLab.
+int runGradientSteps(const std::string& first, const std::string& last, std::size_t steps, bool isJSON);

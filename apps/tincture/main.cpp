@@ -361,11 +361,16 @@ int main(int argc, char** argv)
     std::string styleName, sizeText, outputFile, imagePath;
     std::vector<std::string> colorTexts;
     double pointX = 0, pointY = 0;
-    auto* gradient = app.add_subcommand("gradient", "Draw a gradient colour's image to a PNG file");
-    gradient->add_option("STYLE", styleName, "horizontal, radial or vertical")->required()->check(CLI::IsMember({ "horizontal", "radial", "vertical" }));
-    gradient->add_option("SIZE", sizeText, "WxH in points (the image has the main screen's scale, 2)")->required();
+    auto* gradient = app.add_subcommand("gradient",
+        "Draw a gradient colour's image to a PNG file: STYLE SIZE COLORS -o FILE; or, with --steps N, "
+        "print N colours from A to B interpolated in OKLab: A B --steps N");
+    // Checked after parsing (with --steps it is a colour); the type still lists the styles for the completions.
+    gradient->add_option("STYLE", styleName, "horizontal, radial or vertical (with --steps: the first colour)")->type_name("TEXT:{horizontal,radial,vertical}");
+    gradient->add_option("SIZE", sizeText, "WxH in points; the image has the main screen's scale, 2 (with --steps: the last colour)");
     gradient->add_option("COLORS", colorTexts, "The colours, first to last; without them, standard input's lines")->check(colorValidator());
-    gradient->add_option("-o,--output", outputFile, "PNG file to write")->required();
+    gradient->add_option("-o,--output", outputFile, "PNG file to write");
+    std::size_t gradientSteps = 0;
+    gradient->add_option("--steps", gradientSteps, "Print this many colours from A to B instead of drawing (2 to 1000)")->check(CLI::Range(2, 1000));
     auto* pixel = app.add_subcommand("pixel", "The colour of one pixel of a PNG, JPEG, HEIC or WebP image (premultiplied)");
     pixel->add_option("IMAGE", imagePath)->required();
     pixel->add_option("X", pointX)->required()->check(finiteNumber());
@@ -420,7 +425,17 @@ int main(int argc, char** argv)
         return *image;
     };
 
-    if (gradient->parsed()) {
+    if (gradient->parsed() && gradientSteps > 0) {
+        if (sizeText.empty() || !colorTexts.empty() || !outputFile.empty()) {
+            std::cerr << "tincture: gradient --steps takes two colours, A and B, and no file\n";
+            return usageError;
+        }
+        return runGradientSteps(styleName, sizeText, gradientSteps, output.isJSON);
+    } else if (gradient->parsed()) {
+        if (!CLI::IsMember({ "horizontal", "radial", "vertical" })(styleName).empty() || sizeText.empty() || outputFile.empty()) {
+            std::cerr << "tincture: gradient: STYLE (horizontal, radial or vertical), SIZE and -o FILE are required, or A B --steps N\n";
+            return usageError;
+        }
         double width = 0, height = 0;
         char separator = 0;
         std::istringstream size(sizeText);

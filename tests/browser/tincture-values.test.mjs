@@ -145,3 +145,13 @@ test("sort-by, distinct and their arguments behave as a person expects", () => {
   const lines = execFileSync(tincture, ["rotate", "180"], { input: "#ff0000\n\n#00ffff\n", encoding: "utf8" });
   assert.equal(lines, "#00FFFF\n#FF0000\n", "colours one a line on standard input");
 });
+
+test("gradient --steps samples OKLab from A to B as culori interpolates it", () => {
+  const ours = run("gradient", "#e74c3c", "#3498db", "--steps", "5", "--json");
+  const theirs = culori.samples(5).map(culori.interpolate(["#e74c3c", "#3498db"], "oklab")).map(culori.rgb);
+  assert.equal(ours.length, 5);
+  ours.forEach((color, i) => {
+    for (const channel of ["r", "g", "b"])
+      assert.ok(Math.abs(color[channel] - Math.min(1, Math.max(0, theirs[i][channel]))) < 2e-4, `step ${i} ${channel}: ${color[channel]} vs ${theirs[i][channel]}`);
+  });
+});
