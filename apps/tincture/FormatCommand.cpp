@@ -35,6 +35,21 @@ std::string withAlpha(const std::string& body, const tincture::Color& color)
     return body + (color.alpha() < 1 ? " / " + number(color.alpha(), 3) : "") + ")";
 }
 
+struct Component {
+    double value;
+    int decimals;
+    const char* unit = "";
+};
+
+// "name(A B C)", with " / alpha" when the colour is not opaque.
+std::string cssFunction(const char* name, std::initializer_list<Component> components, const tincture::Color& color)
+{
+    std::string text = std::string(name) + "(";
+    for (auto& component : components)
+        text += (text.back() == '(' ? "" : " ") + number(component.value, component.decimals) + component.unit;
+    return withAlpha(text, color);
+}
+
 // The CSS name nearest by CIEDE2000, and the distance.
 std::pair<std::string, double> nearestName(const tincture::Color& color)
 {
@@ -76,27 +91,27 @@ std::string formatted(const tincture::Color& color, const std::string& space)
     }
     if (space == "hsl") {
         auto v = color.clipped().hsl();
-        return withAlpha("hsl(" + number(v.h, 2) + " " + number(v.s * 100, 2) + "% " + number(v.l * 100, 2) + "%", color);
+        return cssFunction("hsl", { { v.h, 2 }, { v.s * 100, 2, "%" }, { v.l * 100, 2, "%" } }, color);
     }
     if (space == "hwb") {
         auto v = color.clipped().hwb();
-        return withAlpha("hwb(" + number(v.h, 2) + " " + number(v.w * 100, 2) + "% " + number(v.b * 100, 2) + "%", color);
+        return cssFunction("hwb", { { v.h, 2 }, { v.w * 100, 2, "%" }, { v.b * 100, 2, "%" } }, color);
     }
     if (space == "lab") {
         auto v = color.lab();
-        return withAlpha("lab(" + number(v.L, 2) + " " + number(v.a, 2) + " " + number(v.b, 2), color);
+        return cssFunction("lab", { { v.L, 2 }, { v.a, 2 }, { v.b, 2 } }, color);
     }
     if (space == "lch") {
         auto v = color.lch();
-        return withAlpha("lch(" + number(v.L, 2) + " " + number(v.C, 2) + " " + number(v.h, 2), color);
+        return cssFunction("lch", { { v.L, 2 }, { v.C, 2 }, { v.h, 2 } }, color);
     }
     if (space == "oklab") {
         auto v = color.oklab();
-        return withAlpha("oklab(" + number(v.L, 4) + " " + number(v.a, 4) + " " + number(v.b, 4), color);
+        return cssFunction("oklab", { { v.L, 4 }, { v.a, 4 }, { v.b, 4 } }, color);
     }
     if (space == "oklch") {
         auto v = color.oklch();
-        return withAlpha("oklch(" + number(v.L, 4) + " " + number(v.C, 4) + " " + number(v.h, 2), color);
+        return cssFunction("oklch", { { v.L, 4 }, { v.C, 4 }, { v.h, 2 } }, color);
     }
     if (space == "cmyk") {
         auto v = color.cmyk();
