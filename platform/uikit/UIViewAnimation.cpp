@@ -21,6 +21,7 @@ struct Animation {
 std::vector<Animation> running;
 std::optional<CFRunLoop::SourceID> frameTimer;
 std::function<void()> frameHandler;
+bool isEnabled = true;
 
 void stepAll(bool isFinishing);
 
@@ -63,6 +64,12 @@ void stepAll(bool isFinishing)
 
 void UIViewAnimation::run(Seconds duration, std::function<void(double)> step, std::function<void()> completion)
 {
+    if (!isEnabled) {
+        step(1);
+        if (completion)
+            completion();
+        return;
+    }
     step(0);
     running.push_back({ CFRunLoop::main().now(), std::chrono::duration_cast<Nanoseconds>(duration), std::move(step), std::move(completion) });
     scheduleFrame();
@@ -84,6 +91,16 @@ void UIViewAnimation::finishAll()
 bool UIViewAnimation::isAnimating()
 {
     return !running.empty();
+}
+
+void UIViewAnimation::setAnimationsEnabled(bool enabled)
+{
+    isEnabled = enabled;
+}
+
+bool UIViewAnimation::areAnimationsEnabled()
+{
+    return isEnabled;
 }
 
 void UIViewAnimation::setFrameHandler(std::function<void()> handler)

@@ -20,6 +20,10 @@ public:
     // the screen wants it.
     static void finishAll();
     static bool isAnimating();
+    // +[UIView setAnimationsEnabled:]: when off, an animation ends at once, as
+    // hosts that only take still pictures want.
+    static void setAnimationsEnabled(bool);
+    static bool areAnimationsEnabled();
     // Told after the steps of each frame.
     static void setFrameHandler(std::function<void()>);
 

@@ -11,6 +11,7 @@
 #include <settingsapp/SettingsApp.h>
 #include <store/SettingsStore.h>
 #include <uikit/UIControl.h>
+#include <uikit/UIViewAnimation.h>
 
 #include "TestSupport.h"
 
@@ -44,6 +45,8 @@ protected:
         for (auto& alert : UIAlertView::visibleAlerts())
             alert->dismissWithClickedButtonIndex(alert->cancelButtonIndex(), false);
         CFRunLoop::main().useManualClock();
+        // The screens are measured as they end up, not mid-slide.
+        UIViewAnimation::setAnimationsEnabled(false);
         // Each post, with what the store holds at that moment.
         corefoundation::setPostObserverForTesting([this](std::string_view name) { m_posts += std::string(name) + "(" + storeText() + ") "; });
     }

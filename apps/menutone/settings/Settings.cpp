@@ -325,8 +325,10 @@ std::string settingsCommandHelp()
 
 ExitStatus runSettings(const SettingsOptions& options)
 {
-    // Time passes only when a command says so, so every run is the same.
+    // Time passes only when a command says so, so every run is the same; and
+    // what it shows are still pictures, so nothing animates.
     CFRunLoop::main().useManualClock();
+    UIViewAnimation::setAnimationsEnabled(false);
     auto& app = SettingsApp::launch();
     if (auto opened = app.openEntry("MenutoneSettings"); !opened) {
         std::cerr << "menutone: settings: " << opened.error().message << "\n";

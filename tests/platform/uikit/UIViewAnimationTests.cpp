@@ -96,3 +96,14 @@ TEST_F(UIViewAnimationTest, ASwitchFillsItsTrackOverFramesAndAStillPictureShowsI
     toggle->setOn(false);
     EXPECT_EQ(trackGreen(), 255) << "setOn: without animation jumps";
 }
+
+TEST_F(UIViewAnimationTest, WithAnimationsOffAnAnimationEndsAtOnce)
+{
+    std::string log;
+    UIViewAnimation::setAnimationsEnabled(false);
+    UIViewAnimation::run(
+        UIViewAnimation::Seconds(1), [&](double progress) { log += "step(" + std::to_string(std::lround(progress * 100)) + ") "; }, [&] { log += "done"; });
+    UIViewAnimation::setAnimationsEnabled(true);
+    EXPECT_EQ(log, "step(100) done");
+    EXPECT_FALSE(UIViewAnimation::isAnimating());
+}
