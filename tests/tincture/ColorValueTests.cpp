@@ -121,6 +121,7 @@ TEST(ColorValue, HexWritesAlphaOnlyWhenNotOpaqueAndClipsWhatIsOutOfGamut)
         ASSERT_TRUE(parsed.has_value()) << text << ": " << parsed.error().message();
         EXPECT_EQ(Color::parse(parsed->hex()).value(), *parsed) << text;
     }
+    EXPECT_FALSE(Color::parse("oklch(62.8% 0.0077e258 29.23)")) << "a chroma that would overflow";
     auto bad = Color::parse("hsl(10 20% 30% / )");
     ASSERT_FALSE(bad);
     EXPECT_EQ(bad.error().message(), "expected a number");

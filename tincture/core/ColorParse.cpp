@@ -134,6 +134,9 @@ private:
         });
         if (!isPlain || !std::isfinite(value))
             return Error("expected a number", start);
+        // Far past any colour: a component this large would overflow the conversions.
+        if (std::fabs(value) > 1e6)
+            return Error("expected a number between -1000000 and 1000000", start);
         m_at += length;
         if (m_at < m_text.size() && m_text[m_at] == '%') {
             ++m_at;
