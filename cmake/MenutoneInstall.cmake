@@ -17,7 +17,7 @@ set_target_properties(${menutone_platform_targets} host_settingsapp host_homescr
 set_target_properties(MenutoneSettings PROPERTIES INSTALL_RPATH "$ORIGIN/..")
 
 install(TARGETS menutone tincture-command RUNTIME DESTINATION "${CMAKE_INSTALL_BINDIR}" COMPONENT commands)
-install(TARGETS tincture tincture_core ${tincture_platform_targets} EXPORT TinctureTargets
+install(TARGETS tincture tincture_core tincture_image ${tincture_platform_targets} EXPORT TinctureTargets
     LIBRARY DESTINATION "${MENUTONE_INSTALL_LIBRARYDIR}" COMPONENT libraries
     ARCHIVE DESTINATION "${MENUTONE_INSTALL_LIBRARYDIR}" COMPONENT development)
 install(TARGETS ${other_platform_targets} host_settingsapp host_homescreen Menutone

@@ -28,6 +28,8 @@
 #include <tincture/NSArray+Tincture.h>
 #include <tincture/UIColor+Tincture.h>
 
+#include <tincture/ImagePalette.h>
+
 #include "FormatCommand.h"
 #include "ValueCommands.h"
 #include <common/ColorDescription.h>
@@ -41,10 +43,6 @@
 namespace {
 
 constexpr int usageError = 2;
-// The palette reads an eighth-size copy, so its photos are decoded at an
-// eighth where the format allows it (the platform's scaler); pixel reads
-// keep the whole picture.
-constexpr int paletteDecodeReduction = 8;
 
 // --format: one colour a line, for pipelines.
 enum class LineFormat { None, Hex, RGB, HSL, JSON };
@@ -159,7 +157,7 @@ bool printColorsOfImages(const std::vector<std::string>& paths, tincture::Flat f
         for (std::size_t i; (i = next++) < paths.size();) {
             AutoreleasePool pool;
             Result result;
-            if (auto image = UIImage::readHostFile(paths[i], paletteDecodeReduction))
+            if (auto image = UIImage::readHostFile(paths[i], tincture::paletteDecodeReduction))
                 result.colors = tincture::array::arrayOfColorsFromImage(image->ptr(), flat);
             else
                 result.error = readFailureMessage(paths[i], image.error());
@@ -494,7 +492,7 @@ int main(int argc, char** argv)
         return printColorsOfImages(imagePaths, isFlat ? tincture::Flat::Yes : tincture::Flat::No) ? 0 : usageError;
     } else if (colors->parsed()) {
         imagePath = imagePaths.front();
-        auto image = readImage(paletteDecodeReduction);
+        auto image = readImage(tincture::paletteDecodeReduction);
         if (!image)
             return usageError;
         printColors(tincture::array::arrayOfColorsFromImage(image.get(), isFlat ? tincture::Flat::Yes : tincture::Flat::No));
