@@ -84,7 +84,7 @@ TEST(CIEDE2000, ThePairsExactlyHalfATurnApartTakeTheMeanHueOfTheShorterArc)
 
 // The bound that skips the trigonometry must never exceed the distance: at a
 // limit just above each pair's distance, the distance itself comes back.
-TEST(CIEDE2000, TheBoundWithoutTrigonometryNeverRulesOutADistanceWithinTheLimit)
+TEST(CIEDE2000, TheBoundsWithoutTrigonometryNeverExceedTheDistance)
 {
     std::mt19937_64 random(2005);
     std::uniform_real_distribution<double> lightness(0, 100), axis(-128, 128), unit(0, 1);
@@ -99,6 +99,8 @@ TEST(CIEDE2000, TheBoundWithoutTrigonometryNeverRulesOutADistanceWithinTheLimit)
         };
         auto first = pick(), second = pick();
         double distance = tincture::deltaE2000(first, second);
+        ASSERT_LE(tincture::deltaE2000LowerBoundSquared(first, second), distance * distance * (1 + 1e-12) + 1e-12)
+            << first.l << " " << first.a << " " << first.b << " / " << second.l << " " << second.a << " " << second.b;
         ASSERT_EQ(tincture::deltaE2000Within(first, second, distance * (1 + 1e-12) + 1e-12), distance)
             << first.l << " " << first.a << " " << first.b << " / " << second.l << " " << second.a << " " << second.b;
     }

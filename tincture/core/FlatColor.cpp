@@ -90,7 +90,7 @@ std::size_t nearestFlatPosition(double l, double a, double b)
     auto limit = [&] { return static_cast<double>(bestDistance) * (1 + 1e-6) + 1e-6; };
     auto measure = [&](std::size_t position) {
         const LabColor& candidate = palette[position];
-        if (deltaE2000LowerBound(l, candidate.l) > limit())
+        if (deltaE2000LowerBoundSquared(searched, candidate) > limit() * limit())
             return;
         auto distance = static_cast<float>(deltaE2000Within(searched, candidate, limit()));
         if (distance < bestDistance || (distance == bestDistance && position < bestPosition)) {

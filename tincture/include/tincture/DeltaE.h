@@ -21,5 +21,8 @@ double deltaE2000(double l1, double a1, double b1, double l2, double a2, double 
 // |dL'| / SL, which the difference never falls below: the chroma and hue
 // terms form a positive semi-definite quadratic, as |RT| <= 2 sin 60 < 2.
 double deltaE2000LowerBound(double l1, double l2);
+// The square of a lower bound with the a and b differences too, still
+// without trigonometry or the pair's G.
+double deltaE2000LowerBoundSquared(const LabColor&, const LabColor&);
 
 }
