@@ -177,12 +177,7 @@ HomeScreen::~HomeScreen()
 
 void HomeScreen::loadWallpaper()
 {
-    CGSize screen = UIScreen::mainScreen().bounds().size;
-    UIGraphicsBeginImageContextWithOptions(screen, true, 0);
-    if (auto* context = UIGraphicsGetCurrentContext())
-        drawHomeBackground(context->cairo, screen.width, screen.height);
-    m_wallpaperView->setImage(UIGraphicsGetImageFromCurrentImageContext().get());
-    UIGraphicsEndImageContext();
+    m_wallpaperView->setImage(homeBackgroundImage(UIScreen::mainScreen().bounds().size, 0).get());
 }
 
 void HomeScreen::wallpaperDidChange()

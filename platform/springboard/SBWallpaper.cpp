@@ -1,14 +1,19 @@
 #include "SBWallpaper.h"
 
 #include <cairo.h>
+#include <sys/stat.h>
 
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <functional>
+#include <mutex>
+#include <optional>
 #include <vector>
 
 #include <corefoundation/CFNotificationCenter.h>
 #include <device/DeviceRoot.h>
+#include <device/FileSystem.h>
 #include <uikit/UIGraphics.h>
 #include <uikit/UIImage.h>
 
@@ -148,15 +153,56 @@ std::span<const SBBuiltInWallpaper> builtInWallpapers()
     return wallpapers;
 }
 
+namespace {
+
+// The root's picture, decoded once while the file stays the same: every
+// picture of a press draws it. A new file (written atomically) has a new
+// inode, so identity and times tell a change.
+RefPtr<UIImage> storedHomeBackground()
+{
+    static std::mutex lock;
+    static std::optional<std::array<std::int64_t, 6>> decodedIdentity;
+    static RefPtr<UIImage> decoded;
+    auto host = DeviceRoot::current().hostPath(kHomeBackgroundPath);
+    struct stat status { };
+    if (!host || ::lstat(host->c_str(), &status) != 0)
+        return nullptr;
+    std::array<std::int64_t, 6> identity { static_cast<std::int64_t>(status.st_dev), static_cast<std::int64_t>(status.st_ino), status.st_size,
+        status.st_mtim.tv_sec, status.st_mtim.tv_nsec, static_cast<std::int64_t>(std::hash<std::string>()(host->string())) };
+    std::lock_guard guard(lock);
+    if (decodedIdentity != identity) {
+        decoded = UIImage::imageWithContentsOfFile(kHomeBackgroundPath);
+        decodedIdentity = identity;
+    }
+    return decoded;
+}
+
+}
+
 void drawHomeBackground(cairo_t* cr, double width, double height)
 {
-    if (DeviceRoot::current().fileExists(kHomeBackgroundPath)) {
-        if (auto picture = UIImage::imageWithContentsOfFile(kHomeBackgroundPath)) {
-            drawFilling(cr, picture->surface(), width, height);
-            return;
-        }
-    }
-    wallpapers[0].draw(cr, width, height);
+    if (auto picture = storedHomeBackground())
+        drawFilling(cr, picture->surface(), width, height);
+    else
+        wallpapers[0].draw(cr, width, height);
+}
+
+RefPtr<UIImage> homeBackgroundImage(CGSize size, CGFloat scale)
+{
+    UIGraphicsBeginImageContextWithOptions(size, true, scale);
+    if (auto* context = UIGraphicsGetCurrentContext())
+        drawHomeBackground(context->cairo, size.width, size.height);
+    auto image = UIGraphicsGetImageFromCurrentImageContext();
+    UIGraphicsEndImageContext();
+    return image;
+}
+
+Expected<void> setHomeBackgroundFromHostFile(const std::filesystem::path& path)
+{
+    auto bytes = device::readFile(path);
+    if (!bytes)
+        return makeUnexpected(bytes.error());
+    return setHomeBackgroundFromData(*bytes);
 }
 
 Expected<void> setHomeBackgroundFromData(std::span<const std::uint8_t> bytes)

@@ -5,7 +5,6 @@
 
 #include <corefoundation/CFNotificationCenter.h>
 #include <corefoundation/CFRunLoop.h>
-#include <device/FileSystem.h>
 #include <foundation/NSDictionary.h>
 #include <preferences/PSListController.h>
 #include <settingsapp/ScreenSnapshot.h>
@@ -122,10 +121,7 @@ Expected<void> setWallpaper(const std::string& fileOrName)
 {
     if (!fileOrName.starts_with("/"))
         return setBuiltInHomeBackground(fileOrName);
-    auto bytes = device::readFile(fileOrName);
-    if (!bytes)
-        return makeUnexpected(bytes.error());
-    return setHomeBackgroundFromData(*bytes);
+    return setHomeBackgroundFromHostFile(fileOrName);
 }
 
 }

@@ -516,6 +516,13 @@ ExitStatus runSimulator(const SimulatorOptions& options)
     constexpr const char* uploadScratch = ".upload";
     root.createFolders(uploadFolder);
     root.removeAbandonedScratch(uploadFolder, uploadScratch);
+    // Asks the Settings app `command argument` and waits for its answer: none
+    // when it gives none in time, empty when done, else why not.
+    auto askSettings = [&](const std::string& command, const std::string& argument) {
+        answers.expect(command);
+        settings.send(command + " " + argument);
+        return answers.wait(command, std::chrono::seconds(10));
+    };
     // Reads the body, at most `limit` bytes however it is framed; stages it
     // inside the root for the Settings app, asks it `command PATH` and waits
     // for its answer. Answers the response's status and text.
@@ -545,9 +552,7 @@ ExitStatus runSimulator(const SimulatorOptions& options)
         bool isWritten = root.writeFile(staged, { reinterpret_cast<const std::uint8_t*>(body.data()), body.size() }, device::WriteMode::Direct);
         std::optional<std::string> answer;
         if (isWritten) {
-            answers.expect(command);
-            settings.send(command + " " + root.hostPath(staged).value_or(std::filesystem::path()).string());
-            answer = answers.wait(command, std::chrono::seconds(10));
+            answer = askSettings(command, root.hostPath(staged).value_or(std::filesystem::path()).string());
         }
         root.removeItem(staged);
         if (!answer || !answer->empty()) {
@@ -574,9 +579,7 @@ ExitStatus runSimulator(const SimulatorOptions& options)
                 return;
             }
             std::lock_guard guard(uploadLock);
-            answers.expect("wallpaper");
-            settings.send("wallpaper " + name);
-            auto answer = answers.wait("wallpaper", std::chrono::seconds(10));
+            auto answer = askSettings("wallpaper", name);
             response.status = answer && answer->empty() ? 200 : 400;
             response.set_content(
                 answer && answer->empty() ? "the wallpaper is " + name + "\n" : answer.value_or("no answer") + "; the wallpaper was not changed\n",

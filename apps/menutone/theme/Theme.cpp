@@ -142,12 +142,7 @@ std::string themeCheckText(const ThemeCheck& check)
 std::vector<Color> wallpaperAccents()
 {
     // The wallpaper as the home screen draws it, at one point a pixel.
-    CGSize screen = UIScreen::mainScreen().bounds().size;
-    UIGraphicsBeginImageContextWithOptions(screen, true, 1);
-    if (auto* context = UIGraphicsGetCurrentContext())
-        drawHomeBackground(context->cairo, screen.width, screen.height);
-    auto image = UIGraphicsGetImageFromCurrentImageContext();
-    UIGraphicsEndImageContext();
+    auto image = homeBackgroundImage(UIScreen::mainScreen().bounds().size, 1);
     std::vector<Color> accents;
     if (image) {
         for (auto& color : tincture::array::arrayOfColorsFromImage(image.get(), tincture::Flat::No))

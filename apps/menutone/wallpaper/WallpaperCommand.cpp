@@ -21,10 +21,12 @@ ExitStatus setWallpaper(const std::string& file, const std::string& builtInName)
     Expected<void> done;
     if (!builtInName.empty())
         done = setBuiltInHomeBackground(builtInName);
+    else if (file != "-")
+        done = setHomeBackgroundFromHostFile(file);
     else {
-        auto bytes = file == "-" ? device::readStream(STDIN_FILENO) : device::readFile(file);
+        auto bytes = device::readStream(STDIN_FILENO);
         if (!bytes) {
-            std::cerr << "menutone: wallpaper: " << file << ": " << bytes.error().message << "\n";
+            std::cerr << "menutone: wallpaper: standard input: " << bytes.error().message << "\n";
             return ExitStatus::Failure;
         }
         done = setHomeBackgroundFromData(*bytes);
