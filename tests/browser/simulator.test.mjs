@@ -84,10 +84,15 @@ test("a short click on an icon opens the app instead", async () => {
 
 const storeWithRedTitles = `<?xml version="1.0" encoding="UTF-8"?>\n<plist version="1.0"><dict><key>shortcutTitleColor</key><integer>25</integer></dict></plist>\n`;
 
-// How many pixels in the top half of a menu item (its title) are dark red,
-// read from the picture the page shows.
-async function darkRedTitlePixels(itemName) {
-  return page.evaluate(async (name) => {
+// The palette's colours the menu tests look for: Dark Red (index 25) as a
+// title, and Orange, the background of Sky Blue's complementary preset.
+const darkRed = [191, 57, 42];
+const orange = [229, 125, 34];
+
+// How many pixels in the top half of a menu item (its title) are within a
+// few steps of the colour, read from the picture the page shows.
+async function titlePixelsNear(itemName, rgb) {
+  return page.evaluate(async ([name, rgb]) => {
     const screen = document.getElementById("home");
     const item = screen.querySelector(`[aria-label="${name}"]`);
     const image = screen.querySelector("img");
@@ -102,11 +107,10 @@ async function darkRedTitlePixels(itemName) {
     const pixels = context.getImageData(x, y, parseFloat(item.style.width) * 0.6, parseFloat(item.style.height) / 2).data;
     let count = 0;
     for (let i = 0; i < pixels.length; i += 4) {
-      const [r, g, b] = [pixels[i], pixels[i + 1], pixels[i + 2]];
-      if (r > 130 && r - g > 70 && r - b > 70) count++;
+      if (Math.max(...[0, 1, 2].map((channel) => Math.abs(pixels[i + channel] - rgb[channel]))) <= 24) count++;
     }
     return count;
-  }, itemName);
+  }, [itemName, rgb]);
 }
 
 // Where an element of a phone is on the page now, as the phones are scaled
@@ -142,7 +146,7 @@ async function activate(role, name) {
 
 test("Configuration, Title color, Dark Red by their names turn the Mail menu's titles dark red in the page's pixels", async () => {
   await openMenuOf("Mail", "New Message");
-  assert.equal(await darkRedTitlePixels("New Message"), 0, "black titles to begin with");
+  assert.equal(await titlePixelsNear("New Message", darkRed), 0, "black titles to begin with");
   await closeMenu();
 
   await settings().getByRole("button", { name: "Configuration", exact: true }).click();
@@ -155,7 +159,7 @@ test("Configuration, Title color, Dark Red by their names turn the Mail menu's t
   await settings().getByRole("button", { name: "Title color", exact: true }).waitFor();
 
   await openMenuOf("Mail", "New Message");
-  const pixels = await darkRedTitlePixels("New Message");
+  const pixels = await titlePixelsNear("New Message", darkRed);
   assert.ok(pixels > 30, `dark red title pixels: ${pixels}`);
 });
 
@@ -166,15 +170,18 @@ test("Use preset and a preset built from a colour restyle the open menu without 
   await settings().getByRole("switch", { name: "Use preset", checked: true }).waitFor();
   await settings().getByRole("button", { name: "Preset color", exact: true }).click();
   await settings().getByRole("radio", { name: "Complementary" }).click();
-  // Sky Blue: no scheme of it gives reddish titles, whichever segment took the click.
+  // Sky Blue's complementary set: Dark Teal titles on an Orange plate.
   await settings().getByRole("button", { name: "Sky Blue", exact: true }).click();
   // Store, notification, tweak: the menu is built again in the preset's
-  // colours. Each change of the store brings a picture; the last one counts.
+  // colours. Each change of the store brings a picture (the preset switched
+  // on without colours first); the one with the plate counts.
   await page.waitForFunction((before) => document.querySelector("#home img").src !== before, pictureBefore);
-  let pixels = await darkRedTitlePixels("New Message");
-  for (const start = Date.now(); pixels > 0 && Date.now() - start < 20000; pixels = await darkRedTitlePixels("New Message"))
+  const store = join(folder, "root/var/mobile/Library/Preferences/com.harbrook.Menutone.plist");
+  let plate = await titlePixelsNear("New Message", orange);
+  for (const start = Date.now(); plate < 500 && Date.now() - start < 20000; plate = await titlePixelsNear("New Message", orange))
     await new Promise((resolve) => setTimeout(resolve, 100));
-  assert.equal(pixels, 0, "the preset's title colour replaced Dark Red");
+  assert.ok(plate >= 500, `orange plate pixels: ${plate}; the store:\n${readFileSync(store, "utf8")}`);
+  assert.equal(await titlePixelsNear("New Message", darkRed), 0, "the preset's title colour replaced Dark Red");
   assert.equal(await home().getByRole("button", { name: "New Message" }).count(), 1, "still open");
   await settings().getByRole("button", { name: "Configuration", exact: true }).click();
   await settings().getByRole("button", { name: "Menutone", exact: true }).click();
