@@ -13,6 +13,7 @@
 #include <uikit/UIControl.h>
 #include <uikit/UIGraphics.h>
 #include <uikit/UILabel.h>
+#include <uikit/UIViewAnimation.h>
 
 #include "SettingsListController.h"
 
@@ -61,7 +62,7 @@ SettingsApp::SettingsApp()
     UIApplication::sharedApplication().setOpenURLHandler([this](const std::string& url, const std::string& application) {
         m_openedURLs.push_back({ url, application });
     });
-    m_window->setBackgroundColor(UIColor::colorWithRed(239 / 255.0, 239 / 255.0, 244 / 255.0, 1).ptr());
+    m_window->setBackgroundColor(UIColor::groupTableViewBackgroundColor().ptr());
     m_window->makeKeyAndVisible();
     m_splitNavigation->pushViewController(m_navigation, false);
     m_window->setRootViewController(m_splitNavigation.ptr());
@@ -102,6 +103,8 @@ void SettingsApp::touchView(UIView& view)
 void SettingsApp::touchView(UIView& view, CGPoint point)
 {
     Ref<UIView> protectedView(view);
+    // A scripted tap waits for the screen to settle, as a person does.
+    UIViewAnimation::finishAll();
     // A view inside a scroll view is brought into sight first, as VoiceOver does.
     for (UIView* ancestor = view.superview(); ancestor; ancestor = ancestor->superview()) {
         if (auto* scrollView = objc_dynamicCast<UIScrollView>(ancestor)) {
@@ -120,6 +123,7 @@ Expected<void> SettingsApp::touch(CGPoint point)
     if (!(point.x >= 0 && point.y >= 0 && point.x < size.width && point.y < size.height))
         return refuse("the point is off the screen (" + std::to_string(static_cast<int>(size.width)) + " x " + std::to_string(static_cast<int>(size.height))
             + " points)");
+    UIViewAnimation::finishAll();
     m_window->tap(point);
     CFRunLoop::main().runUntilIdle();
     return {};

@@ -5,6 +5,7 @@
 
 #include <device/DeviceRoot.h>
 #include <foundation/NSDictionary.h>
+#include <objc/Assertions.h>
 
 namespace {
 
@@ -75,4 +76,10 @@ bool UIApplication::openURL(const std::string& url)
         handler(url, application);
     }
     return !application.empty();
+}
+
+void UIApplication::endIgnoringInteractionEvents()
+{
+    OBJC_ASSERT(m_ignoringInteractionDepth > 0, "every end of ignoring interaction events follows its begin");
+    --m_ignoringInteractionDepth;
 }

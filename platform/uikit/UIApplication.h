@@ -22,10 +22,18 @@ public:
     using OpenURLHandler = std::function<void(const std::string& url, const std::string& application)>;
     void setOpenURLHandler(OpenURLHandler handler) { m_openURLHandler = std::move(handler); }
 
+    // -beginIgnoringInteractionEvents and -endIgnoringInteractionEvents, in
+    // pairs that nest: while any pair is open (a navigation transition) the
+    // window starts no touch, as UIKit drops them.
+    void beginIgnoringInteractionEvents() { ++m_ignoringInteractionDepth; }
+    void endIgnoringInteractionEvents();
+    bool isIgnoringInteractionEvents() const { return m_ignoringInteractionDepth > 0; }
+
 private:
     UIApplication() = default;
     // The bundle identifier of the app that handles the scheme, or empty.
     std::string applicationForScheme(const std::string& scheme) const;
 
     OpenURLHandler m_openURLHandler;
+    int m_ignoringInteractionDepth { 0 };
 };

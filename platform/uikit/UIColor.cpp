@@ -234,6 +234,12 @@ Ref<UIColor> UIColor::whiteColor()
     static UIColor* const color = colorWithWhite(1, 1).leakRef();
     return *color;
 }
+
+Ref<UIColor> UIColor::groupTableViewBackgroundColor()
+{
+    static UIColor* const color = colorWithRed(239 / 255.0, 239 / 255.0, 244 / 255.0, 1).leakRef();
+    return *color;
+}
 Ref<UIColor> UIColor::lightGrayColor()
 {
     static UIColor* const color = colorWithWhite(2.0 / 3.0, 1).leakRef();

@@ -26,6 +26,8 @@ public:
     static Ref<UIColor> blackColor();
     static Ref<UIColor> whiteColor();
     static Ref<UIColor> lightGrayColor();
+    // The grey behind grouped tables (239, 239, 244 on iOS 9).
+    static Ref<UIColor> groupTableViewBackgroundColor();
 
     Ref<UIColor> colorWithAlphaComponent(CGFloat alpha) const;
 

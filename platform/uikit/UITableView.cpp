@@ -274,9 +274,12 @@ void UITableViewCell::setAccessoryView(RefPtr<UIView> view)
 id UITableView::initWithFrameStyle(id self, SEL, CGRect frame, long style)
 {
     UIView::initWithFrame(self, initWithFrameSelector(), frame);
-    static_cast<UITableView*>(self)->m_style = static_cast<UITableViewStyle>(style);
+    auto* table = static_cast<UITableView*>(self);
+    table->m_style = static_cast<UITableViewStyle>(style);
+    // Opaque as on iOS, so a screen sliding over another hides it.
+    table->setBackgroundColor(table->m_style == UITableViewStyle::Grouped ? UIColor::groupTableViewBackgroundColor() : UIColor::whiteColor());
     // Its rows load at its first layout.
-    static_cast<UITableView*>(self)->setNeedsLayout();
+    table->setNeedsLayout();
     return self;
 }
 

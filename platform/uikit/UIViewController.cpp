@@ -10,10 +10,12 @@
 
 #include "NSStringDrawing.h"
 #include "UIAppearance.h"
+#include "UIApplication.h"
 #include "UIGraphics.h"
 #include "UIImageView.h"
 #include "UILabel.h"
 #include "UIScrollView.h"
+#include "UIViewAnimation.h"
 #include "UIWindow.h"
 #include "ViewDrawing.h"
 
@@ -444,6 +446,10 @@ Ref<UINavigationController> UINavigationController::create(Class cls)
 
 void UINavigationController::pushViewController(Ref<UIViewController> controller, bool animated)
 {
+    // A new push or pop lands where the running slide ends.
+    if (m_leavingView)
+        UIViewAnimation::finishAll();
+    RefPtr<UIView> leaving = shownTopView();
     controller->m_navigationController = this;
     m_viewControllers.push_back(controller);
     if (m_isShown) {
@@ -451,6 +457,8 @@ void UINavigationController::pushViewController(Ref<UIViewController> controller
         controller->appear(animated);
         // What appearing changed of the item shows in the bar.
         updateVisibleViews();
+        if (animated && leaving)
+            slide(*leaving, Transition::Push);
     }
 }
 
@@ -470,6 +478,9 @@ std::vector<Ref<UIViewController>> UINavigationController::popTo(std::size_t kep
 {
     if (m_viewControllers.size() <= kept)
         return {};
+    if (m_leavingView)
+        UIViewAnimation::finishAll();
+    RefPtr<UIView> leaving = shownTopView();
     std::vector<Ref<UIViewController>> popped(m_viewControllers.begin() + static_cast<std::ptrdiff_t>(kept), m_viewControllers.end());
     m_viewControllers.erase(m_viewControllers.begin() + static_cast<std::ptrdiff_t>(kept), m_viewControllers.end());
     for (auto& controller : popped) {
@@ -481,8 +492,57 @@ std::vector<Ref<UIViewController>> UINavigationController::popTo(std::size_t kep
         updateVisibleViews();
         m_viewControllers.back()->appear(animated);
         updateVisibleViews();
+        if (animated && leaving)
+            slide(*leaving, Transition::Pop);
     }
     return popped;
+}
+
+RefPtr<UIView> UINavigationController::shownTopView() const
+{
+    UIViewController* top = topViewController();
+    if (!m_isShown || !top || !top->isViewLoaded() || !isViewLoaded() || top->m_view->superview() != m_view.get())
+        return nullptr;
+    return top->m_view;
+}
+
+void UINavigationController::slide(Ref<UIView> leaving, Transition transition)
+{
+    RefPtr<UIView> arriving = shownTopView();
+    if (!arriving || arriving.get() == leaving.ptr())
+        return;
+    // iOS 9's push: the new screen comes in from the right edge over the old
+    // one, which drifts a third of the width left; a pop runs it backwards.
+    // Only the drawing moves (the views' transforms): frames are where the
+    // screens end, so what the host reads of them holds.
+    constexpr UIViewAnimation::Seconds duration { 0.35 };
+    constexpr CGFloat drift = 0.3;
+    UIView* container = view();
+    CGFloat width = container->bounds().size.width;
+    UIView& below = transition == Transition::Push ? leaving.get() : *arriving;
+    UIView& above = transition == Transition::Push ? *arriving : leaving.get();
+    container->insertSubview(below, 0);
+    container->insertSubview(above, 1);
+    m_leavingView = leaving.ptr();
+    UIApplication::sharedApplication().beginIgnoringInteractionEvents();
+    Ref<UINavigationController> protectedThis(*this);
+    Ref<UIView> protectedArriving(*arriving);
+    auto place = [=](double progress) {
+        // How far the push has come: 0 shows the old screen alone, 1 the new one.
+        double pushed = transition == Transition::Push ? progress : 1 - progress;
+        UIView& incoming = transition == Transition::Push ? protectedArriving.get() : leaving.get();
+        UIView& outgoing = transition == Transition::Push ? leaving.get() : protectedArriving.get();
+        incoming.setTransform(CGAffineTransformTranslate(CGAffineTransformIdentity, width * (1 - pushed), 0));
+        outgoing.setTransform(CGAffineTransformTranslate(CGAffineTransformIdentity, -width * drift * pushed, 0));
+    };
+    UIViewAnimation::run(duration, place, [=] {
+        leaving->setTransform(CGAffineTransformIdentity);
+        protectedArriving->setTransform(CGAffineTransformIdentity);
+        protectedThis->m_leavingView = nullptr;
+        if (leaving.ptr() != protectedThis->shownTopView().get() && leaving->superview() == protectedThis->view())
+            leaving->removeFromSuperview();
+        UIApplication::sharedApplication().endIgnoringInteractionEvents();
+    });
 }
 
 void UINavigationController::viewWillAppear(id self, SEL, bool)
@@ -524,7 +584,8 @@ void UINavigationController::updateVisibleViews()
     UIView* container = view();
     UIViewController* top = topViewController();
     for (auto& controller : m_viewControllers) {
-        if (controller.ptr() != top && controller->isViewLoaded() && controller->view()->superview() == container)
+        // The screen sliding away stays until its slide ends.
+        if (controller.ptr() != top && controller->isViewLoaded() && controller->view()->superview() == container && controller->m_view != m_leavingView)
             controller->view()->removeFromSuperview();
     }
     if (top) {
@@ -543,7 +604,8 @@ void UINavigationController::updateVisibleViews()
             }
         } else
             top->view()->setFrame(CGRectMake(0, contentTop, bounds.size.width, bounds.size.height - contentTop));
-        container->insertSubview(*top->view(), 0);
+        if (top->view()->superview() != container)
+            container->insertSubview(*top->view(), 0);
     }
     if (m_navigationBar->isHidden())
         return;

@@ -154,8 +154,16 @@ private:
     CGFloat coveredTop() const;
     // Takes the controllers above the first `kept` off the stack and shows the new top.
     std::vector<Ref<UIViewController>> popTo(std::size_t kept, bool animated);
+    // The top controller's view while it is shown in this stack, if any.
+    RefPtr<UIView> shownTopView() const;
+    enum class Transition { Push, Pop };
+    // Slides the new top's view in over (push) or out from under (pop) the
+    // one that was shown, which stays in the view until the slide ends.
+    void slide(Ref<UIView> leaving, Transition);
 
     Ref<UINavigationBar> m_navigationBar;
     std::vector<Ref<UIViewController>> m_viewControllers;
     bool m_isShown { false };
+    // The screen sliding away while a transition runs.
+    RefPtr<UIView> m_leavingView;
 };

@@ -6,6 +6,7 @@
 #include <objc/ClassBuilder.h>
 #include <objc/MessageSend.h>
 
+#include "UIApplication.h"
 #include "UIScrollView.h"
 #include "UIViewController.h"
 
@@ -115,6 +116,9 @@ void UIWindow::touchDown(CGPoint location)
         old->m_phase = UITouchPhase::Cancelled;
         old->m_view->touchesCancelled(*old);
     }
+    // During a transition no touch starts; its moves and its end go nowhere.
+    if (UIApplication::sharedApplication().isIgnoringInteractionEvents())
+        return;
     auto touch = adoptRef(*new UITouch(*this, location));
     touch->m_view = hitTest(location);
     m_touch = touch.ptr();
@@ -161,6 +165,8 @@ bool UIWindow::tap(CGPoint location)
 
 bool UIWindow::scroll(CGPoint location, CGFloat dy)
 {
+    if (UIApplication::sharedApplication().isIgnoringInteractionEvents())
+        return false;
     for (UIView* view = hitTest(location); view; view = view->superview()) {
         if (auto* scrollView = objc_dynamicCast<UIScrollView>(view)) {
             scrollView->scrollBy(dy);

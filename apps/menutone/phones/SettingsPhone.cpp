@@ -11,6 +11,7 @@
 #include <settingsapp/SettingsApp.h>
 #include <springboard/SBWallpaper.h>
 #include <store/SettingsStore.h>
+#include <uikit/UIApplication.h>
 #include <uikit/UIViewAnimation.h>
 
 #include "phones/PhoneProtocol.h"
@@ -24,8 +25,11 @@ constexpr auto settleDelay = std::chrono::milliseconds(350);
 
 std::vector<AccessibleElement> settingsElements(const SettingsApp& app)
 {
-    auto screen = ScreenSnapshot::capture(app);
     std::vector<AccessibleElement> elements;
+    // While a screen slides in or out nothing answers touches, so nothing is offered.
+    if (UIApplication::sharedApplication().isIgnoringInteractionEvents())
+        return elements;
+    auto screen = ScreenSnapshot::capture(app);
     // An alert is modal: only its buttons answer.
     if (screen.alert) {
         for (std::size_t i = 0; i < screen.alert->buttons.size() && i < screen.alert->buttonFrames.size(); ++i)

@@ -3,14 +3,17 @@
 
 #include <gtest/gtest.h>
 
+#include <corefoundation/CFRunLoop.h>
 #include <objc/ClassBuilder.h>
 #include <objc/MessageSend.h>
 #include <uikit/UIAlertView.h>
 #include <uikit/UIAppearance.h>
 #include <uikit/UIControl.h>
 #include <uikit/UITableView.h>
+#include <uikit/UIViewAnimation.h>
 #include <uikit/UIViewController.h>
 #include <uikit/UIViewRendering.h>
+#include <uikit/UIWindow.h>
 
 #include <cairo.h>
 
@@ -302,6 +305,7 @@ TEST(UINavigationController, OnlyAShownStackMakesItsControllersAppear)
     EXPECT_EQ(navigation->popViewControllerAnimated(true).get(), second.ptr());
     EXPECT_EQ(second->navigationController(), nullptr);
     EXPECT_EQ(navigation->popViewControllerAnimated(true), nullptr) << "the root controller stays";
+    UIViewAnimation::finishAll();
 }
 
 TEST(UINavigationController, PoppingToTheRootRemovesEveryScreenAboveItAndShowsOnlyTheRoot)
@@ -356,6 +360,110 @@ TEST(UINavigationController, ContentScrolledUnderTheTranslucentBarShowsThroughIt
     auto [r, g, b] = barPixel();
     EXPECT_GT(r - g, 40) << "the red beneath shows through";
     EXPECT_GT(g, 120) << "whitened, not red";
+}
+
+namespace {
+
+// Pushes and pops on a manual clock, in a window, so each frame of a slide
+// can be looked at.
+class UINavigationTransitionTest : public ::testing::Test {
+protected:
+    static void SetUpTestSuite() { CFRunLoop::main().useManualClock(); }
+    void SetUp() override
+    {
+        // An animation an earlier test left (its timer on another clock) ends first.
+        UIViewAnimation::finishAll();
+        makeTable(m_first)->setBackgroundColor(UIColor::colorWithRed(1, 0, 0, 1).ptr());
+        makeTable(m_second)->setBackgroundColor(UIColor::colorWithRed(0, 0, 1, 1).ptr());
+        m_navigation->pushViewController(m_first, false);
+        m_window->addSubview(*m_navigation->view());
+        m_navigation->appear(false);
+    }
+    void TearDown() override { UIViewAnimation::finishAll(); }
+    static void advance(double seconds)
+    {
+        CFRunLoop::main().advanceClock(std::chrono::duration_cast<Nanoseconds>(std::chrono::duration<double>(seconds)));
+        CFRunLoop::main().runUntilIdle();
+    }
+    // The screen's colour at a point below the bar: 'r' for the first screen,
+    // 'b' for the second.
+    char screenAt(CGFloat x)
+    {
+        auto image = imageOfViewHierarchy(m_window.get(), 1);
+        cairo_surface_t* surface = image->surface();
+        cairo_surface_flush(surface);
+        auto pixel = reinterpret_cast<const std::uint32_t*>(
+            cairo_image_surface_get_data(surface) + 400 * cairo_image_surface_get_stride(surface))[static_cast<int>(x)];
+        int red = pixel >> 16 & 0xff, blue = pixel & 0xff;
+        return red > 200 && blue < 50 ? 'r' : blue > 200 && red < 50 ? 'b' : '?';
+    }
+    std::vector<UIView*> screensInStack() const
+    {
+        std::vector<UIView*> screens;
+        for (auto& view : m_navigation->view()->subviews()) {
+            if (view.ptr() == m_first->view() || view.ptr() == m_second->view())
+                screens.push_back(view.ptr());
+        }
+        return screens;
+    }
+
+    Ref<UIWindow> m_window { UIWindow::create(CGRectMake(0, 0, 375, 667)) };
+    Ref<UINavigationController> m_navigation { UINavigationController::create() };
+    Ref<RowsControllerForTesting> m_first { makeController() };
+    Ref<RowsControllerForTesting> m_second { makeController() };
+};
+
+}
+
+TEST_F(UINavigationTransitionTest, APushSlidesTheNewScreenInOverTheOldOneAndNoTouchStartsUntilItEnds)
+{
+    m_navigation->pushViewController(m_second, true);
+    EXPECT_EQ(m_navigation->topViewController(), m_second.ptr()) << "the stack changes at once; only the drawing slides";
+    EXPECT_EQ(screensInStack(), (std::vector<UIView*> { m_first->view(), m_second->view() })) << "the new screen over the old";
+    EXPECT_EQ(m_second->view()->frame().origin.x, 0) << "frames are where the screens end";
+    EXPECT_EQ(screenAt(20), 'r');
+    EXPECT_EQ(screenAt(370), 'r') << "the new screen starts beyond the right edge";
+    EXPECT_FALSE(m_window->tap({ 100, 400 })) << "a touch during the slide starts nothing";
+
+    advance(0.175);
+    EXPECT_NEAR(m_second->view()->transform().tx, 375 * (1 - UIViewAnimation::easeInOut(0.5)), 0.5);
+    EXPECT_NEAR(m_first->view()->transform().tx, -375 * 0.3 * UIViewAnimation::easeInOut(0.5), 0.5) << "the old screen drifts left";
+    EXPECT_EQ(screenAt(150), 'r');
+    EXPECT_EQ(screenAt(220), 'b');
+
+    advance(0.2);
+    EXPECT_EQ(screensInStack(), (std::vector<UIView*> { m_second->view() })) << "the old screen leaves at the end";
+    EXPECT_EQ(m_second->view()->transform(), CGAffineTransformIdentity);
+    EXPECT_EQ(screenAt(20), 'b');
+    EXPECT_TRUE(m_window->tap({ 100, 400 })) << "touches start again";
+}
+
+TEST_F(UINavigationTransitionTest, APopSlidesTheTopScreenOffToTheRightUncoveringTheOneBelow)
+{
+    m_navigation->pushViewController(m_second, false);
+    m_navigation->popViewControllerAnimated(true);
+    EXPECT_EQ(m_navigation->topViewController(), m_first.ptr());
+    EXPECT_EQ(screensInStack(), (std::vector<UIView*> { m_first->view(), m_second->view() })) << "the leaving screen on top";
+    EXPECT_NEAR(m_first->view()->transform().tx, -375 * 0.3, 0.5) << "the one below starts where a push left it";
+    EXPECT_EQ(screenAt(20), 'b');
+
+    advance(0.175);
+    EXPECT_EQ(screenAt(150), 'r');
+    EXPECT_EQ(screenAt(220), 'b');
+
+    advance(0.2);
+    EXPECT_EQ(screensInStack(), (std::vector<UIView*> { m_first->view() }));
+    EXPECT_EQ(m_first->view()->transform(), CGAffineTransformIdentity);
+}
+
+TEST_F(UINavigationTransitionTest, APushOrPopDuringASlideStartsFromWhereTheSlideEnds)
+{
+    m_navigation->pushViewController(m_second, true);
+    m_navigation->popToRootViewControllerAnimated(false);
+    EXPECT_EQ(screensInStack(), (std::vector<UIView*> { m_first->view() })) << "nothing is left half way";
+    EXPECT_EQ(m_first->view()->transform(), CGAffineTransformIdentity);
+    EXPECT_TRUE(m_window->tap({ 100, 400 }));
+    EXPECT_EQ(screenAt(20), 'r');
 }
 
 TEST(UITableView, CellsGoAwayWithTheirTable)

@@ -18,6 +18,8 @@ namespace {
 class UIViewAnimationTest : public ::testing::Test {
 protected:
     static void SetUpTestSuite() { CFRunLoop::main().useManualClock(); }
+    // An animation an earlier test left (its timer on another clock) ends first.
+    void SetUp() override { UIViewAnimation::finishAll(); }
     void TearDown() override
     {
         UIViewAnimation::finishAll();
