@@ -16,6 +16,12 @@ int main(int argc, char** argv)
             std::fprintf(stderr, "not a colour: %s: %s\n", argv[i], color.error().message().c_str());
             return 1;
         }
+        // A flat scheme holds flat colours only: the names compile and link here.
+        for (const tincture::Color& member : tincture::scheme(color.value(), tincture::Scheme::Triadic, true)) {
+            auto shade = tincture::nearestFlatShade(member);
+            if (tincture::flat(shade.color, shade.shade) != member)
+                return 1;
+        }
         auto nearest = tincture::nearestFlatShade(color.value());
         std::printf("%s -> %s\n", argv[i], tincture::flat(nearest.color, nearest.shade).hex().c_str());
     }

@@ -41,6 +41,51 @@ TEST(ColorValue, NearestFlatFindsTheShadeUIColorsFlatVersionFinds)
     }
 }
 
+// The base's hue 200, saturation 50, brightness 60: each scheme's colours as
+// the hue, saturation and brightness the scheme rules give (an offset hue
+// in single precision), and Sky Blue's flat schemes as the palette names
+// that the objects' schemes gave before the value types carried them.
+TEST(ColorValue, SchemesGiveTheRulesColoursAndTheFlatShades)
+{
+    auto hsb = [](double degrees, double saturation, double brightness, bool isOffset) {
+        double hue = isOffset ? static_cast<double>(static_cast<float>(degrees) / 360.0f) : degrees / 360;
+        CGFloat r, g, b, a;
+        UIColor::colorWithHue(hue, saturation, brightness, 1)->getRed(&r, &g, &b, &a);
+        return Color::fromRGB(r, g, b);
+    };
+    auto base = hsb(200, 0.5, 0.6, false);
+    auto expectColors = [](const std::array<Color, 5>& colors, const std::array<Color, 5>& expected, const char* scheme) {
+        for (std::size_t i = 0; i < 5; ++i) {
+            EXPECT_NEAR(colors[i].red(), expected[i].red(), 1e-9) << scheme << " " << i;
+            EXPECT_NEAR(colors[i].green(), expected[i].green(), 1e-9) << scheme << " " << i;
+            EXPECT_NEAR(colors[i].blue(), expected[i].blue(), 1e-9) << scheme << " " << i;
+            EXPECT_EQ(colors[i].alpha(), 1.0);
+        }
+    };
+    expectColors(tincture::scheme(base, tincture::Scheme::Analogous, false),
+        { hsb(168, 0.55, 0.65, true), hsb(184, 0.55, 0.69, true), base, hsb(216, 0.55, 0.69, true), hsb(232, 0.55, 0.65, true) }, "analogous");
+    expectColors(tincture::scheme(base, tincture::Scheme::Complementary, false),
+        { hsb(200, 0.55, 0.30, false), hsb(200, 0.40, 0.69, false), base, hsb(20, 0.50, 0.60, true), hsb(20, 0.70, 0.30, true) }, "complementary");
+    expectColors(tincture::scheme(base, tincture::Scheme::Triadic, false),
+        { hsb(320, 7.0 / 12, 0.55, true), hsb(320, 0.50, 0.69, true), base, hsb(80, 7.0 / 12, 0.55, true), hsb(80, 0.50, 0.30, true) }, "triadic");
+
+    using tincture::FlatColor;
+    using tincture::Shade;
+    auto shadesOf = [](const std::array<Color, 5>& colors) {
+        std::string names;
+        for (auto& color : colors) {
+            auto shade = tincture::nearestFlatShade(color);
+            EXPECT_EQ(tincture::flat(shade.color, shade.shade), color) << "a flat scheme holds palette colours only";
+            names += std::string(shade.shade == Shade::Dark ? "Dark " : "") + tincture::flatColorName(shade.color) + ", ";
+        }
+        return names;
+    };
+    Color skyBlue = tincture::flat(FlatColor::SkyBlue, Shade::Light);
+    EXPECT_EQ(shadesOf(tincture::scheme(skyBlue, tincture::Scheme::Analogous, true)), "Mint, Gray, Sky Blue, Dark Sky Blue, Dark Purple, ");
+    EXPECT_EQ(shadesOf(tincture::scheme(skyBlue, tincture::Scheme::Complementary, true)), "Dark Teal, Dark Sky Blue, Sky Blue, Orange, Dark Red, ");
+    EXPECT_EQ(shadesOf(tincture::scheme(skyBlue, tincture::Scheme::Triadic, true)), "Plum, Dark Pink, Sky Blue, Lime, Dark Lime, ");
+}
+
 // Lc from apca-w3 0.1.9's APCAcontrast(sRGBtoY(text), sRGBtoY(background)),
 // the ratio from culori 4.0.2's wcagContrast.
 TEST(ColorValue, ContrastMatchesTheWCAGAndAPCAReferenceCode)

@@ -415,7 +415,7 @@ TEST(ImageFiles, APictureOverThePixelCapIsRefusedFromItsHeaderAndAFileOverTheSiz
     writeBytes(root.path() / "bomb.png", pngDeclaring(20000, 20000));
     auto bomb = UIImage::readHostFile(root.path() / "bomb.png");
     ASSERT_FALSE(bomb);
-    EXPECT_EQ(bomb.error(), (Error { ErrorKind::TooLarge, "too large: pictures over 100 megapixels are not read" }));
+    EXPECT_EQ(bomb.error(), (::Error { ErrorKind::TooLarge, "too large: pictures over 100 megapixels are not read" }));
 
     // Just under the cap the header passes and the missing data makes it malformed.
     writeBytes(root.path() / "short.png", pngDeclaring(10000, 10000));
@@ -429,7 +429,7 @@ TEST(ImageFiles, APictureOverThePixelCapIsRefusedFromItsHeaderAndAFileOverTheSiz
     std::filesystem::resize_file(large, device::maximumReadSize + 1);
     auto tooLarge = UIImage::readHostFile(large);
     ASSERT_FALSE(tooLarge);
-    EXPECT_EQ(tooLarge.error(), (Error { ErrorKind::TooLarge, "too large: files over 64 MiB are not read" }));
+    EXPECT_EQ(tooLarge.error(), (::Error { ErrorKind::TooLarge, "too large: files over 64 MiB are not read" }));
 }
 
 // A grey raised to saturation 0.15 is looked up under its raised colour. Grey

@@ -6,6 +6,7 @@
 //   auto parsed = tincture::Color::parse("oklch(62.8% 0.258 29.23)");
 
 #include "ColorMath.h"
+#include "ColorScheme.h"
 #include "ColorValue.h"
 #include "Expected.h"
 #include "FlatColor.h"

@@ -9,15 +9,17 @@
 
 #include <foundation/NSCountedSet.h>
 
+#include "ColorScheme.h"
+
 #include "UIColor+Tincture.h"
 
 namespace tincture::array {
 
-// Scheme codes: note that triadic is 1 and complementary 2.
+// Scheme codes, the value types' (note that triadic is 1 and complementary 2).
 using ColorScheme = std::int64_t;
-inline constexpr ColorScheme ColorSchemeAnalogous = 0;
-inline constexpr ColorScheme ColorSchemeTriadic = 1;
-inline constexpr ColorScheme ColorSchemeComplementary = 2;
+inline constexpr ColorScheme ColorSchemeAnalogous = static_cast<ColorScheme>(Scheme::Analogous);
+inline constexpr ColorScheme ColorSchemeTriadic = static_cast<ColorScheme>(Scheme::Triadic);
+inline constexpr ColorScheme ColorSchemeComplementary = static_cast<ColorScheme>(Scheme::Complementary);
 
 // Five opaque colours, the third from the base colour itself. Also the
 // operation's older name, arrayOfColorsWithColorScheme:with:flatScheme:.
