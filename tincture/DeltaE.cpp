@@ -104,18 +104,6 @@ double deltaE2000LowerBound(double l1, double l2)
     return std::fabs(l2 - l1) / lightnessWeight(l1, l2);
 }
 
-double deltaE2000LowerBoundSquared(const LabColor& first, const LabColor& second)
-{
-    // dC'^2 + dH'^2 = (a1' - a2')^2 + (b1 - b2)^2 >= da^2 + db^2, as a' = (1 + G) a
-    // with G >= 0; SH <= SC = 1 + 0.045 mean C' and C' <= 1.5 C; and the
-    // rotation term takes at most 1 - sqrt(3) / 2 of the chroma and hue part.
-    constexpr double leastShare = 1 - 1.7320508075688772 / 2;
-    double l = (second.l - first.l) / lightnessWeight(first.l, second.l);
-    double da = second.a - first.a, db = second.b - first.b;
-    double largestWeightC = 1 + 0.045 * 1.5 * (first.chroma + second.chroma) / 2;
-    return l * l + leastShare * (da * da + db * db) / (largestWeightC * largestWeightC);
-}
-
 double deltaE2000(const LabColor& first, const LabColor& second)
 {
     return deltaE2000Within(first, second, std::numeric_limits<double>::infinity());

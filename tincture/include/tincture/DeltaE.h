@@ -1,5 +1,7 @@
 #pragma once
 
+#include <cmath>
+
 namespace tincture {
 
 // A colour in CIE L*a*b* with its chroma sqrt(a^2 + b^2), which a search
@@ -22,7 +24,29 @@ double deltaE2000(double l1, double a1, double b1, double l2, double a2, double 
 // terms form a positive semi-definite quadratic, as |RT| <= 2 sin 60 < 2.
 double deltaE2000LowerBound(double l1, double l2);
 // The square of a lower bound with the a and b differences too, still
-// without trigonometry or the pair's G.
-double deltaE2000LowerBoundSquared(const LabColor&, const LabColor&);
-
+// without trigonometry or the pair's G. Inline, so a search over many
+// entries vectorises it.
+inline double deltaE2000LowerBoundSquared(const LabColor& first, const LabColor& second)
+{
+    // dC'^2 + dH'^2 = (a1' - a2')^2 + (b1 - b2)^2 >= da^2 + db^2, as a' = (1 + G) a
+    // with G >= 0; SH <= SC = 1 + 0.045 mean C' and C' <= (1 + G) C. The rotation
+    // term takes at most 1 - sqrt(3) / 2 of the chroma and hue part, but with
+    // both b >= 0 both hues lie in 0-180 degrees and so does their mean, 95
+    // degrees or more from 275: dTheta <= 30 exp(-(95 / 25)^2) degrees and
+    // |RT| < 1e-6.
+    constexpr double leastShare = 1 - 1.7320508075688772 / 2;
+    constexpr double upperHalfShare = 1 - 1e-6;
+    double meanL = (first.l + second.l) / 2;
+    double offset = (meanL - 50) * (meanL - 50);
+    double weightL = 1 + 0.015 * offset / std::sqrt(20 + offset);
+    double l = (second.l - first.l) / weightL;
+    double da = second.a - first.a, db = second.b - first.b;
+    double meanC = (first.chroma + second.chroma) / 2;
+    double meanC7 = meanC * meanC * meanC;
+    meanC7 = meanC7 * meanC7 * meanC;
+    double g = 0.5 * (1 - std::sqrt(meanC7 / (meanC7 + 6103515625.0))); // 25^7
+    double largestWeightC = 1 + 0.045 * (1 + g) * meanC * (1 + 1e-12);
+    double share = first.b >= 0 && second.b >= 0 ? upperHalfShare : leastShare;
+    return l * l + share * (da * da + db * db) / (largestWeightC * largestWeightC);
+}
 }
