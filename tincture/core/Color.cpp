@@ -125,7 +125,7 @@ CMYK Color::cmyk() const
 
 Lab Color::lab() const
 {
-    return colorspaces::labFromXYZD50(colorspaces::xyzD50FromD65(colorspaces::xyzD65FromLinear(colorspaces::linearFromSRGB({ m_red, m_green, m_blue }))));
+    return colorspaces::labFromLinear(colorspaces::linearFromSRGB({ m_red, m_green, m_blue }));
 }
 
 LCH Color::lch() const

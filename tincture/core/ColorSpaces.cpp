@@ -1,12 +1,48 @@
 #include "ColorSpaces.h"
 
+#include <array>
 #include <cmath>
+#include <cstdint>
+#include <cstring>
 
 namespace tincture::colorspaces {
 
 namespace {
 
 using Matrix = std::array<Triple, 3>;
+
+constexpr Matrix product(const Matrix& x, const Matrix& y)
+{
+    Matrix made {};
+    for (std::size_t i = 0; i < 3; ++i) {
+        for (std::size_t j = 0; j < 3; ++j)
+            made[i][j] = x[i][0] * y[0][j] + x[i][1] * y[1][j] + x[i][2] * y[2][j];
+    }
+    return made;
+}
+
+// The cube root of a normal number within a few units in the last place:
+// the exponent divided by three in the bits, then Halley's iteration twice
+// and Newton's once (the library's cbrt, through frexp and scalbn, took
+// half of a conversion's time). Zero, tiny, huge and not-a-number values
+// go to the library.
+double cubeRoot(double x)
+{
+    double magnitude = std::fabs(x);
+    if (!(magnitude >= 1e-30 && magnitude <= 1e30))
+        return std::cbrt(x);
+    std::uint64_t bits;
+    std::memcpy(&bits, &magnitude, sizeof bits);
+    bits = bits / 3 + 0x2A9F7893782DA1CEull;
+    double root;
+    std::memcpy(&root, &bits, sizeof root);
+    for (int i = 0; i < 2; ++i) {
+        double cube = root * root * root;
+        root = root * (cube + 2 * magnitude) / (2 * cube + magnitude);
+    }
+    root -= (root * root * root - magnitude) / (3 * root * root);
+    return std::copysign(root, x);
+}
 
 Triple multiply(const Matrix& m, const Triple& v)
 {
@@ -26,6 +62,9 @@ constexpr Matrix bradfordD50ToD65 { { { 0.955473421488075, -0.02309845494876471,
 // D50 as CSS Color 4 writes it: x 0.3457, y 0.3585.
 constexpr Triple whiteD50 { 0.3457 / 0.3585, 1.0, (1.0 - 0.3457 - 0.3585) / 0.3585 };
 constexpr double labEpsilon = 216.0 / 24389, labKappa = 24389.0 / 27;
+// Linear sRGB to D50 XYZ relative to the white, in one matrix.
+constexpr Matrix linearSRGBToWhiteRelativeD50
+    = product(Matrix { { { 1 / whiteD50[0], 0, 0 }, { 0, 1 / whiteD50[1], 0 }, { 0, 0, 1 / whiteD50[2] } } }, product(bradfordD65ToD50, linearSRGBToXYZ));
 
 // Björn Ottosson, "A perceptual color space for image processing" (2020),
 // the matrices as CSS Color 4 gives them for linear sRGB.
@@ -39,11 +78,47 @@ constexpr Matrix lmsToLinearSRGB { { { 4.0767416621, -3.3077115913, 0.2309699292
 
 }
 
-double linearFromSRGB(double value)
+namespace {
+
+double linearFromSRGBByFormula(double value)
 {
     double magnitude = std::fabs(value);
     double linear = magnitude <= 0.04045 ? magnitude / 12.92 : std::pow((magnitude + 0.055) / 1.055, 2.4);
     return std::copysign(linear, value);
+}
+
+// The 256 values an 8-bit channel can have (k / 255) and their linear values,
+// from the same formula.
+struct EightBitLinear {
+    std::array<double, 256> value, linear;
+};
+const EightBitLinear& eightBitLinear()
+{
+    static const auto table = [] {
+        EightBitLinear made {};
+        for (int k = 0; k < 256; ++k) {
+            made.value[static_cast<std::size_t>(k)] = k / 255.0;
+            made.linear[static_cast<std::size_t>(k)] = linearFromSRGBByFormula(k / 255.0);
+        }
+        return made;
+    }();
+    return table;
+}
+
+}
+
+double linearFromSRGB(double value)
+{
+    // Colours from hex, from rgb() in integers and from photos have 8-bit
+    // channels: those are looked up, to the bit what the formula gives.
+    double scaled = value * 255;
+    if (scaled >= 0 && scaled <= 255) {
+        auto& table = eightBitLinear();
+        auto k = static_cast<std::size_t>(scaled + 0.5);
+        if (table.value[k] == value)
+            return table.linear[k];
+    }
+    return linearFromSRGBByFormula(value);
 }
 
 double sRGBFromLinear(double value)
@@ -83,11 +158,25 @@ Triple xyzD65FromD50(const Triple& xyz)
     return multiply(bradfordD50ToD65, xyz);
 }
 
+namespace {
+
+Lab labFromWhiteRelative(const Triple& relative)
+{
+    auto f = [](double t) { return t > labEpsilon ? cubeRoot(t) : (labKappa * t + 16) / 116; };
+    double fx = f(relative[0]), fy = f(relative[1]), fz = f(relative[2]);
+    return { 116 * fy - 16, 500 * (fx - fy), 200 * (fy - fz) };
+}
+
+}
+
 Lab labFromXYZD50(const Triple& xyz)
 {
-    auto f = [](double t) { return t > labEpsilon ? std::cbrt(t) : (labKappa * t + 16) / 116; };
-    double fx = f(xyz[0] / whiteD50[0]), fy = f(xyz[1] / whiteD50[1]), fz = f(xyz[2] / whiteD50[2]);
-    return { 116 * fy - 16, 500 * (fx - fy), 200 * (fy - fz) };
+    return labFromWhiteRelative({ xyz[0] / whiteD50[0], xyz[1] / whiteD50[1], xyz[2] / whiteD50[2] });
+}
+
+Lab labFromLinear(const Triple& rgb)
+{
+    return labFromWhiteRelative(multiply(linearSRGBToWhiteRelativeD50, rgb));
 }
 
 Triple xyzD50FromLab(const Lab& lab)
@@ -101,7 +190,7 @@ Triple xyzD50FromLab(const Lab& lab)
 OKLab oklabFromLinear(const Triple& rgb)
 {
     Triple lms = multiply(linearSRGBToLMS, rgb);
-    Triple cube { std::cbrt(lms[0]), std::cbrt(lms[1]), std::cbrt(lms[2]) };
+    Triple cube { cubeRoot(lms[0]), cubeRoot(lms[1]), cubeRoot(lms[2]) };
     Triple lab = multiply(lmsToOKLab, cube);
     return { lab[0], lab[1], lab[2] };
 }
@@ -114,7 +203,8 @@ Triple linearFromOKLab(const OKLab& lab)
 
 std::pair<double, double> polar(double a, double b)
 {
-    double chroma = std::hypot(a, b);
+    // Lab and OKLab's a and b are far from overflow: hypot's care is not needed.
+    double chroma = std::sqrt(a * a + b * b);
     if (chroma < 1e-12)
         return { chroma, 0 };
     double hue = std::atan2(b, a) * 180 / M_PI;

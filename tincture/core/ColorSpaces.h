@@ -23,6 +23,8 @@ Triple linearFromXYZD65(const Triple&);
 Triple xyzD50FromD65(const Triple&);
 Triple xyzD65FromD50(const Triple&);
 Lab labFromXYZD50(const Triple&);
+// Linear sRGB straight to Lab, the matrices folded into one.
+Lab labFromLinear(const Triple&);
 Triple xyzD50FromLab(const Lab&);
 
 OKLab oklabFromLinear(const Triple&);
