@@ -121,19 +121,21 @@ void paletteOfPhotoDecodedSmall(benchmark::State& state)
 BENCHMARK(paletteOfPhotoDecodedSmall)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
 
 // The same for the camera-like photo stored as a phone may store it: JPEG
-// (/0), WebP (/1, decoded small by libwebp's rescaler) and HEIC (/2, which
-// HEVC decodes only whole).
+// (/0), WebP (/1, decoded small by libwebp's rescaler), HEIC as one image
+// (/2, which HEVC decodes only whole) and HEIC in 512-pixel tiles as an
+// iPhone writes it (/3, its tiles decoded on every core).
 void paletteOfCameraPhotoByFormat(benchmark::State& state)
 {
-    static const char* const names[] = { "camera-photo.jpg", "camera-photo.webp", "camera-photo.heic" };
+    static const char* const names[] = { "camera-photo.jpg", "camera-photo.webp", "camera-photo-single.heic", "camera-photo-grid.heic" };
     auto path = benchmarkScratchFolder() / names[state.range(0)];
-    if (!std::filesystem::exists(path) && !writeTestPhoto(path, 4032, 3024, PhotoKind::Camera))
+    auto layout = state.range(0) == 2 ? HEICLayout::SingleImage : HEICLayout::Grid;
+    if (!std::filesystem::exists(path) && !writeTestPhoto(path, 4032, 3024, PhotoKind::Camera, layout))
         std::abort();
     for (auto _ : state) {
         auto image = UIImage::imageWithContentsOfHostFile(path, 8);
         benchmark::DoNotOptimize(tincture::array::arrayOfColorsFromImage(image.get(), tincture::Flat::No));
     }
 }
-BENCHMARK(paletteOfCameraPhotoByFormat)->Arg(0)->Arg(1)->Arg(2)->Unit(benchmark::kMillisecond);
+BENCHMARK(paletteOfCameraPhotoByFormat)->Arg(0)->Arg(1)->Arg(2)->Arg(3)->Unit(benchmark::kMillisecond);
 
 }

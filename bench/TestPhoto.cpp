@@ -10,6 +10,8 @@
 #include <vector>
 #include <webp/encode.h>
 
+#include "support/HEIFGrid.h"
+
 namespace {
 
 // Value noise: random values on a lattice this many pixels apart, smoothly
@@ -86,9 +88,19 @@ bool writeWebP(const std::filesystem::path& path, int width, int height, const s
     return file && std::fclose(file) == 0 && isWritten;
 }
 
-// As an iPhone stores a photo: HEVC in a HEIF file, quality as a camera sets it.
-bool writeHEIC(const std::filesystem::path& path, int width, int height, const std::vector<unsigned char>& pixels)
+bool writeBytes(const std::filesystem::path& path, const std::vector<std::uint8_t>& bytes)
 {
+    FILE* file = bytes.empty() ? nullptr : std::fopen(path.c_str(), "wb");
+    bool isWritten = file && std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size();
+    return file && std::fclose(file) == 0 && isWritten;
+}
+
+// HEVC in a HEIF file, quality as a camera sets it: in 512-pixel tiles as an
+// iPhone stores it, or as one image.
+bool writeHEIC(const std::filesystem::path& path, int width, int height, const std::vector<unsigned char>& pixels, HEICLayout layout)
+{
+    if (layout == HEICLayout::Grid)
+        return writeBytes(path, heifgrid::encode(pixels.data(), width, height, { .tileSize = 512, .quality = 85 }));
     heif_context* context = heif_context_alloc();
     heif_encoder* encoder = nullptr;
     if (heif_context_get_encoder_for_format(context, heif_compression_HEVC, &encoder).code != heif_error_Ok) {
@@ -114,7 +126,7 @@ bool writeHEIC(const std::filesystem::path& path, int width, int height, const s
 
 }
 
-bool writeTestPhoto(const std::filesystem::path& path, int width, int height, PhotoKind kind)
+bool writeTestPhoto(const std::filesystem::path& path, int width, int height, PhotoKind kind, HEICLayout layout)
 {
     std::mt19937 random(4032);
     std::normal_distribution<float> grain(0, 6);
@@ -190,6 +202,6 @@ bool writeTestPhoto(const std::filesystem::path& path, int width, int height, Ph
     if (extension == ".webp")
         return writeWebP(path, width, height, pixels);
     if (extension == ".heic")
-        return writeHEIC(path, width, height, pixels);
+        return writeHEIC(path, width, height, pixels, layout);
     return writeJPEG(path, width, height, pixels);
 }

@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <cstring>
 #include <memory>
+#include <thread>
 
 #include <device/PrefaultedBuffer.h>
 
@@ -117,6 +118,8 @@ cairo_surface_t* decodeHEIF(std::span<const std::uint8_t> bytes, bool& isTooLarg
         return nullptr;
     if (heif_context_read_from_memory_without_copy(context.get(), bytes.data(), bytes.size(), nullptr).code != heif_error_Ok)
         return nullptr;
+    // An iPhone's photo is a grid of 512-pixel tiles: they decode on every core.
+    heif_context_set_max_decoding_threads(context.get(), static_cast<int>(std::max(1u, std::thread::hardware_concurrency())));
     heif_image_handle* rawHandle = nullptr;
     if (heif_context_get_primary_image_handle(context.get(), &rawHandle).code != heif_error_Ok)
         return nullptr;

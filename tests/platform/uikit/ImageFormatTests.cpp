@@ -17,6 +17,7 @@
 #include <vector>
 
 #include "TestSupport.h"
+#include "support/HEIFGrid.h"
 
 namespace {
 
@@ -281,6 +282,73 @@ TEST(ImageFormats, MalformedAndOversizedHEICAndWebPReadAsNone)
     auto image = UIImage::readData(huge, 1);
     ASSERT_FALSE(image);
     EXPECT_EQ(image.error(), (Error { ErrorKind::TooLarge, "too large: pictures over 100 megapixels are not read" }));
+}
+
+TEST(ImageFormats, AGridHEICAsAnIPhoneWritesItReadsWholeToItsSourcesPixels)
+{
+    // Tiles of 64 over 200 x 150: the last column and row run past the
+    // picture and are cropped by the grid's output size.
+    auto source = photoLike(200, 150);
+    auto bytes = heifgrid::encode(source.rgb.data(), source.width, source.height, { .tileSize = 64, .quality = 95 });
+    ASSERT_FALSE(bytes.empty()) << "libheif has no HEVC encoder";
+    heif_context* context = heif_context_alloc();
+    ASSERT_EQ(heif_context_read_from_memory_without_copy(context, bytes.data(), bytes.size(), nullptr).code, heif_error_Ok);
+    heif_item_id primary = 0;
+    heif_context_get_primary_image_ID(context, &primary);
+    heif_context_free(context);
+    EXPECT_EQ(primary, 1) << "the grid item is the picture";
+
+    auto heic = imageOf(bytes);
+    ASSERT_TRUE(heic);
+    EXPECT_EQ(heic->pixelSize().width, 200);
+    EXPECT_EQ(heic->pixelSize().height, 150);
+    auto difference = differenceBetween(pictureOf(*heic), source);
+    EXPECT_LT(difference.mean, 3) << "largest " << difference.largest;
+    // Each tile in its place: the bottom-right corner's tile is the source's corner.
+    auto decoded = pictureOf(*heic);
+    for (auto [x, y] : { std::pair { 199, 149 }, std::pair { 64, 0 }, std::pair { 0, 128 }, std::pair { 130, 70 } }) {
+        for (int channel = 0; channel < 3; ++channel)
+            EXPECT_NEAR(decoded.at(x, y)[static_cast<std::size_t>(channel)], source.at(x, y)[static_cast<std::size_t>(channel)], 24) << x << "," << y;
+    }
+}
+
+TEST(ImageFormats, AGridWithAMissingTileOrAnOutputBeyondItsTilesReadsAsNone)
+{
+    auto source = photoLike(128, 128);
+    heifgrid::Layout layout;
+    auto bytes = heifgrid::encode(source.rgb.data(), source.width, source.height, { .tileSize = 64, .quality = 90 }, layout);
+    ASSERT_FALSE(bytes.empty());
+    ASSERT_TRUE(imageOf(bytes));
+
+    // Four tiles referenced, the grid asking for nine.
+    auto moreTiles = bytes;
+    moreTiles[layout.gridDescriptorOffset + 2] = 2;
+    moreTiles[layout.gridDescriptorOffset + 3] = 2;
+    EXPECT_FALSE(imageOf(moreTiles));
+
+    // Only three of the four tiles referenced.
+    auto fewerReferences = bytes;
+    fewerReferences[layout.referenceCountOffset + 1] = 3;
+    EXPECT_FALSE(imageOf(fewerReferences));
+
+    // An output of 60000 x 60000 pixels from four tiles: refused before any pixel is made.
+    auto huge = bytes;
+    for (std::size_t at : { layout.gridDescriptorOffset + 4, layout.gridDescriptorOffset + 6 }) {
+        huge[at] = 60000 >> 8;
+        huge[at + 1] = 60000 & 0xff;
+    }
+    auto image = UIImage::readData(huge, 1);
+    ASSERT_FALSE(image);
+    EXPECT_EQ(image.error().kind, ErrorKind::Malformed) << "its size property still says 128 x 128: " << image.error().message;
+    // With the size property saying so too.
+    for (std::size_t at : { layout.gridExtentOffset, layout.gridExtentOffset + 4 }) {
+        huge[at + 2] = 60000 >> 8;
+        huge[at + 3] = 60000 & 0xff;
+    }
+    image = UIImage::readData(huge, 1);
+    ASSERT_FALSE(image);
+    // libheif's own limit (32768 on a side) refuses it as it reads the file; ours would before decoding.
+    EXPECT_TRUE(image.error().kind == ErrorKind::Malformed || image.error().kind == ErrorKind::TooLarge) << image.error().message;
 }
 
 TEST(ImageFormats, AWebPDecodedSmallerKeepsItsSizeInPointsAndEachPixelIsItsBlocksAverage)
