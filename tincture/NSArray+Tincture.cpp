@@ -24,7 +24,7 @@ std::vector<Ref<UIColor>> colorsOf(const std::array<Color, 5>& colors)
     std::vector<Ref<UIColor>> objects;
     objects.reserve(colors.size());
     for (auto& color : colors)
-        objects.push_back(UIColor::colorWithRed(color.red(), color.green(), color.blue(), color.alpha()));
+        objects.push_back(colorWithValue(color));
     return objects;
 }
 

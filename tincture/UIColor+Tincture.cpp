@@ -84,6 +84,18 @@ float totalSumOfDifferencesFroml1(double l1, double l2, double a1, double a2, do
     return static_cast<float>(deltaE2000(l1, a1, b1, l2, a2, b2));
 }
 
+Color colorValueOf(const UIColor& color)
+{
+    CGFloat r = 0, g = 0, b = 0, a = 1;
+    color.getRed(&r, &g, &b, &a);
+    return Color::fromRGB(r, g, b, a);
+}
+
+Ref<UIColor> colorWithValue(const Color& color)
+{
+    return UIColor::colorWithRed(color.red(), color.green(), color.blue(), color.alpha());
+}
+
 Ref<UIColor> nearestFlatColorForL(double l, double a, double b, CGFloat alpha)
 {
     // The value types' search: both find the same shade.

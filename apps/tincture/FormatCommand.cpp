@@ -1,7 +1,5 @@
 #include "FormatCommand.h"
 
-#include <unistd.h>
-
 #include <cmath>
 #include <cstdio>
 #include <iostream>
@@ -11,6 +9,8 @@
 #include <tincture/Color.h>
 
 #include <common/JSON.h>
+
+#include "ColorInput.h"
 
 namespace {
 
@@ -163,37 +163,19 @@ std::shared_ptr<FormatArguments> addFormatCommand(CLI::App& app)
 
 int runFormatCommand(const FormatArguments& arguments)
 {
-    std::vector<std::string> inputs = arguments.colors;
-    bool isFromInput = inputs.empty();
-    if (isFromInput) {
-        if (::isatty(STDIN_FILENO)) {
-            std::cerr << "tincture: format: COLOR is required (or colours on standard input, one a line)\n";
-            return usageError;
-        }
-        for (std::string line; std::getline(std::cin, line);) {
-            if (line.find_first_not_of(" \t\r") != std::string::npos)
-                inputs.push_back(line);
-        }
-    }
-    int status = 0;
+    auto read = readColorInputs(arguments.colors, "format");
+    if (read.isMissing)
+        return usageError;
     JSON all = JSON::array();
-    for (std::size_t i = 0; i < inputs.size(); ++i) {
-        auto color = tincture::Color::parse(inputs[i]);
-        if (!color) {
-            std::string where = color.error().position() == tincture::Error::noPosition ? "" : " at column " + std::to_string(color.error().position() + 1);
-            std::cerr << "tincture: format: " << (isFromInput ? "line " + std::to_string(i + 1) + ": " : "") << "\"" << inputs[i] << "\"" << where << ": "
-                      << color.error().message() << "\n";
-            status = usageError;
-            continue;
-        }
+    for (auto& [text, color] : read.colors) {
         if (arguments.isJSON) {
-            JSON item = valueJSON(inputs[i], *color);
-            item["formatted"] = formatted(*color, arguments.space);
+            JSON item = valueJSON(text, color);
+            item["formatted"] = formatted(color, arguments.space);
             all.push_back(std::move(item));
         } else
-            std::cout << formatted(*color, arguments.space) << "\n";
+            std::cout << formatted(color, arguments.space) << "\n";
     }
     if (arguments.isJSON)
         std::cout << all.dump() << "\n";
-    return status;
+    return read.isEveryColorRead ? 0 : usageError;
 }

@@ -1,7 +1,5 @@
 #include "ValueCommands.h"
 
-#include <unistd.h>
-
 #include <algorithm>
 #include <cmath>
 #include <iostream>
@@ -17,6 +15,8 @@
 
 #include <common/JSON.h>
 
+#include "ColorInput.h"
+
 namespace {
 
 using tincture::Color;
@@ -27,36 +27,16 @@ struct Options {
     bool isJSON { false };
 };
 
-// The colours of the arguments, else of standard input's lines; each one
-// that does not read is said with where, and makes the status 2.
+// The colours of the arguments, else of standard input's lines; none when
+// any does not read (each said on stderr), so the status is then 2.
 std::optional<std::vector<Color>> readColors(const std::vector<std::string>& texts, const char* command)
 {
-    std::vector<std::string> inputs = texts;
-    bool isFromInput = inputs.empty();
-    if (isFromInput) {
-        if (::isatty(STDIN_FILENO)) {
-            std::cerr << "tincture: " << command << ": COLOR is required (or colours on standard input, one a line)\n";
-            return std::nullopt;
-        }
-        for (std::string line; std::getline(std::cin, line);) {
-            if (line.find_first_not_of(" \t\r") != std::string::npos)
-                inputs.push_back(line);
-        }
-    }
-    std::vector<Color> colors;
-    bool isEveryColorRead = true;
-    for (std::size_t i = 0; i < inputs.size(); ++i) {
-        auto color = Color::parse(inputs[i]);
-        if (!color) {
-            std::cerr << "tincture: " << command << ": " << (isFromInput ? "line " + std::to_string(i + 1) + ": " : "") << "\"" << inputs[i]
-                      << "\": " << color.error().message() << "\n";
-            isEveryColorRead = false;
-            continue;
-        }
-        colors.push_back(*color);
-    }
-    if (!isEveryColorRead)
+    auto read = readColorInputs(texts, command);
+    if (!read.isEveryColorRead)
         return std::nullopt;
+    std::vector<Color> colors;
+    for (auto& [text, color] : read.colors)
+        colors.push_back(color);
     return colors;
 }
 

@@ -25,6 +25,7 @@
 #include <foundation/NSBundle.h>
 #include <objc/AutoreleasePool.h>
 #include <tincture/FlatPalette.h>
+#include <tincture/ImageReadFailure.h>
 #include <tincture/NSArray+Tincture.h>
 #include <tincture/UIColor+Tincture.h>
 
@@ -113,21 +114,6 @@ void printQuadruple(const std::array<double, 4>& values, const char* names[4])
     std::cout << "\n";
 }
 
-// Why an image could not be read, as the commands say it.
-std::string readFailureMessage(const std::string& path, const Error& error)
-{
-    switch (error.kind) {
-    case ErrorKind::NotFound:
-        return path + ": no such file";
-    case ErrorKind::Unreadable:
-        return path + ": cannot read it (not a regular file, or no permission)";
-    case ErrorKind::TooLarge:
-        return path + ": " + error.message;
-    default:
-        return "cannot read " + path + " as a PNG, JPEG, HEIC or WebP image";
-    }
-}
-
 // The cores this process may run on (taskset, a container's limit), not all the machine's.
 std::size_t usableCoreCount()
 {
@@ -160,7 +146,7 @@ bool printColorsOfImages(const std::vector<std::string>& paths, tincture::Flat f
             if (auto image = UIImage::readHostFile(paths[i], tincture::paletteDecodeReduction))
                 result.colors = tincture::array::arrayOfColorsFromImage(image->ptr(), flat);
             else
-                result.error = readFailureMessage(paths[i], image.error());
+                result.error = tincture::imageReadFailureMessage(paths[i], image.error());
             std::lock_guard guard(lock);
             results[i] = std::move(result);
             results[i].isDone = true;
@@ -417,7 +403,7 @@ int main(int argc, char** argv)
     auto readImage = [&](int reduction = 1) -> RefPtr<UIImage> {
         auto image = UIImage::readHostFile(imagePath, reduction);
         if (!image) {
-            std::cerr << "tincture: " << readFailureMessage(imagePath, image.error()) << "\n";
+            std::cerr << "tincture: " << tincture::imageReadFailureMessage(imagePath, image.error()) << "\n";
             return nullptr;
         }
         return *image;

@@ -20,13 +20,6 @@ namespace {
 
 using tincture::Color;
 
-Color colorOf(const UIColor& color)
-{
-    CGFloat r = 0, g = 0, b = 0, a = 1;
-    color.getRed(&r, &g, &b, &a);
-    return Color::fromRGB(r, g, b, a);
-}
-
 // Text or a glyph as it shows on the plate: its alpha composited over it.
 Color over(const Color& color, const Color& plate)
 {
@@ -92,12 +85,12 @@ ThemeCheck checkTheme(const SBApplicationShortcutMenu& menu)
     for (auto& itemView : menu.itemViews()) {
         auto& item = itemView.get();
         if (!title && item.titleLabel())
-            title = item.titleLabel()->textColor() ? colorOf(*item.titleLabel()->textColor()) : Color();
+            title = item.titleLabel()->textColor() ? tincture::colorValueOf(*item.titleLabel()->textColor()) : Color();
         if (!subtitle && item.subtitleLabel() && !item.subtitleLabel()->text().empty())
-            subtitle = item.subtitleLabel()->textColor() ? colorOf(*item.subtitleLabel()->textColor()) : Color();
+            subtitle = item.subtitleLabel()->textColor() ? tincture::colorValueOf(*item.subtitleLabel()->textColor()) : Color();
         auto* iconView = item.iconView();
         if (!icon && iconView && iconView->image() && iconView->image()->renderingMode() == UIImageRenderingMode::AlwaysTemplate)
-            icon = iconView->tintColor() ? colorOf(*iconView->tintColor()) : Color::fromRGB(0, 0.478, 1); // the default tint
+            icon = iconView->tintColor() ? tincture::colorValueOf(*iconView->tintColor()) : Color::fromRGB(0, 0.478, 1); // the default tint
     }
     // Without a subtitle on any item, the subtitle colour is what one would take.
     check.roles[0].color = title.value_or(Color());
@@ -146,7 +139,7 @@ std::vector<Color> wallpaperAccents()
     std::vector<Color> accents;
     if (image) {
         for (auto& color : tincture::array::arrayOfColorsFromImage(image.get(), tincture::Flat::No))
-            accents.push_back(colorOf(color.get()));
+            accents.push_back(tincture::colorValueOf(color.get()));
     }
     return accents;
 }
@@ -171,7 +164,7 @@ std::vector<ThemeChoice> suggestTheme(const ThemeCheck& check)
         for (long index = 1; index < static_cast<long>(kColorNames.size()); ++index) {
             if (std::find(taken.begin(), taken.end(), index) != taken.end())
                 continue;
-            Color candidate = colorOf(*colorInt(index, nullptr));
+            Color candidate = tincture::colorValueOf(*colorInt(index, nullptr));
             double ratio = tincture::contrastRatio(candidate, check.plate);
             if (ratio < role.leastRatio)
                 continue;

@@ -12,12 +12,18 @@
 #include <uikit/UIColor.h>
 #include <uikit/UIImage.h>
 
+#include "ColorValue.h"
 #include "FlatColorTable.h"
 
 namespace tincture {
 
 // The "flat" flags of the selectors (isFlat:, withFlatScheme:, flat:).
 enum class Flat : bool { No, Yes };
+
+// Between the objects and the value types, component for component: a
+// colour of another model than grey or RGB reads as opaque black.
+Color colorValueOf(const UIColor&);
+Ref<UIColor> colorWithValue(const Color&);
 
 // The 48 flat colours: flatBlackColor(), flatBlackColorDark(), ... flatYellowColorDark(): a pair
 // for each line of FlatColorTable.h, new on every call, alpha 1.0.
