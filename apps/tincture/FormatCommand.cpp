@@ -1,4 +1,5 @@
-#include "FormatCommand.h"
+// `tincture format SPACE [COLOR...]`: each colour written in one space,
+// read with the colour library's value types alone.
 
 #include <cmath>
 #include <cstdio>
@@ -11,10 +12,10 @@
 #include <common/JSON.h>
 
 #include "ColorInput.h"
+#include "Commands.h"
 
 namespace {
 
-constexpr int usageError = 2;
 const std::vector<std::string> spaces { "hex", "rgb", "hsl", "hwb", "lab", "lch", "oklab", "oklch", "cmyk", "name", "ansi-8bit", "ansi-24bit" };
 
 std::string number(double value, int decimals)
@@ -146,22 +147,14 @@ JSON valueJSON(const std::string& input, const tincture::Color& color)
         { "formatted", formatted(color, "") } };
 }
 
-}
+struct FormatArguments {
+    std::string space;
+    std::vector<std::string> colors;
+    bool isJSON { false };
+};
 
-std::shared_ptr<FormatArguments> addFormatCommand(CLI::App& app)
-{
-    auto arguments = std::make_shared<FormatArguments>();
-    arguments->command = app.add_subcommand("format",
-        "Each colour in one space: hex, rgb, hsl, hwb, lab, lch, oklab, oklch, cmyk, name (the nearest CSS name and "
-        "its CIEDE2000 distance), ansi-8bit or ansi-24bit. A colour may also be written as hwb(), lab(), "
-        "lch(), oklab() or oklch(), as CSS Color 4 writes them");
-    arguments->command->add_option("SPACE", arguments->space, "The space to write each colour in")->required()->check(CLI::IsMember(spaces));
-    arguments->command->add_option("COLOR", arguments->colors, "The colours; without them, colours on standard input, one a line");
-    arguments->command->add_flag("--json", arguments->isJSON, "Print one JSON array: each colour in every space, and the formatted text");
-    return arguments;
-}
-
-int runFormatCommand(const FormatArguments& arguments)
+// The exit status: 0, or 2 when a colour could not be read (each said on stderr).
+int formatColors(const FormatArguments& arguments)
 {
     auto read = readColorInputs(arguments.colors, "format");
     if (read.isMissing)
@@ -178,4 +171,19 @@ int runFormatCommand(const FormatArguments& arguments)
     if (arguments.isJSON)
         std::cout << all.dump() << "\n";
     return read.isEveryColorRead ? 0 : usageError;
+}
+
+}
+
+void addFormatCommand(Commands& commands)
+{
+    auto arguments = std::make_shared<FormatArguments>();
+    auto* command = commands.add("format",
+        "Each colour in one space: hex, rgb, hsl, hwb, lab, lch, oklab, oklch, cmyk, name (the nearest CSS name and "
+        "its CIEDE2000 distance), ansi-8bit or ansi-24bit. A colour may also be written as hwb(), lab(), "
+        "lch(), oklab() or oklch(), as CSS Color 4 writes them",
+        [=] { return formatColors(*arguments); });
+    command->add_option("SPACE", arguments->space, "The space to write each colour in")->required()->check(CLI::IsMember(spaces));
+    command->add_option("COLOR", arguments->colors, "The colours; without them, colours on standard input, one a line");
+    command->add_flag("--json", arguments->isJSON, "Print one JSON array: each colour in every space, and the formatted text");
 }

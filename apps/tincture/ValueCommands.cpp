@@ -16,11 +16,11 @@
 #include <common/JSON.h>
 
 #include "ColorInput.h"
+#include "Commands.h"
 
 namespace {
 
 using tincture::Color;
-constexpr int usageError = 2;
 
 struct Options {
     std::vector<std::string> colors;
@@ -130,7 +130,7 @@ std::pair<std::vector<Color>, double> distinctColors(std::size_t count, const st
 
 }
 
-std::function<int()> addValueCommands(CLI::App& app)
+void addValueCommands(Commands& commands)
 {
     auto options = std::make_shared<Options>();
     auto colorsOption = [&](CLI::App* command, const char* name = "COLOR") {
@@ -146,92 +146,84 @@ std::function<int()> addValueCommands(CLI::App& app)
     auto count = std::make_shared<std::size_t>(0);
     auto fixed = std::make_shared<std::vector<std::string>>();
 
-    auto* mix = app.add_subcommand("mix", "The colour a fraction of the way from A to B (in OKLab unless --space says)");
+    auto* mix = commands.add("mix", "The colour a fraction of the way from A to B (in OKLab unless --space says)", [=] {
+        auto colors = readColors(options->colors, "mix");
+        if (!colors)
+            return usageError;
+        static const std::map<std::string, tincture::Space> spaces { { "oklab", tincture::Space::OKLab }, { "lab", tincture::Space::Lab },
+            { "srgb", tincture::Space::SRGB }, { "linear-srgb", tincture::Space::LinearSRGB }, { "hsl", tincture::Space::HSL } };
+        printColors({ tincture::mix((*colors)[0], (*colors)[1], *fraction, spaces.at(*space)) }, options->isJSON);
+        return 0;
+    });
     colorsOption(mix, "A B");
     mix->get_option("A B")->expected(2)->required();
     mix->add_option("--fraction", *fraction, "How far from A to B, 0 to 1 (default 0.5)")->check(CLI::Range(0.0, 1.0));
     mix->add_option("--space", *space, "oklab, lab, srgb, linear-srgb or hsl")->check(CLI::IsMember({ "oklab", "lab", "srgb", "linear-srgb", "hsl" }));
-    auto* saturate = app.add_subcommand("saturate", "Raise HSL saturation by AMOUNT (0.1 is ten points)");
-    auto* desaturate = app.add_subcommand("desaturate", "Lower HSL saturation by AMOUNT (0.1 is ten points)");
-    auto* rotate = app.add_subcommand("rotate", "Turn the HSL hue by DEGREES");
+
+    auto* saturate = commands.add("saturate", "Raise HSL saturation by AMOUNT (0.1 is ten points)",
+        [=] { return mapColors(*options, "saturate", [&](const Color& color) { return withHSL(color, *amount, 0); }); });
+    auto* desaturate = commands.add("desaturate", "Lower HSL saturation by AMOUNT (0.1 is ten points)",
+        [=] { return mapColors(*options, "desaturate", [&](const Color& color) { return withHSL(color, -*amount, 0); }); });
+    auto* rotate = commands.add(
+        "rotate", "Turn the HSL hue by DEGREES", [=] { return mapColors(*options, "rotate", [&](const Color& color) { return withHSL(color, 0, *amount); }); });
     for (auto* command : { saturate, desaturate, rotate }) {
         command->add_option(command == rotate ? "DEGREES" : "AMOUNT", *amount, command == rotate ? "Degrees, either way" : "0 to 1")->required();
         colorsOption(command);
     }
-    auto* gray = app.add_subcommand("gray", "The grey of the same OKLab lightness");
-    colorsOption(gray);
-    auto* sortBy = app.add_subcommand("sort-by", "The colours in order of hue, chroma, lightness (OKLCH) or WCAG luminance");
+    colorsOption(commands.add("gray", "The grey of the same OKLab lightness", [=] {
+        return mapColors(*options, "gray", [](const Color& color) { return Color::fromOKLab({ color.oklab().L, 0, 0 }, color.alpha()); });
+    }));
+
+    auto* sortBy = commands.add("sort-by", "The colours in order of hue, chroma, lightness (OKLCH) or WCAG luminance", [=] {
+        auto colors = readColors(options->colors, "sort-by");
+        if (!colors)
+            return usageError;
+        auto key = [&](const Color& color) {
+            auto oklch = color.oklch();
+            return *sortKey == "hue" ? oklch.h : *sortKey == "chroma" ? oklch.C : *sortKey == "lightness" ? oklch.L : color.luminance();
+        };
+        std::stable_sort(colors->begin(), colors->end(), [&](const Color& a, const Color& b) { return key(a) < key(b); });
+        printColors(*colors, options->isJSON);
+        return 0;
+    });
     sortBy->add_option("KEY", *sortKey, "hue, chroma, lightness or luminance")->required()->check(CLI::IsMember({ "hue", "chroma", "lightness", "luminance" }));
     colorsOption(sortBy);
-    auto* colorblind = app.add_subcommand("colorblind", "Each colour as seen with a colour-vision deficiency (Machado, Oliveira and Fernandes 2009)");
+
+    auto* colorblind = commands.add("colorblind", "Each colour as seen with a colour-vision deficiency (Machado, Oliveira and Fernandes 2009)", [=] {
+        auto kind = *deficiency == "protanopia" ? tincture::Deficiency::Protanopia
+            : *deficiency == "deuteranopia"     ? tincture::Deficiency::Deuteranopia
+                                                : tincture::Deficiency::Tritanopia;
+        return mapColors(*options, "colorblind", [&](const Color& color) { return tincture::simulate(color, kind, *severity); });
+    });
     colorblind->add_option("DEFICIENCY", *deficiency, "protanopia, deuteranopia or tritanopia")
         ->required()
         ->check(CLI::IsMember({ "protanopia", "deuteranopia", "tritanopia" }));
     colorblind->add_option("--severity", *severity, "0 (none) to 1 (default)")->check(CLI::Range(0.0, 1.0));
     colorsOption(colorblind);
-    auto* distinct = app.add_subcommand("distinct", "N colours as far apart as CIEDE2000 allows (a seeded search), and their least distance on stderr");
+
+    auto* distinct = commands.add("distinct", "N colours as far apart as CIEDE2000 allows (a seeded search), and their least distance on stderr", [=] {
+        auto fixedColors = fixed->empty() ? std::optional<std::vector<Color>>(std::vector<Color> {}) : readColors(*fixed, "distinct");
+        if (!fixedColors)
+            return usageError;
+        if (fixedColors->size() > *count) {
+            std::cerr << "tincture: distinct: more fixed colours than N\n";
+            return usageError;
+        }
+        auto [colors, least] = distinctColors(*count, *fixedColors);
+        if (options->isJSON) {
+            JSON list = JSON::array();
+            for (auto& color : colors)
+                list.push_back(colorValue(color));
+            std::cout << JSON { { "colors", list }, { "leastDistance", least } }.dump() << "\n";
+        } else {
+            printColors(colors, false);
+            std::cerr << "least CIEDE2000 distance: " << least << "\n";
+        }
+        return 0;
+    });
     distinct->add_option("N", *count, "How many, 2 to 64")->required()->check(CLI::Range(2, 64));
     distinct->add_option("--fixed", *fixed, "Colours that must be among them");
     distinct->add_flag("--json", options->isJSON, "Print {\"colors\":[...],\"leastDistance\":D}");
-
-    return [=]() -> int {
-        auto& o = *options;
-        if (mix->parsed()) {
-            auto colors = readColors(o.colors, "mix");
-            if (!colors)
-                return usageError;
-            static const std::map<std::string, tincture::Space> spaces { { "oklab", tincture::Space::OKLab }, { "lab", tincture::Space::Lab },
-                { "srgb", tincture::Space::SRGB }, { "linear-srgb", tincture::Space::LinearSRGB }, { "hsl", tincture::Space::HSL } };
-            printColors({ tincture::mix((*colors)[0], (*colors)[1], *fraction, spaces.at(*space)) }, o.isJSON);
-            return 0;
-        }
-        if (saturate->parsed() || desaturate->parsed())
-            return mapColors(o, saturate->parsed() ? "saturate" : "desaturate",
-                [&](const Color& color) { return withHSL(color, saturate->parsed() ? *amount : -*amount, 0); });
-        if (rotate->parsed())
-            return mapColors(o, "rotate", [&](const Color& color) { return withHSL(color, 0, *amount); });
-        if (gray->parsed())
-            return mapColors(o, "gray", [](const Color& color) { return Color::fromOKLab({ color.oklab().L, 0, 0 }, color.alpha()); });
-        if (colorblind->parsed()) {
-            auto kind = *deficiency == "protanopia" ? tincture::Deficiency::Protanopia
-                : *deficiency == "deuteranopia"     ? tincture::Deficiency::Deuteranopia
-                                                    : tincture::Deficiency::Tritanopia;
-            return mapColors(o, "colorblind", [&](const Color& color) { return tincture::simulate(color, kind, *severity); });
-        }
-        if (sortBy->parsed()) {
-            auto colors = readColors(o.colors, "sort-by");
-            if (!colors)
-                return usageError;
-            auto key = [&](const Color& color) {
-                auto oklch = color.oklch();
-                return *sortKey == "hue" ? oklch.h : *sortKey == "chroma" ? oklch.C : *sortKey == "lightness" ? oklch.L : color.luminance();
-            };
-            std::stable_sort(colors->begin(), colors->end(), [&](const Color& a, const Color& b) { return key(a) < key(b); });
-            printColors(*colors, o.isJSON);
-            return 0;
-        }
-        if (distinct->parsed()) {
-            auto fixedColors = fixed->empty() ? std::optional<std::vector<Color>>(std::vector<Color> {}) : readColors(*fixed, "distinct");
-            if (!fixedColors)
-                return usageError;
-            if (fixedColors->size() > *count) {
-                std::cerr << "tincture: distinct: more fixed colours than N\n";
-                return usageError;
-            }
-            auto [colors, least] = distinctColors(*count, *fixedColors);
-            if (o.isJSON) {
-                JSON list = JSON::array();
-                for (auto& color : colors)
-                    list.push_back(colorValue(color));
-                std::cout << JSON { { "colors", list }, { "leastDistance", least } }.dump() << "\n";
-            } else {
-                printColors(colors, false);
-                std::cerr << "least CIEDE2000 distance: " << least << "\n";
-            }
-            return 0;
-        }
-        return -1;
-    };
 }
 
 int runContrastReport(const std::string& foreground, const std::string& background, bool isJSON, bool isCheck)

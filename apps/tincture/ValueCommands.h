@@ -7,16 +7,10 @@
 // one JSON array.
 
 #include <cstddef>
-#include <functional>
 #include <string>
 
-namespace CLI {
-class App;
-}
-
-// Registers them; the answer runs the one given on the command line and
-// gives its exit status, or none when it was not one of them.
-std::function<int()> addValueCommands(CLI::App&);
+// They register through addValueCommands (Commands.h). These two are the
+// colour subcommands' forms on value types:
 // `contrast FG BG`: the WCAG 2 ratio with its AA and AAA verdicts for text
 // and large text, and the APCA Lc. Exit 1 below AA with isCheck.
 int runContrastReport(const std::string& foreground, const std::string& background, bool isJSON, bool isCheck);
