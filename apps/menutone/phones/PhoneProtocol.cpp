@@ -38,6 +38,11 @@ void requestTermination(int)
 std::string frameLine(UIWindow& window, const std::vector<AccessibleElement>& elements)
 {
     auto picture = imageOfViewHierarchy(window);
+    return frameLine(window, picture.get(), elements);
+}
+
+std::string frameLine(UIWindow& window, const UIImage* picture, const std::vector<AccessibleElement>& elements)
+{
     std::string image = picture ? "data:image/jpeg;base64," + foundation::base64Encode(UIImageJPEGRepresentation(*picture, jpegQuality)) : "";
     JSON list = JSON::array();
     for (auto& element : elements) {

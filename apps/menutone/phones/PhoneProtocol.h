@@ -24,6 +24,8 @@
 #include <uikit/CGGeometry.h>
 #include <uikit/UITouch.h>
 
+class UIImage;
+
 class UIWindow;
 
 struct AccessibleElement {
@@ -47,6 +49,8 @@ struct AccessibleElement {
 // The window drawn for the browser (JPEG: quick to make and to decode) with
 // its elements, as one line.
 std::string frameLine(UIWindow&, const std::vector<AccessibleElement>&);
+// The same with the window's picture already drawn (none: no picture).
+std::string frameLine(UIWindow&, const UIImage* picture, const std::vector<AccessibleElement>&);
 std::string eventLine(const std::string& event);
 std::string errorLine(const std::string& message);
 // The answer to a command that waits for one (import): none for done.

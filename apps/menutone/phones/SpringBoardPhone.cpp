@@ -9,6 +9,7 @@
 #include <corefoundation/Dispatch.h>
 #include <homescreen/HomeScreen.h>
 #include <store/SettingsStore.h>
+#include <uikit/UIViewRendering.h>
 
 #include "phones/PhoneProtocol.h"
 #include "preview/Preview.h"
@@ -60,10 +61,14 @@ ExitStatus runSpringBoardPhone(SpringBoard& springBoard)
     // hears whether its title reads on its plate: "contrast RATIO pass|fail".
     RefPtr<SBApplicationShortcutMenu> measuredMenu;
     auto sendFrame = [&] {
-        std::cout << frameLine(home.window(), homeScreenElements(home, springBoard)) << std::endl;
-        if (home.isMenuOpen() && home.menu() != measuredMenu.get()) {
+        auto picture = imageOfViewHierarchy(home.window());
+        std::cout << frameLine(home.window(), picture.get(), homeScreenElements(home, springBoard)) << std::endl;
+        if (picture && home.isMenuOpen() && home.menu() != measuredMenu.get()) {
             measuredMenu = home.menu();
-            auto check = checkTheme(*home.menu());
+            // The plate as the picture just sent shows it: no second drawing.
+            auto* menu = home.menu();
+            CGRect plate = menu->superview() ? menu->superview()->convertRectToView(menu->frame(), nullptr) : menu->frame();
+            auto check = checkTheme(*menu, MenuPicture { *picture, plate });
             char event[64];
             std::snprintf(event, sizeof event, "contrast %.2f %s", check.roles[0].ratio, check.isPassed() ? "pass" : "fail");
             std::cout << eventLine(event) << std::endl;

@@ -79,7 +79,12 @@ bool ThemeCheck::isPassed() const
 
 ThemeCheck checkTheme(const SBApplicationShortcutMenu& menu)
 {
-    ThemeCheck check { plateColor(renderMenuPicture(menu)), { { "title", 4.5, std::nullopt }, { "subtitle", 3, std::nullopt }, { "icon", 3, std::nullopt } } };
+    return checkTheme(menu, renderMenuPicture(menu));
+}
+
+ThemeCheck checkTheme(const SBApplicationShortcutMenu& menu, const MenuPicture& picture)
+{
+    ThemeCheck check { plateColor(picture), { { "title", 4.5, std::nullopt }, { "subtitle", 3, std::nullopt }, { "icon", 3, std::nullopt } } };
     // Every item is styled alike: the first with a subtitle and an icon speaks for all.
     std::optional<Color> title, subtitle, icon;
     for (auto& itemView : menu.itemViews()) {

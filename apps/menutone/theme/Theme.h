@@ -14,6 +14,7 @@
 #include <common/JSON.h>
 
 class SBApplicationShortcutMenu;
+struct MenuPicture;
 
 struct ThemeRole {
     const char* name; // "title", "subtitle", "icon"
@@ -32,6 +33,9 @@ struct ThemeCheck {
 
 // The menu measured as it is drawn now.
 ThemeCheck checkTheme(const SBApplicationShortcutMenu&);
+// The same on a picture already drawn (a phone's screen with the menu open),
+// with where the plate lies in it.
+ThemeCheck checkTheme(const SBApplicationShortcutMenu&, const MenuPicture&);
 JSON themeCheckJSON(const ThemeCheck&);
 std::string themeCheckText(const ThemeCheck&);
 
