@@ -147,16 +147,9 @@ UIColor* UISwitch::effectiveOnTintColor() const
 void UISwitch::setOn(bool isOn, bool animated)
 {
     m_isOn = isOn;
-    double from = m_knobPosition, to = isOn ? 1 : 0;
-    if (!animated || from == to) {
-        m_knobPosition = to;
-        return;
-    }
-    UIViewAnimation::run(UIViewAnimation::Seconds(0.25), [protectedThis = Ref<UISwitch>(*this), from, to](double progress) {
-        // A later setOn: that one moves the knob now.
-        if (protectedThis->m_isOn == (to == 1))
-            protectedThis->m_knobPosition = from + (to - from) * progress;
-    });
+    // A later setOn: that one moves the knob.
+    UIViewAnimation::moveValue(*this, &UISwitch::m_knobPosition, isOn ? 1 : 0, animated, UIViewAnimation::Seconds(0.25),
+        [isOn](const UISwitch& toggle) { return toggle.m_isOn == isOn; });
 }
 
 void UISwitch::toggleByUser(bool isOn)

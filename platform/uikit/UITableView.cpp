@@ -209,15 +209,8 @@ void UITableViewCell::layoutSubviews(id self, SEL)
 void UITableViewCell::setHighlighted(bool isHighlighted, bool animated)
 {
     m_isHighlighted = isHighlighted;
-    double from = m_highlightOpacity, to = isHighlighted ? 1 : 0;
-    if (!animated || from == to) {
-        m_highlightOpacity = to;
-        return;
-    }
-    UIViewAnimation::run(UIViewAnimation::Seconds(0.3), [protectedThis = Ref<UITableViewCell>(*this), from, to](double progress) {
-        if (protectedThis->m_isHighlighted == (to == 1))
-            protectedThis->m_highlightOpacity = from + (to - from) * progress;
-    });
+    UIViewAnimation::moveValue(*this, &UITableViewCell::m_highlightOpacity, isHighlighted ? 1 : 0, animated, UIViewAnimation::Seconds(0.3),
+        [isHighlighted](const UITableViewCell& cell) { return cell.m_isHighlighted == isHighlighted; });
 }
 
 void UITableViewCell::drawContent(cairo_t* cr)

@@ -8,6 +8,8 @@
 #include <chrono>
 #include <functional>
 
+#include <objc/RefPtr.h>
+
 class UIViewAnimation {
 public:
     using Seconds = std::chrono::duration<double>;
@@ -29,4 +31,22 @@ public:
 
     // UIViewAnimationCurveEaseInOut: cubic-bezier(0.42, 0, 0.58, 1) at time t (0...1).
     static double easeInOut(double t);
+
+    // A drawn value of a view (a switch's knob, a row's grey) taken from
+    // where it is to `to`: at once when not animated or already there, else
+    // over the duration. A step applies only while isStillWanted(owner): a
+    // later change runs its own. The owner lives until the end.
+    template <typename Owner, typename IsStillWanted>
+    static void moveValue(Owner& owner, double Owner::*value, double to, bool isAnimated, Seconds duration, IsStillWanted isStillWanted)
+    {
+        double from = owner.*value;
+        if (!isAnimated || from == to) {
+            owner.*value = to;
+            return;
+        }
+        run(duration, [protectedOwner = Ref<Owner>(owner), value, from, to, isStillWanted](double progress) {
+            if (isStillWanted(protectedOwner.get()))
+                protectedOwner.get().*value = from + (to - from) * progress;
+        });
+    }
 };
