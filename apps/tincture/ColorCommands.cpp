@@ -3,6 +3,7 @@
 // scheme, hex, random, palette and index.
 
 #include <algorithm>
+#include <array>
 #include <cctype>
 #include <cstdint>
 #include <iostream>
@@ -58,35 +59,29 @@ void addShowAndFlatten(Commands& commands, const Output& output)
     flatten->add_option("--alpha", flattened->alpha, "Alpha of the result (default: the colour's own, 1 for a transparent one)")->check(finiteNumber(0, 1));
 }
 
+// lab and xyz: four numbers of each colour, as the categories give them.
+using Components = bool (*)(const UIColor*, double*, double*, double*, double*);
+void addComponentsCommand(
+    Commands& commands, const Output& output, const char* name, const char* description, Components components, std::array<const char*, 4> names)
+{
+    auto arguments = std::make_shared<Arguments>();
+    commands
+        .add(name, description,
+            [=, &output] {
+                return forEachColor(arguments->color, [&](const Ref<UIColor>& source) {
+                    std::array<double, 4> values {};
+                    components(source.ptr(), &values[0], &values[1], &values[2], &values[3]);
+                    output.printQuadruple(values, names.data());
+                });
+            })
+        ->add_option("COLOR", arguments->color, colorHelp)
+        ->check(colorValidator());
+}
+
 void addSpaces(Commands& commands, const Output& output)
 {
-    auto inLab = std::make_shared<Arguments>();
-    commands
-        .add("lab", "CIE L*a*b* of a colour",
-            [=, &output] {
-                return forEachColor(inLab->color, [&](const Ref<UIColor>& source) {
-                    double values[4];
-                    tincture::getLightness(source.ptr(), &values[0], &values[1], &values[2], &values[3]);
-                    static const char* const names[4] = { "L", "a", "b", "alpha" };
-                    output.printQuadruple({ values[0], values[1], values[2], values[3] }, names);
-                });
-            })
-        ->add_option("COLOR", inLab->color, colorHelp)
-        ->check(colorValidator());
-
-    auto inXYZ = std::make_shared<Arguments>();
-    commands
-        .add("xyz", "CIE XYZ of a colour (white Y = 100)",
-            [=, &output] {
-                return forEachColor(inXYZ->color, [&](const Ref<UIColor>& source) {
-                    double values[4];
-                    tincture::getValueForX(source.ptr(), &values[0], &values[1], &values[2], &values[3]);
-                    static const char* const names[4] = { "X", "Y", "Z", "alpha" };
-                    output.printQuadruple({ values[0], values[1], values[2], values[3] }, names);
-                });
-            })
-        ->add_option("COLOR", inXYZ->color, colorHelp)
-        ->check(colorValidator());
+    addComponentsCommand(commands, output, "lab", "CIE L*a*b* of a colour", &tincture::getLightness, { "L", "a", "b", "alpha" });
+    addComponentsCommand(commands, output, "xyz", "CIE XYZ of a colour (white Y = 100)", &tincture::getValueForX, { "X", "Y", "Z", "alpha" });
 
     auto labs = std::make_shared<std::vector<double>>();
     commands
