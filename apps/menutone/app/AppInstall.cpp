@@ -21,14 +21,10 @@
 
 #include <common/JSON.h>
 
+#include "PrintError.h"
 #include "notify/Notify.h"
 
 namespace {
-
-void printError(const std::string& message)
-{
-    std::cerr << "menutone: " << message << "\n";
-}
 
 // One entry of an app bundle, by its path inside the bundle.
 struct BundleEntry {

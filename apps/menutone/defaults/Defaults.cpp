@@ -19,6 +19,7 @@
 #include <store/SettingsStore.h>
 #include <uikit/UIColor.h>
 
+#include "PrintError.h"
 #include "notify/Notify.h"
 #include "plist/PropertyListEditing.h"
 #include "plist/PropertyListText.h"
@@ -27,11 +28,6 @@
 #include <common/TextCase.h>
 
 namespace {
-
-void printError(const std::string& message)
-{
-    std::cerr << "menutone: " << message << "\n";
-}
 
 constexpr const char* kPreferencesFolder = "/var/mobile/Library/Preferences";
 

@@ -6,14 +6,7 @@
 #include <corefoundation/CFNotificationCenter.h>
 #include <corefoundation/CFRunLoop.h>
 
-namespace {
-
-void printError(const std::string& message)
-{
-    std::cerr << "menutone: " << message << "\n";
-}
-
-}
+#include "PrintError.h"
 
 ExitStatus postNotification(const std::string& name)
 {

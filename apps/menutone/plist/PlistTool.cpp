@@ -44,7 +44,7 @@ std::optional<OutputFormat> outputFormatNamed(const std::string& name, bool allo
     return std::nullopt;
 }
 
-void printError(const std::string& message)
+void printPlistError(const std::string& message)
 {
     std::cerr << "menutone: plist: " << message << "\n";
 }
@@ -294,7 +294,7 @@ ExitStatus run(const Invocation& invocation)
             continue;
         }
         if (!value) {
-            printError(file + ": " + error);
+            printPlistError(file + ": " + error);
             isEveryFileDone = false;
             continue;
         }
@@ -330,7 +330,7 @@ ExitStatus run(const Invocation& invocation)
         if (bytes && destination == "-" && invocation.verb == "-extract" && isText && !bytes->empty() && bytes->back() != '\n')
             bytes->push_back('\n');
         if (!bytes || !writeFileArgument(destination, *bytes)) {
-            printError(file + ": " + (bytes ? "cannot write " + destination : error));
+            printPlistError(file + ": " + (bytes ? "cannot write " + destination : error));
             isEveryFileDone = false;
         }
     }
@@ -349,7 +349,7 @@ ExitStatus plistCommand(const std::vector<std::string>& arguments)
     std::string error;
     auto invocation = parseInvocation(arguments, error);
     if (!invocation) {
-        printError(error + " (menutone plist -help)");
+        printPlistError(error + " (menutone plist -help)");
         return ExitStatus::Usage;
     }
     return run(*invocation);

@@ -20,6 +20,7 @@
 #include <homescreen/SpringBoard.h>
 #include <uikit/UIFont.h>
 
+#include "PrintError.h"
 #include "phones/PhoneProtocol.h"
 #include "plist/PropertyListText.h"
 #include <common/JSON.h>
@@ -42,11 +43,6 @@ JSON fractionsJSON(const std::vector<double>& fractions)
     for (double fraction : fractions)
         list.push_back(jsonNumber(fraction));
     return list;
-}
-
-void printError(const std::string& message)
-{
-    std::cerr << "menutone: " << message << "\n";
 }
 
 std::string installedList()
