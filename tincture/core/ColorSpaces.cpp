@@ -138,19 +138,9 @@ Triple sRGBFromLinear(const Triple& rgb)
     return { sRGBFromLinear(rgb[0]), sRGBFromLinear(rgb[1]), sRGBFromLinear(rgb[2]) };
 }
 
-Triple xyzD65FromLinear(const Triple& rgb)
-{
-    return multiply(linearSRGBToXYZ, rgb);
-}
-
 Triple linearFromXYZD65(const Triple& xyz)
 {
     return multiply(xyzToLinearSRGB, xyz);
-}
-
-Triple xyzD50FromD65(const Triple& xyz)
-{
-    return multiply(bradfordD65ToD50, xyz);
 }
 
 Triple xyzD65FromD50(const Triple& xyz)
@@ -158,25 +148,12 @@ Triple xyzD65FromD50(const Triple& xyz)
     return multiply(bradfordD50ToD65, xyz);
 }
 
-namespace {
-
-Lab labFromWhiteRelative(const Triple& relative)
+Lab labFromLinear(const Triple& rgb)
 {
+    Triple relative = multiply(linearSRGBToWhiteRelativeD50, rgb);
     auto f = [](double t) { return t > labEpsilon ? cubeRoot(t) : (labKappa * t + 16) / 116; };
     double fx = f(relative[0]), fy = f(relative[1]), fz = f(relative[2]);
     return { 116 * fy - 16, 500 * (fx - fy), 200 * (fy - fz) };
-}
-
-}
-
-Lab labFromXYZD50(const Triple& xyz)
-{
-    return labFromWhiteRelative({ xyz[0] / whiteD50[0], xyz[1] / whiteD50[1], xyz[2] / whiteD50[2] });
-}
-
-Lab labFromLinear(const Triple& rgb)
-{
-    return labFromWhiteRelative(multiply(linearSRGBToWhiteRelativeD50, rgb));
 }
 
 Triple xyzD50FromLab(const Lab& lab)

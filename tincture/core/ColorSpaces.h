@@ -18,13 +18,10 @@ double sRGBFromLinear(double);
 Triple linearFromSRGB(const Triple&);
 Triple sRGBFromLinear(const Triple&);
 
-Triple xyzD65FromLinear(const Triple&);
-Triple linearFromXYZD65(const Triple&);
-Triple xyzD50FromD65(const Triple&);
-Triple xyzD65FromD50(const Triple&);
-Lab labFromXYZD50(const Triple&);
-// Linear sRGB straight to Lab, the matrices folded into one.
+// Linear sRGB straight to Lab (D50), the matrices folded into one.
 Lab labFromLinear(const Triple&);
+Triple linearFromXYZD65(const Triple&);
+Triple xyzD65FromD50(const Triple&);
 Triple xyzD50FromLab(const Lab&);
 
 OKLab oklabFromLinear(const Triple&);
