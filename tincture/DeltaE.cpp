@@ -11,18 +11,10 @@ namespace {
 
 constexpr double pi = std::numbers::pi;
 constexpr double twoPi = 2 * std::numbers::pi;
-constexpr double pow25To7 = 6103515625.0; // 25^7
 
 constexpr double radians(double degrees)
 {
     return degrees * pi / 180.0;
-}
-
-double pow7(double x)
-{
-    double x2 = x * x;
-    double x3 = x2 * x;
-    return x3 * x3 * x;
 }
 
 // h' in [0, 2pi); an achromatic colour's hue is 0.
@@ -32,13 +24,6 @@ double hueAngle(double b, double aPrime)
         return 0;
     double angle = std::atan2(b, aPrime);
     return angle < 0 ? angle + twoPi : angle;
-}
-
-double lightnessWeight(double l1, double l2)
-{
-    double meanL = (l1 + l2) / 2;
-    double offset = (meanL - 50) * (meanL - 50);
-    return 1 + 0.015 * offset / std::sqrt(20 + offset);
 }
 
 // T = 1 - 0.17 cos(h - 30) + 0.24 cos(2h) + 0.32 cos(3h + 6) - 0.20 cos(4h - 63),
@@ -85,8 +70,7 @@ HueBounds hueBounds(double a1Prime, double b1, double c1Prime, double a2Prime, d
     constexpr double width = radians(25);
     double u = 2 * (1 - (cosMean * cos275 + sinMean * sin275)) / (width * width);
     double largestTheta = radians(30) / (1 + u + u * u / 2);
-    double meanC7 = pow7(meanCPrime);
-    double rotationC = 2 * std::sqrt(meanC7 / (meanC7 + pow25To7));
+    double rotationC = 2 * deltaE2000ChromaShare(meanCPrime);
     double largestRotation = std::min(sqrt3, rotationC * std::min(1.0, 2 * largestTheta) * (1 + 1e-9) + 1e-12);
     double weightH = 1 + 0.015 * meanCPrime * hueWeightFactor(cosMean, sinMean);
     return { 1 - largestRotation / 2, weightH * (1 + 1e-9) + 1e-12 };
@@ -101,7 +85,7 @@ LabColor labColor(double l, double a, double b)
 
 double deltaE2000LowerBound(double l1, double l2)
 {
-    return std::fabs(l2 - l1) / lightnessWeight(l1, l2);
+    return std::fabs(l2 - l1) / deltaE2000LightnessWeight(l1, l2);
 }
 
 double deltaE2000(const LabColor& first, const LabColor& second)
@@ -111,14 +95,13 @@ double deltaE2000(const LabColor& first, const LabColor& second)
 
 double deltaE2000Within(const LabColor& first, const LabColor& second, double limit)
 {
-    double meanC7 = pow7((first.chroma + second.chroma) / 2);
-    double g = 0.5 * (1 - std::sqrt(meanC7 / (meanC7 + pow25To7)));
+    double g = 0.5 * (1 - deltaE2000ChromaShare((first.chroma + second.chroma) / 2));
     double a1Prime = (1 + g) * first.a;
     double a2Prime = (1 + g) * second.a;
     double c1Prime = std::sqrt(a1Prime * a1Prime + first.b * first.b);
     double c2Prime = std::sqrt(a2Prime * a2Prime + second.b * second.b);
     double meanCPrime = (c1Prime + c2Prime) / 2;
-    double l = (second.l - first.l) / lightnessWeight(first.l, second.l);
+    double l = (second.l - first.l) / deltaE2000LightnessWeight(first.l, second.l);
     double c = (c2Prime - c1Prime) / (1 + 0.045 * meanCPrime);
     // A bound without trigonometry: c^2 + h^2 + RT c h >= k (c^2 + h^2) with
     // k from a bound of |RT|; dH'^2 = 2 (C1' C2' - a1' a2' - b1 b2); SH at most its bound.
@@ -152,8 +135,7 @@ double deltaE2000Within(const LabColor& first, const LabColor& second, double li
 
     double hueOffset = (meanHuePrime - radians(275)) / radians(25);
     double deltaTheta = radians(30) * std::exp(-hueOffset * hueOffset);
-    double meanCPrime7 = pow7(meanCPrime);
-    double rotationC = 2 * std::sqrt(meanCPrime7 / (meanCPrime7 + pow25To7));
+    double rotationC = 2 * deltaE2000ChromaShare(meanCPrime);
     double weightH = 1 + 0.015 * meanCPrime * hueWeightFactor(meanHuePrime);
     double rotationT = -std::sin(2 * deltaTheta) * rotationC;
 

@@ -20,6 +20,21 @@ double deltaE2000(const LabColor&, const LabColor&);
 double deltaE2000Within(const LabColor&, const LabColor&, double limit);
 double deltaE2000(double l1, double a1, double b1, double l2, double a2, double b2);
 
+// SL, the lightness weight of a pair.
+inline double deltaE2000LightnessWeight(double l1, double l2)
+{
+    double meanL = (l1 + l2) / 2;
+    double offset = (meanL - 50) * (meanL - 50);
+    return 1 + 0.015 * offset / std::sqrt(20 + offset);
+}
+// sqrt(C^7 / (C^7 + 25^7)) of a mean chroma: G is 0.5 (1 - this) of the
+// mean C, and RC twice this of the mean C'.
+inline double deltaE2000ChromaShare(double meanChroma)
+{
+    double c3 = meanChroma * meanChroma * meanChroma;
+    double c7 = c3 * c3 * meanChroma;
+    return std::sqrt(c7 / (c7 + 6103515625.0)); // 25^7
+}
 // |dL'| / SL, which the difference never falls below: the chroma and hue
 // terms form a positive semi-definite quadratic, as |RT| <= 2 sin 60 < 2.
 double deltaE2000LowerBound(double l1, double l2);
@@ -36,15 +51,10 @@ inline double deltaE2000LowerBoundSquared(const LabColor& first, const LabColor&
     // |RT| < 1e-6.
     constexpr double leastShare = 1 - 1.7320508075688772 / 2;
     constexpr double upperHalfShare = 1 - 1e-6;
-    double meanL = (first.l + second.l) / 2;
-    double offset = (meanL - 50) * (meanL - 50);
-    double weightL = 1 + 0.015 * offset / std::sqrt(20 + offset);
-    double l = (second.l - first.l) / weightL;
+    double l = (second.l - first.l) / deltaE2000LightnessWeight(first.l, second.l);
     double da = second.a - first.a, db = second.b - first.b;
     double meanC = (first.chroma + second.chroma) / 2;
-    double meanC7 = meanC * meanC * meanC;
-    meanC7 = meanC7 * meanC7 * meanC;
-    double g = 0.5 * (1 - std::sqrt(meanC7 / (meanC7 + 6103515625.0))); // 25^7
+    double g = 0.5 * (1 - deltaE2000ChromaShare(meanC));
     double largestWeightC = 1 + 0.045 * (1 + g) * meanC * (1 + 1e-12);
     double share = first.b >= 0 && second.b >= 0 ? upperHalfShare : leastShare;
     return l * l + share * (da * da + db * db) / (largestWeightC * largestWeightC);
