@@ -5,24 +5,13 @@
 
 #include <nlohmann/json.hpp>
 
-#include "TestSupport.h"
+#include "RootCommandTest.h"
 
 namespace {
 
-class ThemeCommand : public ::testing::Test {
+class ThemeCommand : public RootCommandTest {
 protected:
-    void SetUp() override { ASSERT_EQ(runCommand(std::string(MENUTONE_COMMAND) + " root create '" + m_root.path().string() + "'").status, 0); }
-    CommandResult menutone(const std::string& arguments) const
-    {
-        return runCommand(std::string(MENUTONE_COMMAND) + " --root '" + m_root.path().string() + "' " + arguments);
-    }
-    nlohmann::json checkJSON() const
-    {
-        auto check = runCommand(std::string(MENUTONE_COMMAND) + " --root '" + m_root.path().string() + "' theme check --json 2>/dev/null");
-        return nlohmann::json::parse(check.output);
-    }
-
-    TemporaryRoot m_root;
+    nlohmann::json checkJSON() const { return nlohmann::json::parse(menutone("theme check --json 2>/dev/null").output); }
 };
 
 int channel(const std::string& hex, int at)

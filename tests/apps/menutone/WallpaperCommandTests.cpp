@@ -11,21 +11,14 @@
 #include <uikit/UIGraphics.h>
 #include <uikit/UIImage.h>
 
-#include "TestSupport.h"
+#include "RootCommandTest.h"
 
 namespace {
 
-class WallpaperCommand : public ::testing::Test {
+class WallpaperCommand : public RootCommandTest {
 protected:
-    void SetUp() override { ASSERT_EQ(runCommand(std::string(MENUTONE_COMMAND) + " root create '" + m_root.path().string() + "'").status, 0); }
-
-    CommandResult menutone(const std::string& arguments) const
-    {
-        return runCommand(std::string(MENUTONE_COMMAND) + " --root '" + m_root.path().string() + "' " + arguments);
-    }
     std::filesystem::path kept() const { return m_root.hostPath(kHomeBackgroundPath); }
 
-    TemporaryRoot m_root;
     TemporaryFolder m_folder;
 };
 
